@@ -222,6 +222,10 @@ public:
     // window is delivered to that window as WM_SYSCOMMAND SC_CLOSE.
     virtual void SetMainWindow(HWND hwnd) = 0;
 
+    // Open a file or address with the desktop's default application (help pages, web
+    // pages). False when nothing could be started.
+    virtual bool ShellOpen(const std::string& uriOrPath) { return false; }
+
     // Default processing (DefWindowProc): WM_CLOSE destroys, WM_SYSCOMMAND SC_CLOSE sends
     // WM_CLOSE, SC_MINIMIZE/SC_MAXIMIZE/SC_RESTORE change the state, WM_NCHITTEST answers
     // HTCLIENT, WM_NCLBUTTONDBLCLK toggles maximise on HTCAPTION, everything else 0.

@@ -1,0 +1,378 @@
+#include "app/PlayerWnd.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/WindowFrame.h"
+#include "ui/DialogBuilderCallbackEx.h"
+#include "uilib/DialogBuilder.h"
+#include "uilib/PaintManager.h"
+#include "uilib/controls/Progress.h"
+
+namespace orvella {
+
+using uilib::CControlUI;
+using uilib::CPaintManagerUI;
+using uilib::TNotifyUI;
+
+namespace {
+HWND g_mainWindow = nullptr;
+constexpr WPARAM DBT_DEVICEREMOVECOMPLETE = 0x8004;
+constexpr uint32_t kTrayRecordSize = 956;
+constexpr uint32_t kTrayIconId = 100;
+
+void SetControlVisible(CPaintManagerUI* pm, const char* name, bool visible) {
+    if (!pm) return;
+    if (CControlUI* c = pm->FindControl(name)) c->SetVisible(visible);
+}
+
+void SetControlEnabled(CPaintManagerUI* pm, const char* name, bool enabled) {
+    if (!pm) return;
+    if (CControlUI* c = pm->FindControl(name)) c->SetEnabled(enabled);
+}
+}  // namespace
+
+HWND GetMainWindowHandle() { return g_mainWindow; }
+void SetMainWindowHandle(HWND hwnd) { g_mainWindow = hwnd; }
+
+// The main window's message table: every message it handles itself, in one place.
+const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
+    {WM_CREATE, &CPlayerWnd::OnCreate},
+    {WM_DESTROY, &CPlayerWnd::OnDestroy},
+    {WM_MOVE, &CPlayerWnd::OnMove},
+    {WM_SIZE, &CPlayerWnd::OnSize},
+    {WM_GETMINMAXINFO, &CPlayerWnd::OnGetMinMaxInfo},
+    {WM_HELP, &CPlayerWnd::OnHelp},
+    {WM_TRAY_NOTIFY, &CPlayerWnd::OnTrayNotify},
+    {WM_NCCALCSIZE, &CPlayerWnd::OnNcCalcSize},
+    {WM_NCHITTEST, &CPlayerWnd::OnNcHitTest},
+    {WM_NCACTIVATE, &CPlayerWnd::OnNcActivate},
+    {WM_KEYDOWN, &CPlayerWnd::OnKeyDown},
+    {WM_SYSKEYDOWN, &CPlayerWnd::OnKeyDown},
+    {WM_SYSCOMMAND, &CPlayerWnd::OnSysCommand},
+    {WM_TIMER, &CPlayerWnd::OnTimer},
+    {WM_DEVICECHANGE, &CPlayerWnd::OnDeviceChange},
+    {WM_DROPFILES, &CPlayerWnd::OnDropFiles},
+    {WM_ENGINE_EVENT, &CPlayerWnd::OnEngineEventMessage},
+    {WM_RELOAD_LAYOUT, &CPlayerWnd::OnReloadLayout},
+    {WM_OPEN_WEB_PAGE, &CPlayerWnd::OnOpenWebPage},
+    {WM_SHOW_QUESTION, &CPlayerWnd::OnShowQuestion},
+    {WM_PLAYLIST_FILE, &CPlayerWnd::OnPlaylistFile},
+    {WM_UPDATE_AVAILABLE, &CPlayerWnd::OnUpdateAvailable},
+    {WM_UPDATE_CURRENT, &CPlayerWnd::OnUpdateCurrent},
+};
+
+CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
+    : m_pm(new CPaintManagerUI()), m_args(std::move(args)), m_language(DefaultLanguage()) {}
+
+CPlayerWnd::~CPlayerWnd() {
+    if (!m_closedBySystem) SaveSettings();
+    m_trayIcon.added = false;  // the tray icon goes with the window
+    ReleaseAll();
+    if (g_mainWindow == m_hWnd) g_mainWindow = nullptr;
+}
+
+void CPlayerWnd::OnFinalMessage(HWND) { delete this; }
+
+LRESULT CPlayerWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // After the system close released everything, only the default handling is left:
+    // nothing may reach the released paint manager.
+    if (m_released) return CWindowWnd::HandleMessage(msg, wParam, lParam);
+    for (const MessageRoute& route : kMessageRoutes) {
+        if (route.message != msg) continue;
+        bool handled = true;
+        LRESULT result = (this->*route.handler)(wParam, lParam, handled);
+        if (handled) return result;
+        break;
+    }
+    return DefaultProcessing(msg, wParam, lParam);
+}
+
+LRESULT CPlayerWnd::DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (m_pm && m_pm->MessageHandler(msg, wParam, lParam, result)) return result;
+    return CWindowWnd::HandleMessage(msg, wParam, lParam);
+}
+
+LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
+    LONG style = GetWindowLong(m_hWnd, GWL_STYLE);
+    SetWindowLong(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG>(WS_CAPTION)) |
+                                         static_cast<LONG>(WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    LONG exStyle = GetWindowLong(m_hWnd, GWL_EXSTYLE);
+    SetWindowLong(m_hWnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG>(WS_EX_APPWINDOW));
+
+    m_dataFolder = DataFolderPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    MakeFolders(m_dataFolder);  // a folder that cannot be made only means no settings file
+    m_snapPath = m_dataFolder;
+
+    m_pm->Init(m_hWnd);
+    ReadEarlySettings();
+    BuildMainLayout();
+    SIZE initSize = m_pm->GetInitSize();
+    SetWindowPos(m_hWnd, nullptr, 0, 0, initSize.cx, initSize.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    LoadSettings(true);
+    PrepareWindowExtras();
+    return 0;
+}
+
+void CPlayerWnd::BuildMainLayout() {
+    const std::string folder =
+        m_programFolder.empty() ? std::string(uilib::GetAppPath()) : m_programFolder;
+    m_layoutFile = LayoutPath(folder, m_skinIndex, m_language, "main.xml");
+    // A language without its own main layout yet falls back to English rather than
+    // leaving the user an empty window.
+    if (!m_layoutFile.empty() && m_language != "eng") {
+        if (FILE* f = std::fopen(m_layoutFile.c_str(), "rb")) {
+            std::fclose(f);
+        } else {
+            m_layoutFile = LayoutPath(folder, m_skinIndex, "eng", "main.xml");
+        }
+    }
+    if (m_layoutFile.empty()) return;
+    uilib::CDialogBuilder builder;
+    CDialogBuilderCallbackEx factory;
+    CControlUI* root = builder.Create(m_layoutFile.c_str(), &factory, m_pm);
+    if (!root) {
+        std::fprintf(stderr, "orvella: cannot build the layout %s: %s\n", m_layoutFile.c_str(),
+                     builder.GetLastError().c_str());
+        return;
+    }
+    m_pm->AttachDialog(root);
+    m_pm->AddNotifier(this);
+}
+
+void CPlayerWnd::PrepareWindowExtras() {
+    SetIcon(kAppIconResource);
+    // Dropped files arrive once drag and drop is wired to the play list.
+    m_trayIcon = TrayIconRecord{};
+    m_trayIcon.size = kTrayRecordSize;
+    m_trayIcon.id = kTrayIconId;
+    m_trayIcon.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_trayIcon.callbackMessage = WM_TRAY_NOTIFY;
+    m_trayIcon.window = m_hWnd;
+    m_trayIcon.iconPath = std::string(uilib::GetAppPath()) + "icon/orvella.png";
+    m_version = ParseProgramVersion(kProgramVersion);
+    g_mainWindow = m_hWnd;
+    if (m_checkForUpgrades) StartUpdateCheck();
+}
+
+LRESULT CPlayerWnd::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
+    PostQuitMessage(0);
+    return DefaultProcessing(WM_DESTROY, wParam, lParam);
+}
+
+LRESULT CPlayerWnd::OnMove(WPARAM, LPARAM, bool& handled) {
+    // the full-screen top bar hides here once it exists
+    handled = false;
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnSize(WPARAM wParam, LPARAM, bool& handled) {
+    ApplyWindowRegion();
+    bool zoomed = wParam == SIZE_MAXIMIZED;
+    if (wParam != SIZE_MINIMIZED && zoomed != m_wasZoomed) UpdateCaptionButtonsForZoom(zoomed);
+    handled = false;
+    return 0;
+}
+
+void CPlayerWnd::ApplyWindowRegion() {
+    if (!m_pm) return;
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    RegionPlan plan =
+        MainWindowRegion(client, m_pm->GetRoundCorner(), IsIconic(m_hWnd), m_fullScreen);
+    if (plan.change != RegionChange::Keep) {
+        platform::GetBackend().SetWindowRegion(m_hWnd, plan.region);
+    }
+}
+
+LRESULT CPlayerWnd::OnGetMinMaxInfo(WPARAM, LPARAM lParam, bool&) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    if (!info) return 0;
+    if (m_pm) m_pm->GetMinMaxInfo(info);
+    RECT work = platform::GetBackend().GetWorkArea(m_hWnd);
+    info->ptMaxPosition = POINT{0, 0};
+    info->ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnHelp(WPARAM, LPARAM, bool&) {
+    OpenHelp();
+    return 0;
+}
+
+void CPlayerWnd::OpenHelp() {
+    const std::string page = std::string(uilib::GetAppPath()) + "help/index.html";
+    if (!platform::GetBackend().ShellOpen(page)) {
+        std::fprintf(stderr, "orvella: cannot open the help page %s\n", page.c_str());
+    }
+}
+
+LRESULT CPlayerWnd::OnTrayNotify(WPARAM, LPARAM lParam, bool&) {
+    if (static_cast<UINT>(lParam) == WM_LBUTTONDBLCLK) {
+        ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+        ::SetFocus(m_hWnd);
+    } else if (static_cast<UINT>(lParam) == WM_RBUTTONDOWN) {
+        ShowTrayMenu();
+    }
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnNcCalcSize(WPARAM, LPARAM, bool&) { return 0; }
+
+LRESULT CPlayerWnd::OnNcActivate(WPARAM wParam, LPARAM, bool&) { return wParam == 0 ? 1 : 0; }
+
+LRESULT CPlayerWnd::OnNcHitTest(WPARAM, LPARAM lParam, bool& handled) {
+    if (m_fullScreen || !m_pm) {
+        handled = false;
+        return 0;
+    }
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(m_hWnd, &pt);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    CControlUI* under = m_pm->FindControl(pt);
+    return MainWindowHitTest(client, pt, m_pm->GetCaptionRect().bottom,
+                             under ? under->GetClass() : "");
+}
+
+LRESULT CPlayerWnd::OnKeyDown(WPARAM wParam, LPARAM, bool& handled) {
+    // Modifiers alone never trigger a hotkey.
+    if (wParam != VK_SHIFT && wParam != VK_CONTROL && wParam != VK_MENU) DispatchHotkey(wParam);
+    handled = false;
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnSysCommand(WPARAM wParam, LPARAM lParam, bool&) {
+    if ((wParam & 0xFFF0) == SC_CLOSE) {
+        // The system close: release everything and end the loop without destroying
+        // the window first.
+        m_closedBySystem = true;
+        ReleaseAll();
+        PostQuitMessage(0);
+        return 0;
+    }
+    bool zoomedBefore = IsZoomed(m_hWnd);
+    LRESULT result = CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
+    bool zoomedAfter = IsZoomed(m_hWnd);
+    if (zoomedBefore != zoomedAfter) UpdateCaptionButtonsForZoom(zoomedAfter);
+    return result;
+}
+
+void CPlayerWnd::UpdateCaptionButtonsForZoom(bool zoomed) {
+    m_wasZoomed = zoomed;
+    SetControlVisible(m_pm, "maxbtn", !zoomed);
+    SetControlVisible(m_pm, "restorebtn", zoomed);
+}
+
+LRESULT CPlayerWnd::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
+    OnPlaybackTimer(wParam);
+    handled = false;
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnDeviceChange(WPARAM wParam, LPARAM, bool&) {
+    if (wParam == DBT_DEVICEREMOVECOMPLETE) OnDiscRemoved();
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnDropFiles(WPARAM wParam, LPARAM, bool&) {
+    HandleDroppedFiles(wParam);
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnEngineEventMessage(WPARAM wParam, LPARAM lParam, bool&) {
+    if (wParam > kLastEngineEvent) return 0;
+    return OnEngineEvent(wParam, lParam);
+}
+
+LRESULT CPlayerWnd::OnReloadLayout(WPARAM, LPARAM, bool&) {
+    ReloadLayoutInLanguage();
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnOpenWebPage(WPARAM wParam, LPARAM, bool&) {
+    OpenWebPage(wParam);
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnShowQuestion(WPARAM wParam, LPARAM lParam, bool&) {
+    ShowQuestion(wParam, lParam);
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnPlaylistFile(WPARAM wParam, LPARAM, bool&) {
+    PlaylistFile(wParam != 0);
+    return 1;
+}
+
+LRESULT CPlayerWnd::OnUpdateAvailable(WPARAM wParam, LPARAM lParam, bool&) {
+    ShowUpdateWindow(true, wParam, lParam);
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnUpdateCurrent(WPARAM wParam, LPARAM lParam, bool&) {
+    ShowUpdateWindow(false, wParam, lParam);
+    return 0;
+}
+
+void CPlayerWnd::NotifyFromWindow(TNotifyUI& msg) {
+    // The program's other windows report here by name once they exist.
+    (void)msg;
+}
+
+void CPlayerWnd::Notify(TNotifyUI& msg) {
+    if (!m_pm || !msg.pSender || msg.pSender->GetManager() != m_pm) return;
+    if (msg.sType == "windowinit") {
+        OnWindowInit();
+        return;
+    }
+    if (msg.sType != "click") return;
+    if (msg.pSender == m_closeButton) {
+        Close();
+    } else if (msg.pSender == m_minButton) {
+        MinimizeWindow();
+    } else if (msg.pSender == m_maxButton) {
+        SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    } else if (msg.pSender == m_restoreButton) {
+        SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    }
+}
+
+void CPlayerWnd::OnWindowInit() {
+    if (m_args.size() == 1) PlayStartupArgument();
+    m_closeButton = m_pm->FindControl("closebtn");
+    m_maxButton = m_pm->FindControl("maxbtn");
+    m_restoreButton = m_pm->FindControl("restorebtn");
+    m_minButton = m_pm->FindControl("minbtn");
+    if (CControlUI* c = m_pm->FindControl("volumeslider")) {
+        if (auto* slider = static_cast<uilib::CProgressUI*>(c->GetInterface("Progress"))) {
+            slider->SetValue(m_volume);
+        }
+    }
+}
+
+void CPlayerWnd::PlayStartupArgument() {
+    // The whole path is kept, however long.
+    m_currentMediaPath = m_args.front();
+    AddToPlaylist(m_currentMediaPath);
+    LaunchEngine();
+    SetControlEnabled(m_pm, "play", false);
+    SetControlEnabled(m_pm, "pause", true);
+}
+
+void CPlayerWnd::MinimizeWindow() { SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+
+void CPlayerWnd::ReleaseAll() {
+    // The video window goes with the "media" control once playback exists.
+    delete m_pm;
+    m_pm = nullptr;
+    m_closeButton = m_maxButton = m_restoreButton = m_minButton = nullptr;
+    m_playlist.clear();  // entries are owned here once the play list exists
+    m_engine = nullptr;  // the engine controller is stopped and deleted here later
+    if (m_hWnd) KillTimer(m_hWnd, TIMER_POSITION_POLL);
+    m_released = true;
+}
+
+}  // namespace orvella

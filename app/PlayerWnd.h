@@ -1,0 +1,173 @@
+// The player's main window: its creation, the routing of its window messages, its
+// notifications and the two ways it ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/StartupRules.h"
+#include "uilib/Control.h"
+#include "uilib/WindowWnd.h"
+
+namespace orvella {
+
+struct PlaylistItem;   // the play list's entries come with the play list
+class CCmdMplayer;     // the engine controller comes with the engine
+
+// What the tray icon will show; prepared at creation, added when minimising to the tray.
+struct TrayIconRecord {
+    uint32_t size = 0;
+    uint32_t id = 0;
+    uint32_t flags = 0;
+    UINT callbackMessage = 0;
+    HWND window = nullptr;
+    std::string iconPath;
+    std::string tip;
+    bool added = false;
+};
+constexpr uint32_t NIF_MESSAGE = 0x1, NIF_ICON = 0x2, NIF_TIP = 0x4;
+
+class CPlayerWnd : public uilib::CWindowWnd, public uilib::INotifyUI {
+public:
+    // args: the command-line arguments after the program name.
+    explicit CPlayerWnd(std::vector<std::string> args = {});
+    ~CPlayerWnd() override;
+
+    const char* GetWindowClassName() const override { return "UIMainFrame"; }
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND hwnd) override;
+
+    void NotifyFromWindow(uilib::TNotifyUI& msg) override;
+    void Notify(uilib::TNotifyUI& msg) override;
+
+    // Read access for tests and for the windows that come later.
+    uilib::CPaintManagerUI* GetPaintManager() const { return m_pm; }
+    const std::string& GetDataFolder() const { return m_dataFolder; }
+    const std::string& GetLanguage() const { return m_language; }
+    int GetSkinIndex() const { return m_skinIndex; }
+    const std::string& GetLayoutFile() const { return m_layoutFile; }
+    const std::string& GetCurrentMediaPath() const { return m_currentMediaPath; }
+    const TrayIconRecord& GetTrayIcon() const { return m_trayIcon; }
+    const ProgramVersion& GetVersion() const { return m_version; }
+    bool IsReleased() const { return m_released; }
+
+    // Test seam: the program folder the layouts are read from (default GetAppPath()).
+    void SetProgramFolder(const std::string& folder) { m_programFolder = folder; }
+
+private:
+    using MessageHandlerFn = LRESULT (CPlayerWnd::*)(WPARAM, LPARAM, bool& handled);
+    struct MessageRoute {
+        UINT message;
+        MessageHandlerFn handler;
+    };
+    static const MessageRoute kMessageRoutes[];
+
+    // Message handlers; set handled = false to fall through to default processing.
+    LRESULT OnCreate(WPARAM, LPARAM, bool& handled);
+    LRESULT OnDestroy(WPARAM, LPARAM, bool& handled);
+    LRESULT OnMove(WPARAM, LPARAM, bool& handled);
+    LRESULT OnSize(WPARAM, LPARAM, bool& handled);
+    LRESULT OnGetMinMaxInfo(WPARAM, LPARAM, bool& handled);
+    LRESULT OnHelp(WPARAM, LPARAM, bool& handled);
+    LRESULT OnTrayNotify(WPARAM, LPARAM, bool& handled);
+    LRESULT OnNcCalcSize(WPARAM, LPARAM, bool& handled);
+    LRESULT OnNcHitTest(WPARAM, LPARAM, bool& handled);
+    LRESULT OnNcActivate(WPARAM, LPARAM, bool& handled);
+    LRESULT OnKeyDown(WPARAM, LPARAM, bool& handled);
+    LRESULT OnSysCommand(WPARAM, LPARAM, bool& handled);
+    LRESULT OnTimer(WPARAM, LPARAM, bool& handled);
+    LRESULT OnDeviceChange(WPARAM, LPARAM, bool& handled);
+    LRESULT OnDropFiles(WPARAM, LPARAM, bool& handled);
+    LRESULT OnEngineEventMessage(WPARAM, LPARAM, bool& handled);
+    LRESULT OnReloadLayout(WPARAM, LPARAM, bool& handled);
+    LRESULT OnOpenWebPage(WPARAM, LPARAM, bool& handled);
+    LRESULT OnShowQuestion(WPARAM, LPARAM, bool& handled);
+    LRESULT OnPlaylistFile(WPARAM, LPARAM, bool& handled);
+    LRESULT OnUpdateAvailable(WPARAM, LPARAM, bool& handled);
+    LRESULT OnUpdateCurrent(WPARAM, LPARAM, bool& handled);
+
+    LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // Creation steps that run again whenever the main layout is rebuilt.
+    void BuildMainLayout();
+    void PrepareWindowExtras();
+    void OnWindowInit();
+    void ReleaseAll();
+    void ApplyWindowRegion();
+    void UpdateCaptionButtonsForZoom(bool zoomed);
+
+    // Steps that later parts of the program fill in.
+    void ReadEarlySettings() {}            // skin index and language from settings.xml
+    void LoadSettings(bool firstLoad) {}   // settings, hotkeys, play memory
+    void SaveSettings() {}                 // settings, hotkeys, play memory
+    void StartUpdateCheck() {}             // the update-check thread
+    void DispatchHotkey(WPARAM key) {}     // the hotkey table
+    void OnPlaybackTimer(WPARAM id) {}     // the position poll
+    void OnDiscRemoved() {}                // the playing disc was removed
+    void HandleDroppedFiles(WPARAM drop) {}
+    LRESULT OnEngineEvent(WPARAM code, LPARAM payload) { return 0; }
+    void ShowTrayMenu() {}
+    void ShowQuestion(WPARAM kind, LPARAM argument) {}
+    void PlaylistFile(bool save) {}
+    void ShowUpdateWindow(bool newer, WPARAM version, LPARAM build) {}
+    void OpenWebPage(WPARAM which) {}
+    void ReloadLayoutInLanguage() {}      // WM_RELOAD_LAYOUT: rebuild in the current language
+    void OpenHelp();
+    void PlayStartupArgument();            // plays a single command-line argument
+    void AddToPlaylist(const std::string& path) {}
+    void LaunchEngine() {}
+    void MinimizeWindow();
+
+    // Owned for the window's life
+    uilib::CPaintManagerUI* m_pm = nullptr;
+    bool m_released = false;
+    bool m_closedBySystem = false;  // ended by the system close (path without destroy)
+    std::vector<std::string> m_args;
+    std::string m_programFolder;
+
+    // Caption buttons, cached at "windowinit" and recognised by identity
+    uilib::CControlUI* m_closeButton = nullptr;
+    uilib::CControlUI* m_maxButton = nullptr;
+    uilib::CControlUI* m_restoreButton = nullptr;
+    uilib::CControlUI* m_minButton = nullptr;
+
+    CCmdMplayer* m_engine = nullptr;
+    std::vector<PlaylistItem*> m_playlist;
+
+    int m_skinIndex = 0;
+    std::string m_language;
+    std::string m_layoutFile;
+    std::string m_dataFolder;
+    std::string m_snapPath;
+    std::string m_subtitleEncoding = "UTF-16";
+    std::string m_currentMediaPath;
+    std::string m_discLabel;
+    std::string m_cropText;
+    int m_currentEntry = 0;
+    int m_rotation = -1;
+    bool m_startInFullScreen = true;
+    bool m_engineRunning = false;
+    bool m_paused = false;
+    bool m_sliderDragging = false;
+    bool m_afterSeek = false;
+    bool m_fullScreen = false;
+    bool m_mutedAtLaunch = false;
+    bool m_audioOnly = false;
+    bool m_dvdMenu = false;
+    bool m_subtitlesInScreenshots = true;
+    bool m_wasZoomed = false;
+    int m_displayWidth = 0, m_displayHeight = 0;
+    int m_videoWidth = 0, m_videoHeight = 0;
+    float m_aspect = 0.0f;
+    float m_mediaLength = 0.0f, m_mediaPosition = 0.0f;
+    int m_volume = 100;
+    bool m_checkForUpgrades = true;
+    TrayIconRecord m_trayIcon;
+    ProgramVersion m_version;
+};
+
+// The window handle kept program-wide (the popup windows and the update thread use it).
+HWND GetMainWindowHandle();
+void SetMainWindowHandle(HWND hwnd);
+
+}  // namespace orvella

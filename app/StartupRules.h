@@ -1,0 +1,50 @@
+// Small rules of the main window's start, kept pure so they can be tested directly.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace orvella {
+
+// The main window's private messages (numbers kept from the original message table).
+constexpr UINT WM_TRAY_NOTIFY = 0x006D;
+constexpr UINT WM_ENGINE_EVENT = WM_USER + 126;
+constexpr UINT WM_RELOAD_LAYOUT = 0x048C;
+constexpr UINT WM_OPEN_WEB_PAGE = 0x048D;
+constexpr UINT WM_SHOW_QUESTION = 0x048F;
+constexpr UINT WM_PLAYLIST_FILE = 0x0490;
+constexpr UINT WM_UPDATE_AVAILABLE = 0x04B4;
+constexpr UINT WM_UPDATE_CURRENT = 0x04B5;
+constexpr WPARAM kLastEngineEvent = 21;
+constexpr UINT_PTR TIMER_POSITION_POLL = 101;
+constexpr UINT kAppIconResource = 103;
+
+constexpr const char* kProgramVersion = "1.2.3";
+constexpr const char* kProgramTitle = "Orvella";
+
+struct ProgramVersion {
+    int major = 0, minor = 0, build = 0;
+};
+
+// "1.2.3" → 1, 2, 3: the text before the first ".", between the first and second, and
+// the rest, each read as a decimal integer (anything unreadable counts 0).
+ProgramVersion ParseProgramVersion(const std::string& text);
+
+// The language folder chosen from the locale variables (LC_ALL, then LC_MESSAGES, then
+// LANG; the first one set and not empty wins): zh_CN → "chn", en → "eng", de → "de",
+// ja → "jpn", anything else "eng".
+std::string LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang);
+std::string DefaultLanguage();  // from this process's environment
+
+// "<app>skin_classic/language/<lang>/<file>" for skin index 0, "<app>skin/language/..."
+// for 1, empty for any other index.
+std::string LayoutPath(const std::string& appPath, int skinIndex, const std::string& language,
+                       const std::string& file);
+
+// The data folder: $XDG_CONFIG_HOME/Orvella, or ~/.config/Orvella (no trailing slash).
+std::string DataFolderPath(const char* xdgConfigHome, const char* home);
+// Creates the folder with its missing parents; false when it could not be made.
+bool MakeFolders(const std::string& path);
+
+}  // namespace orvella

@@ -1,0 +1,41 @@
+// Orvella: start the platform, create the main window, run the message loop, end.
+#include <cstdio>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "app/PlayerWnd.h"
+#include "platform/gtk/GtkBackend.h"
+#include "uilib/DialogBuilder.h"
+#include "uilib/PaintManager.h"
+
+int main(int argc, char** argv) {
+    if (!InitGtkPlatform(&argc, &argv)) {
+        std::fprintf(stderr, "orvella: cannot open the display (is DISPLAY set?)\n");
+        return 1;
+    }
+    platform::InstallBackend(CreateGtkBackend());
+    uilib::CPaintManagerUI::SetResourceInstance(nullptr);
+    uilib::RegisterBuiltinControls();
+
+    std::vector<std::string> args(argv + 1, argv + argc);
+    auto* window = new (std::nothrow) orvella::CPlayerWnd(std::move(args));
+    if (!window) return 0;
+    HWND hwnd = window->Create(nullptr, orvella::kProgramTitle, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0,
+                               0, 0, 100, 100);
+    if (!hwnd) {
+        std::fprintf(stderr, "orvella: cannot create the main window\n");
+        return 1;
+    }
+    orvella::SetMainWindowHandle(hwnd);
+    platform::GetBackend().SetMainWindow(hwnd);
+    window->CenterWindow();
+    ::ShowWindow(hwnd, SW_SHOW);
+
+    uilib::CPaintManagerUI::MessageLoop();
+
+    // After the system close the window is still there, released: let it go now.
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    platform::InstallBackend(nullptr);
+    return 0;
+}

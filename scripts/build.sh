@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds Orvella into build/ (the build tree runs as it is).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+extra=()
+if [ "${CI:-}" = "true" ]; then extra+=(-DORVELLA_WERROR=ON); fi
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
+cmake --build build -j"$(nproc)"

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test (unit, real engine, end to end)
+# on a virtual screen.
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$top/scripts/install-deps.sh"
+bash "$top/scripts/build.sh"
+cd "$top/build"
+bash "$top/scripts/with-display.sh" ctest --output-on-failure -j2 --timeout 300

@@ -1,0 +1,34 @@
+#include "ui/DialogBuilderCallbackEx.h"
+
+#include <cstring>
+
+#include "uilib/Container.h"
+#include "uilib/controls/Button.h"
+#include "uilib/controls/Slider.h"
+
+namespace orvella {
+
+namespace {
+// Until the program's own video host, sliders and menu buttons exist, their tags stand
+// as the library's plain container, slider and button.
+struct FactoryEntry {
+    const char* tag;
+    uilib::CControlUI* (*create)();
+};
+const FactoryEntry kProgramControls[] = {
+    {"Media", [] { return static_cast<uilib::CControlUI*>(new uilib::CContainerUI()); }},
+    {"SliderEx", [] { return static_cast<uilib::CControlUI*>(new uilib::CSliderUI()); }},
+    {"SliderText", [] { return static_cast<uilib::CControlUI*>(new uilib::CSliderUI()); }},
+    {"Menu", [] { return static_cast<uilib::CControlUI*>(new uilib::CButtonUI()); }},
+};
+}  // namespace
+
+uilib::CControlUI* CDialogBuilderCallbackEx::CreateControl(const char* className) {
+    if (!className) return nullptr;
+    for (const FactoryEntry& entry : kProgramControls) {
+        if (std::strcmp(entry.tag, className) == 0) return entry.create();
+    }
+    return nullptr;
+}
+
+}  // namespace orvella
