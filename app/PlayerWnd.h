@@ -86,7 +86,9 @@ private:
     LRESULT OnUpdateAvailable(WPARAM, LPARAM, bool& handled);
     LRESULT OnUpdateCurrent(WPARAM, LPARAM, bool& handled);
 
+    LRESULT RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
+    void ReportFirstFrame();
 
     // Creation steps that run again whenever the main layout is rebuilt.
     void BuildMainLayout();
@@ -121,7 +123,8 @@ private:
     // Owned for the window's life
     uilib::CPaintManagerUI* m_pm = nullptr;
     bool m_released = false;
-    bool m_closedBySystem = false;  // ended by the system close (path without destroy)
+    bool m_closedBySystem = false;
+    bool m_firstFrameReported = false;  // ended by the system close (path without destroy)
     std::vector<std::string> m_args;
     std::string m_programFolder;
 

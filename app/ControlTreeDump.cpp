@@ -1,0 +1,49 @@
+#include "app/ControlTreeDump.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+#include "uilib/Control.h"
+
+namespace orvella {
+
+namespace {
+uilib::CControlUI* CollectNamed(uilib::CControlUI* control, void* data) {
+    auto* found = static_cast<std::vector<uilib::CControlUI*>*>(data);
+    if (!control->GetName().empty()) found->push_back(control);
+    return nullptr;  // keep visiting
+}
+}  // namespace
+
+std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRect) {
+    std::ostringstream out;
+    out << "window " << windowRect.left << " " << windowRect.top << " " << windowRect.right
+        << " " << windowRect.bottom << "\n";
+    if (!pm || !pm->GetRoot()) return out.str();
+    std::vector<uilib::CControlUI*> named;
+    pm->GetRoot()->FindControl(CollectNamed, &named, uilib::UIFIND_ALL);
+    for (uilib::CControlUI* c : named) {
+        const RECT& r = c->GetPos();
+        out << c->GetName() << " " << c->GetClass() << " " << r.left << " " << r.top << " "
+            << r.right << " " << r.bottom << " " << (c->IsVisible() ? 1 : 0) << "\n";
+    }
+    return out.str();
+}
+
+void WriteControlTreeIfAsked(uilib::CPaintManagerUI* pm, HWND hwnd) {
+    const char* path = std::getenv("ORVELLA_CONTROL_TREE_FILE");
+    if (!path || !*path) return;
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    std::string text = DescribeControlTree(pm, rect);
+    std::string temp = std::string(path) + ".part";
+    FILE* f = std::fopen(temp.c_str(), "w");
+    if (!f) return;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fclose(f) == 0 && ok;
+    if (ok) std::rename(temp.c_str(), path);  // readers never see half a file
+}
+
+}  // namespace orvella

@@ -1,0 +1,75 @@
+# Helpers for end-to-end tests: the real player under the test display, driven by real
+# input. Source it; the build folder is $1 of the test.
+set -euo pipefail
+BUILD=${1:?build folder}
+WORK=$(mktemp -d /tmp/orvella-e2e.XXXXXX)
+export XDG_CONFIG_HOME="$WORK/config"
+export ORVELLA_CONTROL_TREE_FILE="$WORK/controls.txt"
+PLAYER_PID=""
+SHOTS="$BUILD/e2e-shots"
+mkdir -p "$SHOTS"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cleanup_player() {
+  if [ -n "$PLAYER_PID" ] && kill -0 "$PLAYER_PID" 2>/dev/null; then kill -9 "$PLAYER_PID" 2>/dev/null || true; fi
+  rm -rf "$WORK"
+}
+trap cleanup_player EXIT
+
+start_player() {
+  "$BUILD/orvella" "$@" >"$WORK/player.log" 2>&1 &
+  PLAYER_PID=$!
+}
+
+# Waits until the player's window is mapped and has painted its controls.
+wait_window() {
+  for _ in $(seq 1 200); do
+    if [ -s "$ORVELLA_CONTROL_TREE_FILE" ]; then
+      WINDOW_ID=$(xdotool search --sync --onlyvisible --pid "$PLAYER_PID" 2>/dev/null | head -n 1 || true)
+      [ -n "$WINDOW_ID" ] && { sleep 0.3; return 0; }
+    fi
+    kill -0 "$PLAYER_PID" 2>/dev/null || { cat "$WORK/player.log" >&2; fail "player ended early"; }
+    sleep 0.05
+  done
+  cat "$WORK/player.log" >&2
+  fail "no window appeared"
+}
+
+# Prints "x y" of the centre of a named control, in screen coordinates.
+control_centre() {
+  local name=$1 line
+  line=$(awk -v n="$name" '$1 == n { print; exit }' "$ORVELLA_CONTROL_TREE_FILE")
+  [ -n "$line" ] || fail "control $name is not in the control tree"
+  eval "$(xdotool getwindowgeometry --shell "$WINDOW_ID")"
+  awk -v X="$X" -v Y="$Y" '{ printf "%d %d\n", X + ($3 + $5) / 2, Y + ($4 + $6) / 2 }' <<<"$line"
+}
+
+click_control() {
+  local pos
+  pos=$(control_centre "$1")
+  # shellcheck disable=SC2086
+  xdotool mousemove $pos
+  sleep 0.2
+  xdotool click 1
+}
+
+# Waits for the player to end; prints its exit code.
+wait_exit() {
+  local limit=${1:-10} code
+  for _ in $(seq 1 $((limit * 20))); do
+    if ! kill -0 "$PLAYER_PID" 2>/dev/null; then
+      set +e; wait "$PLAYER_PID"; code=$?; set -e
+      PLAYER_PID=""
+      echo "$code"
+      return 0
+    fi
+    sleep 0.05
+  done
+  fail "the player did not end within ${limit}s"
+}
+
+screenshot() {
+  import -window root "$SHOTS/$1.png"
+  echo "$SHOTS/$1.png"
+}
