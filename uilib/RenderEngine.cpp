@@ -103,13 +103,19 @@ void ApplyKey(const std::string& key, const std::string& value, ImageAttributes*
     }
 }
 
-// True when the text starts like "key='...": otherwise it is a plain file name.
+// True when the text holds a key='value' pair anywhere; otherwise it is a plain file name.
 bool LooksLikePairs(const std::string& s) {
-    size_t i = 0;
-    while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_')) ++i;
-    if (i == 0) return false;
-    while (i < s.size() && IsSpace(s[i])) ++i;
-    return i < s.size() && s[i] == '=';
+    for (size_t eq = s.find('='); eq != std::string::npos; eq = s.find('=', eq + 1)) {
+        size_t after = eq + 1;
+        while (after < s.size() && IsSpace(s[after])) ++after;
+        if (after >= s.size() || (s[after] != '\'' && s[after] != '"')) continue;
+        size_t before = eq;
+        while (before > 0 && IsSpace(s[before - 1])) --before;
+        if (before > 0 && (std::isalnum(static_cast<unsigned char>(s[before - 1])) ||
+                           s[before - 1] == '_'))
+            return true;
+    }
+    return false;
 }
 
 // Applies the keys of a picture text onto out; keys it does not name stay as they were.
@@ -172,17 +178,39 @@ struct Patch {
     double dx, dy, dw, dh;  // in user space
 };
 
-// Maps the source part onto the destination box, painting only inside clipBox.
-void PaintPatch(cairo_t* cr, cairo_surface_t* surface, const Patch& p, double clipX,
-                double clipY, double clipW, double clipH, double alpha) {
+// Maps the source part onto the destination box (repeating it beyond the box when
+// repeat is set), painting only inside the clip box.
+void PaintPatch(cairo_t* cr, cairo_surface_t* surface, const Patch& p, double deviceScale,
+                double clipX, double clipY, double clipW, double clipH, double alpha,
+                bool repeat) {
     if (p.sw <= 0 || p.sh <= 0 || p.dw <= 0 || p.dh <= 0 || clipW <= 0 || clipH <= 0) return;
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+    // A stretched part is sampled from a sub-surface padded at its own edges, so it
+    // does not blend in its neighbours' pixels (a nine-patch border would smear
+    // inwards). The whole picture, or a part drawn 1:1, needs no such copy.
+    const double x0 = std::floor(p.sx), y0 = std::floor(p.sy);
+    const double x1 = std::ceil(p.sx + p.sw), y1 = std::ceil(p.sy + p.sh);
+    const bool whole = x0 <= 0 && y0 <= 0 && x1 >= cairo_image_surface_get_width(surface) &&
+                       y1 >= cairo_image_surface_get_height(surface);
+    const bool unscaled = std::abs(p.sw - p.dw * deviceScale) < 1e-6 &&
+                          std::abs(p.sh - p.dh * deviceScale) < 1e-6;
+    cairo_surface_t* part = nullptr;
+    double originX = 0, originY = 0;
+    if (!whole && (repeat || !unscaled)) {
+        part = cairo_surface_create_for_rectangle(surface, x0, y0, x1 - x0, y1 - y0);
+        if (cairo_surface_status(part) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(part);
+            return;
+        }
+        originX = x0;
+        originY = y0;
+    }
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(part ? part : surface);
     cairo_matrix_t m;
-    cairo_matrix_init_translate(&m, p.sx, p.sy);
+    cairo_matrix_init_translate(&m, p.sx - originX, p.sy - originY);
     cairo_matrix_scale(&m, p.sw / p.dw, p.sh / p.dh);
     cairo_matrix_translate(&m, -p.dx, -p.dy);
     cairo_pattern_set_matrix(pattern, &m);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_extend(pattern, repeat ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_PAD);
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
     cairo_set_source(cr, pattern);
     if (alpha >= 1.0) {
@@ -196,33 +224,22 @@ void PaintPatch(cairo_t* cr, cairo_surface_t* surface, const Patch& p, double cl
         cairo_restore(cr);
     }
     cairo_pattern_destroy(pattern);
+    if (part) cairo_surface_destroy(part);
 }
 
-void PaintStretched(cairo_t* cr, cairo_surface_t* surface, const Patch& p, double alpha) {
-    PaintPatch(cr, surface, p, p.dx, p.dy, p.dw, p.dh, alpha);
+void PaintStretched(cairo_t* cr, cairo_surface_t* surface, const Patch& p, double deviceScale,
+                    double alpha) {
+    PaintPatch(cr, surface, p, deviceScale, p.dx, p.dy, p.dw, p.dh, alpha, false);
 }
 
 // Repeats the source part at its own (logical) size across the box in the tiled
-// directions; only the tiles that meet the clip are painted.
+// directions and stretches it in the others.
 void PaintTiled(cairo_t* cr, cairo_surface_t* surface, const Patch& p, double scaleX,
-                double scaleY, bool xtiled, bool ytiled, double alpha) {
-    const double tileW = xtiled ? std::max(1.0, p.sw / scaleX) : p.dw;
-    const double tileH = ytiled ? std::max(1.0, p.sh / scaleY) : p.dh;
-    double cx1, cy1, cx2, cy2;
-    cairo_clip_extents(cr, &cx1, &cy1, &cx2, &cy2);
-    const double left = std::max(p.dx, cx1), top = std::max(p.dy, cy1);
-    const double right = std::min(p.dx + p.dw, cx2), bottom = std::min(p.dy + p.dh, cy2);
-    if (right <= left || bottom <= top) return;
-    const double firstX = p.dx + std::floor((left - p.dx) / tileW) * tileW;
-    const double firstY = p.dy + std::floor((top - p.dy) / tileH) * tileH;
-    for (double y = firstY; y < bottom; y += tileH) {
-        for (double x = firstX; x < right; x += tileW) {
-            Patch tile{p.sx, p.sy, p.sw, p.sh, x, y, tileW, tileH};
-            const double w = std::min(tileW, p.dx + p.dw - x);
-            const double h = std::min(tileH, p.dy + p.dh - y);
-            PaintPatch(cr, surface, tile, x, y, w, h, alpha);
-        }
-    }
+                double scaleY, double deviceScale, bool xtiled, bool ytiled, double alpha) {
+    Patch tile = p;
+    if (xtiled) tile.dw = std::max(1.0, p.sw / scaleX);
+    if (ytiled) tile.dh = std::max(1.0, p.sh / scaleY);
+    PaintPatch(cr, surface, tile, deviceScale, p.dx, p.dy, p.dw, p.dh, alpha, true);
 }
 
 // Corner margins that fit in size: shrunk in proportion when they would overlap.
@@ -327,7 +344,8 @@ void CRenderEngine::DrawImage(cairo_t* cr, const ImageData* image, const RECT& r
 
     cairo_surface_t* surface = image->surface;
     double kx = 1, ky = 1;  // chosen surface pixels per logical picture pixel
-    if (image->surface2x && image->width > 0 && image->height > 0 && EffectiveScale(cr) > 1.25) {
+    const double deviceScale = EffectiveScale(cr);
+    if (image->surface2x && image->width > 0 && image->height > 0 && deviceScale > 1.25) {
         surface = image->surface2x;
         kx = cairo_image_surface_get_width(surface) / static_cast<double>(image->width);
         ky = cairo_image_surface_get_height(surface) / static_cast<double>(image->height);
@@ -358,9 +376,9 @@ void CRenderEngine::DrawImage(cairo_t* cr, const ImageData* image, const RECT& r
                     (sys[row + 1] - sys[row]) * ky, dxs[col], dys[row],
                     dxs[col + 1] - dxs[col], dys[row + 1] - dys[row]};
             if (centre && (xtiled || ytiled))
-                PaintTiled(cr, surface, p, kx, ky, xtiled, ytiled, alpha);
+                PaintTiled(cr, surface, p, kx, ky, deviceScale, xtiled, ytiled, alpha);
             else
-                PaintStretched(cr, surface, p, alpha);
+                PaintStretched(cr, surface, p, deviceScale, alpha);
         }
     }
     cairo_restore(cr);
@@ -481,7 +499,7 @@ double CRenderEngine::ContrastRatio(DWORD a, DWORD b) {
 }
 
 DWORD CRenderEngine::ReadableTextColor(DWORD background) {
-    constexpr DWORD kLight = 0xFFF5F5F5, kDark = 0xFF1A1A1A;
+    constexpr DWORD kLight = 0xFFF8F8F8, kDark = 0xFF121212;
     return ContrastRatio(background, kLight) >= ContrastRatio(background, kDark) ? kLight : kDark;
 }
 

@@ -54,7 +54,7 @@ public:
                           BYTE fade = 255, bool hole = false, bool xtiled = false,
                           bool ytiled = false);
 
-    // Shapes (colours ARGB)
+    // Shapes (colours ARGB; a colour with alpha 0 draws nothing)
     static void DrawColor(cairo_t* cr, const RECT& rc, DWORD color);
     static void DrawGradient(cairo_t* cr, const RECT& rc, DWORD top, DWORD bottom);
     static void DrawLine(cairo_t* cr, const RECT& rc, int size, DWORD color);
@@ -63,7 +63,9 @@ public:
                               DWORD color);
     static void FillRoundRect(cairo_t* cr, const RECT& rc, int width, int height, DWORD color);
 
-    // Text. style: DT_ flags below. Fonts by id from the manager (-1 = default).
+    // Text. style: DT_ flags below. Fonts by id from the manager (-1 = default); with no
+    // manager, from CResourceCache::Default(). A colour with alpha 0 is drawn opaque.
+    // Vertical alignment applies to wrapped text too; '&' is drawn as it is (no prefixes).
     static void DrawText(cairo_t* cr, CPaintManagerUI* manager, RECT& rc, const char* text,
                          DWORD color, int font, UINT style);
     // Size the text needs (DT_CALCRECT semantics: width limited by rc for DT_WORDBREAK).
@@ -73,6 +75,9 @@ public:
     // the text start), and the x of a byte offset: used by the edit field.
     static int HitTestText(CPaintManagerUI* manager, const char* text, int font, int x);
     static int TextOffsetToX(CPaintManagerUI* manager, const char* text, int font, int offset);
+    // Characters of text that the font and its fallbacks have no glyph for (drawn as
+    // boxes): 0 when every script in text can be shown.
+    static int CountUnknownGlyphs(CPaintManagerUI* manager, const char* text, int font);
 
     // Colour helpers
     static DWORD AdjustColor(DWORD argb, short h, short s, short l);  // shifts on the HSL scale

@@ -1,0 +1,242 @@
+// The main window on the headless platform: creation, the message table, the frame,
+// and both ways it ends.
+#include "app/PlayerWnd.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/TestPlatform.h"
+#include "uilib/Control.h"
+#include "uilib/DialogBuilder.h"
+#include "uilib/PaintManager.h"
+
+namespace orvella {
+namespace {
+
+class PlayerWndTest : public FakePlatformTest {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/orvella-player-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        temp_ = tmpl;
+        setenv("XDG_CONFIG_HOME", (temp_ + "/config").c_str(), 1);
+        uilib::SetAppPathForTesting(std::string(ORVELLA_SOURCE_DIR) + "/data/");
+        uilib::CPaintManagerUI::SetResourcePath((std::string(ORVELLA_SOURCE_DIR) + "/data/").c_str());
+        uilib::RegisterBuiltinControls();
+        fake().SetScreenSize(1280, 800);
+        fake().SetWorkArea(RECT{0, 0, 1280, 770});
+    }
+    void TearDown() override {
+        if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+        uilib::SetAppPathForTesting("");
+        std::string cmd = "rm -rf '" + temp_ + "'";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+    }
+
+    // Creates and shows the window as the program's start does, then lets the first
+    // paint and the posted "windowinit" happen.
+    void Start(std::vector<std::string> args = {}) {
+        window_ = new CPlayerWnd(std::move(args));
+        hwnd_ = window_->Create(nullptr, kProgramTitle, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0,
+                                100, 100);
+        ASSERT_NE(hwnd_, nullptr);
+        fake().SetMainWindow(hwnd_);
+        window_->CenterWindow();
+        ::ShowWindow(hwnd_, SW_SHOW);
+        fake().Render(hwnd_);
+        fake().DispatchPending();
+        fake().Render(hwnd_);
+    }
+
+    uilib::CControlUI* Find(const char* name) {
+        return window_->GetPaintManager() ? window_->GetPaintManager()->FindControl(name) : nullptr;
+    }
+
+    POINT Centre(const char* name) {
+        uilib::CControlUI* c = Find(name);
+        EXPECT_NE(c, nullptr) << name;
+        if (!c) return POINT{0, 0};
+        const RECT& r = c->GetPos();
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+
+    std::string temp_;
+    CPlayerWnd* window_ = nullptr;
+    HWND hwnd_ = nullptr;
+};
+
+TEST_F(PlayerWndTest, CreationPreparesWindowFolderLayoutAndTray) {
+    Start();
+    EXPECT_EQ(GetMainWindowHandle(), hwnd_);
+    EXPECT_EQ(fake().GetClassName(hwnd_), "UIMainFrame");
+    EXPECT_EQ(fake().GetWindowText(hwnd_), "Orvella");
+    EXPECT_EQ(GetWindowLong(hwnd_, GWL_STYLE) & static_cast<LONG>(WS_CAPTION), 0);
+    EXPECT_NE(GetWindowLong(hwnd_, GWL_STYLE) & static_cast<LONG>(WS_CLIPCHILDREN), 0);
+
+    EXPECT_EQ(window_->GetDataFolder(), temp_ + "/config/Orvella");
+    struct stat st {};
+    EXPECT_EQ(stat(window_->GetDataFolder().c_str(), &st), 0);
+
+    // No settings yet: the classic skin in the locale's language (English here).
+    EXPECT_EQ(window_->GetSkinIndex(), 0);
+    EXPECT_NE(window_->GetLayoutFile().find("skin_classic/language/eng/main.xml"), std::string::npos);
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    SIZE init = window_->GetPaintManager()->GetInitSize();
+    EXPECT_EQ(rc.right - rc.left, init.cx);
+    EXPECT_EQ(rc.bottom - rc.top, init.cy);
+
+    const TrayIconRecord& tray = window_->GetTrayIcon();
+    EXPECT_EQ(tray.size, 956u);
+    EXPECT_EQ(tray.id, 100u);
+    EXPECT_EQ(tray.flags, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    EXPECT_EQ(tray.callbackMessage, WM_TRAY_NOTIFY);
+    EXPECT_EQ(tray.window, hwnd_);
+    EXPECT_TRUE(tray.tip.empty());
+    EXPECT_FALSE(tray.added);
+    EXPECT_EQ(window_->GetVersion().major, 1);
+    EXPECT_EQ(window_->GetVersion().minor, 2);
+    EXPECT_EQ(window_->GetVersion().build, 3);
+    EXPECT_NE(fake().WindowIcon(hwnd_).find("icon/orvella.png"), std::string::npos);
+}
+
+TEST_F(PlayerWndTest, MessageTableAnswers) {
+    Start();
+    EXPECT_EQ(SendMessage(hwnd_, WM_NCCALCSIZE, 0, 0), 0);
+    EXPECT_EQ(SendMessage(hwnd_, WM_NCACTIVATE, 0, 0), 1);
+    EXPECT_EQ(SendMessage(hwnd_, WM_NCACTIVATE, 1, 0), 0);
+    EXPECT_EQ(SendMessage(hwnd_, WM_ENGINE_EVENT, 22, 0), 0);
+    EXPECT_EQ(SendMessage(hwnd_, WM_PLAYLIST_FILE, 0, 0), 1);
+    EXPECT_EQ(SendMessage(hwnd_, WM_PLAYLIST_FILE, 1, 0), 1);
+    EXPECT_EQ(SendMessage(hwnd_, WM_SHOW_QUESTION, 0, 0), 0);
+    EXPECT_EQ(SendMessage(hwnd_, WM_DEVICECHANGE, 0x8004, 0), 0);
+
+    MINMAXINFO info{};
+    EXPECT_EQ(SendMessage(hwnd_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(info.ptMaxPosition.x, 0);
+    EXPECT_EQ(info.ptMaxPosition.y, 0);
+    EXPECT_EQ(info.ptMaxSize.x, 1280);
+    EXPECT_EQ(info.ptMaxSize.y, 770);
+
+    // The help page opens with the desktop's default application.
+    SendMessage(hwnd_, WM_HELP, 0, 0);
+    ASSERT_EQ(fake().ShellOpened().size(), 1u);
+    EXPECT_NE(fake().ShellOpened()[0].find("help/index.html"), std::string::npos);
+}
+
+TEST_F(PlayerWndTest, TitleBarDragsBordersResizeButtonsClick) {
+    Start();
+    RECT title = Find("titlebar")->GetPos();
+    uilib::CControlUI* close = Find("closebtn");
+    ASSERT_NE(close, nullptr);
+    // A point of the title bar left of its buttons, clear of the 5-pixel inset.
+    int y = (title.top + title.bottom) / 2;
+    int x = title.left + 200;
+    fake().ClearDragStarts();
+    fake().LeftClick(hwnd_, x, y);
+    ASSERT_EQ(fake().DragStarts().size(), 1u);
+    EXPECT_EQ(fake().DragStarts()[0].hitTest, HTCAPTION);
+
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    fake().ClearDragStarts();
+    fake().LeftClick(hwnd_, rc.right - 1, rc.bottom - 1);
+    ASSERT_EQ(fake().DragStarts().size(), 1u);
+    EXPECT_EQ(fake().DragStarts()[0].hitTest, HTBOTTOMRIGHT);
+
+    fake().ClearDragStarts();
+    fake().LeftClick(hwnd_, 0, (rc.top + rc.bottom) / 2);
+    ASSERT_EQ(fake().DragStarts().size(), 1u);
+    EXPECT_EQ(fake().DragStarts()[0].hitTest, HTLEFT);
+}
+
+TEST_F(PlayerWndTest, MaximiseSwapsCaptionButtons) {
+    Start();
+    SendMessage(hwnd_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_TRUE(IsZoomed(hwnd_));
+    EXPECT_FALSE(Find("maxbtn")->IsVisible());
+    EXPECT_TRUE(Find("restorebtn")->IsVisible());
+    SendMessage(hwnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsZoomed(hwnd_));
+    EXPECT_TRUE(Find("maxbtn")->IsVisible());
+    EXPECT_FALSE(Find("restorebtn")->IsVisible());
+}
+
+TEST_F(PlayerWndTest, RoundedRegionFollowsSize) {
+    Start();
+    SetWindowPos(hwnd_, nullptr, 0, 0, 900, 600, SWP_NOMOVE | SWP_NOZORDER);
+    WindowRegion region = fake().GetWindowRegion(hwnd_);
+    SIZE corner = window_->GetPaintManager()->GetRoundCorner();
+    EXPECT_TRUE(region.rounded);
+    EXPECT_EQ(region.rect.right, 901);
+    EXPECT_EQ(region.rect.bottom, 601);
+    EXPECT_EQ(region.cornerWidth, corner.cx);
+}
+
+TEST_F(PlayerWndTest, CloseButtonDestroysAndQuitsWithZero) {
+    Start();
+    POINT pt = Centre("closebtn");
+    fake().LeftClick(hwnd_, pt.x, pt.y);
+    fake().DispatchPending();
+    EXPECT_FALSE(IsWindow(hwnd_));
+    int code = -1;
+    EXPECT_TRUE(fake().QuitPosted(&code));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(GetMainWindowHandle(), nullptr);
+    hwnd_ = nullptr;  // the window deleted itself
+}
+
+TEST_F(PlayerWndTest, SystemCloseReleasesAndQuitsWithoutDestroying) {
+    Start();
+    fake().CloseRequest(hwnd_);
+    fake().DispatchPending();
+    int code = -1;
+    EXPECT_TRUE(fake().QuitPosted(&code));
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(IsWindow(hwnd_));
+    EXPECT_TRUE(window_->IsReleased());
+    EXPECT_EQ(window_->GetPaintManager(), nullptr);
+    // Whatever still arrives before the loop ends must not touch what was released.
+    fake().Render(hwnd_);
+    fake().MouseMove(hwnd_, 50, 50);
+    fake().LeftClick(hwnd_, 50, 50);
+    SendMessage(hwnd_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(500, 400));
+    fake().DispatchPending();
+}
+
+TEST_F(PlayerWndTest, SignalEndsLikeTheSystemClose) {
+    Start();
+    fake().Signal();
+    fake().DispatchPending();
+    EXPECT_TRUE(fake().QuitPosted());
+    EXPECT_TRUE(window_->IsReleased());
+}
+
+TEST_F(PlayerWndTest, OneArgumentIsTakenAsTheMediaToPlay) {
+    Start({"/media/clip with 'quotes' $HOME.mp4"});
+    EXPECT_EQ(window_->GetCurrentMediaPath(), "/media/clip with 'quotes' $HOME.mp4");
+    EXPECT_FALSE(Find("play")->IsEnabled());
+    EXPECT_TRUE(Find("pause")->IsEnabled());
+}
+
+TEST_F(PlayerWndTest, TwoArgumentsAreIgnored) {
+    Start({"a.mp4", "b.mp4"});
+    EXPECT_EQ(window_->GetCurrentMediaPath(), "");
+    EXPECT_TRUE(Find("play")->IsEnabled());
+}
+
+TEST_F(PlayerWndTest, ModifierKeysAloneAreNotHotkeys) {
+    Start();
+    // No hotkey table yet: the keys must simply pass through without harm.
+    for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_SPACE, 'A'}) {
+        SendMessage(hwnd_, WM_KEYDOWN, vk, 0);
+        SendMessage(hwnd_, WM_SYSKEYDOWN, vk, 0);
+    }
+    EXPECT_TRUE(IsWindow(hwnd_));
+}
+
+}  // namespace
+}  // namespace orvella
