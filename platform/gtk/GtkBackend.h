@@ -1,0 +1,141 @@
+// The real platform backend: GTK 3 windows on X11, one GLib main loop, posted messages
+// through a locked queue, GDK events turned into Windows messages.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/Platform.h"
+
+typedef struct _GtkWidget GtkWidget;
+typedef struct _GdkCursor GdkCursor;
+
+namespace platform {
+namespace gtk {
+class PostedMessageQueue;
+struct PostedMessage;
+class GtkInput;
+}  // namespace gtk
+}  // namespace platform
+
+// Forces the X11 GDK backend (the engine draws into X11 windows) and initialises GTK.
+// False when there is no display.
+bool InitGtkPlatform(int* argc, char*** argv);
+std::unique_ptr<platform::Backend> CreateGtkBackend();
+
+namespace platform {
+namespace gtk {
+
+class GtkBackend : public Backend {
+public:
+    GtkBackend();
+    ~GtkBackend() override;
+
+    HWND CreateWindowEx(const CreateParams& params) override;
+    bool DestroyWindow(HWND hwnd) override;
+    bool IsWindow(HWND hwnd) override;
+    void* GetWindowUserData(HWND hwnd) override;
+    void SetWindowUserData(HWND hwnd, void* data) override;
+    LONG GetWindowLong(HWND hwnd, int index) override;
+    LONG SetWindowLong(HWND hwnd, int index, LONG value) override;
+    HWND GetParent(HWND hwnd) override;
+    bool SetWindowText(HWND hwnd, const std::string& text) override;
+    std::string GetWindowText(HWND hwnd) override;
+    bool SetWindowIcon(HWND hwnd, const std::string& pngPath) override;
+    std::string GetClassName(HWND hwnd) override;
+
+    bool GetWindowRect(HWND hwnd, RECT* rect) override;
+    bool GetClientRect(HWND hwnd, RECT* rect) override;
+    bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) override;
+    bool ShowWindow(HWND hwnd, int cmd) override;
+    bool IsWindowVisible(HWND hwnd) override;
+    bool IsZoomed(HWND hwnd) override;
+    bool IsIconic(HWND hwnd) override;
+    bool IsTopmost(HWND hwnd) override;
+    bool SetFullScreen(HWND hwnd, bool on) override;
+    bool IsFullScreen(HWND hwnd) override;
+    bool ClientToScreen(HWND hwnd, POINT* pt) override;
+    bool ScreenToClient(HWND hwnd, POINT* pt) override;
+    bool SetWindowRegion(HWND hwnd, const WindowRegion& region) override;
+    WindowRegion GetWindowRegion(HWND hwnd) override;
+    RECT GetWorkArea(HWND hwnd) override;
+    SIZE GetScreenSize() override;
+    int GetScaleFactor(HWND hwnd) override;
+    unsigned long GetNativeWindowId(HWND hwnd) override;
+
+    void InvalidateRect(HWND hwnd, const RECT* rect) override;
+    void UpdateWindow(HWND hwnd) override;
+    bool BeginPaint(HWND hwnd, PAINTSTRUCT* ps) override;
+    void EndPaint(HWND hwnd, PAINTSTRUCT* ps) override;
+
+    LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void PostQuitMessage(int exitCode) override;
+    int RunMessageLoop() override;
+    UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs) override;
+    bool KillTimer(HWND hwnd, UINT_PTR id) override;
+    uint64_t GetTickCount() override;
+
+    HWND SetFocus(HWND hwnd) override;
+    HWND GetFocus() override;
+    HWND SetCapture(HWND hwnd) override;
+    bool ReleaseCapture() override;
+    HWND GetCapture() override;
+    bool GetCursorPos(POINT* pt) override;
+    short GetKeyState(int vk) override;
+    void SetCursor(HWND hwnd, CursorShape shape) override;
+    bool TrackMouseLeave(HWND hwnd) override;
+    void SetInputMethod(HWND hwnd, bool on, const RECT& caret) override;
+    bool SetClipboardText(const std::string& utf8) override;
+    std::string GetClipboardText() override;
+
+    void SetMainWindow(HWND hwnd) override;
+    LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool ShellOpen(const std::string& uriOrPath) override;
+
+    // For the event handlers.
+    GtkInput& Input() { return *input_; }
+    HWND TopLevelOf(HWND hwnd);
+    void SizeChanged(HWND hwnd, int width, int height, WPARAM state);
+    // Asks the window for its size limits (WM_GETMINMAXINFO) and hands them to the
+    // window manager, which does the resizing on this platform.
+    void ApplySizeLimits(HWND hwnd);
+    void Moved(HWND hwnd, int x, int y);
+    void ApplyRegion(HWND hwnd);
+
+private:
+    struct TimerRecord;
+    static int OnTimer(void* data);
+    static int OnDraw(GtkWidget* widget, struct _cairo* cr, void* data);
+    static int OnDeleteEvent(GtkWidget* widget, void* event, void* data);
+    static int OnConfigure(GtkWidget* widget, void* event, void* data);
+    static int OnWindowState(GtkWidget* widget, void* event, void* data);
+    static int OnQuitSignal(void* data);
+
+    bool DispatchPosted(const PostedMessage& message);
+    void SetVisible(HWND hwnd, bool visible, bool activate);
+    void KillAllTimers(HWND hwnd);
+    void DestroyNative(HWND hwnd);
+    GdkCursor* CursorFor(CursorShape shape);
+
+    std::unique_ptr<PostedMessageQueue> queue_;
+    std::unique_ptr<GtkInput> input_;
+
+    std::mutex registryMutex_;  // PostMessage reads the registry from any thread
+    std::unordered_map<HWND, uint64_t> live_;  // live windows and their serials
+    uint64_t nextSerial_ = 1;
+
+    std::atomic<int> quitRequests_{0};
+    int quitCode_ = 0;
+    int loopDepth_ = 0;
+    HWND mainWindow_ = nullptr;
+    unsigned signalSources_[3] = {0, 0, 0};
+    std::unordered_map<int, GdkCursor*> cursors_;
+};
+
+}  // namespace gtk
+}  // namespace platform
