@@ -6,4 +6,4 @@ top="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$top/scripts/install-deps.sh"
 bash "$top/scripts/build.sh"
 cd "$top/build"
-bash "$top/scripts/with-display.sh" ctest --output-on-failure -j2 --timeout 300
+bash "$top/scripts/with-display.sh" ctest --output-on-failure --timeout 300
