@@ -1,0 +1,137 @@
+#include "library/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <random>
+
+namespace orvella {
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() { Close(); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    bool Close() {
+        if (fd_ < 0) return true;
+        int rc = ::close(fd_);
+        fd_ = -1;
+        return rc == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// A symbolic link is followed so that the file it names is replaced, not the link.
+std::string ResolveTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return path;  // a dangling link: replace the link itself
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// Unique among threads and processes writing into the same folder.
+std::string TemporaryName(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    static thread_local std::mt19937 random{std::random_device{}()};
+    size_t slash = target.rfind('/');
+    std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    return folder + "." + name + "." + std::to_string(::getpid()) + "-" +
+           std::to_string(counter++) + "-" + std::to_string(random() % 1000000) + ".tmp";
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    if (path.empty() || path.back() == '/') return false;
+    const std::string target = ResolveTarget(path);
+
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = TemporaryName(target);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST && errno != EINTR) return false;
+    }
+    if (fd < 0) return false;
+    FileDescriptor file(fd);
+
+    struct stat old {};
+    bool ok = true;
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        ok = ::fchmod(file.get(), old.st_mode & 07777) == 0;
+    }
+    ok = ok && WriteAll(file.get(), bytes.data(), bytes.size());
+    ok = ok && ::fsync(file.get()) == 0;
+    ok = file.Close() && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // The rename itself must reach the disk too; a folder that cannot be synced
+    // (some file systems refuse) does not make the write fail.
+    int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    FileDescriptor file(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    std::string data;
+    data.reserve(static_cast<size_t>(st.st_size));
+    char chunk[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) break;
+        data.append(chunk, static_cast<size_t>(n));
+    }
+    *bytes = std::move(data);
+    return true;
+}
+
+}  // namespace orvella

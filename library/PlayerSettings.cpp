@@ -1,0 +1,229 @@
+#include "library/PlayerSettings.h"
+
+#include <variant>
+
+#include "library/NumberText.h"
+#include "library/SettingsHost.h"
+#include "library/SettingsSection.h"
+#include "library/XmlDocument.h"
+
+namespace orvella {
+namespace {
+
+constexpr const char* kPlayerPath = "root/Player";
+
+// The member's type is the key's type: bool and int are decimal, uint32_t hexadecimal
+// (the colour), std::string text.
+using Member = std::variant<bool PlayerSettings::*, int PlayerSettings::*,
+                            uint32_t PlayerSettings::*, std::string PlayerSettings::*>;
+
+enum class DefaultFrom { Value, DataFolder, SystemLanguage, PaintManager };
+enum class WhenMissing { Zero, Keep, Value };  // Value: `missingValue` is read instead
+
+struct KeyDefinition {
+    const char* key;
+    Member member;
+    DefaultFrom defaultFrom;
+    const char* defaultValue;
+    WhenMissing missing;
+    const char* missingValue;
+    bool readEarly;  // read before the layout exists, skipped by the full read
+    void (*afterRead)(PlayerSettings& settings, SettingsHost& host);
+};
+
+using S = PlayerSettings;
+constexpr auto Zero = WhenMissing::Zero;
+constexpr auto Keep = WhenMissing::Keep;
+constexpr auto Literal = DefaultFrom::Value;
+
+// The whole key set, in the order in which it is written.
+const KeyDefinition kKeys[] = {
+    {"keepsize", &S::keepsize, Literal, "1", Zero, nullptr, false, nullptr},
+    {"savelocation", &S::savelocation, Literal, "1", Zero, nullptr, false, nullptr},
+    {"minimizetosystemtray", &S::minimizetosystemtray, Literal, "1", Zero, nullptr, false, nullptr},
+    {"pausewhenminize", &S::pausewhenminize, Literal, "0", Zero, nullptr, false, nullptr},
+    {"showOSD", &S::showOSD, Literal, "0", Zero, nullptr, false, nullptr},
+    {"videoformat", &S::videoformat, Literal, "5", Zero, nullptr, false, nullptr},
+    {"playerchannels", &S::playerchannels, Literal, "0", Zero, nullptr, false,
+     [](S& s, SettingsHost&) {
+         if (s.playerchannels > 2) s.playerchannels = 0;  // only 0, 1 and 2 are layouts
+     }},
+    {"checkforupgrades", &S::checkforupgrades, Literal, "1", Zero, nullptr, false, nullptr},
+    {"playsequence", &S::playsequence, Literal, "1", Zero, nullptr, false, nullptr},
+    {"volume", &S::volume, Literal, "50", Zero, nullptr, false,
+     [](S& s, SettingsHost& host) { host.ShowVolume(s.volume); }},
+    {"mute", &S::mute, Literal, "0", Zero, nullptr, false,
+     [](S& s, SettingsHost& host) { host.ShowMute(s.mute); }},
+    {"skinindex", &S::skinindex, Literal, "0", Zero, nullptr, true, nullptr},
+    {"color", &S::color, DefaultFrom::PaintManager, nullptr, Keep, nullptr, false,
+     [](S& s, SettingsHost& host) { host.ApplyColor(s.color); }},
+    {"deinterleave", &S::deinterleave, Literal, "0", Zero, nullptr, false, nullptr},
+    {"snappath", &S::snappath, DefaultFrom::DataFolder, nullptr, Zero, nullptr, false, nullptr},
+    {"background", &S::background, Literal, "", Zero, nullptr, false, nullptr},
+    {"language", &S::language, DefaultFrom::SystemLanguage, nullptr, WhenMissing::Value, "eng",
+     true, nullptr},
+    {"associate", &S::associate, Literal, "1", Keep, nullptr, false, nullptr},
+    {"playerpriority", &S::playerpriority, Literal, "2", Keep, nullptr, false, nullptr},
+    {"decodethread", &S::decodethread, Literal, "0", Keep, nullptr, false, nullptr},
+    {"audiomode", &S::audiomode, Literal, "0", Keep, nullptr, false, nullptr},
+    {"subtitlefuzziness", &S::subtitlefuzziness, Literal, "0", Keep, nullptr, false, nullptr},
+    {"subtitleencode", &S::subtitleencode, Literal, "UTF-16", Keep, nullptr, false, nullptr},
+    {"useshortname", &S::useshortname, Literal, "0", Keep, nullptr, false, nullptr},
+    {"usesoftwarevolume", &S::usesoftwarevolume, Literal, "1", Keep, nullptr, false, nullptr},
+    {"maxamplification", &S::maxamplification, Literal, "100", Keep, nullptr, false, nullptr},
+};
+
+struct Background {
+    const char* name;
+    const char* image;
+};
+
+const Background kBackgrounds[] = {
+    {"river", "file='skin/river.PNG'"},
+    {"petal", "file='skin/petal.PNG'"},
+    {"ocean", "file='skin/ocean.PNG'"},
+    {"dragon", "file='skin/dragon.PNG'"},
+    {"totem", "file='skin/totem.PNG'"},
+    {"petal1", "file='skin_classic/petal1.PNG'"},
+    {"petal2", "file='skin_classic/petal2.PNG'"},
+    {"guitar", "file='skin_classic/guitar.PNG'"},
+    {"gear", "file='skin_classic/gear.PNG'"},
+};
+
+// Stores `text` converted to the member's type; false when it is not a value of that type
+// (only a colour that is not hexadecimal), the member then keeps its value.
+bool Assign(PlayerSettings& settings, const Member& member, const std::string& text) {
+    struct Visitor {
+        PlayerSettings& s;
+        const std::string& text;
+        bool operator()(bool S::*m) const { return s.*m = DecimalValue(text) != 0, true; }
+        bool operator()(int S::*m) const { return s.*m = DecimalValue(text), true; }
+        bool operator()(uint32_t S::*m) const { return HexValue(text, &(s.*m)); }
+        bool operator()(std::string S::*m) const { return s.*m = text, true; }
+    };
+    return std::visit(Visitor{settings, text}, member);
+}
+
+void AssignZero(PlayerSettings& settings, const Member& member) {
+    std::visit([&settings](auto m) { settings.*m = {}; }, member);
+}
+
+std::string Format(const PlayerSettings& settings, const Member& member) {
+    struct Visitor {
+        const PlayerSettings& s;
+        std::string operator()(bool S::*m) const { return s.*m ? "1" : "0"; }
+        std::string operator()(int S::*m) const { return DecimalText(s.*m); }
+        std::string operator()(uint32_t S::*m) const { return HexText(s.*m); }
+        std::string operator()(std::string S::*m) const { return s.*m; }
+    };
+    return std::visit(Visitor{settings}, member);
+}
+
+// One key of "root/Player" by its When-missing rule; an empty value counts as missing.
+void ReadKey(PlayerSettings& settings, const KeyDefinition& key, const XmlDocument& document,
+             SettingsHost& host) {
+    std::string text;
+    bool present = document.GetAttribute(kPlayerPath, key.key, &text) == XmlDocument::kOk &&
+                   !text.empty();
+    bool assigned = false;
+    if (present) {
+        assigned = Assign(settings, key.member, text);
+    } else if (key.missing == WhenMissing::Zero) {
+        AssignZero(settings, key.member);
+        assigned = true;
+    } else if (key.missing == WhenMissing::Value) {
+        assigned = Assign(settings, key.member, key.missingValue);
+    }
+    if (assigned && key.afterRead) key.afterRead(settings, host);
+}
+
+}  // namespace
+
+PlayerSettings::PlayerSettings(const std::string& dataFolder, const std::string& systemLanguage) {
+    for (const KeyDefinition& key : kKeys) {
+        switch (key.defaultFrom) {
+            case DefaultFrom::Value: Assign(*this, key.member, key.defaultValue); break;
+            case DefaultFrom::DataFolder: Assign(*this, key.member, dataFolder); break;
+            case DefaultFrom::SystemLanguage: Assign(*this, key.member, systemLanguage); break;
+            case DefaultFrom::PaintManager: break;
+        }
+    }
+}
+
+std::string PlayerSettings::FilePath(const std::string& dataFolder) {
+    return dataFolder + "/settings.xml";
+}
+
+std::vector<std::string> PlayerSettings::KeyNames() {
+    std::vector<std::string> names;
+    for (const KeyDefinition& key : kKeys) names.push_back(key.key);
+    return names;
+}
+
+std::string PlayerSettings::BackgroundImage(const std::string& name) {
+    for (const Background& background : kBackgrounds) {
+        if (name == background.name) return background.image;
+    }
+    return std::string();
+}
+
+void PlayerSettings::ReadEarlyKeys(const XmlDocument& document) {
+    SettingsHost noSideEffects;
+    for (const KeyDefinition& key : kKeys) {
+        if (key.readEarly) ReadKey(*this, key, document, noSideEffects);
+    }
+}
+
+void PlayerSettings::ReadPlayerKeys(const XmlDocument& document, SettingsHost& host) {
+    for (const KeyDefinition& key : kKeys) {
+        if (!key.readEarly) ReadKey(*this, key, document, host);
+    }
+}
+
+void PlayerSettings::WritePlayerKeys(XmlDocument& document) const {
+    document.AddElement("Player", "root");
+    for (const KeyDefinition& key : kKeys) {
+        document.SetAttribute(kPlayerPath, key.key, Format(*this, key.member));
+    }
+}
+
+void PlayerSettings::ApplyBackground(SettingsHost& host) const {
+    std::string image = BackgroundImage(background);
+    if (!image.empty()) host.ApplyBackgroundImage(image);
+}
+
+int PlayerSettings::ReadEarly(const std::string& dataFolder) {
+    XmlDocument document;
+    if (document.Open(FilePath(dataFolder))) ReadEarlyKeys(document);
+    return skinindex;
+}
+
+bool PlayerSettings::ReadFull(const std::string& dataFolder, SettingsSection& hotkeys,
+                              SettingsHost& host) {
+    XmlDocument document;
+    if (!document.Open(FilePath(dataFolder))) {
+        host.RunFirstStartAssociation(associate);
+        return false;
+    }
+    host.ReadPlayMemory(document);
+    ReadPlayerKeys(document, host);
+    hotkeys.ReadFrom(document);
+    ApplyBackground(host);
+    return true;
+}
+
+bool PlayerSettings::Write(const std::string& dataFolder, const SettingsSection& hotkeys,
+                           SettingsHost& host) const {
+    const std::string path = FilePath(dataFolder);
+    XmlDocument document;
+    // A missing or damaged file is replaced by a new one.
+    if (!document.Open(path) && !document.Create(path)) return false;
+    document.RemoveRoot();
+    document.CreateRoot();
+    host.WritePlayMemory(document);
+    WritePlayerKeys(document);
+    hotkeys.WriteTo(document);
+    return document.Save() == XmlDocument::kOk;
+}
+
+}  // namespace orvella

@@ -1,0 +1,88 @@
+// The player's options: one member per attribute of the "Player" element of
+// "settings.xml", named as the attribute, and the three moves between memory and disk:
+//
+//   PlayerSettings settings(dataFolder, DefaultLanguage());   // the defaults
+//   int skin = settings.ReadEarly(dataFolder);                // before the layout
+//   settings.color = paintManager.GetMainBKColor();           // once the layout exists
+//   settings.ReadFull(dataFolder, bindings.Live(), host);     // after it
+//   settings.color = paintManager.GetMainBKColor();           // the colour shown now
+//   settings.Write(dataFolder, bindings.Live(), host);        // when the window goes
+//
+// `host` is the main window's SettingsHost (controls, colour, play memory, association).
+//
+// Every key is declared once, in a table in PlayerSettings.cpp (key, type, default, what a
+// read does when the key is missing); the reads and the write walk that table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvella {
+
+class SettingsHost;
+class SettingsSection;
+class XmlDocument;
+
+class PlayerSettings {
+public:
+    // The defaults: "snappath" is the data folder, "language" the system's language.
+    PlayerSettings(const std::string& dataFolder = std::string(),
+                   const std::string& systemLanguage = "eng");
+
+    // Members start empty; the constructor gives them the defaults of the key table.
+    bool keepsize{};
+    bool savelocation{};
+    bool minimizetosystemtray{};
+    bool pausewhenminize{};
+    bool showOSD{};
+    int videoformat{};
+    int playerchannels{};
+    bool checkforupgrades{};
+    int playsequence{};
+    int volume{};
+    bool mute{};
+    int skinindex{};
+    uint32_t color{};  // the scheme colour (ARGB) of the paint manager, which owns its default
+    int deinterleave{};
+    std::string snappath{};
+    std::string background{};
+    std::string language{};
+    bool associate{};
+    int playerpriority{};
+    int decodethread{};
+    int audiomode{};
+    int subtitlefuzziness{};
+    std::string subtitleencode{};
+    bool useshortname{};
+    bool usesoftwarevolume{};
+    int maxamplification{};
+
+    // "<dataFolder>/settings.xml"
+    static std::string FilePath(const std::string& dataFolder);
+    // The keys of the "Player" element in the order they are written.
+    static std::vector<std::string> KeyNames();
+    // The picture text of the control "shading" for a background name ("river" gives
+    // "file='skin/river.PNG'"); empty for a name that is not in the table.
+    static std::string BackgroundImage(const std::string& name);
+
+    // Reads "skinindex" and "language" when the file opens; returns "skinindex", which
+    // chooses the layout folder (the current value when the file does not open).
+    int ReadEarly(const std::string& dataFolder);
+    // The full read: play memory, every other "Player" key with its side effects, the
+    // hotkeys, the background picture. Without a readable file only the first-start
+    // association runs. True when the file was read.
+    bool ReadFull(const std::string& dataFolder, SettingsSection& hotkeys, SettingsHost& host);
+    // Rewrites the whole file; false when nothing could be written.
+    bool Write(const std::string& dataFolder, const SettingsSection& hotkeys,
+               SettingsHost& host) const;
+
+    // The same steps on a document that is already open.
+    void ReadEarlyKeys(const XmlDocument& document);
+    void ReadPlayerKeys(const XmlDocument& document, SettingsHost& host);
+    void WritePlayerKeys(XmlDocument& document) const;
+    // Gives "shading" the picture of "background" (also after a layout rebuild).
+    void ApplyBackground(SettingsHost& host) const;
+};
+
+}  // namespace orvella

@@ -1,0 +1,76 @@
+// The one wrapper through which the program's own XML files are read and written.
+//
+// Callers address elements by plain paths from the document node ("root/Player",
+// "root/Hotkey/Pause"): element names separated by "/", every element matching the path
+// counted in document order from 0. Every stored value is an attribute string, kept whole
+// whatever its length. Files are read in UTF-8 or UTF-16 (with or without a byte-order
+// mark) and written in UTF-16 little-endian with a byte-order mark and the declaration
+// <?xml version='1.0' encoding='UTF-16'?>, replaced atomically.
+//
+// The writer pattern: Open, else Create; RemoveRoot; CreateRoot; AddElement and
+// SetAttribute for each section; Save. A document lives within one call of its user.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pugi {
+class xml_document;
+class xml_node;
+}  // namespace pugi
+
+namespace orvella {
+
+class XmlDocument {
+public:
+    // Status codes of the editing operations.
+    static constexpr int kOk = 0;
+    static constexpr int kNotFound = 1;   // the path selected nothing; nothing changed
+    static constexpr int kFailed = -1;    // no document, a name that is not an XML name,
+                                          // an attribute that is not there, a failed write
+
+    XmlDocument();
+    ~XmlDocument();
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+
+    // A new, empty document (only the declaration) that Save will write to `path`.
+    bool Create(const std::string& path);
+    // Loads `path`. False for a missing or unreadable file and for a document that is not
+    // well-formed or has no single document element; the object then holds no document.
+    bool Open(const std::string& path);
+
+    // Removes the document element "root" with everything below it; kNotFound when there
+    // is none.
+    int RemoveRoot();
+    // Makes a new, empty "root" the document element. A document has one element only,
+    // so any other top-level element still present is dropped first.
+    int CreateRoot();
+    // Under the first element matching `parentPath`: a line feed and a tab, the new element
+    // `name`, a line feed.
+    int AddElement(const std::string& name, const std::string& parentPath);
+    // Sets (creates or replaces) the attribute on the index-th element matching `path`.
+    int SetAttribute(const std::string& path, const std::string& name, const std::string& value,
+                     size_t index = 0);
+    // 0: found, *value holds it; 1: no index-th element; -1: the element has no such
+    // attribute, or there is no document. *value is untouched unless the result is 0.
+    int GetAttribute(const std::string& path, const std::string& name, std::string* value,
+                     size_t index = 0) const;
+    // Writes the whole document to the path given to Create or Open.
+    int Save();
+
+    const std::string& GetPath() const { return path_; }
+    bool IsLoaded() const { return document_ != nullptr; }
+
+    // The file's bytes as Save writes them (for tests and for writers of other files).
+    std::string Serialize() const;
+
+private:
+    std::vector<pugi::xml_node> Select(const std::string& path) const;
+
+    std::string path_;
+    std::unique_ptr<pugi::xml_document> document_;
+};
+
+}  // namespace orvella

@@ -1,0 +1,238 @@
+#include "library/XmlDocument.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "tests/library/SettingsTestSupport.h"
+
+namespace orvella {
+namespace {
+
+using orvella_test::ReadBytes;
+using orvella_test::TempFolder;
+using orvella_test::Utf16;
+using orvella_test::Utf8FromUtf16;
+using orvella_test::WriteBytes;
+
+const std::string kDeclaration = "<?xml version='1.0' encoding='UTF-16'?>\n";
+
+// The bytes Save writes for `body` (UTF-8 text after the declaration).
+std::string Written(const std::string& body) { return Utf16(kDeclaration + body); }
+
+TEST(XmlDocument, CreateWritesUtf16WithTheDeclarationAndTheElementWhitespace) {
+    TempFolder folder;
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Create(folder.File("a.xml")));
+    EXPECT_EQ(doc.CreateRoot(), XmlDocument::kOk);
+    EXPECT_EQ(doc.AddElement("Player", "root"), XmlDocument::kOk);
+    EXPECT_EQ(doc.SetAttribute("root/Player", "volume", "50"), XmlDocument::kOk);
+    EXPECT_EQ(doc.AddElement("Media", "root"), XmlDocument::kOk);
+    EXPECT_EQ(doc.AddElement("Data", "root/Media"), XmlDocument::kOk);
+    EXPECT_EQ(doc.AddElement("Data", "root/Media"), XmlDocument::kOk);
+    EXPECT_EQ(doc.SetAttribute("root/Media/Data", "n", "second", 1), XmlDocument::kOk);
+    EXPECT_EQ(doc.SetAttribute("root/Player", "volume", "60"), XmlDocument::kOk);  // replaced
+    ASSERT_EQ(doc.Save(), XmlDocument::kOk);
+
+    std::string bytes = ReadBytes(folder.File("a.xml"));
+    std::string expected = Written(
+        "<root>\n\t<Player volume=\"60\"/>\n\n\t<Media>\n\t<Data/>\n\n\t<Data n=\"second\"/>\n"
+        "</Media>\n</root>\n");
+    EXPECT_EQ(bytes, expected) << Utf8FromUtf16(bytes);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+}
+
+TEST(XmlDocument, GetAttributeResultsLeaveTheValueAloneUnlessFound) {
+    TempFolder folder;
+    WriteBytes(folder.File("m.xml"),
+               "<root><Media><Data n='a'/><Data n='b' empty=''/></Media>"
+               "<Media><Data n='c'/></Media></root>");
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Open(folder.File("m.xml")));
+    struct Case {
+        const char* path;
+        const char* name;
+        size_t index;
+        int result;
+        const char* value;  // the value after the call; it starts as "untouched"
+    } cases[] = {
+        {"root/Media/Data", "n", 0, 0, "a"},
+        {"root/Media/Data", "n", 1, 0, "b"},
+        {"root/Media/Data", "n", 2, 0, "c"},  // document order across both "Media"
+        {"root/Media/Data", "n", 3, 1, "untouched"},
+        {"root/Media/Data", "empty", 1, 0, ""},
+        {"root/Media/Data", "missing", 0, -1, "untouched"},
+        {"root/Player", "n", 0, 1, "untouched"},
+        {"root/Media", "n", 0, -1, "untouched"},
+        {"root//Data", "n", 0, 1, "untouched"},
+        {"", "n", 0, 1, "untouched"},
+        {"Media/Data", "n", 0, 1, "untouched"},  // paths start at the document
+    };
+    for (const Case& c : cases) {
+        std::string value = "untouched";
+        EXPECT_EQ(doc.GetAttribute(c.path, c.name, &value, c.index), c.result)
+            << c.path << " " << c.name << " " << c.index;
+        EXPECT_EQ(value, c.value) << c.path << " " << c.name << " " << c.index;
+    }
+    XmlDocument none;  // never opened
+    std::string value = "untouched";
+    EXPECT_EQ(none.GetAttribute("root/Media/Data", "n", &value), -1);
+    EXPECT_EQ(value, "untouched");
+}
+
+TEST(XmlDocument, OperationsOnPathsThatSelectNothingChangeNothing) {
+    TempFolder folder;
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Create(folder.File("a.xml")));
+    EXPECT_EQ(doc.AddElement("Player", "root"), XmlDocument::kNotFound);  // no root yet
+    EXPECT_EQ(doc.RemoveRoot(), XmlDocument::kNotFound);
+    ASSERT_EQ(doc.CreateRoot(), XmlDocument::kOk);
+    std::string before = doc.Serialize();
+    EXPECT_EQ(doc.AddElement("Data", "root/Media"), XmlDocument::kNotFound);
+    EXPECT_EQ(doc.SetAttribute("root/Media", "a", "1"), XmlDocument::kNotFound);
+    EXPECT_EQ(doc.SetAttribute("root", "a", "1", 1), XmlDocument::kNotFound);
+    // Names that are not XML names are refused rather than written into a broken file.
+    EXPECT_EQ(doc.AddElement("", "root"), XmlDocument::kFailed);
+    EXPECT_EQ(doc.AddElement("two words", "root"), XmlDocument::kFailed);
+    EXPECT_EQ(doc.AddElement("<x>", "root"), XmlDocument::kFailed);
+    EXPECT_EQ(doc.SetAttribute("root", "1st", "1"), XmlDocument::kFailed);
+    EXPECT_EQ(doc.Serialize(), before);
+
+    XmlDocument none;
+    EXPECT_EQ(none.CreateRoot(), XmlDocument::kFailed);
+    EXPECT_EQ(none.AddElement("Player", "root"), XmlDocument::kFailed);
+    EXPECT_EQ(none.SetAttribute("root", "a", "1"), XmlDocument::kFailed);
+    EXPECT_EQ(none.Save(), XmlDocument::kFailed);
+}
+
+TEST(XmlDocument, OpenFailsOnMissingUnreadableAndMalformedFiles) {
+    TempFolder folder;
+    const std::string good = "<root><Player volume='7'/></root>";
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"empty", ""},
+        {"white space", "  \n\t "},
+        {"truncated", good.substr(0, good.size() / 2)},
+        {"unclosed root", "<root><Player volume='7'/>"},
+        {"bad attribute", "<root><Player volume=7/></root>"},
+        {"mismatched end", "<root><Player></root></Player>"},
+        {"two document elements", "<root/><root/>"},
+        {"text beside the element", "junk<root/>"},
+        {"text after the element", "<root/>junk"},
+        {"binary", std::string("\x00\x01\x02\xFF\xFE\x00", 6)},
+        {"truncated UTF-16", Utf16(good).substr(0, 21)},
+        {"declaration only", Utf16("<?xml version='1.0' encoding='UTF-16'?>")},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(folder.File("bad.xml"), c.bytes);
+        XmlDocument doc;
+        testing::internal::CaptureStderr();
+        bool opened = doc.Open(folder.File("bad.xml"));
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(opened) << c.what;
+        EXPECT_FALSE(doc.IsLoaded()) << c.what;
+        EXPECT_EQ(err, "Error while loading .xml\n") << c.what;
+    }
+    XmlDocument doc;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(doc.Open(folder.File("missing.xml")));
+    EXPECT_FALSE(doc.Open(folder.path()));  // a folder
+    ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(doc.Open(folder.File("fifo")));  // must not block waiting for a writer
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error while loading .xml\nError while loading .xml\nError while loading .xml\n");
+}
+
+TEST(XmlDocument, ReadsUtf8AndUtf16InEveryByteOrder) {
+    TempFolder folder;
+    const std::string value = "M\xC3\xBCller \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5 &<\"'";
+    const std::string body = "<root>\r\n  <Player snappath=\"M\xC3\xBCller \xE6\x97\xA5\xE6\x9C\xAC "
+                             "\xF0\x9F\x8E\xB5 &amp;&lt;&quot;'\"/>\r\n</root>\r\n";
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + body},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF" + body},
+        {"UTF-8 without declaration", body},
+        {"UTF-16 LE", Utf16("<?xml version='1.0' encoding='UTF-16'?>" + body)},
+        {"UTF-16 BE", Utf16("<?xml version='1.0' encoding='UTF-16'?>" + body, true)},
+        {"UTF-16 LE without BOM", Utf16("<?xml version='1.0' encoding='UTF-16'?>" + body, false, false)},
+        {"UTF-16 declared but UTF-8", "<?xml version='1.0' encoding='UTF-16'?>" + body},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(folder.File("in.xml"), c.bytes);
+        XmlDocument doc;
+        ASSERT_TRUE(doc.Open(folder.File("in.xml"))) << c.what;
+        std::string read;
+        EXPECT_EQ(doc.GetAttribute("root/Player", "snappath", &read), 0) << c.what;
+        EXPECT_EQ(read, value) << c.what;
+    }
+}
+
+TEST(XmlDocument, RewritingALoadedFileReplacesTheRootAndWritesUtf16) {
+    TempFolder folder;
+    WriteBytes(folder.File("s.xml"),
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- kept -->\n"
+               "<root>\n  <Media><Data filename='x'/></Media>\n  <Player volume='3'/>\n</root>\n");
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Open(folder.File("s.xml")));
+    EXPECT_EQ(doc.RemoveRoot(), XmlDocument::kOk);
+    EXPECT_EQ(doc.CreateRoot(), XmlDocument::kOk);
+    EXPECT_EQ(doc.AddElement("Player", "root"), XmlDocument::kOk);
+    EXPECT_EQ(doc.SetAttribute("root/Player", "volume", "4"), XmlDocument::kOk);
+    ASSERT_EQ(doc.Save(), XmlDocument::kOk);
+    // The old declaration said UTF-8: it is replaced, since the file is now UTF-16.
+    std::string bytes = ReadBytes(folder.File("s.xml"));
+    EXPECT_EQ(bytes, Written("<!-- kept -->\n<root>\n\t<Player volume=\"4\"/>\n</root>\n"))
+        << Utf8FromUtf16(bytes);
+}
+
+TEST(XmlDocument, CreateRootReplacesAForeignDocumentElement) {
+    // Without this a file whose element is not "root" could never be rewritten: every
+    // later save would silently keep the foreign file.
+    TempFolder folder;
+    WriteBytes(folder.File("s.xml"), "<settings><Player volume='3'/></settings>");
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Open(folder.File("s.xml")));
+    EXPECT_EQ(doc.RemoveRoot(), XmlDocument::kNotFound);
+    EXPECT_EQ(doc.CreateRoot(), XmlDocument::kOk);
+    EXPECT_EQ(doc.AddElement("Player", "root"), XmlDocument::kOk);
+    EXPECT_EQ(doc.Serialize(), Written("<root>\n\t<Player/>\n</root>\n"));
+}
+
+TEST(XmlDocument, LongValuesWithMarkupCharactersSurviveWholeAndUnchanged) {
+    TempFolder folder;
+    std::string value;
+    const std::string pieces[] = {"a", "&", "<", ">", "\"", "'", "\t", "\n", "\r\n", " ",
+                                  "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8E\xB5", "/", "\\"};
+    for (size_t i = 0; value.size() < 10000; ++i) value += pieces[(i * 7) % std::size(pieces)];
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Create(folder.File("long.xml")));
+    doc.CreateRoot();
+    doc.AddElement("Player", "root");
+    ASSERT_EQ(doc.SetAttribute("root/Player", "snappath", value), XmlDocument::kOk);
+    ASSERT_EQ(doc.Save(), XmlDocument::kOk);
+
+    XmlDocument again;
+    ASSERT_TRUE(again.Open(folder.File("long.xml")));
+    std::string read;
+    ASSERT_EQ(again.GetAttribute("root/Player", "snappath", &read), 0);
+    EXPECT_EQ(read, value);
+}
+
+TEST(XmlDocument, SaveIntoAMissingFolderFailsAndLeavesNoFile) {
+    TempFolder folder;
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Create(folder.File("no/such/folder/a.xml")));
+    doc.CreateRoot();
+    EXPECT_EQ(doc.Save(), XmlDocument::kFailed);
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+}  // namespace
+}  // namespace orvella
