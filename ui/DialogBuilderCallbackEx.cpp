@@ -3,14 +3,14 @@
 #include <cstring>
 
 #include "uilib/Container.h"
-#include "uilib/controls/Button.h"
+#include "uilib/controls/Option.h"
 #include "uilib/controls/Slider.h"
 
 namespace orvella {
 
 namespace {
 // Until the program's own video host, sliders and menu buttons exist, their tags stand
-// as the library's plain container, slider and button.
+// as the library's plain container, slider and option button.
 struct FactoryEntry {
     const char* tag;
     uilib::CControlUI* (*create)();
@@ -19,7 +19,7 @@ const FactoryEntry kProgramControls[] = {
     {"Media", [] { return static_cast<uilib::CControlUI*>(new uilib::CContainerUI()); }},
     {"SliderEx", [] { return static_cast<uilib::CControlUI*>(new uilib::CSliderUI()); }},
     {"SliderText", [] { return static_cast<uilib::CControlUI*>(new uilib::CSliderUI()); }},
-    {"Menu", [] { return static_cast<uilib::CControlUI*>(new uilib::CButtonUI()); }},
+    {"Menu", [] { return static_cast<uilib::CControlUI*>(new uilib::COptionUI()); }},
 };
 }  // namespace
 
