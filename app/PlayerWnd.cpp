@@ -72,7 +72,6 @@ CPlayerWnd::~CPlayerWnd() {
     if (!m_closedBySystem) SaveSettings();
     m_trayIcon.added = false;  // the tray icon goes with the window
     ReleaseAll();
-    if (g_mainWindow == m_hWnd) g_mainWindow = nullptr;
 }
 
 void CPlayerWnd::OnFinalMessage(HWND) { delete this; }
@@ -195,6 +194,7 @@ void CPlayerWnd::PrepareWindowExtras() {
 }
 
 LRESULT CPlayerWnd::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
+    if (g_mainWindow == m_hWnd) g_mainWindow = nullptr;
     PostQuitMessage(0);
     return DefaultProcessing(WM_DESTROY, wParam, lParam);
 }
