@@ -54,14 +54,14 @@ click_control() {
   xdotool click 1
 }
 
-# Waits for the player to end; prints its exit code.
+# Waits for the player to end and sets EXIT_CODE (run it in this shell, not in $(...):
+# only the shell that started the player can collect its exit code).
 wait_exit() {
-  local limit=${1:-10} code
+  local limit=${1:-10}
   for _ in $(seq 1 $((limit * 20))); do
     if ! kill -0 "$PLAYER_PID" 2>/dev/null; then
-      set +e; wait "$PLAYER_PID"; code=$?; set -e
+      set +e; wait "$PLAYER_PID"; EXIT_CODE=$?; set -e
       PLAYER_PID=""
-      echo "$code"
       return 0
     fi
     sleep 0.05

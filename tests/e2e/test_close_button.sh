@@ -14,6 +14,6 @@ for name in closebtn play pause playlist playslider volumeslider media; do
   grep -q "^$name " "$ORVELLA_CONTROL_TREE_FILE" || fail "control $name missing"
 done
 click_control closebtn
-code=$(wait_exit 10)
-[ "$code" = 0 ] || fail "exit code $code after the close button"
+wait_exit 10
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the close button"
 echo "ok"
