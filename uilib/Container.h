@@ -60,6 +60,10 @@ public:
     virtual CScrollBarUI* GetHorizontalScrollBar() const { return m_pHorizontalScrollBar; }
 
 protected:
+    // The area children are laid out in: rc without the inset and the shown scroll bars.
+    RECT ContentRect(const RECT& rc) const;
+    // Forgets a removed child in the manager and deletes it (later, when delayed).
+    void Detach(CControlUI* control);
     // Places floating children by their pos attribute inside rc.
     void SetFloatPos(int index);
     // Lays out scroll bars for content of size cxyRequired inside rc.
@@ -73,6 +77,7 @@ protected:
     bool m_bMouseChildEnabled = true;
     CScrollBarUI* m_pVerticalScrollBar = nullptr;
     CScrollBarUI* m_pHorizontalScrollBar = nullptr;
+    bool m_bInScrollRelayout = false;
 };
 
 class CVerticalLayoutUI : public CContainerUI {
@@ -107,6 +112,7 @@ public:
 
 protected:
     int m_iCurSel = -1;
+    int m_iPendingSel = -1;  // "selectedid" given before the pages were added
 };
 
 }  // namespace uilib

@@ -130,6 +130,9 @@ public:
     CControlUI* GetRoot() const { return m_pRoot; }
     bool InitControls(CControlUI* control, CControlUI* parent = nullptr);
     void ReapObjects(CControlUI* control);  // forget a control about to be deleted
+    // Deletes a control removed from the tree once the current message is handled (it
+    // may be the one whose event or notification is running).
+    void AddDelayedCleanup(CControlUI* control);
     bool AddName(CControlUI* control);
     bool RemoveName(CControlUI* control);
     CControlUI* FindControl(const char* name) const;  // nullptr when absent
@@ -146,6 +149,10 @@ public:
                     bool async = false);
     // A window notification to every notifier of this manager (INotifyUI::NotifyFromWindow).
     void SendNotify(CWindowWnd* sender, const char* type, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Delivers the queued asynchronous notifications now, in order (the window does this
+    // from a posted message; tests without a window call it themselves).
+    void DispatchAsyncNotify();
+    size_t PendingAsyncNotifyCount() const;
     bool AddMessageFilter(IMessageFilterUI* filter);
     bool RemoveMessageFilter(IMessageFilterUI* filter);
 
@@ -213,6 +220,8 @@ public:
     void ReleaseCapture();
     bool IsCaptured() const { return m_bMouseCapture; }
     CControlUI* GetEventClick() const { return m_pEventClick; }
+    // Whether the focus last moved by keyboard (Tab): focus rings show only then.
+    bool IsFocusFromKeyboard() const;
     CControlUI* GetEventHover() const { return m_pEventHover; }
 
     // Control timers: UIEVENT_TIMER with wParam = id to the control
@@ -245,6 +254,14 @@ private:
     struct TimerInfo;
     struct Impl;
     void DispatchMouse(int type, WPARAM wParam, LPARAM lParam);
+    void SendEvent(CControlUI* control, int type, WPARAM wParam = 0, LPARAM lParam = 0,
+                   uint32_t key = 0);
+    void OnMouseMove(LPARAM lParam);
+    void OnMouseLeave();
+    bool OnKey(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnSize();
+    void SendWindowInit();
+    void StartToolTipTimer(CControlUI* control);
 
     HWND m_hWndPaint = nullptr;
     CControlUI* m_pRoot = nullptr;
