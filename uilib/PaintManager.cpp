@@ -791,15 +791,6 @@ void CPaintManagerUI::OnSize() {
     m_bUpdateNeeded = true;
     if (!Alive(m_hWndPaint)) return;
     SIZE client = GetClientSize();
-    if (m_szRoundCorner.cx > 0 && m_szRoundCorner.cy > 0) {
-        WindowRegion region;
-        region.rounded = !::IsZoomed(m_hWndPaint);
-        region.rect.right = client.cx;
-        region.rect.bottom = client.cy;
-        region.cornerWidth = m_szRoundCorner.cx;
-        region.cornerHeight = m_szRoundCorner.cy;
-        platform::GetBackend().SetWindowRegion(m_hWndPaint, region);
-    }
     if (m_impl->windowInitWaiting && client.cx > 0 && client.cy > 0)
         ::PostMessage(m_hWndPaint, kMsgWindowInit, 0, 0);
     Invalidate();
