@@ -3,6 +3,9 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "uilib/RenderEngine.h"
 
 namespace uilib {
@@ -19,11 +22,47 @@ struct Decoded {
     bool hasAlpha = false;
 };
 
-// gdk-pixbuf picks the format from the content, so a JPEG named .png still loads.
+bool AnyTransparent(cairo_surface_t* surface) {
+    if (cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32) return false;
+    const int width = cairo_image_surface_get_width(surface);
+    const int height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
+        for (int x = 0; x < width; ++x) {
+            if ((row[x] >> 24) != 0xFF) return true;
+        }
+    }
+    return false;
+}
+
+bool IsPngFile(const char* path) {
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    unsigned char head[8] = {};
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return false;
+    size_t n = std::fread(head, 1, sizeof head, f);
+    std::fclose(f);
+    return n == sizeof head && std::memcmp(head, kSignature, sizeof head) == 0;
+}
+
+// cairo reads PNG straight into a premultiplied surface, the fastest way for the skin
+// pictures; gdk-pixbuf picks any other format from the content (a JPEG named .png still
+// loads) and handles the colour mask.
 Decoded Decode(const char* path, DWORD mask) {
     Decoded out;
     struct stat st;
     if (::stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return out;
+    if (mask == 0 && IsPngFile(path)) {
+        cairo_surface_t* png = cairo_image_surface_create_from_png(path);
+        if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS) {
+            out.surface = png;
+            out.hasAlpha = AnyTransparent(png);
+            return out;
+        }
+        cairo_surface_destroy(png);  // damaged: let gdk-pixbuf have a go
+    }
     GError* error = nullptr;
     GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(path, &error);
     if (!pixbuf) {
@@ -98,12 +137,17 @@ std::unique_ptr<ImageData> CRenderEngine::LoadImage(const char* path, DWORD mask
     image->width = cairo_image_surface_get_width(one.surface);
     image->height = cairo_image_surface_get_height(one.surface);
     image->hasAlpha = one.hasAlpha;
-    std::string twin = TwinPath(path);
-    if (!twin.empty()) {
-        Decoded two = Decode(twin.c_str(), mask);
-        image->surface2x = two.surface;
-    }
+    image->twinPath = TwinPath(path);
+    image->mask = mask;
     return image;
+}
+
+cairo_surface_t* ImageData::Surface2x() const {
+    if (!twinTried) {
+        twinTried = true;
+        if (!twinPath.empty()) surface2x = Decode(twinPath.c_str(), mask).surface;
+    }
+    return surface2x;
 }
 
 }  // namespace uilib

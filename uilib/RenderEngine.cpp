@@ -345,8 +345,9 @@ void CRenderEngine::DrawImage(cairo_t* cr, const ImageData* image, const RECT& r
     cairo_surface_t* surface = image->surface;
     double kx = 1, ky = 1;  // chosen surface pixels per logical picture pixel
     const double deviceScale = EffectiveScale(cr);
-    if (image->surface2x && image->width > 0 && image->height > 0 && deviceScale > 1.25) {
-        surface = image->surface2x;
+    cairo_surface_t* twin = deviceScale > 1.25 ? image->Surface2x() : nullptr;
+    if (twin && image->width > 0 && image->height > 0) {
+        surface = twin;
         kx = cairo_image_surface_get_width(surface) / static_cast<double>(image->width);
         ky = cairo_image_surface_get_height(surface) / static_cast<double>(image->height);
     }

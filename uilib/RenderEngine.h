@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "uilib/Base.h"
 
@@ -15,11 +16,18 @@ class CPaintManagerUI;
 // A decoded picture. Pictures whose file name has a "@2x" twin beside it keep both;
 // the drawing picks the one that fits the device scale.
 struct ImageData {
-    cairo_surface_t* surface = nullptr;    // ARGB32, premultiplied
-    cairo_surface_t* surface2x = nullptr;  // optional double-resolution twin
+    cairo_surface_t* surface = nullptr;    // ARGB32 or RGB24, premultiplied
     int width = 0, height = 0;             // logical size (the 1x picture)
-    bool hasAlpha = false;
+    bool hasAlpha = false;                 // some pixel is not opaque
+    // The double-resolution twin, decoded on first use: most screens never need it,
+    // and decoding every twin at start-up would cost four times the pixels.
+    cairo_surface_t* Surface2x() const;
     ~ImageData();
+
+    std::string twinPath;  // where the twin would be; empty when none
+    DWORD mask = 0;
+    mutable cairo_surface_t* surface2x = nullptr;
+    mutable bool twinTried = false;
 };
 
 // The parsed form of a picture text:

@@ -17,6 +17,10 @@
 bool InitGtkPlatform(int* argc, char*** argv) {
     // The engine draws into X11 windows: under Wayland we run through XWayland.
     gdk_set_allowed_backends("x11");
+    // We paint with cairo on the CPU and never ask GTK for OpenGL; without this GDK loads
+    // and probes the GL drivers at start-up to pick visuals, which costs tens of
+    // milliseconds and megabytes. The engine opens its own GL context when it needs one.
+    g_setenv("GDK_GL", "disable", FALSE);
     return gtk_init_check(argc, argv);
 }
 

@@ -285,7 +285,7 @@ TEST_F(RenderImageTest, HiDpiSurfacePrefersTwin) {
     rendertest::WriteSolidPng(folder.File("plain.png"), 10, 10, kBlue);
     const ImageData* icon = CResourceCache::Default().GetImage("icon.png");
     ASSERT_NE(nullptr, icon);
-    EXPECT_NE(nullptr, icon->surface2x);
+    EXPECT_NE(nullptr, icon->Surface2x());
     EXPECT_EQ(10, icon->width);
 
     Canvas normal(10, 10);

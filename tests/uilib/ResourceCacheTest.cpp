@@ -44,7 +44,7 @@ TEST_F(ResourceCacheTest, ImagesAreDecodedOncePerFileAndMask) {
     ASSERT_NE(nullptr, a);
     EXPECT_EQ(3, a->width);
     EXPECT_EQ(2, a->height);
-    EXPECT_EQ(nullptr, a->surface2x);
+    EXPECT_EQ(nullptr, a->Surface2x());
     EXPECT_EQ(a, cache.GetImage("skin/River.png"));
     EXPECT_EQ(a, cache.GetImage(folder.File("skin/River.png").c_str()));
     const ImageData* masked = cache.GetImage("skin/River.png", 0xFF112233);
