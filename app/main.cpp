@@ -8,8 +8,10 @@
 #include "platform/gtk/GtkBackend.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/PaintManager.h"
+#include "uilib/RenderEngine.h"
 
 int main(int argc, char** argv) {
+    uilib::CRenderEngine::PrepareFontsInBackground();
     if (!InitGtkPlatform(&argc, &argv)) {
         std::fprintf(stderr, "orvella: cannot open the display (is DISPLAY set?)\n");
         return 1;

@@ -47,6 +47,10 @@ struct ImageAttributes {
 
 class CRenderEngine {
 public:
+    // Loads the font configuration on a background thread, so that it is ready by the
+    // time the first text is measured. Call once, early; harmless to skip.
+    static void PrepareFontsInBackground();
+
     // Picture texts
     static bool ParseImageString(const char* text, ImageAttributes* out);
     // Decode a file (PNG, JPEG, ICO by content); nullptr on failure.

@@ -1,11 +1,13 @@
 // Text drawing and measuring with pango. Everything here runs on the UI thread: the
 // layouts and font descriptions are shared and reused so long lists repaint cheaply.
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <unordered_map>
 
 #include "uilib/PaintManager.h"
@@ -232,6 +234,13 @@ int CRenderEngine::TextOffsetToX(CPaintManagerUI* manager, const char* text, int
 int CRenderEngine::CountUnknownGlyphs(CPaintManagerUI* manager, const char* text, int font) {
     if (!text || !*text) return 0;
     return pango_layout_get_unknown_glyphs_count(CaretLayout(manager, text, font));
+}
+
+void CRenderEngine::PrepareFontsInBackground() {
+    // Reading the font configuration and its caches is the slowest part of the first
+    // text layout; fontconfig is thread-safe, and the default configuration it builds is
+    // the one pango uses later.
+    std::thread([] { FcInit(); }).detach();
 }
 
 }  // namespace uilib
