@@ -9,6 +9,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "uilib/Container.h"
 #include "uilib/LayoutContext.h"
@@ -110,12 +111,19 @@ int LineOf(const std::string& text, ptrdiff_t offset) {
 struct BuildContext {
     std::string file;  // for messages
     const std::string* text = nullptr;
+    std::vector<size_t> lineStarts;  // offsets where each line begins, for messages
     IDialogBuilderCallback* callback = nullptr;
     CPaintManagerUI* manager = nullptr;
 };
 
+// Every element asks for its line (for messages about it): a binary search over the
+// line starts keeps building linear in the size of the file.
 int LineOf(const BuildContext& ctx, const pugi::xml_node& node) {
-    return ctx.text ? LineOf(*ctx.text, node.offset_debug()) : 0;
+    ptrdiff_t offset = node.offset_debug();
+    if (offset < 0 || ctx.lineStarts.empty()) return 0;
+    auto it = std::upper_bound(ctx.lineStarts.begin(), ctx.lineStarts.end(),
+                               static_cast<size_t>(offset));
+    return static_cast<int>(it - ctx.lineStarts.begin());
 }
 
 void AddFontElement(const BuildContext& ctx, const pugi::xml_node& node) {
@@ -200,6 +208,22 @@ CControlUI* BuildElement(const BuildContext& ctx, const pugi::xml_node& node, CC
     return control;
 }
 
+// The picture files a layout names in its picture texts (file='...'), in order, once each.
+std::vector<CStdString> PictureFilesIn(const std::string& text) {
+    std::vector<CStdString> files;
+    static const char kKey[] = "file='";
+    for (size_t pos = text.find(kKey); pos != std::string::npos; pos = text.find(kKey, pos)) {
+        pos += sizeof kKey - 1;
+        size_t end = text.find('\'', pos);
+        if (end == std::string::npos) break;
+        CStdString name(text.substr(pos, end - pos));
+        if (!name.empty() && std::find(files.begin(), files.end(), name) == files.end())
+            files.push_back(name);
+        pos = end;
+    }
+    return files;
+}
+
 CControlUI* Build(const std::string& bytes, const std::string& file,
                   IDialogBuilderCallback* callback, CPaintManagerUI* manager, CControlUI* parent,
                   CStdString* error) {
@@ -221,6 +245,10 @@ CControlUI* Build(const std::string& bytes, const std::string& file,
     BuildContext ctx;
     ctx.file = file;
     ctx.text = &text;
+    ctx.lineStarts.push_back(0);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') ctx.lineStarts.push_back(i + 1);
+    }
     ctx.callback = callback;
     ctx.manager = manager;
     CControlUI* made = nullptr;
@@ -235,6 +263,7 @@ CControlUI* Build(const std::string& bytes, const std::string& file,
         made = BuildElement(ctx, root, parent);
     }
     if (!made) error->Format("%s: no control could be made", file.c_str());
+    if (made && manager) manager->PrefetchImages(PictureFilesIn(text));
     return made;
 }
 

@@ -1,6 +1,8 @@
 #include "uilib/PaintManager.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -57,6 +59,8 @@ struct CPaintManagerUI::Impl {
     std::deque<TNotifyUI> asyncQueue;
     bool asyncPosted = false;
     CResourceCache cache;
+    std::thread prefetch;               // decodes the layout's pictures ahead of painting
+    std::atomic<bool> stopPrefetch{false};
     bool ownDefaultFont = false;
     std::unordered_map<std::string, std::string> defaultAttributes;
     bool windowInitSent = false;
@@ -81,6 +85,8 @@ CPaintManagerUI::CPaintManagerUI() : m_impl(std::make_unique<Impl>()) {
 }
 
 CPaintManagerUI::~CPaintManagerUI() {
+    m_impl->stopPrefetch = true;
+    if (m_impl->prefetch.joinable()) m_impl->prefetch.join();
     RemoveAllTimers();
     HideToolTip();
     CControlUI* root = m_pRoot;
@@ -401,6 +407,20 @@ const ImageData* CPaintManagerUI::GetImageEx(const char* file, DWORD mask) {
     const ImageData* image = m_impl->cache.GetImage(file, mask);
     if (!image && m_pParentResourcePM) image = m_pParentResourcePM->GetImageEx(file, mask);
     return image;
+}
+
+void CPaintManagerUI::PrefetchImages(std::vector<CStdString> files) {
+    if (files.empty()) return;
+    m_impl->stopPrefetch = true;
+    if (m_impl->prefetch.joinable()) m_impl->prefetch.join();
+    m_impl->stopPrefetch = false;
+    Impl* impl = m_impl.get();
+    m_impl->prefetch = std::thread([impl, files = std::move(files)] {
+        for (const CStdString& file : files) {
+            if (impl->stopPrefetch) return;
+            impl->cache.GetImage(file.c_str(), 0);
+        }
+    });
 }
 
 void CPaintManagerUI::RemoveAllImages() { m_impl->cache.RemoveAllImages(); }

@@ -191,6 +191,9 @@ public:
     const ImageData* GetImage(const char* file);
     const ImageData* GetImageEx(const char* file, DWORD mask = 0);
     void RemoveAllImages();
+    // Decodes these pictures on a background thread (the layout builder names the ones
+    // its layout uses), so that the first paint finds them ready.
+    void PrefetchImages(std::vector<CStdString> files);
 
     // Fonts (id from the layout; -1 or unknown id: the default font)
     void AddFont(int id, const TFontInfo& font);

@@ -89,17 +89,21 @@ const ImageData* CResourceCache::GetImage(const char* file, DWORD mask) {
     if (!file || !*file) return nullptr;
     CStdString path = ResolvePath(file);
     ImageKey key(path, mask);
-    std::lock_guard<std::mutex> lock(m_mutex);
-    auto it = m_images.find(key);
-    if (it != m_images.end()) return it->second.get();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_images.find(key);
+        if (it != m_images.end()) return it->second.get();
+    }
+    // Decode without the lock, so that a prefetch on another thread never makes the
+    // painting thread wait for a picture it does not need.
     std::unique_ptr<ImageData> image = CRenderEngine::LoadImage(path.c_str(), mask);
     if (!image && !IsRegularFile(path)) {
         std::string other = FindIgnoringCase(path);
         if (!other.empty()) image = CRenderEngine::LoadImage(other.c_str(), mask);
     }
-    const ImageData* result = image.get();
-    m_images.emplace(std::move(key), std::move(image));
-    return result;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto inserted = m_images.emplace(std::move(key), std::move(image));
+    return inserted.first->second.get();  // the first decode wins if two raced
 }
 
 void CResourceCache::RemoveImage(const char* file, DWORD mask) {
