@@ -66,10 +66,12 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
 };
 
 CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
-    : m_pm(new CPaintManagerUI()), m_args(std::move(args)), m_language(DefaultLanguage()) {}
+    : m_pm(new CPaintManagerUI()),
+      m_args(std::move(args)),
+      m_settings(std::string(), DefaultLanguage()) {}
 
 CPlayerWnd::~CPlayerWnd() {
-    if (!m_closedBySystem) SaveSettings();
+    SaveSettings();
     m_trayIcon.added = false;  // the tray icon goes with the window
     ReleaseAll();
 }
@@ -139,7 +141,7 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
 
     m_dataFolder = DataFolderPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     MakeFolders(m_dataFolder);  // a folder that cannot be made only means no settings file
-    m_snapPath = m_dataFolder;
+    m_settings = PlayerSettings(m_dataFolder, DefaultLanguage());  // snappath: the data folder
 
     m_pm->Init(m_hWnd);
     ReadEarlySettings();
@@ -155,14 +157,14 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
 void CPlayerWnd::BuildMainLayout() {
     const std::string folder =
         m_programFolder.empty() ? std::string(uilib::GetAppPath()) : m_programFolder;
-    m_layoutFile = LayoutPath(folder, m_skinIndex, m_language, "main.xml");
+    m_layoutFile = LayoutPath(folder, m_settings.skinindex, m_settings.language, "main.xml");
     // A language without its own main layout yet falls back to English rather than
     // leaving the user an empty window.
-    if (!m_layoutFile.empty() && m_language != "eng") {
+    if (!m_layoutFile.empty() && m_settings.language != "eng") {
         if (FILE* f = std::fopen(m_layoutFile.c_str(), "rb")) {
             std::fclose(f);
         } else {
-            m_layoutFile = LayoutPath(folder, m_skinIndex, "eng", "main.xml");
+            m_layoutFile = LayoutPath(folder, m_settings.skinindex, "eng", "main.xml");
         }
     }
     if (m_layoutFile.empty()) return;
@@ -190,7 +192,7 @@ void CPlayerWnd::PrepareWindowExtras() {
     m_trayIcon.iconPath = std::string(uilib::GetAppPath()) + "icon/orvella.png";
     m_version = ParseProgramVersion(kProgramVersion);
     g_mainWindow = m_hWnd;
-    if (m_checkForUpgrades) StartUpdateCheck();
+    if (m_settings.checkforupgrades) StartUpdateCheck();
 }
 
 LRESULT CPlayerWnd::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
@@ -284,8 +286,8 @@ LRESULT CPlayerWnd::OnKeyDown(WPARAM wParam, LPARAM, bool& handled) {
 LRESULT CPlayerWnd::OnSysCommand(WPARAM wParam, LPARAM lParam, bool&) {
     if ((wParam & 0xFFF0) == SC_CLOSE) {
         // The system close: release everything and end the loop without destroying
-        // the window first.
-        m_closedBySystem = true;
+        // the window first. What the user did is saved on this way out too.
+        SaveSettings();
         ReleaseAll();
         PostQuitMessage(0);
         return 0;
@@ -383,11 +385,7 @@ void CPlayerWnd::OnWindowInit() {
     m_maxButton = m_pm->FindControl("maxbtn");
     m_restoreButton = m_pm->FindControl("restorebtn");
     m_minButton = m_pm->FindControl("minbtn");
-    if (CControlUI* c = m_pm->FindControl("volumeslider")) {
-        if (auto* slider = static_cast<uilib::CProgressUI*>(c->GetInterface("Progress"))) {
-            slider->SetValue(m_volume);
-        }
-    }
+    ShowVolume(m_settings.volume);
 }
 
 void CPlayerWnd::PlayStartupArgument() {
@@ -397,6 +395,49 @@ void CPlayerWnd::PlayStartupArgument() {
     LaunchEngine();
     SetControlEnabled(m_pm, "play", false);
     SetControlEnabled(m_pm, "pause", true);
+}
+
+void CPlayerWnd::ReadEarlySettings() {
+    m_settings.skinindex = m_settings.ReadEarly(m_dataFolder);
+    // Only 0 and 1 name a skin folder; a hand-edited file must not leave an empty window.
+    if (m_settings.skinindex != 0 && m_settings.skinindex != 1) m_settings.skinindex = 0;
+}
+
+void CPlayerWnd::LoadSettings(bool firstLoad) {
+    if (!firstLoad) return;  // later loads only re-apply what is in memory
+    if (m_pm) m_settings.color = m_pm->GetMainBKColor();
+    m_settings.ReadFull(m_dataFolder, m_hotkeys.Live(), *this);
+}
+
+void CPlayerWnd::SaveSettings() {
+    if (m_settingsSaved || m_dataFolder.empty()) return;
+    m_settingsSaved = true;
+    if (m_pm) m_settings.color = m_pm->GetMainBKColor();
+    if (!m_settings.Write(m_dataFolder, m_hotkeys.Live(), *this)) {
+        std::fprintf(stderr, "orvella: cannot write the settings to %s\n",
+                     PlayerSettings::FilePath(m_dataFolder).c_str());
+    }
+}
+
+void CPlayerWnd::ShowVolume(int volume) {
+    if (CControlUI* c = m_pm ? m_pm->FindControl("volumeslider") : nullptr) {
+        if (auto* slider = static_cast<uilib::CProgressUI*>(c->GetInterface("Progress"))) {
+            slider->SetValue(volume);
+        }
+    }
+}
+
+void CPlayerWnd::ShowMute(bool mute) {
+    SetControlVisible(m_pm, "mute_on", !mute);
+    SetControlVisible(m_pm, "mute_off", mute);
+}
+
+void CPlayerWnd::ApplyColor(uint32_t argb) {
+    if (m_pm) m_pm->SetColor(argb);
+}
+
+void CPlayerWnd::ApplyBackgroundImage(const std::string& image) {
+    if (CControlUI* c = m_pm ? m_pm->FindControl("shading") : nullptr) c->SetBkImage(image.c_str());
 }
 
 void CPlayerWnd::MinimizeWindow() { SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); }

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "app/StartupRules.h"
+#include "hotkeys/HotkeyBindings.h"
+#include "library/PlayerSettings.h"
+#include "library/SettingsHost.h"
 #include "uilib/Control.h"
 #include "uilib/WindowWnd.h"
 
@@ -27,7 +30,7 @@ struct TrayIconRecord {
 };
 constexpr uint32_t NIF_MESSAGE = 0x1, NIF_ICON = 0x2, NIF_TIP = 0x4;
 
-class CPlayerWnd : public uilib::CWindowWnd, public uilib::INotifyUI {
+class CPlayerWnd : public uilib::CWindowWnd, public uilib::INotifyUI, public SettingsHost {
 public:
     // args: the command-line arguments after the program name.
     explicit CPlayerWnd(std::vector<std::string> args = {});
@@ -43,8 +46,10 @@ public:
     // Read access for tests and for the windows that come later.
     uilib::CPaintManagerUI* GetPaintManager() const { return m_pm; }
     const std::string& GetDataFolder() const { return m_dataFolder; }
-    const std::string& GetLanguage() const { return m_language; }
-    int GetSkinIndex() const { return m_skinIndex; }
+    const std::string& GetLanguage() const { return m_settings.language; }
+    int GetSkinIndex() const { return m_settings.skinindex; }
+    const PlayerSettings& GetSettings() const { return m_settings; }
+    const HotkeyBindings& GetHotkeys() const { return m_hotkeys; }
     const std::string& GetLayoutFile() const { return m_layoutFile; }
     const std::string& GetCurrentMediaPath() const { return m_currentMediaPath; }
     const TrayIconRecord& GetTrayIcon() const { return m_trayIcon; }
@@ -98,10 +103,18 @@ private:
     void ApplyWindowRegion();
     void UpdateCaptionButtonsForZoom(bool zoomed);
 
+    // Settings, hotkeys and play memory in "settings.xml" of the data folder.
+    void ReadEarlySettings();
+    void LoadSettings(bool firstLoad);
+    void SaveSettings();
+
+    // What reading the settings does to the window.
+    void ShowVolume(int volume) override;
+    void ShowMute(bool mute) override;
+    void ApplyColor(uint32_t argb) override;
+    void ApplyBackgroundImage(const std::string& image) override;
+
     // Steps that later parts of the program fill in.
-    void ReadEarlySettings() {}            // skin index and language from settings.xml
-    void LoadSettings(bool firstLoad) {}   // settings, hotkeys, play memory
-    void SaveSettings() {}                 // settings, hotkeys, play memory
     void StartUpdateCheck() {}             // the update-check thread
     void DispatchHotkey(WPARAM key) {}     // the hotkey table
     void OnPlaybackTimer(WPARAM id) {}     // the position poll
@@ -123,8 +136,8 @@ private:
     // Owned for the window's life
     uilib::CPaintManagerUI* m_pm = nullptr;
     bool m_released = false;
-    bool m_closedBySystem = false;
-    bool m_firstFrameReported = false;  // ended by the system close (path without destroy)
+    bool m_settingsSaved = false;  // written once on the way out, whichever way that is
+    bool m_firstFrameReported = false;
     std::vector<std::string> m_args;
     std::string m_programFolder;
 
@@ -137,12 +150,10 @@ private:
     CCmdMplayer* m_engine = nullptr;
     std::vector<PlaylistItem*> m_playlist;
 
-    int m_skinIndex = 0;
-    std::string m_language;
+    PlayerSettings m_settings;
+    HotkeyBindings m_hotkeys;
     std::string m_layoutFile;
     std::string m_dataFolder;
-    std::string m_snapPath;
-    std::string m_subtitleEncoding = "UTF-16";
     std::string m_currentMediaPath;
     std::string m_discLabel;
     std::string m_cropText;
@@ -163,8 +174,6 @@ private:
     int m_videoWidth = 0, m_videoHeight = 0;
     float m_aspect = 0.0f;
     float m_mediaLength = 0.0f, m_mediaPosition = 0.0f;
-    int m_volume = 100;
-    bool m_checkForUpgrades = true;
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
 };

@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "hotkeys/HotkeyTable.h"
+#include "library/PlayerSettings.h"
+#include "library/SettingsHost.h"
 #include "tests/TestPlatform.h"
 #include "uilib/Control.h"
 #include "uilib/DialogBuilder.h"
@@ -61,6 +64,19 @@ protected:
         if (!c) return POINT{0, 0};
         const RECT& r = c->GetPos();
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+
+    std::string DataFolder() const { return temp_ + "/config/Orvella"; }
+
+    static std::string ReadBytes(const std::string& path) {
+        std::string bytes;
+        if (FILE* f = std::fopen(path.c_str(), "rb")) {
+            char buffer[4096];
+            size_t n;
+            while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+            std::fclose(f);
+        }
+        return bytes;
     }
 
     std::string temp_;
@@ -236,6 +252,55 @@ TEST_F(PlayerWndTest, ModifierKeysAloneAreNotHotkeys) {
         SendMessage(hwnd_, WM_SYSKEYDOWN, vk, 0);
     }
     EXPECT_TRUE(IsWindow(hwnd_));
+}
+
+TEST_F(PlayerWndTest, CloseWritesTheSettingsFileAndSystemCloseToo) {
+    Start();
+    POINT pt = Centre("closebtn");
+    fake().LeftClick(hwnd_, pt.x, pt.y);
+    fake().DispatchPending();
+    hwnd_ = nullptr;
+    std::string written = ReadBytes(PlayerSettings::FilePath(DataFolder()));
+    ASSERT_GT(written.size(), 2u);
+    EXPECT_EQ(static_cast<unsigned char>(written[0]), 0xFF);  // UTF-16 LE byte-order mark
+    EXPECT_EQ(static_cast<unsigned char>(written[1]), 0xFE);
+
+    // Path B: the system close saves as well, and a change made meanwhile is kept.
+    std::remove(PlayerSettings::FilePath(DataFolder()).c_str());
+    Start();
+    fake().CloseRequest(hwnd_);
+    fake().DispatchPending();
+    EXPECT_TRUE(window_->IsReleased());
+    EXPECT_FALSE(ReadBytes(PlayerSettings::FilePath(DataFolder())).empty());
+}
+
+TEST_F(PlayerWndTest, SavedSkinIndexChoosesTheLayoutFolder) {
+    ASSERT_TRUE(MakeFolders(DataFolder()));
+    PlayerSettings stored(DataFolder(), "eng");
+    stored.skinindex = 1;
+    stored.volume = 30;
+    stored.mute = true;
+    HotkeyTable hotkeys = HotkeyTable::Defaults();
+    SettingsHost nobody;
+    ASSERT_TRUE(stored.Write(DataFolder(), hotkeys, nobody));
+    Start();
+    EXPECT_EQ(window_->GetSkinIndex(), 1);
+    EXPECT_NE(window_->GetLayoutFile().find("/skin/language/eng/main.xml"), std::string::npos);
+    EXPECT_FALSE(Find("mute_on")->IsVisible());
+    EXPECT_TRUE(Find("mute_off")->IsVisible());
+    EXPECT_EQ(window_->GetSettings().volume, 30);
+}
+
+TEST_F(PlayerWndTest, UnknownSkinIndexFallsBackToClassic) {
+    ASSERT_TRUE(MakeFolders(DataFolder()));
+    PlayerSettings stored(DataFolder(), "eng");
+    stored.skinindex = 7;
+    HotkeyTable hotkeys = HotkeyTable::Defaults();
+    SettingsHost nobody;
+    ASSERT_TRUE(stored.Write(DataFolder(), hotkeys, nobody));
+    Start();
+    EXPECT_EQ(window_->GetSkinIndex(), 0);
+    EXPECT_NE(Find("closebtn"), nullptr);
 }
 
 }  // namespace

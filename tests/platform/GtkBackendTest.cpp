@@ -112,6 +112,14 @@ protected:
     }
 
     // Pumps until cond holds or the guard ends it.
+    // Real input needs the window where the window manager finally put it: wait for its
+    // first paint (it is mapped), then let the manager's placement settle.
+    template <typename R>
+    void WaitUntilPlaced(R& rec) {
+        PumpUntil([&] { return rec.Count(WM_SIZE) > 0 && rec.Count(WM_PAINT) > 0; });
+        PumpUntil([] { return false; }, 200);
+    }
+
     void PumpUntil(const std::function<bool()>& cond, unsigned guardMs = 5000) {
         const gint64 end = g_get_monotonic_time() + gint64(guardMs) * 1000;
         while (!cond() && g_get_monotonic_time() < end) g_main_context_iteration(nullptr, FALSE), g_usleep(1000);
@@ -456,7 +464,7 @@ TEST_F(GtkBackendTest, DoubleClickArrivesAsDownUpDoubleClickUp) {
     };
     HWND hwnd = Create(&rec, WS_OVERLAPPED | WS_VISIBLE, nullptr, 200, 200, 200, 200);
     ASSERT_NE(hwnd, nullptr);
-    PumpUntil([&] { return rec.Count(WM_SIZE) > 0; });
+    WaitUntilPlaced(rec);
     POINT pt{100, 100};
     ClientToScreen(hwnd, &pt);
     ASSERT_TRUE(RunXdotool({"mousemove", std::to_string(pt.x), std::to_string(pt.y), "click", "--repeat", "2",
@@ -483,7 +491,7 @@ TEST_F(GtkBackendTest, CaptionPressGoesToTheWindowManagerNotToTheClient) {
     };
     HWND hwnd = Create(&rec, WS_OVERLAPPED | WS_VISIBLE, nullptr, 300, 200, 200, 200);
     ASSERT_NE(hwnd, nullptr);
-    PumpUntil([&] { return rec.Count(WM_SIZE) > 0; });
+    WaitUntilPlaced(rec);
     POINT caption{100, 10}, client{100, 150};
     ClientToScreen(hwnd, &caption);
     ClientToScreen(hwnd, &client);
@@ -513,7 +521,7 @@ TEST_F(GtkBackendTest, WheelStepsAreTwelveScoreWithScreenCoordinates) {
     };
     HWND hwnd = Create(&rec, WS_OVERLAPPED | WS_VISIBLE, nullptr, 150, 150, 200, 200);
     ASSERT_NE(hwnd, nullptr);
-    PumpUntil([&] { return rec.Count(WM_SIZE) > 0; });
+    WaitUntilPlaced(rec);
     POINT pt{50, 60};
     ClientToScreen(hwnd, &pt);
     ASSERT_TRUE(RunXdotool({"mousemove", std::to_string(pt.x), std::to_string(pt.y), "click", "4", "click", "5"}));
@@ -540,7 +548,7 @@ TEST_F(GtkBackendTest, KeysArriveAsVirtualKeysWithCharactersAndModifierState) {
     };
     HWND hwnd = Create(&rec, WS_OVERLAPPED | WS_VISIBLE, nullptr, 100, 100, 200, 200);
     ASSERT_NE(hwnd, nullptr);
-    PumpUntil([&] { return rec.Count(WM_SIZE) > 0; });
+    WaitUntilPlaced(rec);
     const std::string id = std::to_string(platform::GetBackend().GetNativeWindowId(hwnd));
     ASSERT_TRUE(RunXdotool({"windowfocus", "--sync", id, "key", "a", "shift+1", "F5"}));
     RunLoop();
