@@ -27,6 +27,34 @@ Backend& GetBackend() {
 
 bool HasBackend() { return Installed() != nullptr; }
 
+bool StandardDefWindowProc(Backend& backend, HWND hwnd, UINT msg, WPARAM wParam, LPARAM,
+                           LRESULT* result) {
+    *result = 0;
+    switch (msg) {
+    case WM_CLOSE:
+        backend.DestroyWindow(hwnd);
+        return true;
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_CLOSE: backend.SendMessage(hwnd, WM_CLOSE, 0, 0); break;
+        case SC_MINIMIZE: backend.ShowWindow(hwnd, SW_MINIMIZE); break;
+        case SC_MAXIMIZE: backend.ShowWindow(hwnd, SW_MAXIMIZE); break;
+        case SC_RESTORE: backend.ShowWindow(hwnd, SW_RESTORE); break;
+        default: break;
+        }
+        return true;
+    case WM_NCHITTEST:
+        *result = HTCLIENT;
+        return true;
+    case WM_NCLBUTTONDBLCLK:
+        if (static_cast<LRESULT>(wParam) == HTCAPTION)
+            backend.ShowWindow(hwnd, backend.IsZoomed(hwnd) ? SW_RESTORE : SW_MAXIMIZE);
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace platform
 
 using platform::GetBackend;

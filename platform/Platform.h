@@ -232,6 +232,12 @@ public:
     virtual LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
 };
 
+// The part of default processing that is the same on every backend: closing,
+// the system commands, the hit test and the caption double click. True when msg was
+// one of those (result set); backends handle the rest themselves.
+bool StandardDefWindowProc(Backend& backend, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                           LRESULT* result);
+
 // Install the process's backend (takes ownership); returns the previous one.
 std::unique_ptr<Backend> InstallBackend(std::unique_ptr<Backend> backend);
 Backend& GetBackend();

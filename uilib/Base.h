@@ -80,6 +80,9 @@ public:
 bool IntersectRect(RECT* out, const RECT* a, const RECT* b);
 bool PtInRect(const RECT* r, POINT pt);
 
+// One code point as UTF-8; empty for surrogates and values past U+10FFFF.
+std::string EncodeUtf8(uint32_t cp);
+
 // The program folder: the folder of the running binary, ending with "/".
 CStdString GetAppPath();
 // Overrides the program folder (tests); empty restores the binary's folder.

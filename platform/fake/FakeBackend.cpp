@@ -833,25 +833,9 @@ std::vector<HWND> FakeBackend::LiveWindows() const {
 }
 
 LRESULT FakeBackend::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (StandardDefWindowProc(*this, hwnd, msg, wParam, lParam, &result)) return result;
     switch (msg) {
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return 0;
-    case WM_SYSCOMMAND:
-        switch (wParam & 0xFFF0) {
-        case SC_CLOSE: SendMessage(hwnd, WM_CLOSE, 0, 0); break;
-        case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
-        case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;
-        case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
-        default: break;
-        }
-        return 0;
-    case WM_NCHITTEST:
-        return HTCLIENT;
-    case WM_NCLBUTTONDBLCLK:
-        if (static_cast<LRESULT>(wParam) == HTCAPTION)
-            ShowWindow(hwnd, IsZoomed(hwnd) ? SW_RESTORE : SW_MAXIMIZE);
-        return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         if (BeginPaint(hwnd, &ps)) EndPaint(hwnd, &ps);

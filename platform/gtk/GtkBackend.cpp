@@ -800,29 +800,9 @@ bool GtkBackend::ShellOpen(const std::string& uriOrPath) {
 
 LRESULT GtkBackend::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!IsWindow(hwnd)) return 0;
-    GtkWindow* window = hwnd->window ? GTK_WINDOW(hwnd->window) : nullptr;
-    switch (msg) {
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return 0;
-    case WM_SYSCOMMAND:
-        switch (wParam & 0xFFF0) {
-        case SC_CLOSE: SendMessage(hwnd, WM_CLOSE, 0, 0); break;
-        case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;
-        case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
-        case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
-        default: break;
-        }
-        return 0;
-    case WM_NCHITTEST:
-        return HTCLIENT;
-    case WM_NCLBUTTONDBLCLK:
-        if (wParam == static_cast<WPARAM>(HTCAPTION) && window)
-            ShowWindow(hwnd, hwnd->maximized ? SW_RESTORE : SW_MAXIMIZE);
-        return 0;
-    default:
-        return 0;
-    }
+    LRESULT result = 0;
+    StandardDefWindowProc(*this, hwnd, msg, wParam, lParam, &result);
+    return result;
 }
 
 }  // namespace gtk

@@ -34,26 +34,7 @@ bool KeyDown(const TEventUI& event, WORD flag, int vk) {
 
 // ---- UTF-8 --------------------------------------------------------------------------
 
-std::string CEditUI::EncodeCodePoint(uint32_t cp) {
-    std::string out;
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
-}
+std::string CEditUI::EncodeCodePoint(uint32_t cp) { return EncodeUtf8(cp); }
 
 std::string CEditUI::Sanitize(const std::string& text) {
     std::string out;
