@@ -6,7 +6,9 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "uilib/LayoutShare.h"
 #include "uilib/controls/AttributeValue.h"
 #include "uilib/controls/ScrollBar.h"
 
@@ -439,6 +441,73 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired) {
         m_bInScrollRelayout = true;
         SetPos(m_rcItem, false);
         m_bInScrollRelayout = false;
+    }
+}
+
+void CContainerUI::LayOutInLine(bool vertical, bool needInvalidate) {
+    // Written once for both directions: "main" is the direction of the flow, "cross" the
+    // other one.
+    auto mainOf = [vertical](SIZE s) { return static_cast<int>(vertical ? s.cy : s.cx); };
+    auto crossOf = [vertical](SIZE s) { return static_cast<int>(vertical ? s.cx : s.cy); };
+    auto before = [vertical](const RECT& p) { return static_cast<int>(vertical ? p.top : p.left); };
+    auto after = [vertical](const RECT& p) { return static_cast<int>(vertical ? p.bottom : p.right); };
+    auto crossBefore = [vertical](const RECT& p) { return static_cast<int>(vertical ? p.left : p.top); };
+    auto crossAfter = [vertical](const RECT& p) { return static_cast<int>(vertical ? p.right : p.bottom); };
+    auto minMain = [vertical](CControlUI* c) { return vertical ? c->GetMinHeight() : c->GetMinWidth(); };
+    auto maxMain = [vertical](CControlUI* c) { return vertical ? c->GetMaxHeight() : c->GetMaxWidth(); };
+    auto minCross = [vertical](CControlUI* c) { return vertical ? c->GetMinWidth() : c->GetMinHeight(); };
+    auto maxCross = [vertical](CControlUI* c) { return vertical ? c->GetMaxWidth() : c->GetMaxHeight(); };
+
+    RECT inner = ContentRect(m_rcItem);
+    const SIZE available{inner.right - inner.left, inner.bottom - inner.top};
+    const int length = mainOf(available), breadth = crossOf(available);
+
+    // Visible children in the flow, with what they ask for.
+    std::vector<int> flow;
+    std::vector<LayoutSlot> slots;
+    std::vector<SIZE> wanted;
+    int spacing = 0;
+    for (int i = 0; i < static_cast<int>(m_items.size()); ++i) {
+        CControlUI* c = m_items[i];
+        if (!c->IsVisible()) continue;
+        if (c->IsFloat()) {
+            SetFloatPos(i);
+            continue;
+        }
+        RECT pad = c->GetPadding();
+        SIZE sz = c->EstimateSize(available);
+        flow.push_back(i);
+        wanted.push_back(sz);
+        slots.push_back(LayoutSlot{mainOf(sz), minMain(c), maxMain(c)});
+        spacing += before(pad) + after(pad);
+    }
+    if (!flow.empty()) spacing += static_cast<int>(flow.size() - 1) * m_iChildPadding;
+    std::vector<int> lengths = ShareLength(length - spacing, slots);
+
+    const SIZE scroll = GetScrollPos();
+    int pos = (vertical ? inner.top : inner.left) - mainOf(scroll);
+    const int crossStart = (vertical ? inner.left : inner.top) - crossOf(scroll);
+    int needed = 0, neededCross = 0;
+    for (size_t k = 0; k < flow.size(); ++k) {
+        CControlUI* c = m_items[flow[k]];
+        RECT pad = c->GetPadding();
+        int size = crossOf(wanted[k]);
+        if (size <= 0) size = breadth - crossBefore(pad) - crossAfter(pad);
+        size = std::max(minCross(c), std::min(size, std::max(minCross(c), maxCross(c))));
+        if (size < 0) size = 0;
+        pos += before(pad);
+        const int c0 = crossStart + crossBefore(pad);
+        RECT r = vertical ? RECT{c0, pos, c0 + size, pos + lengths[k]}
+                          : RECT{pos, c0, pos + lengths[k], c0 + size};
+        c->SetPos(r, needInvalidate);
+        pos += lengths[k] + after(pad) + m_iChildPadding;
+        needed += lengths[k] + before(pad) + after(pad) + (k ? m_iChildPadding : 0);
+        neededCross = std::max(neededCross, size + crossBefore(pad) + crossAfter(pad));
+    }
+    if (vertical) {
+        ProcessScrollBar(inner, neededCross, needed);
+    } else {
+        ProcessScrollBar(inner, needed, neededCross);
     }
 }
 

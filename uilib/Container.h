@@ -64,6 +64,9 @@ protected:
     RECT ContentRect(const RECT& rc) const;
     // Forgets a removed child in the manager and deletes it (later, when delayed).
     void Detach(CControlUI* control);
+    // Lays the visible children out one after another, top to bottom (vertical) or left
+    // to right, sharing the free length among those without a fixed one.
+    void LayOutInLine(bool vertical, bool needInvalidate);
     // Places floating children by their pos attribute inside rc.
     void SetFloatPos(int index);
     // Lays out scroll bars for content of size cxyRequired inside rc.
