@@ -8,6 +8,7 @@
 #include "app/ControlTreeDump.h"
 #include "app/WindowFrame.h"
 #include "ui/DialogBuilderCallbackEx.h"
+#include "ui/MediaUI.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/PaintManager.h"
 #include "uilib/controls/Progress.h"
@@ -443,7 +444,11 @@ void CPlayerWnd::ApplyBackgroundImage(const std::string& image) {
 void CPlayerWnd::MinimizeWindow() { SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
 void CPlayerWnd::ReleaseAll() {
-    // The video window goes with the "media" control once playback exists.
+    if (CControlUI* c = m_pm ? m_pm->FindControl("media") : nullptr) {
+        if (auto* media = static_cast<CMediaUI*>(c->GetInterface("Media"))) {
+            media->DestroyVideoWindow();
+        }
+    }
     delete m_pm;
     m_pm = nullptr;
     m_closeButton = m_maxButton = m_restoreButton = m_minButton = nullptr;

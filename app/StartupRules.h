@@ -3,20 +3,20 @@
 
 #include <string>
 
+#include "engine/EngineEvents.h"  // WM_ENGINE_EVENT and its codes
 #include "platform/Platform.h"
 
 namespace orvella {
 
 // The main window's private messages (numbers kept from the original message table).
 constexpr UINT WM_TRAY_NOTIFY = 0x006D;
-constexpr UINT WM_ENGINE_EVENT = WM_USER + 126;
 constexpr UINT WM_RELOAD_LAYOUT = 0x048C;
 constexpr UINT WM_OPEN_WEB_PAGE = 0x048D;
 constexpr UINT WM_SHOW_QUESTION = 0x048F;
 constexpr UINT WM_PLAYLIST_FILE = 0x0490;
 constexpr UINT WM_UPDATE_AVAILABLE = 0x04B4;
 constexpr UINT WM_UPDATE_CURRENT = 0x04B5;
-constexpr WPARAM kLastEngineEvent = 21;
+constexpr WPARAM kLastEngineEvent = EV_LAST;
 constexpr UINT_PTR TIMER_POSITION_POLL = 101;
 constexpr UINT kAppIconResource = 103;
 

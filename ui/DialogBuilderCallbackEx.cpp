@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ui/MediaUI.h"
 #include "uilib/Container.h"
 #include "uilib/controls/Option.h"
 #include "uilib/controls/Slider.h"
@@ -9,14 +10,14 @@
 namespace orvella {
 
 namespace {
-// Until the program's own video host, sliders and menu buttons exist, their tags stand
-// as the library's plain container, slider and option button.
+// Until the program's own sliders and menu buttons exist, their tags stand as the
+// library's plain slider and option button.
 struct FactoryEntry {
     const char* tag;
     uilib::CControlUI* (*create)();
 };
 const FactoryEntry kProgramControls[] = {
-    {"Media", [] { return static_cast<uilib::CControlUI*>(new uilib::CContainerUI()); }},
+    {"Media", [] { return static_cast<uilib::CControlUI*>(new CMediaUI()); }},
     {"SliderEx", [] { return static_cast<uilib::CControlUI*>(new uilib::CSliderUI()); }},
     {"SliderText", [] { return static_cast<uilib::CControlUI*>(new uilib::CSliderUI()); }},
     {"Menu", [] { return static_cast<uilib::CControlUI*>(new uilib::COptionUI()); }},

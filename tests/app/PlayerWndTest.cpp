@@ -12,6 +12,8 @@
 #include "library/PlayerSettings.h"
 #include "library/SettingsHost.h"
 #include "tests/TestPlatform.h"
+#include "ui/MediaUI.h"
+#include "ui/MediaWnd.h"
 #include "uilib/Control.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/PaintManager.h"
@@ -272,6 +274,37 @@ TEST_F(PlayerWndTest, CloseWritesTheSettingsFileAndSystemCloseToo) {
     fake().DispatchPending();
     EXPECT_TRUE(window_->IsReleased());
     EXPECT_FALSE(ReadBytes(PlayerSettings::FilePath(DataFolder())).empty());
+}
+
+TEST_F(PlayerWndTest, VideoWindowLivesInTheMediaArea) {
+    Start();
+    auto* media = static_cast<CMediaUI*>(Find("media")->GetInterface("Media"));
+    ASSERT_NE(media, nullptr);
+    CMediaWnd* video = media->CreateVideoWindow();
+    ASSERT_NE(video, nullptr);
+    HWND child = video->GetHWND();
+    EXPECT_EQ(fake().GetClassName(child), "MediaWnd");
+    EXPECT_NE(video->GetNativeId(), 0u);
+    EXPECT_EQ(GetParent(child), hwnd_);
+    RECT placed;
+    GetWindowRect(child, &placed);
+    POINT origin{placed.left, placed.top};
+    ScreenToClient(hwnd_, &origin);
+    const RECT& area = media->GetPos();
+    EXPECT_EQ(origin.y, area.top);
+    EXPECT_GE(origin.x, std::max<LONG>(area.left, 1));
+    EXPECT_LE(origin.x + (placed.right - placed.left), area.right);
+    auto surface = fake().Render(child);
+    EXPECT_EQ(platform::FakeBackend::PixelAt(surface.get(), 2, 2) & 0xFFFFFF, 0u);  // black
+
+    // A second window replaces the first; the main window's end takes the last one along.
+    CMediaWnd* again = media->CreateVideoWindow();
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(IsWindow(child));
+    HWND second = again->GetHWND();
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    EXPECT_FALSE(IsWindow(second));
 }
 
 TEST_F(PlayerWndTest, SavedSkinIndexChoosesTheLayoutFolder) {
