@@ -1,0 +1,351 @@
+#include "engine/SlaveCommands.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace orvella {
+
+namespace {
+
+constexpr const char* kKeepPausedText = "pausing_keep ";
+
+// Every command word this module may send. The sender refuses any other line, so a
+// stray "run" can never reach the engine whatever a builder is given.
+const char* const kCommandWords[] = {
+    "get_time_pos", "get_time_length", "pause",         "frame_step",  "seek",
+    "mute",         "volume",          "balance",       "brightness",  "saturation",
+    "contrast",     "hue",             "gamma",         "dvdnav",      "set_mouse_pos",
+    "sub_demux",    "switch_audio",    "switch_title",  "seek_chapter", "sub_file",
+    "sub_remove",   "sub_load",        "osd",           "osd_show_text", "loop",
+    "switch_ratio", "audio_delay",     "sub_delay",     "sub_pos",     "sub_scale",
+    "sub_step",     "speed_set",       "screenshot",
+};
+
+struct AdjustRow {
+    VideoAdjust which;
+    const char* name;
+    bool alwaysAbsolute;
+    int SlaveState::*remembered;  // null: not kept
+};
+
+const AdjustRow kAdjustRows[] = {
+    {VideoAdjust::Brightness, "brightness", false, &SlaveState::brightness},
+    {VideoAdjust::Saturation, "saturation", false, &SlaveState::saturation},
+    {VideoAdjust::Contrast, "contrast", false, &SlaveState::contrast},
+    {VideoAdjust::Hue, "hue", true, nullptr},
+    {VideoAdjust::Gamma, "gamma", true, nullptr},
+};
+
+struct DelayRow {
+    DelayKind kind;
+    const char* name;
+    float SlaveState::*remembered;
+};
+
+const DelayRow kDelayRows[] = {
+    {DelayKind::Audio, "audio_delay", &SlaveState::audioDelay},
+    {DelayKind::Subtitle, "sub_delay", &SlaveState::subtitleDelay},
+};
+
+const AdjustRow& RowOf(VideoAdjust which) {
+    for (const AdjustRow& row : kAdjustRows)
+        if (row.which == which) return row;
+    return kAdjustRows[0];
+}
+
+const DelayRow& RowOf(DelayKind kind) {
+    for (const DelayRow& row : kDelayRows)
+        if (row.kind == kind) return row;
+    return kDelayRows[0];
+}
+
+SlaveCommand Line(std::string body) {
+    SlaveCommand c;
+    c.text = std::move(body);
+    c.text += '\n';
+    return c;
+}
+
+SlaveCommand Kept(const std::string& body) { return Line(kKeepPausedText + body); }
+
+SlaveCommand Refused(Refusal why) {
+    SlaveCommand c;
+    c.refusal = why;
+    return c;
+}
+
+// Fixed-point like printf("%.*f") in the C locale, whatever locale the UI has set.
+bool FormatFixed(double value, int precision, std::string* out) {
+    if (!std::isfinite(value)) return false;
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, precision);
+    if (res.ec != std::errc()) return false;
+    out->assign(buf, res.ptr);
+    return true;
+}
+
+std::string Int(int v) { return std::to_string(v); }
+
+// Clamp in 64 bits so a huge step cannot overflow.
+int ClampVolume(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, 0, 100)); }
+
+}  // namespace
+
+const char* RefusalText(Refusal why) {
+    switch (why) {
+        case Refusal::None: return "";
+        case Refusal::LineBreak: return "text contains a line break";
+        case Refusal::NulByte: return "text contains a NUL byte";
+        case Refusal::TrailingBackslash: return "text ends with a backslash";
+        case Refusal::NotFinite: return "number is not finite";
+        case Refusal::NotOurCommand: return "not a command this player sends";
+    }
+    return "";
+}
+
+namespace slave {
+
+const char* const kKeepPaused = kKeepPausedText;
+
+Refusal QuoteArgument(const std::string& text, std::string* quoted) {
+    if (text.find_first_of("\n\r") != std::string::npos) return Refusal::LineBreak;
+    if (text.find('\0') != std::string::npos) return Refusal::NulByte;
+    if (!text.empty() && text.back() == '\\') return Refusal::TrailingBackslash;
+    std::string q;
+    q.reserve(text.size() + 8);
+    q += '"';
+    for (char ch : text) {
+        if (ch == '\\' || ch == '"') q += '\\';
+        q += ch;
+    }
+    q += '"';
+    *quoted = std::move(q);
+    return Refusal::None;
+}
+
+SlaveCommand GetTimePos() { return Line("get_time_pos"); }
+SlaveCommand GetTimeLength() { return Line("get_time_length"); }
+SlaveCommand Pause() { return Line("pause"); }
+SlaveCommand FrameStep() { return Line("frame_step"); }
+
+SlaveCommand Seek(int value, SeekType type) {
+    return Kept("seek " + Int(value) + " " + Int(static_cast<int>(type)));
+}
+
+SlaveCommand Mute(bool on) { return Kept(on ? "mute 1" : "mute 0"); }
+
+SlaveCommand Volume(int value) { return Kept("volume " + Int(value) + " 1"); }
+
+SlaveCommand Balance(double balance) {
+    std::string v;
+    if (!FormatFixed(balance, 1, &v)) return Refused(Refusal::NotFinite);
+    return Kept("balance " + v + " 1");
+}
+
+SlaveCommand Adjust(VideoAdjust which, int value, bool absolute) {
+    const AdjustRow& row = RowOf(which);
+    bool flag = row.alwaysAbsolute || absolute;
+    return Kept(std::string(row.name) + " " + Int(value) + (flag ? " 1" : " 0"));
+}
+
+SlaveCommand DvdNav(DvdNavKey key) { return Kept("dvdnav " + Int(static_cast<int>(key))); }
+
+SlaveCommand SetMousePos(int x, int y) {
+    return Kept("set_mouse_pos " + Int(x) + " " + Int(y));
+}
+
+SlaveCommand SubDemux(int id) { return Kept("sub_demux " + Int(id)); }
+SlaveCommand SwitchAudio(int id) { return Kept("switch_audio " + Int(id)); }
+SlaveCommand SwitchTitle(int title) { return Kept("switch_title " + Int(title)); }
+SlaveCommand SeekChapter(int chapter) { return Kept("seek_chapter " + Int(chapter) + " 1"); }
+SlaveCommand SubFile(int id) { return Line("sub_file " + Int(id)); }
+SlaveCommand SubRemove() { return Kept("sub_remove"); }
+
+SlaveCommand SubLoad(const std::string& path) {
+    std::string quoted;
+    Refusal why = QuoteArgument(path, &quoted);
+    if (why != Refusal::None) return Refused(why);
+    return Kept("sub_load " + quoted);
+}
+
+SlaveCommand Osd(bool show) { return Kept(show ? "osd 1" : "osd 0"); }
+
+SlaveCommand OsdShowText(const std::string& text) {
+    std::string quoted;
+    Refusal why = QuoteArgument(text, &quoted);
+    if (why != Refusal::None) return Refused(why);
+    return Kept("osd_show_text " + quoted);
+}
+
+SlaveCommand Loop(bool on) { return Kept(on ? "loop 1" : "loop 0"); }
+
+SlaveCommand SwitchRatio(double ratio) {
+    std::string v;
+    if (!FormatFixed(ratio, 6, &v)) return Refused(Refusal::NotFinite);
+    return Kept("switch_ratio " + v);
+}
+
+SlaveCommand Delay(DelayKind kind, double seconds, bool absolute) {
+    std::string v;
+    if (!FormatFixed(seconds, 1, &v)) return Refused(Refusal::NotFinite);
+    return Kept(std::string(RowOf(kind).name) + " " + v + (absolute ? " 1" : " 0"));
+}
+
+SlaveCommand SubPos(int step) { return Kept("sub_pos " + Int(step) + " 0"); }
+SlaveCommand SubScale(int step) { return Kept("sub_scale " + Int(step) + " 0"); }
+SlaveCommand SubStep(int step) { return Kept("sub_step " + Int(step)); }
+
+SlaveCommand SpeedSet(double speed) {
+    std::string v;
+    if (!FormatFixed(speed, 1, &v)) return Refused(Refusal::NotFinite);
+    return Kept("speed_set " + v);
+}
+
+SlaveCommand Screenshot(int mode, const std::string& folder) {
+    std::string withSlash = folder;
+    if (withSlash.empty() || withSlash.back() != '/') withSlash += '/';
+    std::string quoted;
+    Refusal why = QuoteArgument(withSlash, &quoted);
+    if (why != Refusal::None) return Refused(why);
+    return Kept("screenshot " + Int(mode) + " " + quoted);
+}
+
+std::string ScreenshotSavedText(int number) {
+    // snprintf sizes the result; no fixed buffer for the text itself.
+    int n = std::snprintf(nullptr, 0, "Screenshot saved as shot%04d.png", number);
+    std::string s(static_cast<size_t>(n), '\0');
+    std::snprintf(&s[0], s.size() + 1, "Screenshot saved as shot%04d.png", number);
+    return s;
+}
+
+std::pair<int, int> ScaleToScreen(int x, int y, int screenWidth, int screenHeight,
+                                  int mediaWidth, int mediaHeight) {
+    if (mediaWidth <= 0 || mediaHeight <= 0) return {x, y};
+    int64_t sx = static_cast<int64_t>(x) * screenWidth / mediaWidth;
+    int64_t sy = static_cast<int64_t>(y) * screenHeight / mediaHeight;
+    auto fit = [](int64_t v) {
+        return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return {fit(sx), fit(sy)};
+}
+
+bool IsOurCommand(const std::string& line) {
+    if (line.empty() || line.back() != '\n') return false;
+    if (line.find_first_of(std::string("\r\0", 2)) != std::string::npos) return false;
+    if (line.find('\n') != line.size() - 1) return false;
+    std::string rest = line.substr(0, line.size() - 1);
+    const std::string prefix = kKeepPausedText;
+    if (rest.compare(0, prefix.size(), prefix) == 0) rest.erase(0, prefix.size());
+    std::string word = rest.substr(0, rest.find(' '));
+    for (const char* known : kCommandWords)
+        if (word == known) return true;
+    return false;
+}
+
+}  // namespace slave
+
+void SlaveState::ResetPerFile() {
+    brightness = saturation = contrast = 0;
+    subtitlePosition = 100;
+    audioDelay = subtitleDelay = 0.0f;
+    speed = 1.0f;
+}
+
+CSlaveCommands::CSlaveCommands(SlaveState& state, ISlaveListener* listener)
+    : m_state(state), m_listener(listener) {}
+
+bool CSlaveCommands::IsEngineAlive() const { return m_engine && m_engine->IsChildActive(); }
+
+SendResult CSlaveCommands::Send(const SlaveCommand& command) {
+    if (command.IsRefused()) return SendResult::Refused;
+    if (!slave::IsOurCommand(command.text)) return SendResult::Refused;
+    if (!IsEngineAlive()) return SendResult::NoEngine;
+    return m_engine->WriteToChild(command.text) ? SendResult::Sent : SendResult::WriteFailed;
+}
+
+SendResult CSlaveCommands::TogglePause() {
+    if (m_listener) m_listener->OnPositionPoll(m_state.paused);
+    SendResult r = Send(slave::Pause());
+    if (GuardPassed(r)) m_state.paused = !m_state.paused;
+    return r;
+}
+
+SendResult CSlaveCommands::FrameStep() {
+    m_state.paused = true;
+    if (m_listener) m_listener->OnPositionPoll(false);
+    return Send(slave::FrameStep());
+}
+
+SendResult CSlaveCommands::Mute(bool on) {
+    SendResult r = Send(slave::Mute(on));
+    if (!GuardPassed(r)) return r;
+    m_state.mute = on;
+    if (m_listener) m_listener->OnMuteChanged(on);
+    // Started muted means started at volume 0: unmuting must give the volume back.
+    if (!on && m_state.mutedAtLaunch) Volume(m_state.volume, true);
+    return r;
+}
+
+SendResult CSlaveCommands::Volume(int value, bool absolute) {
+    m_state.volume = absolute ? value : ClampVolume(int64_t{m_state.volume} + 3 * int64_t{value});
+    m_state.mute = false;
+    SendResult r = Send(slave::Volume(m_state.volume));
+    if (GuardPassed(r) && m_listener) m_listener->OnMuteChanged(false);
+    return r;
+}
+
+SendResult CSlaveCommands::Adjust(VideoAdjust which, int value, bool absolute) {
+    SendResult r = Send(slave::Adjust(which, value, absolute));
+    const AdjustRow& row = RowOf(which);
+    if (GuardPassed(r) && row.remembered) {
+        int& kept = m_state.*row.remembered;
+        kept = absolute ? value : kept + value;
+    }
+    return r;
+}
+
+SendResult CSlaveCommands::Delay(DelayKind kind, float seconds, bool absolute) {
+    SendResult r = Send(slave::Delay(kind, seconds, absolute));
+    if (GuardPassed(r)) {
+        float& kept = m_state.*RowOf(kind).remembered;
+        kept = absolute ? seconds : kept + seconds;
+    }
+    return r;
+}
+
+SendResult CSlaveCommands::SubPos(int step) {
+    SendResult r = Send(slave::SubPos(step));
+    if (GuardPassed(r)) m_state.subtitlePosition += step;
+    return r;
+}
+
+SendResult CSlaveCommands::SpeedSet(float speed) {
+    SendResult r = Send(slave::SpeedSet(speed));
+    if (GuardPassed(r)) m_state.speed = speed;
+    return r;
+}
+
+SendResult CSlaveCommands::SubRemove() {
+    SendResult r = Send(slave::SubRemove());
+    if (GuardPassed(r) && m_listener) m_listener->OnSubtitleFilesCleared();
+    return r;
+}
+
+SendResult CSlaveCommands::LoadSubtitle(const std::string& path) {
+    // Built first: an unsafe path stops the whole load before anything is written.
+    SlaveCommand load = slave::SubLoad(path);
+    if (load.IsRefused()) return SendResult::Refused;
+    SubRemove();
+    if (!IsEngineAlive()) return SendResult::NoEngine;
+    if (!path.empty() && m_listener) m_listener->OnSubtitleChosen(path);
+    return Send(load);
+}
+
+SendResult CSlaveCommands::ShowScreenshotSaved(int number) {
+    return Send(slave::OsdShowText(slave::ScreenshotSavedText(number)));
+}
+
+}  // namespace orvella
