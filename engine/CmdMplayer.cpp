@@ -1,0 +1,130 @@
+#include "engine/CmdMplayer.h"
+
+namespace orvella {
+
+CCmdMplayer::CCmdMplayer(HWND notifyWindow) : m_notifyWindow(notifyWindow) {}
+
+CCmdMplayer::~CCmdMplayer() { StopChild(); }
+
+void CCmdMplayer::OnChildOutput(const char* data, size_t size) {
+    m_assembler.Feed(data, size, [this](std::string_view line) { ParseLine(line); });
+}
+
+void CCmdMplayer::OnRedirectError(const std::string&) {
+    // The redirector's own complaints say nothing about the media.
+}
+
+void CCmdMplayer::ParseLine(std::string_view line) {
+    const ParsedLine parsed = ClassifyEngineLine(line);
+    if (parsed.action == LineAction::PostEvent) {
+        if (HWND window = m_notifyWindow.load()) PostEngineEvent(window, parsed.event);
+        return;
+    }
+    Apply(parsed);
+}
+
+TrackTable& CCmdMplayer::Table(MediaTable which) {
+    switch (which) {
+    case MediaTable::SubtitleTracks: return m_tables.subtitleTracks;
+    case MediaTable::SubtitleFiles: return m_tables.subtitleFiles;
+    case MediaTable::TitleLengths: return m_tables.titleLengths;
+    case MediaTable::AudioTracks: return m_tables.audioTracks;
+    case MediaTable::TitleChapterLists: return m_tables.titleChapterLists;
+    case MediaTable::Chapters: return m_tables.chapters;
+    }
+    return m_tables.audioTracks;
+}
+
+void CCmdMplayer::Apply(const ParsedLine& parsed) {
+    switch (parsed.action) {
+    case LineAction::None:
+    case LineAction::Consume:
+    case LineAction::PostEvent: return;
+    default: break;
+    }
+    std::lock_guard<std::mutex> lock(m_lock);
+    switch (parsed.action) {
+    case LineAction::SwitchTitle:
+        // The new title has its own audio and subtitle streams.
+        m_tables.currentTitle = parsed.key;
+        m_tables.audioTracks.clear();
+        m_tables.subtitleTracks.clear();
+        break;
+    case LineAction::SetBluray: m_tables.isBluray = true; break;
+    case LineAction::InsertTrack: InsertWithoutOverwrite(Table(parsed.table), parsed.key, parsed.text); break;
+    case LineAction::CorrectLanguage: {
+        TrackTable& table = Table(parsed.table);
+        auto it = table.find(parsed.key);
+        if (it != table.end()) it->second = parsed.text;
+        break;
+    }
+    default: break;
+    }
+}
+
+MediaTables CCmdMplayer::GetTables() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_tables;
+}
+
+TrackTable CCmdMplayer::GetAudioTracks() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_tables.audioTracks;
+}
+
+TrackTable CCmdMplayer::GetSubtitleTracks() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_tables.subtitleTracks;
+}
+
+TrackTable CCmdMplayer::GetSubtitleFiles() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_tables.subtitleFiles;
+}
+
+TrackTable CCmdMplayer::GetTitleLengths() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_tables.titleLengths;
+}
+
+TrackTable CCmdMplayer::GetTitleChapterLists() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_tables.titleChapterLists;
+}
+
+int32_t CCmdMplayer::GetCurrentTitle() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_tables.currentTitle;
+}
+
+bool CCmdMplayer::IsBluray() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_tables.isBluray;
+}
+
+TrackTable CCmdMplayer::GetChapters() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_tables.isBluray) return m_tables.chapters;
+    TrackTable& chapters = m_tables.chapters;
+    chapters.clear();
+    std::string_view list;
+    auto it = m_tables.titleChapterLists.find(m_tables.currentTitle);
+    if (it != m_tables.titleChapterLists.end()) list = it->second;
+    InsertWithoutOverwrite(chapters, 0, "00:00:00");
+    // Each item ends with a comma; text after the last comma is not an item.
+    int32_t index = 1;
+    for (size_t comma; (comma = list.find(',')) != std::string_view::npos; ++index) {
+        InsertWithoutOverwrite(chapters, index, std::string(list.substr(0, comma)));
+        list.remove_prefix(comma + 1);
+    }
+    return chapters;
+}
+
+void CCmdMplayer::ClearSubtitleFiles() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_tables.subtitleFiles.clear();
+}
+
+uint64_t CCmdMplayer::GetDroppedLineCount() const { return m_assembler.DroppedLines(); }
+
+}  // namespace orvella

@@ -1,0 +1,76 @@
+// The engine controller: one per engine run. It reads the engine's output (on the
+// redirector's reader thread), classifies each line, keeps the track tables of the
+// current media and posts every scalar fact to the notify window as WM_ENGINE_EVENT.
+//
+// Use (UI thread):
+//     auto engine = std::make_unique<CCmdMplayer>(mainWindowHandle);
+//     engine->StartChild(launch);             // CRedirector
+//     ...WM_ENGINE_EVENT: TakeEngineEvent, ApplyEngineEvent (engine/MediaInfo.h)...
+//     TrackTable audio = engine->GetAudioTracks();   // copies, any time
+//     engine.reset();                          // stops the child first
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "engine/LineAssembler.h"
+#include "engine/MediaInfo.h"
+#include "engine/OutputParser.h"
+#include "engine/Redirector.h"
+#include "platform/Platform.h"
+
+namespace orvella {
+
+class CCmdMplayer : public CRedirector {
+public:
+    explicit CCmdMplayer(HWND notifyWindow = nullptr);
+    ~CCmdMplayer() override;  // StopChild: the reader thread ends before the tables go
+
+    // The receiver of WM_ENGINE_EVENT; nullptr posts nothing.
+    void SetNotifyWindow(HWND window) { m_notifyWindow.store(window); }
+    HWND GetNotifyWindow() const { return m_notifyWindow.load(); }
+
+    // Copies for the UI thread, taken under the lock.
+    MediaTables GetTables() const;
+    TrackTable GetAudioTracks() const;
+    TrackTable GetSubtitleTracks() const;
+    TrackTable GetSubtitleFiles() const;
+    TrackTable GetTitleLengths() const;
+    TrackTable GetTitleChapterLists() const;
+    int32_t GetCurrentTitle() const;
+    bool IsBluray() const;
+
+    // The chapters of the current title: for a Blu-ray the chapters as reported; for a
+    // DVD rebuilt from the current title's chapter list, 0 → "00:00:00" first, then one
+    // entry per comma-terminated item.
+    TrackTable GetChapters();
+
+    // Sent "sub_remove": the loaded subtitle files are gone.
+    void ClearSubtitleFiles();
+
+    // One chunk of output as the reader thread hands it over (public for tests and
+    // benchmarks that replay captured output without a child).
+    void OnChildOutput(const char* data, size_t size) override;
+    // One line without its end: classify, then apply or post.
+    void ParseLine(std::string_view line);
+
+    // Overlong lines the assembler dropped; read it on the feeding thread or once the
+    // child has stopped.
+    uint64_t GetDroppedLineCount() const;
+
+protected:
+    void OnRedirectError(const std::string& message) override;
+
+private:
+    void Apply(const ParsedLine& parsed);
+    TrackTable& Table(MediaTable which);
+
+    std::atomic<HWND> m_notifyWindow;
+    LineAssembler m_assembler;  // reader thread only
+    mutable std::mutex m_lock;  // guards m_tables
+    MediaTables m_tables;
+};
+
+}  // namespace orvella

@@ -1,0 +1,65 @@
+#include "engine/MediaInfo.h"
+
+#include "engine/OutputParser.h"
+
+namespace orvella {
+
+namespace {
+
+// "720x480": width and height around the first "x"; false when there is none or a
+// side reads 0.
+bool SplitOutputSize(const std::string& text, int32_t* width, int32_t* height) {
+    const size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    const int32_t w = ReadEngineInt(std::string_view(text).substr(0, x));
+    const int32_t h = ReadEngineInt(std::string_view(text).substr(x + 1));
+    if (w == 0 || h == 0) return false;
+    *width = w;
+    *height = h;
+    return true;
+}
+
+}  // namespace
+
+EngineReaction ApplyEngineEvent(MediaInfo& info, const EngineEvent& event) {
+    switch (event.code) {
+    case EV_EXIT: return EngineReaction::EndOfPlayback;
+    case EV_OPEN_FAILED: return EngineReaction::ShowOpenFailure;
+    case EV_VIDEO_WIDTH: info.videoWidth = event.number; break;
+    case EV_VIDEO_HEIGHT: info.videoHeight = event.number; break;
+    case EV_VIDEO_ASPECT:
+        info.aspect = event.real;
+        if (info.displayWidth != 0 && info.displayHeight != 0) return EngineReaction::LayoutVideoArea;
+        break;
+    case EV_LENGTH:
+    case EV_BLURAY_TITLE_LENGTH: info.length = event.real; break;
+    case EV_TIME_POSITION: info.position = event.real; break;
+    case EV_DVD_MENU: info.inDvdMenu = true; break;
+    case EV_DVD_MOVIE: info.inDvdMenu = false; break;
+    case EV_DEMUXER: info.demuxer = event.text; break;
+    case EV_VIDEO_CODEC: info.videoCodec = event.text; break;
+    case EV_VIDEO_BITRATE: info.videoBitrate = event.number; break;
+    case EV_VIDEO_FPS: info.fps = event.real; break;
+    case EV_AUDIO_CODEC: info.audioCodec = event.text; break;
+    case EV_AUDIO_BITRATE: info.audioBitrate = event.number; break;
+    case EV_AUDIO_RATE: info.audioRate = event.number; break;
+    case EV_AUDIO_CHANNELS: info.audioChannels = event.number; break;
+    case EV_AUDIO_ONLY:
+        info.audioOnly = true;
+        return EngineReaction::LayoutVideoArea;
+    case EV_FILE_SUB_ID: return EngineReaction::SelectSubtitleFile;
+    case EV_SCREENSHOT: return EngineReaction::ShowScreenshot;
+    case EV_VIDEO_OUTPUT_SIZE: {
+        int32_t width = 0, height = 0;
+        if (!SplitOutputSize(event.text, &width, &height)) break;
+        info.displayWidth = width;
+        info.displayHeight = height;
+        info.aspect = static_cast<float>(width) / static_cast<float>(height);
+        return EngineReaction::LayoutVideoArea;
+    }
+    default: break;
+    }
+    return EngineReaction::None;
+}
+
+}  // namespace orvella
