@@ -197,6 +197,8 @@ void CPlayerWnd::PrepareWindowExtras() {
 }
 
 LRESULT CPlayerWnd::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
+    StopEngine();  // while the video window still exists
+    DiscardEngineEvents(m_hWnd);
     if (g_mainWindow == m_hWnd) g_mainWindow = nullptr;
     PostQuitMessage(0);
     return DefaultProcessing(WM_DESTROY, wParam, lParam);
@@ -444,6 +446,9 @@ void CPlayerWnd::ApplyBackgroundImage(const std::string& image) {
 void CPlayerWnd::MinimizeWindow() { SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
 void CPlayerWnd::ReleaseAll() {
+    // The engine goes before the window it draws into: a window destroyed under it
+    // floods X errors and ends it without its exit line.
+    StopEngine();
     if (CControlUI* c = m_pm ? m_pm->FindControl("media") : nullptr) {
         if (auto* media = static_cast<CMediaUI*>(c->GetInterface("Media"))) {
             media->DestroyVideoWindow();
@@ -453,8 +458,6 @@ void CPlayerWnd::ReleaseAll() {
     m_pm = nullptr;
     m_closeButton = m_maxButton = m_restoreButton = m_minButton = nullptr;
     m_playlist.clear();  // entries are owned here once the play list exists
-    m_engine = nullptr;  // the engine controller is stopped and deleted here later
-    if (m_hWnd) KillTimer(m_hWnd, TIMER_POSITION_POLL);
     m_released = true;
 }
 

@@ -2,10 +2,13 @@
 // notifications and the two ways it ends.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/StartupRules.h"
+#include "engine/CmdMplayer.h"
+#include "engine/MediaInfo.h"
 #include "hotkeys/HotkeyBindings.h"
 #include "library/PlayerSettings.h"
 #include "library/SettingsHost.h"
@@ -15,7 +18,6 @@
 namespace orvella {
 
 struct PlaylistItem;   // the play list's entries come with the play list
-class CCmdMplayer;     // the engine controller comes with the engine
 
 // What the tray icon will show; prepared at creation, added when minimising to the tray.
 struct TrayIconRecord {
@@ -54,6 +56,27 @@ public:
     const std::string& GetCurrentMediaPath() const { return m_currentMediaPath; }
     const TrayIconRecord& GetTrayIcon() const { return m_trayIcon; }
     const ProgramVersion& GetVersion() const { return m_version; }
+    const MediaInfo& GetMediaInfo() const { return m_media; }
+    CCmdMplayer* GetEngine() const { return m_engine.get(); }
+    bool IsEngineRunning() const { return m_engineRunning; }
+    bool IsDiscMode() const { return m_discMode; }
+
+    // Starts the engine on the current media path, replacing any engine that runs.
+    // True when it started (or when the layout has no video area); false for an empty
+    // path or an engine that could not be started.
+    bool LaunchEngine();
+    // Re-launches the current media at the current position after a launch-time
+    // setting changed; nothing when no engine runs.
+    void RestartEngine();
+    // Stops the engine (before the window it draws into goes) and forgets it.
+    void StopEngine();
+    // Where to play from (the command line, the play list, a disc).
+    void SetCurrentMediaPath(const std::string& path) { m_currentMediaPath = path; }
+    // Test seam: "-vo"/"-ao" replacements ("null") for engines started by tests.
+    void SetEngineOutputsForTesting(const std::string& vo, const std::string& ao) {
+        m_videoOutputOverride = vo;
+        m_audioOutputOverride = ao;
+    }
     bool IsReleased() const { return m_released; }
 
     // Test seam: the program folder the layouts are read from (default GetAppPath()).
@@ -120,7 +143,10 @@ private:
     void OnPlaybackTimer(WPARAM id) {}     // the position poll
     void OnDiscRemoved() {}                // the playing disc was removed
     void HandleDroppedFiles(WPARAM drop) {}
-    LRESULT OnEngineEvent(WPARAM code, LPARAM payload) { return 0; }
+    LRESULT OnEngineEvent(WPARAM code, LPARAM payload);
+    void LayOutForVideo() {}               // fit the window to the video (playback issue)
+    void FinishPlayback() {}               // the start view again (playback issue)
+    void ShowOnScreenText(const std::string& text) {}  // on-screen text (playback issue)
     void ShowTrayMenu() {}
     void ShowQuestion(WPARAM kind, LPARAM argument) {}
     void PlaylistFile(bool save) {}
@@ -130,7 +156,6 @@ private:
     void OpenHelp();
     void PlayStartupArgument();            // plays a single command-line argument
     void AddToPlaylist(const std::string& path) {}
-    void LaunchEngine() {}
     void MinimizeWindow();
 
     // Owned for the window's life
@@ -147,7 +172,11 @@ private:
     uilib::CControlUI* m_restoreButton = nullptr;
     uilib::CControlUI* m_minButton = nullptr;
 
-    CCmdMplayer* m_engine = nullptr;
+    std::unique_ptr<CCmdMplayer> m_engine;
+    MediaInfo m_media;
+    bool m_discMode = false;
+    bool m_resumeOnce = false;
+    std::string m_videoOutputOverride, m_audioOutputOverride;
     std::vector<PlaylistItem*> m_playlist;
 
     PlayerSettings m_settings;
@@ -166,14 +195,8 @@ private:
     bool m_afterSeek = false;
     bool m_fullScreen = false;
     bool m_mutedAtLaunch = false;
-    bool m_audioOnly = false;
-    bool m_dvdMenu = false;
     bool m_subtitlesInScreenshots = true;
     bool m_wasZoomed = false;
-    int m_displayWidth = 0, m_displayHeight = 0;
-    int m_videoWidth = 0, m_videoHeight = 0;
-    float m_aspect = 0.0f;
-    float m_mediaLength = 0.0f, m_mediaPosition = 0.0f;
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
 };

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <string>
 
 #include "hotkeys/HotkeyTable.h"
 #include "library/PlayerSettings.h"
 #include "library/SettingsHost.h"
+#include "tests/TestMedia.h"
 #include "tests/TestPlatform.h"
 #include "ui/MediaUI.h"
 #include "ui/MediaWnd.h"
@@ -305,6 +308,88 @@ TEST_F(PlayerWndTest, VideoWindowLivesInTheMediaArea) {
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     EXPECT_FALSE(IsWindow(second));
+}
+
+// The real engine, started by the main window with its real argument vector (video and
+// audio output "null": the fake platform has no X window to draw into).
+class PlayerWndEngineTest : public PlayerWndTest {
+protected:
+    void SetUp() override {
+        PlayerWndTest::SetUp();
+        media_ = orvella_test::TestMediaFolder();
+        if (media_.empty()) GTEST_SKIP() << "test media could not be made (ffmpeg?)";
+        // The build folder holds gnu/mplayer and the skins, like an installed program.
+        uilib::SetAppPathForTesting(std::string(ORVELLA_BINARY_DIR) + "/");
+    }
+
+    bool PumpUntil(const std::function<bool()>& done, int ms = 10000) {
+        for (int waited = 0; waited < ms && !done(); waited += 10) {
+            fake().DispatchPending();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        fake().DispatchPending();
+        return done();
+    }
+
+    std::string media_;
+};
+
+TEST_F(PlayerWndEngineTest, LaunchReportsTheMediaAndItsEnd) {
+    Start();
+    window_->SetEngineOutputsForTesting("null", "null");
+    window_->SetCurrentMediaPath(media_ + "video.mp4");
+    ASSERT_TRUE(window_->LaunchEngine());
+    EXPECT_TRUE(window_->IsEngineRunning());
+    EXPECT_TRUE(fake().HasTimer(hwnd_, TIMER_POSITION_POLL));
+    ASSERT_TRUE(PumpUntil([&] { return window_->GetMediaInfo().videoHeight > 0; }));
+    const MediaInfo& info = window_->GetMediaInfo();
+    EXPECT_EQ(info.videoWidth, 320);
+    EXPECT_EQ(info.videoHeight, 240);
+    EXPECT_FALSE(info.audioOnly);
+    // The 4-second clip plays to its end and the engine ends by itself.
+    ASSERT_TRUE(PumpUntil([&] { return !window_->GetEngine()->IsChildActive(); }, 15000));
+    EXPECT_EQ(window_->GetEngine()->GetEnd(), ChildEnd::EndedByItself);
+    pid_t pid = window_->GetEngine()->GetChildPid();
+    window_->StopEngine();
+    EXPECT_FALSE(window_->IsEngineRunning());
+    EXPECT_EQ(window_->GetEngine(), nullptr);
+    EXPECT_NE(kill(pid, 0), 0);  // reaped: no such process any more
+}
+
+TEST_F(PlayerWndEngineTest, OddFileNamesPlayAndRunNothing) {
+    Start();
+    window_->SetEngineOutputsForTesting("null", "null");
+    for (const char* name : {"name with spaces é.mp4", "quote'and\"double.mp4",
+                             "$(touch pwned).mp4", "`touch pwned2`.mp4", "-leading-dash.mp4",
+                             "latin1-\xe9t\xe9.mp4"}) {
+        SCOPED_TRACE(name);
+        window_->SetCurrentMediaPath(media_ + name);
+        ASSERT_TRUE(window_->LaunchEngine());
+        EXPECT_TRUE(PumpUntil([&] { return window_->GetMediaInfo().videoWidth == 320; }));
+    }
+    window_->StopEngine();
+    struct stat st {};
+    EXPECT_NE(stat((media_ + "pwned").c_str(), &st), 0);
+    EXPECT_NE(stat("pwned", &st), 0);
+    EXPECT_NE(stat("pwned2", &st), 0);
+}
+
+TEST_F(PlayerWndEngineTest, MissingFileIsShownAsCannotOpen) {
+    Start();
+    window_->SetEngineOutputsForTesting("null", "null");
+    window_->SetCurrentMediaPath(media_ + "no such file.mp4");
+    ASSERT_TRUE(window_->LaunchEngine());
+    ASSERT_TRUE(PumpUntil([&] { return Find("filename")->GetText().find("Cannot open") == 0; }));
+    EXPECT_EQ(Find("filename")->GetText(), "Cannot open no such file.mp4");
+}
+
+TEST_F(PlayerWndEngineTest, MissingEngineFailsClearly) {
+    Start();
+    window_->SetProgramFolder(temp_ + "/");  // no gnu/mplayer there
+    window_->SetCurrentMediaPath(media_ + "video.mp4");
+    EXPECT_FALSE(window_->LaunchEngine());
+    EXPECT_FALSE(window_->IsEngineRunning());
+    EXPECT_EQ(window_->GetEngine(), nullptr);
 }
 
 TEST_F(PlayerWndTest, SavedSkinIndexChoosesTheLayoutFolder) {

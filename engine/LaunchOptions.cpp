@@ -1,0 +1,248 @@
+#include "engine/LaunchOptions.h"
+
+#include <cstddef>
+
+namespace orvella {
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+// A code and the arguments it adds; codes outside a table add its fallback.
+struct CodeArguments {
+    int code;
+    Arguments arguments;
+};
+
+const Arguments* Find(const std::vector<CodeArguments>& table, int code) {
+    for (const CodeArguments& row : table)
+        if (row.code == code) return &row.arguments;
+    return nullptr;
+}
+
+// "videoformat": the Windows outputs mapped to X11 ones. "-zoom" lets x11 scale to the
+// window; 3 and 4 keep their "-nokeepaspect". Any other value is 1.
+const std::vector<CodeArguments>& VideoOutputs() {
+    static const std::vector<CodeArguments> table = {
+        {1, {"gl"}},
+        {2, {"gl_tiled"}},
+        {3, {"xv,x11,", "-nokeepaspect"}},
+        {4, {"x11", "-nokeepaspect"}},
+        {5, {"xv,gl,x11,"}},
+    };
+    return table;
+}
+
+const std::vector<CodeArguments>& Channels() {
+    static const std::vector<CodeArguments> table = {{1, {"4"}}, {2, {"6"}}};
+    return table;
+}
+
+// Rotation choices 1 and 2 are rotate=<choice>; the engine would read a separate number
+// as a play-list entry.
+const std::vector<CodeArguments>& Rotations() {
+    static const std::vector<CodeArguments> table = {
+        {1, {"-vf-add", "rotate=1"}},
+        {2, {"-vf-add", "rotate=2"}},
+        {3, {"-vf-add", "harddup,flip"}},
+        {4, {"-vf-add", "mirror"}},
+    };
+    return table;
+}
+
+// Codes 1 to 6 have no filter of their own.
+const std::vector<CodeArguments>& Deinterlacers() {
+    static const std::vector<CodeArguments> table = {
+        {7, {"-vf-add", "yadif"}},
+        {8, {"-vf-add", "yadif=1"}},
+        {9, {"-vf-add", "pp=l5"}},
+        {10, {"-vf-add", "pp=lb"}},
+        {11, {"-vf-add", "kerndeint=5"}},
+    };
+    return table;
+}
+
+// The right channel alone is routed from a stereo stream: "channels=2" first makes one
+// (a mono source is copied to both sides), because routing from channel 1 of a mono
+// source is fatal to the engine.
+const std::vector<CodeArguments>& AudioModes() {
+    static const std::vector<CodeArguments> table = {
+        {1, {"-af", "channels=2:2:0:1:0:0"}},
+        {2, {"-af", "channels=2,channels=2:2:1:0:1:1"}},
+    };
+    return table;
+}
+
+void Append(Arguments& to, const Arguments& from) { to.insert(to.end(), from.begin(), from.end()); }
+
+bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Text after a locator key and its one separating space ("-dvd-device X" gives "X").
+std::string AfterKey(const std::string& text, size_t keyPosition, size_t skip) {
+    size_t start = keyPosition + skip;
+    return start < text.size() ? text.substr(start) : std::string();
+}
+
+// "-sub" takes a comma-separated list whose separators a backslash escapes: a comma in
+// a file name is passed as "\,", which the engine turns back into the comma.
+std::string SubtitleListItem(const std::string& path) {
+    std::string escaped;
+    escaped.reserve(path.size());
+    for (char c : path) {
+        if (c == ',') escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+std::string Decimal(long long value) { return std::to_string(value); }
+
+}  // namespace
+
+bool IsDiscLocator(const std::string& mediaPath) {
+    return Contains(mediaPath, "dvdnav") || Contains(mediaPath, "br://");
+}
+
+bool IsUrl(const std::string& mediaPath) {
+    size_t colon = mediaPath.find("://");
+    if (colon == std::string::npos || colon == 0) return false;
+    for (size_t i = 0; i < colon; ++i) {
+        char c = mediaPath[i];
+        bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        bool other = (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+        if (!letter && !(i > 0 && other)) return false;
+    }
+    return true;
+}
+
+std::string AbsoluteMediaPath(const std::string& path, const std::string& currentFolder) {
+    if (path.empty() || path[0] == '/' || IsUrl(path)) return path;
+    // Without a folder to join, "./" still keeps a leading "-" from reading as an option
+    // ("--" would not do: the engine takes every later argument as a file then).
+    if (currentFolder.empty()) return "./" + path;
+    if (currentFolder.back() == '/') return currentFolder + path;
+    return currentFolder + "/" + path;
+}
+
+int EngineNiceness(int playerpriority) {
+    switch (playerpriority) {
+    case 4: return 10;
+    case 5: return 19;
+    default: return 0;
+    }
+}
+
+std::string EngineWorkingFolder(const LaunchOptions& options) {
+    if (options.snappath.empty()) return std::string();
+    return AbsoluteMediaPath(options.snappath, options.currentFolder);
+}
+
+LaunchPlan BuildLaunch(const LaunchOptions& o) {
+    LaunchPlan plan;
+    plan.startFullScreen = o.startFullScreen;
+    plan.resumeOnce = o.resumeOnce;
+    if (o.mediaPath.empty()) return plan;
+
+    Arguments& a = plan.child.argv;
+    std::string folder = o.programFolder;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    a.push_back(folder + "gnu/mplayer");
+
+    a.insert(a.end(), {"-wid", Decimal(static_cast<long long>(o.videoWindow))});
+    a.insert(a.end(), {"-slave", "-identify", "-quiet", "-ass", "-embeddedfonts",
+                       "-ass-line-spacing", "0", "-ass-font-scale", "1", "-font", "Arial",
+                       "-nomouseinput"});
+
+    // Media address: a file or URL as one argument; a disc locator as three.
+    const std::string& path = o.mediaPath;
+    plan.discMode = IsDiscLocator(path);
+    if (!plan.discMode) {
+        a.push_back(AbsoluteMediaPath(path, o.currentFolder));
+    } else {
+        size_t key = path.find("-dvd-device");
+        if (key != std::string::npos) {
+            a.insert(a.end(), {"dvdnav://", "-dvd-device",
+                               AbsoluteMediaPath(AfterKey(path, key, 12), o.currentFolder)});
+        } else if ((key = path.find("-bluray-device")) != std::string::npos) {
+            a.insert(a.end(), {"br://", "-bluray-device",
+                               AbsoluteMediaPath(AfterKey(path, key, 15), o.currentFolder)});
+        }
+    }
+
+    const Arguments* output = Find(VideoOutputs(), o.videoformat);
+    if (!output) output = Find(VideoOutputs(), 1);
+    a.insert(a.end(), {"-vo", o.videoOutputOverride.empty() ? output->front()
+                                                            : o.videoOutputOverride,
+                       "-zoom"});
+    a.insert(a.end(), output->begin() + 1, output->end());
+
+    a.insert(a.end(), {"-ao", o.audioOutputOverride.empty() ? std::string("pulse,alsa,")
+                                                            : o.audioOutputOverride,
+                       "-nocache", "-framedrop", "-nodr", "-double", "-colorkey", "0x020202",
+                       "-monitorpixelaspect", "1"});
+
+    if (!o.cropText.empty()) {
+        a.insert(a.end(), {"-vf", "crop=" + o.cropText, "-vf-add",
+                           "scale=" + Decimal(o.videoWidth) + ":-2,expand=" +
+                               Decimal(o.videoWidth) + ":" + Decimal(o.videoHeight) +
+                               ",eq2,hue"});
+    } else {
+        a.insert(a.end(), {"-vf", "screenshot"});
+        if (o.includeSubtitlesInScreenshots) a.insert(a.end(), {"-vf", "ass,screenshot"});
+    }
+
+    a.insert(a.end(), {"-slices", "-dvdangle", "1"});
+    if (o.usesoftwarevolume)
+        a.insert(a.end(), {"-softvol", "-softvol-max", Decimal(o.maxamplification)});
+
+    const Arguments* channels = Find(Channels(), o.playerchannels);
+    a.insert(a.end(), {"-channels", channels ? channels->front() : std::string("2")});
+
+    plan.mutedAtLaunch = o.mute;
+    a.insert(a.end(), {"-volume", o.mute ? std::string("0") : Decimal(o.volume)});
+
+    if (o.savelocation || o.resumeOnce) {
+        plan.resumeOnce = false;
+        if (o.hasEntry) {
+            // Discs start at their menu, never at a stored position.
+            if (!plan.discMode)
+                a.insert(a.end(), {"-ss", Decimal(static_cast<int32_t>(
+                                              static_cast<uint32_t>(o.entryStartTime)))});
+            if (!o.entrySubtitle.empty())
+                a.insert(a.end(), {"-sub", SubtitleListItem(AbsoluteMediaPath(
+                                               o.entrySubtitle, o.currentFolder))});
+        }
+    }
+
+    if (o.videoformat == 3 || o.videoformat == 4 || plan.discMode) plan.startFullScreen = false;
+    a.push_back(plan.startFullScreen ? "-fs" : "-nofs");
+
+    if (Contains(path, ".mts") || Contains(path, ".m2ts"))
+        a.insert(a.end(), {"-demuxer", "lavf", "-nocorrect-pts", "-mc", "1"});
+
+    if (const Arguments* rotation = Find(Rotations(), o.rotation)) Append(a, *rotation);
+    if (const Arguments* filter = Find(Deinterlacers(), o.deinterleave)) Append(a, *filter);
+    if (o.playsequence == 3) a.insert(a.end(), {"-loop", "0"});
+
+    // No "-priority": the engine refuses it here; EngineNiceness stands in for it.
+    a.insert(a.end(), {"-lavdopts", "threads=" + Decimal(static_cast<long long>(o.decodethread) + 1)});
+    a.insert(a.end(), {"-osdlevel", o.showOSD ? "3" : "0"});
+    // "UTF-16" garbles UTF-8 subtitles here; without "-subcp" the engine recognises UTF-8
+    // and byte-order-marked UTF-16 itself. An empty name is no code page either.
+    if (!o.subtitleencode.empty() && o.subtitleencode != "UTF-16")
+        a.insert(a.end(), {"-subcp", o.subtitleencode});
+    a.insert(a.end(), {"-sub-fuzziness", Decimal(o.subtitlefuzziness)});
+    if (const Arguments* mode = Find(AudioModes(), o.audiomode)) Append(a, *mode);
+    a.insert(a.end(), {"-slang", "eng", "-nolirc"});
+
+    plan.child.workingFolder = EngineWorkingFolder(o);
+    plan.child.niceness = EngineNiceness(o.playerpriority);
+    return plan;
+}
+
+std::vector<std::string> BuildEngineArguments(const LaunchOptions& options) {
+    return BuildLaunch(options).child.argv;
+}
+
+}  // namespace orvella

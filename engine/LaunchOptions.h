@@ -1,0 +1,136 @@
+// What a launch of the engine reads, and the pure function that turns it into the
+// engine's argument vector. Nothing here reads globals or touches files, so the whole
+// command line is testable as data:
+//
+//   LaunchOptions options;
+//   options.TakeSettings(settings);          // the PlayerSettings keys of the same names
+//   options.programFolder = GetAppPath();    // ends with "/"
+//   options.currentFolder = <getcwd()>;      // relative paths are made absolute against it
+//   options.mediaPath = currentMediaPath;    // file, URL or "dvdnav:// -dvd-device X"
+//   options.videoWindow = mediaWindowId;     // X11 window id of the video window
+//   ... runtime state (crop, video size, rotation, flags), current entry ...
+//   LaunchPlan plan = BuildLaunch(options);
+//   if (plan.child.argv.empty()) return false;            // no media path
+//   mkdir -p plan.child.workingFolder (the engine writes its shots there)
+//   discMode = plan.discMode; mutedAtLaunch = plan.mutedAtLaunch;
+//   startFullScreen = plan.startFullScreen; resumeOnce = plan.resumeOnce;
+//   controller->StartChild(plan.child);
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/Redirector.h"
+
+namespace orvella {
+
+struct LaunchOptions {
+    // Paths of this run.
+    std::string programFolder;  // the program's folder; the engine is "gnu/mplayer" below it
+    std::string currentFolder;  // absolute; relative media, device and subtitle paths join it
+    std::string mediaPath;      // file, URL, or a disc locator built by the disc code
+    uint64_t videoWindow = 0;   // X11 id of the window the engine draws into ("-wid")
+
+    // The settings the launch reads, named as their keys in settings.xml.
+    int videoformat = 5;
+    bool usesoftwarevolume = true;
+    int maxamplification = 100;
+    int playerchannels = 0;
+    bool mute = false;
+    int volume = 50;
+    bool savelocation = true;
+    bool useshortname = false;  // no short names here: paths are always passed whole
+    int playsequence = 1;
+    int deinterleave = 0;
+    int playerpriority = 2;
+    int decodethread = 0;
+    bool showOSD = false;
+    std::string subtitleencode = "UTF-16";
+    int subtitlefuzziness = 0;
+    int audiomode = 0;
+    std::string snappath;  // screenshot folder: the engine's working folder
+
+    // Runtime state of the main window.
+    std::string cropText;  // "w:h:x:y", empty when no crop
+    int videoWidth = 0;    // as the engine reported them; 0 until known
+    int videoHeight = 0;
+    bool includeSubtitlesInScreenshots = true;
+    bool startFullScreen = true;
+    int rotation = -1;
+    bool resumeOnce = false;
+
+    // The current play-list entry, when the current index points at one.
+    bool hasEntry = false;
+    int64_t entryStartTime = 0;  // whole seconds
+    std::string entrySubtitle;   // external subtitle file, empty when none
+
+    // Replacements for the "-vo" / "-ao" values, for tests and diagnostics ("null");
+    // empty keeps the values chosen from the settings.
+    std::string videoOutputOverride;
+    std::string audioOutputOverride;
+
+    // Copies the keys above from any settings record that has members of these names
+    // (PlayerSettings), without this layer depending on where that record lives.
+    template <class Settings>
+    void TakeSettings(const Settings& settings);
+};
+
+// The result of one launch: what the redirector starts, and the flags the main window
+// keeps afterwards.
+struct LaunchPlan {
+    ChildLaunch child;             // argv (empty when there is no media path), working
+                                   // folder (to be created when missing), niceness
+    bool discMode = false;         // the media path is a DVD or Blu-ray locator
+    bool mutedAtLaunch = false;    // the engine starts at volume 0
+    bool startFullScreen = false;  // the flag after this launch (cleared for some outputs
+                                   // and for discs, so later launches stay windowed too)
+    bool resumeOnce = false;       // the flag after this launch (consumed by the resume step)
+};
+
+LaunchPlan BuildLaunch(const LaunchOptions& options);
+
+// Just the argument vector of BuildLaunch; argv[0] is "<programFolder>gnu/mplayer".
+std::vector<std::string> BuildEngineArguments(const LaunchOptions& options);
+
+// The child's niceness for "playerpriority": 4 (below normal) 10, 5 (idle) 19, others 0.
+// Raising priority needs privileges the player does not have, so higher levels stay at 0.
+int EngineNiceness(int playerpriority);
+
+// The engine writes its screenshots into its working folder: the screenshot folder,
+// made absolute. Empty when no folder is set (the engine then keeps ours).
+std::string EngineWorkingFolder(const LaunchOptions& options);
+
+// True for a disc locator: a path containing "dvdnav" or "br://" (case-sensitive).
+bool IsDiscLocator(const std::string& mediaPath);
+
+// "scheme://..." (http://, dvd://, ...): passed to the engine untouched.
+bool IsUrl(const std::string& mediaPath);
+
+// A path the engine can never read as an option and that stays valid in another working
+// folder: relative paths joined to `currentFolder` ("./" when that is empty); URLs and
+// absolute paths unchanged.
+std::string AbsoluteMediaPath(const std::string& path, const std::string& currentFolder);
+
+template <class Settings>
+void LaunchOptions::TakeSettings(const Settings& s) {
+    videoformat = s.videoformat;
+    usesoftwarevolume = s.usesoftwarevolume;
+    maxamplification = s.maxamplification;
+    playerchannels = s.playerchannels;
+    mute = s.mute;
+    volume = s.volume;
+    savelocation = s.savelocation;
+    useshortname = s.useshortname;
+    playsequence = s.playsequence;
+    deinterleave = s.deinterleave;
+    playerpriority = s.playerpriority;
+    decodethread = s.decodethread;
+    showOSD = s.showOSD;
+    subtitleencode = s.subtitleencode;
+    subtitlefuzziness = s.subtitlefuzziness;
+    audiomode = s.audiomode;
+    snappath = s.snappath;
+}
+
+}  // namespace orvella

@@ -1,0 +1,87 @@
+// A child process with its standard input and output (standard error shares the output
+// pipe), and a reader thread that hands every chunk the child prints to a handler.
+// One object serves exactly one child.
+#pragma once
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace orvella {
+
+// How a child's run is classified once it is over.
+enum class ChildEnd {
+    NotStarted,     // StartChild never succeeded
+    Running,        // not reaped yet ("still active")
+    CouldNotStart,  // the program could not be executed
+    EndedByItself,  // exited on its own (exit code valid)
+    EndedByUs,      // stopped by StopChild / TerminateChildTree
+    Crashed,        // ended by a signal it did not get from us
+};
+
+struct ChildLaunch {
+    std::vector<std::string> argv;  // argv[0] is the program's path; no shell ever
+    std::string workingFolder;      // empty: ours
+    int niceness = 0;               // added to the child's nice value (0 = unchanged)
+};
+
+class CRedirector {
+public:
+    CRedirector();
+    // Stops nothing itself: a derived class calls StopChild in its own destructor.
+    virtual ~CRedirector();
+    CRedirector(const CRedirector&) = delete;
+    CRedirector& operator=(const CRedirector&) = delete;
+
+    // Pipes, the child and the reader thread; once per object, on the UI thread.
+    bool StartChild(const ChildLaunch& launch);
+    // Writes bytes unchanged to the child's standard input; false without writing when
+    // there is no child input (never started, or stopped).
+    bool WriteToChild(const std::string& bytes);
+    // Ends the reader thread (within 1000 ms), kills and reaps the child, closes
+    // everything. Safe to call more than once, and from the destructor of a derived class.
+    // Also safe from any thread, the handlers included: called from a handler it kills
+    // the child and asks the reader to end, and a later call from another thread (the
+    // destructor's) joins the reader and closes the rest. A handler that does not return
+    // keeps StopChild waiting past the 1000 ms (reported through OnRedirectError): a
+    // thread cannot be ended from outside. Never delete the object from a handler.
+    virtual void StopChild();
+    // Terminates the child's own children first, then StopChild; nothing at all when the
+    // child has already ended.
+    void TerminateChildTree();
+
+    bool IsChildActive() const;  // started and not reaped yet
+    int GetExitCode() const;     // valid once ended by itself; 128 + signal when killed; else -1
+    ChildEnd GetEnd() const;
+    pid_t GetChildPid() const;   // as started; 0 when none (may be reused once reaped)
+    int GetEndSignal() const;    // the signal that ended the child, 0 when none
+
+    static constexpr size_t kChunkSize = 256;      // largest chunk given to OnChildOutput
+    static constexpr int kPollIntervalMs = 100;    // the reader's wait while the pipe is empty
+    static constexpr int kStopTimeoutMs = 1000;    // StopChild's wait for the reader
+
+protected:
+    // One chunk of 1 to 256 bytes (NUL-terminated too), on the reader thread. A line may
+    // be split over several chunks.
+    virtual void OnChildOutput(const char* data, size_t size) = 0;
+    // A status or error text of the redirector itself, on whichever thread met it.
+    virtual void OnRedirectError(const std::string& message) = 0;
+
+private:
+    void ReaderThread();
+    enum class ReadResult { Empty, EndOfOutput, Stopped, Failed };
+    ReadResult ReadAvailable(char* buffer);
+    void Deliver(const char* data, size_t size);
+    void ReportError(const std::string& message);
+    void StopAll(bool quiet);
+    bool FailStart(const std::string& program, const char* stage, int error);
+
+    struct State;
+    State* m_state;  // pipes, pids, thread, lock: see Redirector.cpp
+};
+
+}  // namespace orvella
