@@ -38,13 +38,18 @@ bool CPlayerWnd::LaunchEngine() {
     if (m_currentMediaPath.empty()) return false;
     CMediaWnd* video = media->GetVideoWindow();
     if (!video) video = media->CreateVideoWindow();
+    // Without a window of its own the engine would draw over the whole screen.
+    if (!video || video->GetNativeId() == 0) {
+        std::fprintf(stderr, "orvella: no video window to play %s in\n", m_currentMediaPath.c_str());
+        return false;
+    }
 
     LaunchOptions options;
     options.TakeSettings(m_settings);
     options.programFolder = m_programFolder.empty() ? std::string(uilib::GetAppPath()) : m_programFolder;
     options.currentFolder = CurrentFolder();
     options.mediaPath = m_currentMediaPath;
-    options.videoWindow = video ? video->GetNativeId() : 0;
+    options.videoWindow = video->GetNativeId();
     options.cropText = m_cropText;
     options.videoWidth = m_media.videoWidth;
     options.videoHeight = m_media.videoHeight;
