@@ -330,6 +330,17 @@ bool GtkBackend::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx,
     if (hwnd->isChild) {
         if (moved) gtk_layout_move(GTK_LAYOUT(hwnd->parent->surface), hwnd->surface, r.left, r.top);
         if (sized) gtk_widget_set_size_request(hwnd->surface, std::max<int>(Width(r), 1), std::max<int>(Height(r), 1));
+        // GTK allocates at its next layout pass, but another program may be handed this
+        // window right now (the engine reads its size once at start): give the native
+        // window its place at once, and make sure the X server has it.
+        if (moved || sized) {
+            GdkWindow* native = gtk_widget_get_window(hwnd->surface);
+            if (native && gdk_window_has_native(native)) {
+                gdk_window_move_resize(native, r.left, r.top, std::max<int>(Width(r), 1),
+                                       std::max<int>(Height(r), 1));
+                gdk_display_flush(gdk_window_get_display(native));
+            }
+        }
         if (moved) Moved(hwnd, r.left, r.top);
         if (sized && IsWindow(hwnd)) SizeChanged(hwnd, Width(r), Height(r), SIZE_RESTORED);
     } else {
