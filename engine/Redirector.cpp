@@ -243,7 +243,19 @@ void CRedirector::ReportError(const std::string& message) {
 }
 
 bool CRedirector::FailStart(const std::string& program, const char* stage, int error) {
-    std::fprintf(stderr, "orvella: cannot start the program '%s' (%s): %s\n", program.c_str(), stage,
+    // One line whatever the name holds: control characters are shown as escapes.
+    std::string shown;
+    for (unsigned char c : program) {
+        if (c < 0x20 || c == 0x7f) {
+            static const char digits[] = "0123456789abcdef";
+            shown += "\\x";
+            shown += digits[c >> 4];
+            shown += digits[c & 15];
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    std::fprintf(stderr, "orvella: cannot start the program '%s' (%s): %s\n", shown.c_str(), stage,
                  std::generic_category().message(error).c_str());
     ReportError(HexCode(error));
     errno = error;

@@ -1,6 +1,17 @@
 // A child process with its standard input and output (standard error shares the output
 // pipe), and a reader thread that hands every chunk the child prints to a handler.
 // One object serves exactly one child.
+//
+//   class CCmdMplayer : public CRedirector { ~CCmdMplayer() override { StopChild(); } ... };
+//   auto engine = std::make_unique<CCmdMplayer>(...);
+//   if (!engine->StartChild(plan.child)) engine.reset();  // stderr line + OnRedirectError given
+//   engine->WriteToChild("pausing_keep_force get_time_pos\n");
+//   if (engine->IsChildActive()) engine->TerminateChildTree();  // stop
+//   engine.reset();  // the destructor's StopChild joins the reader and reaps
+//
+// The child runs the program directly (no shell), in a session of its own, with only its
+// three standard descriptors; its end is classified by GetEnd. When a child ends by
+// itself, IsChildActive turns false only after all it printed went to OnChildOutput.
 #pragma once
 
 #include <sys/types.h>

@@ -74,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NoStartCase{"NotExecutable", {"/etc/passwd"}, "", EACCES, "/etc/passwd"},
                       NoStartCase{"MissingWorkingFolder", {"/bin/true"}, "/nonexistent/shots", ENOENT,
                                   "/nonexistent/shots"},
-                      NoStartCase{"NoProgram", {}, "", EINVAL, "no program"}),
+                      NoStartCase{"NoProgram", {}, "", EINVAL, "no program"},
+                      NoStartCase{"NewlineInName", {"/nonexistent/a\nb"}, "", ENOENT, "/nonexistent/a\\x0ab"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class RedirectorKilledTest : public ::testing::TestWithParam<std::vector<std::string>> {};
