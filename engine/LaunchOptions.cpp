@@ -177,7 +177,10 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
                        "-zoom"});
     a.insert(a.end(), output->begin() + 1, output->end());
 
-    a.insert(a.end(), {"-ao", o.audioOutputOverride.empty() ? std::string("pulse,alsa,")
+    // PulseAudio, then ALSA, then silence. An open list ("pulse,alsa,") would go on
+    // through every other driver the engine knows when there is no sound server, and
+    // one of those (SDL's) leaves the engine unable to draw into our window.
+    a.insert(a.end(), {"-ao", o.audioOutputOverride.empty() ? std::string("pulse,alsa,null")
                                                             : o.audioOutputOverride,
                        "-nocache", "-framedrop", "-nodr", "-double", "-colorkey", "0x020202",
                        "-monitorpixelaspect", "1"});
