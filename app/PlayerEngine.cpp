@@ -72,6 +72,8 @@ bool CPlayerWnd::LaunchEngine() {
     auto engine = std::make_unique<CCmdMplayer>(m_hWnd);
     if (!engine->StartChild(plan.child)) return false;
     m_engine = std::move(engine);
+    m_slave.AttachEngine(m_engine.get());
+    m_slaveState.mutedAtLaunch = m_mutedAtLaunch;
     m_media = MediaInfo{};
     m_engineRunning = true;
     SetTimer(m_hWnd, TIMER_POSITION_POLL, 1000);
@@ -86,6 +88,7 @@ void CPlayerWnd::RestartEngine() {
 }
 
 void CPlayerWnd::StopEngine() {
+    m_slave.DetachEngine();  // before the controller goes
     if (m_engine) {
         m_engine->TerminateChildTree();
         m_engine->StopChild();
@@ -115,13 +118,30 @@ LRESULT CPlayerWnd::OnEngineEvent(WPARAM code, LPARAM payload) {
         LayOutForVideo();
         break;
     case EngineReaction::ShowScreenshot:
-        ShowOnScreenText("shot" + std::to_string(event.number));
+        m_slave.ShowScreenshotSaved(event.number);
         break;
-    case EngineReaction::SelectSubtitleFile:  // the subtitle commands come with playback
+    case EngineReaction::SelectSubtitleFile:
+        m_slave.Send(slave::SubFile(event.number));
+        break;
     case EngineReaction::None:
         break;
     }
     return 0;
+}
+
+void CPlayerWnd::OnPositionPoll(bool run) {
+    if (!m_hWnd) return;
+    if (run) {
+        SetTimer(m_hWnd, TIMER_POSITION_POLL, 1000);
+    } else {
+        KillTimer(m_hWnd, TIMER_POSITION_POLL);
+    }
+}
+
+void CPlayerWnd::OnMuteChanged(bool muted) { ShowMute(muted); }
+
+void CPlayerWnd::OnSubtitleFilesCleared() {
+    if (m_engine) m_engine->ClearSubtitleFiles();
 }
 
 }  // namespace orvella

@@ -9,6 +9,7 @@
 #include "app/StartupRules.h"
 #include "engine/CmdMplayer.h"
 #include "engine/MediaInfo.h"
+#include "engine/SlaveCommands.h"
 #include "hotkeys/HotkeyBindings.h"
 #include "library/PlayerSettings.h"
 #include "library/SettingsHost.h"
@@ -32,7 +33,10 @@ struct TrayIconRecord {
 };
 constexpr uint32_t NIF_MESSAGE = 0x1, NIF_ICON = 0x2, NIF_TIP = 0x4;
 
-class CPlayerWnd : public uilib::CWindowWnd, public uilib::INotifyUI, public SettingsHost {
+class CPlayerWnd : public uilib::CWindowWnd,
+                   public uilib::INotifyUI,
+                   public SettingsHost,
+                   public ISlaveListener {
 public:
     // args: the command-line arguments after the program name.
     explicit CPlayerWnd(std::vector<std::string> args = {});
@@ -58,6 +62,8 @@ public:
     const ProgramVersion& GetVersion() const { return m_version; }
     const MediaInfo& GetMediaInfo() const { return m_media; }
     CCmdMplayer* GetEngine() const { return m_engine.get(); }
+    // Every command to the engine goes through here (guarded, escaped, state kept).
+    CSlaveCommands& Slave() { return m_slave; }
     bool IsEngineRunning() const { return m_engineRunning; }
     bool IsDiscMode() const { return m_discMode; }
 
@@ -137,6 +143,11 @@ private:
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
 
+    // What the engine commands change in the window.
+    void OnPositionPoll(bool run) override;
+    void OnMuteChanged(bool muted) override;
+    void OnSubtitleFilesCleared() override;
+
     // Steps that later parts of the program fill in.
     void StartUpdateCheck() {}             // the update-check thread
     void DispatchHotkey(WPARAM key) {}     // the hotkey table
@@ -146,7 +157,6 @@ private:
     LRESULT OnEngineEvent(WPARAM code, LPARAM payload);
     void LayOutForVideo() {}               // fit the window to the video (playback issue)
     void FinishPlayback() {}               // the start view again (playback issue)
-    void ShowOnScreenText(const std::string& text) {}  // on-screen text (playback issue)
     void ShowTrayMenu() {}
     void ShowQuestion(WPARAM kind, LPARAM argument) {}
     void PlaylistFile(bool save) {}
@@ -174,6 +184,8 @@ private:
 
     std::unique_ptr<CCmdMplayer> m_engine;
     MediaInfo m_media;
+    SlaveState m_slaveState;
+    CSlaveCommands m_slave{m_slaveState, this};
     bool m_discMode = false;
     bool m_resumeOnce = false;
     std::string m_videoOutputOverride, m_audioOutputOverride;

@@ -346,6 +346,11 @@ TEST_F(PlayerWndEngineTest, LaunchReportsTheMediaAndItsEnd) {
     EXPECT_EQ(info.videoWidth, 320);
     EXPECT_EQ(info.videoHeight, 240);
     EXPECT_FALSE(info.audioOnly);
+    // Length and position come as answers to the engine commands of the position poll.
+    EXPECT_EQ(window_->Slave().Send(slave::GetTimeLength()), SendResult::Sent);
+    EXPECT_EQ(window_->Slave().Send(slave::GetTimePos()), SendResult::Sent);
+    ASSERT_TRUE(PumpUntil([&] { return window_->GetMediaInfo().length > 0; }));
+    EXPECT_NEAR(info.length, 4.0, 0.1);
     // The 4-second clip plays to its end and the engine ends by itself.
     ASSERT_TRUE(PumpUntil([&] { return !window_->GetEngine()->IsChildActive(); }, 15000));
     EXPECT_EQ(window_->GetEngine()->GetEnd(), ChildEnd::EndedByItself);
@@ -354,6 +359,8 @@ TEST_F(PlayerWndEngineTest, LaunchReportsTheMediaAndItsEnd) {
     EXPECT_FALSE(window_->IsEngineRunning());
     EXPECT_EQ(window_->GetEngine(), nullptr);
     EXPECT_NE(kill(pid, 0), 0);  // reaped: no such process any more
+    // Commands to a stopped engine are dropped, not written anywhere.
+    EXPECT_EQ(window_->Slave().Send(slave::GetTimePos()), SendResult::NoEngine);
 }
 
 TEST_F(PlayerWndEngineTest, OddFileNamesPlayAndRunNothing) {
