@@ -1,5 +1,8 @@
 #include "engine/CmdMplayer.h"
 
+#include <algorithm>
+#include <thread>
+
 namespace orvella {
 
 CCmdMplayer::CCmdMplayer(HWND notifyWindow) : m_notifyWindow(notifyWindow) {}
@@ -17,10 +20,31 @@ void CCmdMplayer::OnRedirectError(const std::string&) {
 void CCmdMplayer::ParseLine(std::string_view line) {
     const ParsedLine parsed = ClassifyEngineLine(line);
     if (parsed.action == LineAction::PostEvent) {
-        if (HWND window = m_notifyWindow.load()) PostEngineEvent(window, parsed.event);
+        if (HWND window = m_notifyWindow.load()) {
+            PaceEvents();
+            PostEngineEvent(window, parsed.event);
+        }
         return;
     }
     Apply(parsed);
+}
+
+void CCmdMplayer::PaceEvents() {
+    if (m_eventRate <= 0) return;
+    // Counted in slices of 10 ms: a slice that has had its share waits for its end.
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kSlice = std::chrono::milliseconds(10);
+    const int perSlice = std::max(1, m_eventRate / 100);
+    Clock::time_point now = Clock::now();
+    if (now - m_paceStart >= kSlice) {
+        m_paceStart = now;
+        m_pacedEvents = 0;
+    }
+    if (++m_pacedEvents > perSlice) {
+        std::this_thread::sleep_until(m_paceStart + kSlice);
+        m_paceStart = Clock::now();
+        m_pacedEvents = 1;
+    }
 }
 
 TrackTable& CCmdMplayer::Table(MediaTable which) {

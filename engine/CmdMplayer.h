@@ -11,6 +11,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -63,7 +64,14 @@ public:
 protected:
     void OnRedirectError(const std::string& message) override;
 
+    // At most this many events a second reach the window (0: no limit). An engine that
+    // prints events without end must not bury the window's queue: beyond the limit the
+    // reader waits, the pipe fills, and the engine waits for us instead.
+    static constexpr int kDefaultEventRate = 10000;
+    void SetEventRateLimit(int eventsPerSecond) { m_eventRate = eventsPerSecond; }
+
 private:
+    void PaceEvents();  // reader thread
     void Apply(const ParsedLine& parsed);
     TrackTable& Table(MediaTable which);
 
@@ -71,6 +79,9 @@ private:
     LineAssembler m_assembler;  // reader thread only
     mutable std::mutex m_lock;  // guards m_tables
     MediaTables m_tables;
+    int m_eventRate = kDefaultEventRate;
+    std::chrono::steady_clock::time_point m_paceStart{};  // reader thread only
+    int m_pacedEvents = 0;
 };
 
 }  // namespace orvella
