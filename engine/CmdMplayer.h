@@ -61,14 +61,14 @@ public:
     // child has stopped.
     uint64_t GetDroppedLineCount() const;
 
-protected:
-    void OnRedirectError(const std::string& message) override;
-
     // At most this many events a second reach the window (0: no limit). An engine that
     // prints events without end must not bury the window's queue: beyond the limit the
     // reader waits, the pipe fills, and the engine waits for us instead.
     static constexpr int kDefaultEventRate = 10000;
     void SetEventRateLimit(int eventsPerSecond) { m_eventRate = eventsPerSecond; }
+
+protected:
+    void OnRedirectError(const std::string& message) override;
 
 private:
     void PaceEvents();  // reader thread
