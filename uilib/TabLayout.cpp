@@ -80,20 +80,9 @@ bool CTabLayoutUI::SelectItem(const char* name) {
 }
 
 void CTabLayoutUI::SetPos(RECT rc, bool needInvalidate) {
-    CControlUI::SetPos(rc, needInvalidate);
-    RECT inner = ContentRect(m_rcItem);
-    for (int i = 0; i < GetCount(); ++i) {
-        CControlUI* c = m_items[i];
-        if (!c->IsVisible()) continue;
-        if (c->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
-        RECT pad = c->GetPadding();
-        RECT r{inner.left + pad.left, inner.top + pad.top, inner.right - pad.right,
-               inner.bottom - pad.bottom};
-        c->SetPos(r, needInvalidate);
-    }
+    // Pages lie on top of each other, as a plain container lays its children; only the
+    // selected one is visible.
+    CContainerUI::SetPos(rc, needInvalidate);
 }
 
 void CTabLayoutUI::SetAttribute(const char* name, const char* value) {
