@@ -5,6 +5,12 @@
 namespace orvella {
 namespace {
 
+// A number outside what the engine accepts makes it refuse to start ("Error parsing
+// option"): a hand-edited settings file must not stop playback, so keep it in range.
+long long InEngineRange(long long value, long long low, long long high) {
+    return value < low ? low : value > high ? high : value;
+}
+
 using Arguments = std::vector<std::string>;
 
 // A code and the arguments it adds; codes outside a table add its fallback.
@@ -197,13 +203,13 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
 
     a.insert(a.end(), {"-slices", "-dvdangle", "1"});
     if (o.usesoftwarevolume)
-        a.insert(a.end(), {"-softvol", "-softvol-max", Decimal(o.maxamplification)});
+        a.insert(a.end(), {"-softvol", "-softvol-max", Decimal(InEngineRange(o.maxamplification, 10, 10000))});
 
     const Arguments* channels = Find(Channels(), o.playerchannels);
     a.insert(a.end(), {"-channels", channels ? channels->front() : std::string("2")});
 
     plan.mutedAtLaunch = o.mute;
-    a.insert(a.end(), {"-volume", o.mute ? std::string("0") : Decimal(o.volume)});
+    a.insert(a.end(), {"-volume", o.mute ? std::string("0") : Decimal(InEngineRange(o.volume, 0, 100))});
 
     if (o.savelocation || o.resumeOnce) {
         plan.resumeOnce = false;
@@ -229,13 +235,13 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
     if (o.playsequence == 3) a.insert(a.end(), {"-loop", "0"});
 
     // No "-priority": the engine refuses it here; EngineNiceness stands in for it.
-    a.insert(a.end(), {"-lavdopts", "threads=" + Decimal(static_cast<long long>(o.decodethread) + 1)});
+    a.insert(a.end(), {"-lavdopts", "threads=" + Decimal(InEngineRange(static_cast<long long>(o.decodethread) + 1, 1, 32))});
     a.insert(a.end(), {"-osdlevel", o.showOSD ? "3" : "0"});
     // "UTF-16" garbles UTF-8 subtitles here; without "-subcp" the engine recognises UTF-8
     // and byte-order-marked UTF-16 itself. An empty name is no code page either.
     if (!o.subtitleencode.empty() && o.subtitleencode != "UTF-16")
         a.insert(a.end(), {"-subcp", o.subtitleencode});
-    a.insert(a.end(), {"-sub-fuzziness", Decimal(o.subtitlefuzziness)});
+    a.insert(a.end(), {"-sub-fuzziness", Decimal(InEngineRange(o.subtitlefuzziness, 0, 2))});
     if (const Arguments* mode = Find(AudioModes(), o.audiomode)) Append(a, *mode);
     a.insert(a.end(), {"-slang", "eng", "-nolirc"});
 

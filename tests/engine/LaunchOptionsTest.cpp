@@ -202,11 +202,34 @@ std::string ValueAfter(const Arguments& a, const std::string& option) {
 
 TEST(LaunchArguments, DecoderThreadsAreTheSettingPlusOne) {
     const std::vector<std::pair<int, const char*>> table = {
-        {0, "threads=1"}, {1, "threads=2"}, {7, "threads=8"}, {-1, "threads=0"}};
+        {0, "threads=1"}, {1, "threads=2"}, {7, "threads=8"}, {-1, "threads=1"}, {99, "threads=32"}};
     for (const auto& row : table) {
         LaunchOptions options = BaseOptions();
         options.decodethread = row.first;
         EXPECT_EQ(ValueAfter(BuildEngineArguments(options), "-lavdopts"), row.second);
+    }
+}
+
+// Values the engine would refuse ("Error parsing option") are kept in its range, so a
+// hand-edited settings file cannot stop every launch.
+TEST(LaunchArguments, NumbersStayInTheEnginesRange) {
+    struct Row {
+        int volume, maxamplification, fuzziness;
+        const char *volumeText, *maxText, *fuzzText;
+    } rows[] = {
+        {50, 100, 1, "50", "100", "1"},
+        {-5, 5, -3, "0", "10", "0"},
+        {250, 20000, 9, "100", "10000", "2"},
+    };
+    for (const Row& r : rows) {
+        LaunchOptions options = BaseOptions();
+        options.volume = r.volume;
+        options.maxamplification = r.maxamplification;
+        options.subtitlefuzziness = r.fuzziness;
+        Arguments a = BuildEngineArguments(options);
+        EXPECT_EQ(ValueAfter(a, "-volume"), r.volumeText);
+        EXPECT_EQ(ValueAfter(a, "-softvol-max"), r.maxText);
+        EXPECT_EQ(ValueAfter(a, "-sub-fuzziness"), r.fuzzText);
     }
 }
 
