@@ -18,6 +18,9 @@ import sys
 
 import cairo
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from picture_shapes import poly, round_rect  # noqa: E402
+
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 DATA = os.path.join(ROOT, "data")
 STATES = ("normal", "hot", "pushed", "disabled", "selected", "focused")
@@ -66,29 +69,11 @@ def rgba(hexcolor, alpha=1.0):
             int(hexcolor[4:6], 16) / 255, alpha)
 
 
-def round_rect(ctx, x, y, w, h, r):
-    r = min(r, w / 2, h / 2)
-    ctx.new_sub_path()
-    ctx.arc(x + w - r, y + r, r, -math.pi / 2, 0)
-    ctx.arc(x + w - r, y + h - r, r, 0, math.pi / 2)
-    ctx.arc(x + r, y + h - r, r, math.pi / 2, math.pi)
-    ctx.arc(x + r, y + r, r, math.pi, 1.5 * math.pi)
-    ctx.close_path()
-
-
 def vgradient(y0, y1, top, bottom):
     g = cairo.LinearGradient(0, y0, 0, y1)
     g.add_color_stop_rgba(0, *top)
     g.add_color_stop_rgba(1, *bottom)
     return g
-
-
-def poly(ctx, pts, close=True):
-    ctx.move_to(*pts[0])
-    for p in pts[1:]:
-        ctx.line_to(*p)
-    if close:
-        ctx.close_path()
 
 
 # ---- glyphs: drawn on a 24-unit grid, stroke width in grid units ----------------------
