@@ -239,6 +239,8 @@ private:
     void Key(int vk, unsigned modifiers, HWND target, bool press);
     bool TakesHitTest(FakeWindow* w) const;
     LRESULT HitTest(FakeWindow* w, int x, int y);
+    POINT ToScreen(HWND hwnd, int x, int y);
+    POINT MovePointer(HWND hwnd, int x, int y);
     WPARAM MouseFlags(unsigned modifiers, WPARAM buttons) const;
 
     std::unique_ptr<Impl> impl_;

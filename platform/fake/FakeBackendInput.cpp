@@ -53,11 +53,22 @@ bool FakeBackend::TakesHitTest(FakeWindow* w) const {
     return !w->parent && !(w->style & WS_POPUP) && !Live(capture_);
 }
 
-LRESULT FakeBackend::HitTest(FakeWindow* w, int x, int y) {
+POINT FakeBackend::ToScreen(HWND hwnd, int x, int y) {
     POINT p;
     p.x = x;
     p.y = y;
-    ClientToScreen(H(w), &p);
+    ClientToScreen(hwnd, &p);
+    return p;
+}
+
+// The pointer is now at this client point of hwnd: GetCursorPos reports it.
+POINT FakeBackend::MovePointer(HWND hwnd, int x, int y) {
+    cursor_ = ToScreen(hwnd, x, y);
+    return cursor_;
+}
+
+LRESULT FakeBackend::HitTest(FakeWindow* w, int x, int y) {
+    const POINT p = ToScreen(H(w), x, y);
     return Deliver(w, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
 }
 
@@ -96,11 +107,7 @@ void FakeBackend::LeftDown(HWND hwnd, int x, int y, unsigned modifiers) {
     FakeWindow* w = Live(hwnd);
     if (!w) return;
     modifiers_ = modifiers;
-    POINT p{};
-    p.x = x;
-    p.y = y;
-    ClientToScreen(hwnd, &p);
-    cursor_ = p;
+    MovePointer(hwnd, x, y);
     FakeWindow* t = MouseTarget(w, &x, &y);
     SetKeyState(VK_LBUTTON, true);
     Deliver(t, WM_LBUTTONDOWN, MouseFlags(modifiers, MK_LBUTTON), MAKELPARAM(x, y));
@@ -119,11 +126,7 @@ void FakeBackend::LeftClick(HWND hwnd, int x, int y, unsigned modifiers) {
     FakeWindow* w = Live(hwnd);
     if (!w) return;
     modifiers_ = modifiers;
-    POINT p;
-    p.x = x;
-    p.y = y;
-    ClientToScreen(hwnd, &p);
-    cursor_ = p;
+    const POINT p = MovePointer(hwnd, x, y);
     if (TakesHitTest(w)) {
         LRESULT ht = HitTest(w, x, y);
         if (!w->alive) return;
@@ -142,10 +145,7 @@ void FakeBackend::DoubleClick(HWND hwnd, int x, int y, unsigned modifiers) {
     LeftClick(hwnd, x, y, modifiers);
     FakeWindow* w = Live(hwnd);
     if (!w) return;
-    POINT p;
-    p.x = x;
-    p.y = y;
-    ClientToScreen(hwnd, &p);
+    const POINT p = ToScreen(hwnd, x, y);
     if (TakesHitTest(w)) {
         LRESULT ht = HitTest(w, x, y);
         if (!w->alive) return;
@@ -167,11 +167,7 @@ void FakeBackend::RightClick(HWND hwnd, int x, int y, unsigned modifiers) {
     FakeWindow* w = Live(hwnd);
     if (!w) return;
     modifiers_ = modifiers;
-    POINT p;
-    p.x = x;
-    p.y = y;
-    ClientToScreen(hwnd, &p);
-    cursor_ = p;
+    MovePointer(hwnd, x, y);
     FakeWindow* t = MouseTarget(w, &x, &y);
     Deliver(t, WM_RBUTTONDOWN, MouseFlags(modifiers, MK_RBUTTON), MAKELPARAM(x, y));
     Deliver(t, WM_RBUTTONUP, MouseFlags(modifiers, 0), MAKELPARAM(x, y));
@@ -182,11 +178,7 @@ void FakeBackend::MouseMove(HWND hwnd, int x, int y, unsigned modifiers, WPARAM 
     FakeWindow* w = Live(hwnd);
     if (!w) return;
     modifiers_ = modifiers;
-    POINT p;
-    p.x = x;
-    p.y = y;
-    ClientToScreen(hwnd, &p);
-    cursor_ = p;
+    MovePointer(hwnd, x, y);
     FakeWindow* t = MouseTarget(w, &x, &y);
     RECT client;
     GetClientRect(H(t), &client);
@@ -212,11 +204,7 @@ void FakeBackend::Wheel(HWND hwnd, int x, int y, int delta, unsigned modifiers) 
     FakeWindow* w = Live(hwnd);
     if (!w) return;
     modifiers_ = modifiers;
-    POINT p;
-    p.x = x;
-    p.y = y;
-    ClientToScreen(hwnd, &p);
-    cursor_ = p;
+    const POINT p = MovePointer(hwnd, x, y);
     WPARAM wp = MouseFlags(modifiers, 0) |
                 (static_cast<WPARAM>(static_cast<WORD>(static_cast<short>(delta))) << 16);
     Deliver(w, WM_MOUSEWHEEL, wp, MAKELPARAM(p.x, p.y));
