@@ -131,6 +131,30 @@ struct WindowRegion {
 
 namespace platform {
 
+// One filter of a file dialog: its name as shown and its patterns ("*.avi;*.mkv").
+struct FileFilter {
+    std::string name;
+    std::string patterns;
+};
+
+// A file chooser, modal to its owner.
+struct FileDialogRequest {
+    enum class Kind { OpenOne, OpenMany, Save };
+    Kind kind = Kind::OpenOne;
+    std::string title;
+    std::vector<FileFilter> filters;  // the first is chosen at the start
+    std::string defaultExtension;     // "orv": added to a saved name that has none
+    bool confirmOverwrite = false;    // Save: ask before replacing a file
+};
+
+// Where a tray icon could be shown.
+enum class TrayKind {
+    None,            // no tray: the caller iconifies instead of hiding
+    StatusNotifier,  // a StatusNotifierItem, a watcher is registered on the session bus
+    XEmbed,          // a system tray manager owns the tray selection
+};
+
+
 // Parameters of CreateWindowEx. WM_CREATE is sent before it returns; a WM_CREATE
 // answer of -1 destroys the window and the call returns nullptr.
 struct CreateParams {
@@ -225,6 +249,29 @@ public:
     // Open a file or address with the desktop's default application (help pages, web
     // pages). False when nothing could be started.
     virtual bool ShellOpen(const std::string& uriOrPath) { return false; }
+
+    // Runs a file chooser and returns the chosen paths in the order the chooser gives
+    // them; empty when cancelled.
+    virtual std::vector<std::string> RunFileDialog(HWND owner, const FileDialogRequest& request) {
+        return {};
+    }
+    // Shows the file selected in the desktop's file manager (or at least its folder).
+    virtual bool ShowInFileManager(const std::string& path) { return false; }
+
+    // The tray icon of hwnd. AddTrayIcon shows it where a tray exists and returns which
+    // kind; activating the icon posts `callbackMessage` to hwnd with lParam
+    // WM_LBUTTONDBLCLK, asking for its menu posts it with lParam WM_RBUTTONDOWN (wParam:
+    // the icon id). TrayKind::None: nothing was shown.
+    virtual TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage,
+                                 const std::string& iconPath, const std::string& tip) {
+        return TrayKind::None;
+    }
+    virtual void RemoveTrayIcon(HWND hwnd, UINT id) {}
+
+    // The cheapest video output this display really offers for the engine's automatic
+    // choice: "xv", "gl" or "x11"; empty when unknown (the launch keeps its own list).
+    // Probed once per run, off the start-up path.
+    virtual std::string PreferredVideoOutput() { return std::string(); }
 
     // Default processing (DefWindowProc): WM_CLOSE destroys, WM_SYSCOMMAND SC_CLOSE sends
     // WM_CLOSE, SC_MINIMIZE/SC_MAXIMIZE/SC_RESTORE change the state, WM_NCHITTEST answers

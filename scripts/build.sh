@@ -4,5 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 extra=()
 if [ "${CI:-}" = "true" ]; then extra+=(-DORVELLA_WERROR=ON); fi
+# A compiler cache, where one is installed, makes rebuilds and second build trees cheap.
+if command -v ccache >/dev/null; then extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
 cmake --build build -j"$(nproc)"

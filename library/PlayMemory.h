@@ -1,0 +1,46 @@
+// The play memory and the play-list files: one "Media" element under "root", the same in
+// "settings.xml" (its first child) and alone in an ".orv" file.
+//
+//   <Media count="2" current="1">
+//       <Data id="0" filename="/v/a.avi" shortname="a.avi" starttime="0" subtitle="" />
+//       <Data id="1" filename="/v/b.mkv" shortname="b.mkv" starttime="754" subtitle="/v/b.srt" />
+//   </Media>
+//
+// Values are kept whole and exact, whatever bytes a file name holds (quotes, line breaks,
+// bytes that are not UTF-8).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "playlist/PlaylistItem.h"
+
+namespace orvella {
+
+class Playlist;
+class XmlDocument;
+
+// What a "Media" element holds, read before it is applied to a list.
+struct MediaRecord {
+    std::vector<PlaylistItem> entries;  // as many as "count" says (missing ones empty)
+    long long current = 0;              // "current" as written (not checked)
+};
+
+// Adds "Media" under "root" of document: count, current, then one "Data" per entry.
+// With saveLocation off every "starttime" is written as 0.
+void WriteMedia(XmlDocument& document, const Playlist& list, bool saveLocation);
+
+// Reads "Media" of document (count missing, not a number or below 1: no entries).
+MediaRecord ReadMedia(const XmlDocument& document);
+
+// Appends the record's entries to list (skipDuplicates: the play memory drops entries
+// already listed), then makes "current" current, clamped into the list.
+void ApplyMedia(const MediaRecord& record, Playlist& list, bool skipDuplicates);
+
+// An ".orv" file: the whole list, replacing the file. False when it could not be written.
+bool SavePlaylistFile(const std::string& path, const Playlist& list, bool saveLocation);
+// Reads an ".orv" file; false (record untouched) when it does not open as a document.
+bool LoadPlaylistFile(const std::string& path, MediaRecord* record);
+
+}  // namespace orvella
