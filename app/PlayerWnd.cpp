@@ -29,11 +29,6 @@ void SetControlVisible(CPaintManagerUI* pm, const char* name, bool visible) {
     if (!pm) return;
     if (CControlUI* c = pm->FindControl(name)) c->SetVisible(visible);
 }
-
-void SetControlEnabled(CPaintManagerUI* pm, const char* name, bool enabled) {
-    if (!pm) return;
-    if (CControlUI* c = pm->FindControl(name)) c->SetEnabled(enabled);
-}
 }  // namespace
 
 HWND GetMainWindowHandle() { return g_mainWindow; }
@@ -58,6 +53,7 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_DEVICECHANGE, &CPlayerWnd::OnDeviceChange},
     {WM_DROPFILES, &CPlayerWnd::OnDropFiles},
     {WM_ENGINE_EVENT, &CPlayerWnd::OnEngineEventMessage},
+    {WM_ENGINE_FENCE, &CPlayerWnd::OnEngineFence},
     {WM_RELOAD_LAYOUT, &CPlayerWnd::OnReloadLayout},
     {WM_OPEN_WEB_PAGE, &CPlayerWnd::OnOpenWebPage},
     {WM_SHOW_QUESTION, &CPlayerWnd::OnShowQuestion},
@@ -69,11 +65,14 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
 CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
     : m_pm(new CPaintManagerUI()),
       m_args(std::move(args)),
-      m_settings(std::string(), DefaultLanguage()) {}
+      m_settings(std::string(), DefaultLanguage()) {
+    m_playback.SetListener(&m_playlistControl);
+    m_playlist.SetObserver(&m_playlistRows);
+}
 
 CPlayerWnd::~CPlayerWnd() {
     SaveSettings();
-    m_trayIcon.added = false;  // the tray icon goes with the window
+    RemoveTrayIcon();  // the tray icon goes with the window
     ReleaseAll();
 }
 
@@ -179,6 +178,9 @@ void CPlayerWnd::BuildMainLayout() {
     }
     m_pm->AttachDialog(root);
     m_pm->AddNotifier(this);
+    m_view.Attach(m_hWnd, m_pm, m_settings.skinindex);
+    CControlUI* list = m_pm->FindControl("playlist");
+    m_playlistRows.Bind(list ? static_cast<uilib::CListUI*>(list->GetInterface("List")) : nullptr);
 }
 
 void CPlayerWnd::PrepareWindowExtras() {
@@ -197,7 +199,8 @@ void CPlayerWnd::PrepareWindowExtras() {
 }
 
 LRESULT CPlayerWnd::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
-    StopEngine();  // while the video window still exists
+    m_playback.StopEngine();  // while the video window still exists
+    RemoveTrayIcon();
     DiscardEngineEvents(m_hWnd);
     if (g_mainWindow == m_hWnd) g_mainWindow = nullptr;
     PostQuitMessage(0);
@@ -253,7 +256,7 @@ void CPlayerWnd::OpenHelp() {
 
 LRESULT CPlayerWnd::OnTrayNotify(WPARAM, LPARAM lParam, bool&) {
     if (static_cast<UINT>(lParam) == WM_LBUTTONDBLCLK) {
-        ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+        ::ShowWindow(m_hWnd, IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOWNORMAL);
         ::SetFocus(m_hWnd);
     } else if (static_cast<UINT>(lParam) == WM_RBUTTONDOWN) {
         ShowTrayMenu();
@@ -309,8 +312,24 @@ void CPlayerWnd::UpdateCaptionButtonsForZoom(bool zoomed) {
 }
 
 LRESULT CPlayerWnd::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
-    OnPlaybackTimer(wParam);
     handled = false;
+    if (m_playback.OnTimer(wParam)) return 0;
+    // Dialogs asked for from a menu or a key open once that handling has finished.
+    switch (wParam) {
+    case TIMER_OPEN_FILES:
+        KillTimer(m_hWnd, wParam);
+        m_playlistControl.OpenFilesDialog();
+        break;
+    case TIMER_OPEN_FOLDER:
+        KillTimer(m_hWnd, wParam);
+        OpenFolderOrDisc();
+        break;
+    case TIMER_LOAD_SUBTITLE:
+        KillTimer(m_hWnd, wParam);
+        m_playlistControl.LoadSubtitleFromDialog();
+        break;
+    default: break;
+    }
     return 0;
 }
 
@@ -326,7 +345,12 @@ LRESULT CPlayerWnd::OnDropFiles(WPARAM wParam, LPARAM, bool&) {
 
 LRESULT CPlayerWnd::OnEngineEventMessage(WPARAM wParam, LPARAM lParam, bool&) {
     if (wParam > kLastEngineEvent) return 0;
-    return OnEngineEvent(wParam, lParam);
+    return m_playback.OnEngineEvent(wParam, lParam);
+}
+
+LRESULT CPlayerWnd::OnEngineFence(WPARAM, LPARAM, bool&) {
+    m_playback.OnEngineFence();
+    return 0;
 }
 
 LRESULT CPlayerWnd::OnReloadLayout(WPARAM, LPARAM, bool&) {
@@ -345,7 +369,11 @@ LRESULT CPlayerWnd::OnShowQuestion(WPARAM wParam, LPARAM lParam, bool&) {
 }
 
 LRESULT CPlayerWnd::OnPlaylistFile(WPARAM wParam, LPARAM, bool&) {
-    PlaylistFile(wParam != 0);
+    if (wParam != 0) {
+        m_playlistControl.SavePlaylistDialog();
+    } else {
+        m_playlistControl.LoadPlaylistDialog();
+    }
     return 1;
 }
 
@@ -368,17 +396,96 @@ void CPlayerWnd::Notify(TNotifyUI& msg) {
     if (!m_pm || !msg.pSender || msg.pSender->GetManager() != m_pm) return;
     if (msg.sType == "windowinit") {
         OnWindowInit();
+    } else if (msg.sType == "click") {
+        OnClick(msg.pSender);
+    } else if (msg.sType == "itemclick") {
+        if (msg.wParam == 0 && msg.pSender->GetName() == "playlist") {
+            m_playlistControl.PlayRow(static_cast<int>(msg.lParam));
+        }
+    } else if (msg.sType == "valuechangeend") {
+        OnSliderReleased(msg.pSender, static_cast<int>(msg.wParam));
+    }
+}
+
+namespace {
+enum class Click {
+    Play, Pause, Stop, Next, Previous, OpenFiles, PlaylistPanel, Expand, DeleteFile, Clear,
+    SavePlaylist, LoadPlaylist, MuteOn, MuteOff,
+};
+// What a click on a named control of the main layout does.
+const struct {
+    const char* name;
+    Click action;
+} kClickTable[] = {
+    {"play", Click::Play},           {"openfile", Click::Play},
+    {"pause", Click::Pause},         {"stop", Click::Stop},
+    {"next", Click::Next},           {"previous", Click::Previous},
+    {"file", Click::OpenFiles},      {"addfile", Click::OpenFiles},
+    {"list", Click::PlaylistPanel},  {"expand", Click::Expand},
+    {"deletefile", Click::DeleteFile}, {"clear", Click::Clear},
+    {"saveplaylist", Click::SavePlaylist}, {"loadplaylist", Click::LoadPlaylist},
+    {"mute_on", Click::MuteOn},      {"mute_off", Click::MuteOff},
+};
+}  // namespace
+
+void CPlayerWnd::OnClick(CControlUI* sender) {
+    // The caption buttons by identity, then the rest by name.
+    if (sender == m_closeButton) return Close();
+    if (sender == m_minButton) return MinimizeWindow();
+    if (sender == m_maxButton) {
+        SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
         return;
     }
-    if (msg.sType != "click") return;
-    if (msg.pSender == m_closeButton) {
-        Close();
-    } else if (msg.pSender == m_minButton) {
-        MinimizeWindow();
-    } else if (msg.pSender == m_maxButton) {
-        SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    } else if (msg.pSender == m_restoreButton) {
+    if (sender == m_restoreButton) {
         SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+        return;
+    }
+    const std::string name = sender->GetName().c_str();
+    for (const auto& row : kClickTable) {
+        if (name != row.name) continue;
+        switch (row.action) {
+        case Click::Play: m_playback.Play(); break;
+        case Click::Pause: m_playback.Pause(); break;
+        case Click::Stop: m_playback.Stop(); break;
+        case Click::Next: m_playlistControl.PlayNext(); break;
+        case Click::Previous: m_playlistControl.PlayPrevious(); break;
+        case Click::OpenFiles: m_playlistControl.OpenFilesDialog(); break;
+        case Click::PlaylistPanel: {
+            const bool shown = !m_playback.PlaylistPanelShown();
+            m_playback.SetPlaylistPanelShown(shown);
+            SetControlVisible(m_pm, "playlistbar", shown);
+            SetControlVisible(m_pm, "expandbar", shown);
+            break;
+        }
+        case Click::Expand:
+            if (CControlUI* bar = m_pm->FindControl("playlistbar")) bar->SetVisible(!bar->IsVisible());
+            break;
+        case Click::DeleteFile: m_playlistControl.DeleteCurrentItem(); break;
+        case Click::Clear: PostMessage(WM_SHOW_QUESTION, 0, 0); break;
+        case Click::SavePlaylist: m_playlistControl.SavePlaylistDialog(); break;
+        case Click::LoadPlaylist: m_playlistControl.LoadPlaylistDialog(); break;
+        case Click::MuteOn:
+        case Click::MuteOff: {
+            const bool mute = row.action == Click::MuteOn;
+            m_playback.Slave().Mute(mute);
+            // Also without an engine: the next one starts as the buttons say.
+            m_playback.SlaveStateRef().mute = mute;
+            m_playback.SetMuteButtons(mute);
+            m_playback.StoreSoundSettings();
+            break;
+        }
+        }
+        return;
+    }
+}
+
+void CPlayerWnd::OnSliderReleased(CControlUI* sender, int value) {
+    if (sender->GetName() == "playslider") {
+        m_playback.SeekToPercent(value);
+    } else if (sender->GetName() == "volumeslider") {
+        m_playback.Slave().Volume(value, true);
+        m_playback.SetMuteButtons(false);
+        m_playback.StoreSoundSettings();
     }
 }
 
@@ -393,11 +500,7 @@ void CPlayerWnd::OnWindowInit() {
 
 void CPlayerWnd::PlayStartupArgument() {
     // The whole path is kept, however long.
-    m_currentMediaPath = m_args.front();
-    AddToPlaylist(m_currentMediaPath);
-    LaunchEngine();
-    SetControlEnabled(m_pm, "play", false);
-    SetControlEnabled(m_pm, "pause", true);
+    m_playlistControl.OpenStartupArgument(m_args.front());
 }
 
 void CPlayerWnd::ReadEarlySettings() {
@@ -410,12 +513,14 @@ void CPlayerWnd::LoadSettings(bool firstLoad) {
     if (!firstLoad) return;  // later loads only re-apply what is in memory
     if (m_pm) m_settings.color = m_pm->GetMainBKColor();
     m_settings.ReadFull(m_dataFolder, m_hotkeys.Live(), *this);
+    m_playback.TakeSoundSettings();
 }
 
 void CPlayerWnd::SaveSettings() {
     if (m_settingsSaved || m_dataFolder.empty()) return;
     m_settingsSaved = true;
     if (m_pm) m_settings.color = m_pm->GetMainBKColor();
+    m_playback.StoreSoundSettings();
     if (!m_settings.Write(m_dataFolder, m_hotkeys.Live(), *this)) {
         std::fprintf(stderr, "orvella: cannot write the settings to %s\n",
                      PlayerSettings::FilePath(m_dataFolder).c_str());
@@ -430,9 +535,14 @@ void CPlayerWnd::ShowVolume(int volume) {
     }
 }
 
-void CPlayerWnd::ShowMute(bool mute) {
-    SetControlVisible(m_pm, "mute_on", !mute);
-    SetControlVisible(m_pm, "mute_off", mute);
+void CPlayerWnd::ShowMute(bool mute) { m_playback.SetMuteButtons(mute); }
+
+void CPlayerWnd::ReadPlayMemory(const XmlDocument& document) {
+    m_playlistControl.ReadPlayMemory(document);
+}
+
+void CPlayerWnd::WritePlayMemory(XmlDocument& document) {
+    m_playlistControl.WritePlayMemory(document);
 }
 
 void CPlayerWnd::ApplyColor(uint32_t argb) {
@@ -443,21 +553,43 @@ void CPlayerWnd::ApplyBackgroundImage(const std::string& image) {
     if (CControlUI* c = m_pm ? m_pm->FindControl("shading") : nullptr) c->SetBkImage(image.c_str());
 }
 
-void CPlayerWnd::MinimizeWindow() { SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+void CPlayerWnd::MinimizeWindow() {
+    if (m_settings.pausewhenminize) m_playback.Pause();
+    if (m_settings.minimizetosystemtray) {
+        if (!m_trayIcon.added) {
+            m_trayIcon.kind = platform::GetBackend().AddTrayIcon(
+                m_hWnd, m_trayIcon.id, m_trayIcon.callbackMessage, m_trayIcon.iconPath,
+                m_trayIcon.tip.empty() ? std::string(kProgramTitle) : m_trayIcon.tip);
+            m_trayIcon.added = m_trayIcon.kind != platform::TrayKind::None;
+        }
+        // Hidden only where the tray can bring it back; else it is iconified below.
+        if (m_trayIcon.added) {
+            SetControlVisible(m_pm, "maxbtn", true);
+            SetControlVisible(m_pm, "restorebtn", false);
+            ::ShowWindow(m_hWnd, SW_HIDE);
+            return;
+        }
+    }
+    SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CPlayerWnd::RemoveTrayIcon() {
+    if (!m_trayIcon.added) return;
+    m_trayIcon.added = false;
+    if (platform::HasBackend()) platform::GetBackend().RemoveTrayIcon(m_hWnd, m_trayIcon.id);
+}
 
 void CPlayerWnd::ReleaseAll() {
     // The engine goes before the window it draws into: a window destroyed under it
-    // floods X errors and ends it without its exit line.
-    StopEngine();
-    if (CControlUI* c = m_pm ? m_pm->FindControl("media") : nullptr) {
-        if (auto* media = static_cast<CMediaUI*>(c->GetInterface("Media"))) {
-            media->DestroyVideoWindow();
-        }
-    }
+    // floods X errors and ends it without its exit line. StopEngine takes the video
+    // window after it.
+    m_playback.StopEngine();
+    m_playlistRows.Bind(nullptr);
+    m_view.Attach(m_hWnd, nullptr, m_settings.skinindex);
     delete m_pm;
     m_pm = nullptr;
     m_closeButton = m_maxButton = m_restoreButton = m_minButton = nullptr;
-    m_playlist.clear();  // entries are owned here once the play list exists
+    m_playlist.Clear();
     m_released = true;
 }
 

@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "app/MainWindowView.h"
+#include "app/PlaybackControl.h"
+#include "app/PlaylistControl.h"
+#include "app/PlaylistView.h"
 #include "app/StartupRules.h"
-#include "engine/CmdMplayer.h"
-#include "engine/MediaInfo.h"
-#include "engine/SlaveCommands.h"
 #include "hotkeys/HotkeyBindings.h"
 #include "library/PlayerSettings.h"
 #include "library/SettingsHost.h"
+#include "playlist/Playlist.h"
 #include "uilib/Control.h"
 #include "uilib/WindowWnd.h"
 
 namespace orvella {
-
-struct PlaylistItem;   // the play list's entries come with the play list
 
 // What the tray icon will show; prepared at creation, added when minimising to the tray.
 struct TrayIconRecord {
@@ -30,13 +30,13 @@ struct TrayIconRecord {
     std::string iconPath;
     std::string tip;
     bool added = false;
+    platform::TrayKind kind = platform::TrayKind::None;  // where it shows, once added
 };
 constexpr uint32_t NIF_MESSAGE = 0x1, NIF_ICON = 0x2, NIF_TIP = 0x4;
 
 class CPlayerWnd : public uilib::CWindowWnd,
                    public uilib::INotifyUI,
-                   public SettingsHost,
-                   public ISlaveListener {
+                   public SettingsHost {
 public:
     // args: the command-line arguments after the program name.
     explicit CPlayerWnd(std::vector<std::string> args = {});
@@ -57,36 +57,40 @@ public:
     const PlayerSettings& GetSettings() const { return m_settings; }
     const HotkeyBindings& GetHotkeys() const { return m_hotkeys; }
     const std::string& GetLayoutFile() const { return m_layoutFile; }
-    const std::string& GetCurrentMediaPath() const { return m_currentMediaPath; }
+    const std::string& GetCurrentMediaPath() const { return m_playback.CurrentMediaPath(); }
     const TrayIconRecord& GetTrayIcon() const { return m_trayIcon; }
     const ProgramVersion& GetVersion() const { return m_version; }
-    const MediaInfo& GetMediaInfo() const { return m_media; }
-    CCmdMplayer* GetEngine() const { return m_engine.get(); }
-    // Every command to the engine goes through here (guarded, escaped, state kept).
-    CSlaveCommands& Slave() { return m_slave; }
-    bool IsEngineRunning() const { return m_engineRunning; }
-    bool IsDiscMode() const { return m_discMode; }
 
-    // Starts the engine on the current media path, replacing any engine that runs.
-    // True when it started (or when the layout has no video area); false for an empty
-    // path or an engine that could not be started.
-    bool LaunchEngine();
-    // Re-launches the current media at the current position after a launch-time
-    // setting changed; nothing when no engine runs.
-    void RestartEngine();
-    // Stops the engine (before the window it draws into goes) and forgets it.
-    void StopEngine();
-    // Where to play from (the command line, the play list, a disc).
-    void SetCurrentMediaPath(const std::string& path) { m_currentMediaPath = path; }
+    // The collaborators: playback, the play list and its commands.
+    PlaybackControl& Playback() { return m_playback; }
+    PlaylistControl& PlaylistCommands() { return m_playlistControl; }
+    Playlist& PlaylistModel() { return m_playlist; }
+    const PlaylistView& PlaylistRows() const { return m_playlistRows; }
+
+    const MediaInfo& GetMediaInfo() const { return m_playback.Media(); }
+    CCmdMplayer* GetEngine() const { return m_playback.Engine(); }
+    // Every command to the engine goes through here (guarded, escaped, state kept).
+    CSlaveCommands& Slave() { return m_playback.Slave(); }
+    bool IsEngineRunning() const { return m_playback.IsEngineRunning(); }
+    bool IsDiscMode() const { return m_playback.IsDiscMode(); }
+    bool LaunchEngine() { return m_playback.LaunchEngine(); }
+    void RestartEngine() { m_playback.RestartEngine(); }
+    void StopEngine() { m_playback.StopEngine(); }
+    void SetCurrentMediaPath(const std::string& path) { m_playback.SetCurrentMediaPath(path); }
     // Test seam: "-vo"/"-ao" replacements ("null") for engines started by tests.
     void SetEngineOutputsForTesting(const std::string& vo, const std::string& ao) {
-        m_videoOutputOverride = vo;
-        m_audioOutputOverride = ao;
+        m_playback.SetEngineOutputsForTesting(vo, ao);
     }
     bool IsReleased() const { return m_released; }
 
-    // Test seam: the program folder the layouts are read from (default GetAppPath()).
-    void SetProgramFolder(const std::string& folder) { m_programFolder = folder; }
+    // Test seam: the program folder the layouts and the engine are found in (default
+    // GetAppPath()).
+    void SetProgramFolder(const std::string& folder) {
+        m_programFolder = folder;
+        m_playback.SetProgramFolder(folder);
+    }
+    // The window's tray icon, or iconified where no tray exists.
+    void MinimizeWindow();
 
 private:
     using MessageHandlerFn = LRESULT (CPlayerWnd::*)(WPARAM, LPARAM, bool& handled);
@@ -113,6 +117,7 @@ private:
     LRESULT OnDeviceChange(WPARAM, LPARAM, bool& handled);
     LRESULT OnDropFiles(WPARAM, LPARAM, bool& handled);
     LRESULT OnEngineEventMessage(WPARAM, LPARAM, bool& handled);
+    LRESULT OnEngineFence(WPARAM, LPARAM, bool& handled);
     LRESULT OnReloadLayout(WPARAM, LPARAM, bool& handled);
     LRESULT OnOpenWebPage(WPARAM, LPARAM, bool& handled);
     LRESULT OnShowQuestion(WPARAM, LPARAM, bool& handled);
@@ -138,35 +143,31 @@ private:
     void SaveSettings();
 
     // What reading the settings does to the window.
+    void ReadPlayMemory(const XmlDocument& document) override;
+    void WritePlayMemory(XmlDocument& document) override;
     void ShowVolume(int volume) override;
     void ShowMute(bool mute) override;
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
 
-    // What the engine commands change in the window.
-    void OnPositionPoll(bool run) override;
-    void OnMuteChanged(bool muted) override;
-    void OnSubtitleFilesCleared() override;
+    // Notifications of the layout's controls.
+    void OnClick(uilib::CControlUI* sender);
+    void OnSliderReleased(uilib::CControlUI* sender, int value);
+    void RemoveTrayIcon();
 
     // Steps that later parts of the program fill in.
     void StartUpdateCheck() {}             // the update-check thread
     void DispatchHotkey(WPARAM key) {}     // the hotkey table
-    void OnPlaybackTimer(WPARAM id) {}     // the position poll
+    void OpenFolderOrDisc() {}             // the folder and disc chooser
     void OnDiscRemoved() {}                // the playing disc was removed
     void HandleDroppedFiles(WPARAM drop) {}
-    LRESULT OnEngineEvent(WPARAM code, LPARAM payload);
-    void LayOutForVideo() {}               // fit the window to the video (playback issue)
-    void FinishPlayback() {}               // the start view again (playback issue)
     void ShowTrayMenu() {}
     void ShowQuestion(WPARAM kind, LPARAM argument) {}
-    void PlaylistFile(bool save) {}
     void ShowUpdateWindow(bool newer, WPARAM version, LPARAM build) {}
     void OpenWebPage(WPARAM which) {}
     void ReloadLayoutInLanguage() {}      // WM_RELOAD_LAYOUT: rebuild in the current language
     void OpenHelp();
     void PlayStartupArgument();            // plays a single command-line argument
-    void AddToPlaylist(const std::string& path) {}
-    void MinimizeWindow();
 
     // Owned for the window's life
     uilib::CPaintManagerUI* m_pm = nullptr;
@@ -182,33 +183,19 @@ private:
     uilib::CControlUI* m_restoreButton = nullptr;
     uilib::CControlUI* m_minButton = nullptr;
 
-    std::unique_ptr<CCmdMplayer> m_engine;
-    MediaInfo m_media;
-    SlaveState m_slaveState;
-    CSlaveCommands m_slave{m_slaveState, this};
-    bool m_discMode = false;
-    bool m_resumeOnce = false;
-    std::string m_videoOutputOverride, m_audioOutputOverride;
-    std::vector<PlaylistItem*> m_playlist;
-
     PlayerSettings m_settings;
     HotkeyBindings m_hotkeys;
     std::string m_layoutFile;
     std::string m_dataFolder;
-    std::string m_currentMediaPath;
-    std::string m_discLabel;
-    std::string m_cropText;
-    int m_currentEntry = 0;
-    int m_rotation = -1;
-    bool m_startInFullScreen = true;
-    bool m_engineRunning = false;
-    bool m_paused = false;
-    bool m_sliderDragging = false;
-    bool m_afterSeek = false;
     bool m_fullScreen = false;
-    bool m_mutedAtLaunch = false;
-    bool m_subtitlesInScreenshots = true;
     bool m_wasZoomed = false;
+
+    // The collaborators, in the order they need each other.
+    MainWindowView m_view;
+    Playlist m_playlist;
+    PlaylistView m_playlistRows{m_playlist};
+    PlaybackControl m_playback{m_view, m_settings, m_playlist};
+    PlaylistControl m_playlistControl{m_view, m_settings, m_playlist, m_playlistRows, m_playback};
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
 };

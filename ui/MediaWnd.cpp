@@ -35,6 +35,11 @@ void CMediaWnd::OnFinalMessage(HWND) {
     delete this;
 }
 
+void CMediaWnd::RepaintBlack() {
+    m_needsBlackFill = true;
+    if (m_hWnd) InvalidateRect(m_hWnd, nullptr);
+}
+
 unsigned long CMediaWnd::GetNativeId() const {
     return m_hWnd ? platform::GetBackend().GetNativeWindowId(m_hWnd) : 0;
 }

@@ -19,6 +19,8 @@ public:
     unsigned long GetNativeId() const;
     void Detach() { m_owner = nullptr; }
     void SetOwner(CMediaUI* owner) { m_owner = owner; }
+    // Paints itself black once more (a new video starts in it).
+    void RepaintBlack();
 
 private:
     CMediaUI* m_owner;

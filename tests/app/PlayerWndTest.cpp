@@ -15,6 +15,7 @@
 #include "library/SettingsHost.h"
 #include "tests/TestMedia.h"
 #include "tests/TestPlatform.h"
+#include "tests/app/PlayerWndFixture.h"
 #include "ui/MediaUI.h"
 #include "ui/MediaWnd.h"
 #include "uilib/Control.h"
@@ -24,70 +25,6 @@
 namespace orvella {
 namespace {
 
-class PlayerWndTest : public FakePlatformTest {
-protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/orvella-player-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        temp_ = tmpl;
-        setenv("XDG_CONFIG_HOME", (temp_ + "/config").c_str(), 1);
-        uilib::SetAppPathForTesting(std::string(ORVELLA_SOURCE_DIR) + "/data/");
-        uilib::CPaintManagerUI::SetResourcePath((std::string(ORVELLA_SOURCE_DIR) + "/data/").c_str());
-        uilib::RegisterBuiltinControls();
-        fake().SetScreenSize(1280, 800);
-        fake().SetWorkArea(RECT{0, 0, 1280, 770});
-    }
-    void TearDown() override {
-        if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-        uilib::SetAppPathForTesting("");
-        std::string cmd = "rm -rf '" + temp_ + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
-    }
-
-    // Creates and shows the window as the program's start does, then lets the first
-    // paint and the posted "windowinit" happen.
-    void Start(std::vector<std::string> args = {}) {
-        window_ = new CPlayerWnd(std::move(args));
-        hwnd_ = window_->Create(nullptr, kProgramTitle, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0,
-                                100, 100);
-        ASSERT_NE(hwnd_, nullptr);
-        fake().SetMainWindow(hwnd_);
-        window_->CenterWindow();
-        ::ShowWindow(hwnd_, SW_SHOW);
-        fake().Render(hwnd_);
-        fake().DispatchPending();
-        fake().Render(hwnd_);
-    }
-
-    uilib::CControlUI* Find(const char* name) {
-        return window_->GetPaintManager() ? window_->GetPaintManager()->FindControl(name) : nullptr;
-    }
-
-    POINT Centre(const char* name) {
-        uilib::CControlUI* c = Find(name);
-        EXPECT_NE(c, nullptr) << name;
-        if (!c) return POINT{0, 0};
-        const RECT& r = c->GetPos();
-        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
-
-    std::string DataFolder() const { return temp_ + "/config/Orvella"; }
-
-    static std::string ReadBytes(const std::string& path) {
-        std::string bytes;
-        if (FILE* f = std::fopen(path.c_str(), "rb")) {
-            char buffer[4096];
-            size_t n;
-            while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-            std::fclose(f);
-        }
-        return bytes;
-    }
-
-    std::string temp_;
-    CPlayerWnd* window_ = nullptr;
-    HWND hwnd_ = nullptr;
-};
 
 TEST_F(PlayerWndTest, CreationPreparesWindowFolderLayoutAndTray) {
     Start();
@@ -239,8 +176,13 @@ TEST_F(PlayerWndTest, SignalEndsLikeTheSystemClose) {
 TEST_F(PlayerWndTest, OneArgumentIsTakenAsTheMediaToPlay) {
     Start({"/media/clip with 'quotes' $HOME.mp4"});
     EXPECT_EQ(window_->GetCurrentMediaPath(), "/media/clip with 'quotes' $HOME.mp4");
-    EXPECT_FALSE(Find("play")->IsEnabled());
-    EXPECT_TRUE(Find("pause")->IsEnabled());
+    ASSERT_EQ(window_->PlaylistModel().Count(), 1u);
+    EXPECT_EQ(window_->PlaylistModel().Current()->shortname, "clip with 'quotes' $HOME.mp4");
+    // No engine beside the layouts here: the user is told, and "play" stays available.
+    EXPECT_EQ(Find("filename")->GetText(),
+              "Cannot start the player engine for clip with 'quotes' $HOME.mp4");
+    EXPECT_TRUE(Find("play")->IsEnabled());
+    EXPECT_FALSE(Find("pause")->IsEnabled());
 }
 
 TEST_F(PlayerWndTest, TwoArgumentsAreIgnored) {
@@ -317,7 +259,7 @@ protected:
     void SetUp() override {
         PlayerWndTest::SetUp();
         media_ = orvella_test::TestMediaFolder();
-        if (media_.empty()) GTEST_SKIP() << "test media could not be made (ffmpeg?)";
+        if (media_.empty()) ORVELLA_SKIP_OR_FAIL("test media could not be made (ffmpeg?)");
         // The build folder holds gnu/mplayer and the skins, like an installed program.
         uilib::SetAppPathForTesting(std::string(ORVELLA_BINARY_DIR) + "/");
     }

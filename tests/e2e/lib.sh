@@ -73,3 +73,40 @@ screenshot() {
   import -window root "$SHOTS/$1.png"
   echo "$SHOTS/$1.png"
 }
+
+# Prints "W H X Y" of a named control's rectangle on screen, shrunk by a margin.
+control_box() {
+  local name=$1 margin=${2:-0} line
+  line=$(awk -v n="$name" '$1 == n { print; exit }' "$ORVELLA_CONTROL_TREE_FILE")
+  [ -n "$line" ] || fail "control $name is not in the control tree"
+  eval "$(xdotool getwindowgeometry --shell "$WINDOW_ID")"
+  read -r _ _ left top right bottom _ <<<"$line"
+  echo "$((right - left - 2 * margin)) $((bottom - top - 2 * margin)) $((X + left + margin)) $((Y + top + margin))"
+}
+
+# Saves the named control's part of the screen as $SHOTS/<shot>.png and prints its path.
+control_shot() {
+  local name=$1 shot=$2 w h x y
+  read -r w h x y <<<"$(control_box "$name" 10)"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$SHOTS/$shot.png"
+  echo "$SHOTS/$shot.png"
+}
+
+# Number of pixels in which two pictures of the same size differ.
+pixels_differing() {
+  compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'
+}
+
+# Number of colours in a picture.
+colours_in() { convert "$1" -format '%k' info:; }
+
+# A clip with moving content of the given length in seconds, made once per run.
+make_moving_clip() {
+  local seconds=$1 out="$WORK/moving clip.mp4"
+  ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=640x360:rate=25:duration=$seconds" \
+    -pix_fmt yuv420p -c:v libx264 -preset ultrafast "$out" || fail "ffmpeg could not make a clip"
+  echo "$out"
+}
+
+# The settings file as UTF-8 text.
+settings_text() { iconv -f UTF-16 -t UTF-8 "$XDG_CONFIG_HOME/Orvella/settings.xml"; }

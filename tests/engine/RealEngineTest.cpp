@@ -72,7 +72,7 @@ class RealEngineTest : public FakePlatformTest {
 protected:
     void SetUp() override {
         media_ = orvella_test::TestMediaFolder();
-        if (media_.empty()) GTEST_SKIP() << "test media could not be made (ffmpeg?)";
+        if (media_.empty()) ORVELLA_SKIP_OR_FAIL("test media could not be made (ffmpeg?)");
         char tmpl[] = "/tmp/orvella-engine-XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         shots_ = tmpl;

@@ -3,6 +3,8 @@
 // each checked for what it leaves behind (descriptors, threads, child processes).
 #include <gtest/gtest.h>
 
+#include "tests/TestMedia.h"
+
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -81,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
 class RedirectorKilledTest : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(RedirectorKilledTest, ChildKilledFromOutsideEndsCleanly) {
-    if (access(GetParam()[0].c_str(), X_OK) != 0) GTEST_SKIP() << GetParam()[0] << " missing";
+    if (access(GetParam()[0].c_str(), X_OK) != 0) ORVELLA_SKIP_OR_FAIL(GetParam()[0] << " missing");
     const Holdings before;
     {
         ProbeRedirector r;

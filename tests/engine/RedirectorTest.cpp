@@ -2,6 +2,8 @@
 // children (the shell only as a test child, to make it print or end in a given way).
 #include <gtest/gtest.h>
 
+#include "tests/TestMedia.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -266,7 +268,7 @@ TEST(RedirectorTest, TerminateChildTreeEndsTheChildsChildrenToo) {
 }
 
 TEST(RedirectorTest, RealEngineAnswersOnItsInputAndQuitsWithTheGivenCode) {
-    if (access("/usr/bin/mplayer", X_OK) != 0) GTEST_SKIP() << "no mplayer";
+    if (access("/usr/bin/mplayer", X_OK) != 0) ORVELLA_SKIP_OR_FAIL("no mplayer");
     ProbeRedirector r;
     ASSERT_TRUE(r.StartChild(ChildLaunch{
         {"/usr/bin/mplayer", "-slave", "-idle", "-nolirc", "-noconfig", "all", "-vo", "null", "-ao", "null"},

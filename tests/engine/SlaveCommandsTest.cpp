@@ -4,6 +4,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include "tests/TestMedia.h"
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -514,7 +516,7 @@ class SlaveRealEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!Executable("/usr/bin/mplayer") || !Executable("/usr/bin/ffmpeg"))
-            GTEST_SKIP() << "mplayer or ffmpeg not installed";
+            ORVELLA_SKIP_OR_FAIL("mplayer or ffmpeg not installed");
         char pattern[] = "/tmp/orvella-slave-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;

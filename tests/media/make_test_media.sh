@@ -25,6 +25,16 @@ have video.mp4 || ff -f lavfi -i testsrc=size=320x240:rate=25:duration=4 \
   -f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 \
   -c:v libx264 -preset veryfast -g 25 -pix_fmt yuv420p -c:a aac -b:a 64k -shortest video.mp4
 
+# Three two-second clips for play sequences.
+for n in 1 2 3; do
+  have "short$n.mp4" || ff -f lavfi -i "testsrc=size=320x240:rate=25:duration=2" \
+    -c:v libx264 -preset veryfast -g 25 -pix_fmt yuv420p "short$n.mp4"
+done
+
+# Long enough to stop in the middle.
+have long.mp4 || ff -f lavfi -i "testsrc=size=320x240:rate=25:duration=8" \
+  -c:v libx264 -preset veryfast -g 25 -pix_fmt yuv420p long.mp4
+
 # Stored 320x240, shown 16:9.
 have video_169.mp4 || ff -i video.mp4 -c copy -aspect 16:9 video_169.mp4
 

@@ -1,0 +1,373 @@
+#include "app/PlaybackControl.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "app/PlaybackRules.h"
+#include "app/PlayerView.h"
+#include "app/StartupRules.h"
+#include "engine/EngineEvents.h"
+#include "engine/LaunchOptions.h"
+#include "library/PlayerSettings.h"
+#include "playlist/Playlist.h"
+#include "uilib/Base.h"
+
+namespace orvella {
+
+namespace {
+std::string CurrentFolder() {
+    std::string folder(4096, '\0');
+    while (!::getcwd(folder.data(), folder.size())) {
+        if (errno != ERANGE) return std::string();
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(folder.find('\0'));
+    return folder;
+}
+
+std::string BaseName(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+}  // namespace
+
+PlaybackControl::PlaybackControl(PlayerView& view, PlayerSettings& settings, Playlist& playlist)
+    : m_view(view), m_settings(settings), m_playlist(playlist) {}
+
+PlaybackControl::~PlaybackControl() { ReleaseEngine(); }
+
+void PlaybackControl::ShowPlaying(bool playing) {
+    m_view.EnableControl("play", !playing);
+    m_view.EnableControl("pause", playing);
+}
+
+void PlaybackControl::ShowStartView() {
+    m_view.ShowControl("startup", true);
+    m_view.ShowControl("ID_MEDIA_AUDIO", false);
+    m_view.ShowControl("sliderbar", false);
+}
+
+void PlaybackControl::Play() {
+    if (m_engineRunning) {
+        // Resumes a paused engine. A running one keeps playing: "open and play" must not
+        // pause what plays.
+        if (m_slaveState.paused) TogglePause();
+        ShowPlaying(true);
+        return;
+    }
+    if (m_playlist.Empty()) {
+        if (m_listener) m_listener->OnOpenFilesWanted();
+        return;
+    }
+    if (m_currentMediaPath.empty() && m_playlist.Current()) {
+        m_currentMediaPath = m_playlist.Current()->filename;
+    }
+    ShowPlaying(LaunchEngine());
+}
+
+void PlaybackControl::Pause() {
+    if (!m_engineRunning) return;
+    m_slave.FrameStep();  // the engine stops after one frame; the poll stops too
+    m_view.EnableControl("play", true);
+    m_view.EnableControl("pause", true);
+}
+
+void PlaybackControl::TogglePause() {
+    if (!m_engineRunning) return;
+    m_slave.TogglePause();
+    if (m_slaveState.paused) {
+        m_view.EnableControl("play", true);
+        m_view.EnableControl("pause", true);
+    } else {
+        ShowPlaying(true);
+    }
+}
+
+void PlaybackControl::Stop() {
+    StopEngine();
+    ShowPlaying(false);
+    if (m_view.IsFullScreen()) m_view.LeaveFullScreen();
+    ShowStartView();
+    ResetPlaybackState();
+}
+
+void PlaybackControl::ReleaseEngine() {
+    m_slave.DetachEngine();  // before the controller goes
+    if (!m_engine) return;
+    // What the old engine posted and the window has not taken yet must not act on the
+    // next one: its events are dropped until the fence posted now comes round.
+    m_engine->SetNotifyWindow(nullptr);
+    m_engine->TerminateChildTree();
+    m_engine->StopChild();
+    m_engine.reset();
+    if (HWND window = m_view.Handle()) {
+        if (PostMessage(window, WM_ENGINE_FENCE, 0, 0)) ++m_pendingFences;
+    }
+}
+
+void PlaybackControl::StopEngine() {
+    m_view.StopTimer(TIMER_POSITION_POLL);
+    m_engineRunning = false;
+    m_discMode = false;
+    // The engine first: its window going under it ends it with X errors.
+    ReleaseEngine();
+    m_view.DestroyVideoWindow(true);
+    m_slaveState.paused = false;
+}
+
+void PlaybackControl::FinishPlayback() {
+    m_view.StopTimer(TIMER_POSITION_POLL);
+    if (m_view.IsFullScreen()) m_view.LeaveFullScreen();
+    m_engineRunning = false;
+    ReleaseEngine();
+    if (PlaylistItem* entry = m_playlist.Current()) entry->starttime = 0;
+    ShowPlaying(false);
+    m_view.DestroyVideoWindow(false);
+    ShowStartView();
+    m_engineRunning = false;
+    m_discMode = false;
+    m_slaveState.paused = false;
+}
+
+void PlaybackControl::ResetPlaybackState() {
+    m_slaveState.ResetPerFile();
+    m_media.videoWidth = 0;
+    m_media.videoHeight = 0;
+    m_media.audioOnly = false;
+    m_cropText.clear();
+    m_discMode = false;
+    m_view.SetSliderValue("playslider", 0);
+}
+
+void PlaybackControl::TakeSoundSettings() {
+    m_slaveState.volume = m_settings.volume;
+    m_slaveState.mute = m_settings.mute;
+}
+
+void PlaybackControl::StoreSoundSettings() {
+    m_settings.volume = m_slaveState.volume;
+    m_settings.mute = m_slaveState.mute;
+}
+
+bool PlaybackControl::LaunchEngine() {
+    if (!m_view.HasVideoArea()) return true;
+    if (m_currentMediaPath.empty()) return false;
+    // The engine to be replaced goes before its successor's window is made ready.
+    ReleaseEngine();
+    const uint64_t videoWindow = m_view.EnsureVideoWindow();
+    // Without a window of its own the engine would draw over the whole screen.
+    if (videoWindow == 0) {
+        std::fprintf(stderr, "orvella: no video window to play %s in\n", m_currentMediaPath.c_str());
+        return false;
+    }
+
+    StoreSoundSettings();
+    LaunchOptions options;
+    options.TakeSettings(m_settings);
+    options.programFolder = m_programFolder.empty() ? std::string(uilib::GetAppPath()) : m_programFolder;
+    options.currentFolder = CurrentFolder();
+    options.mediaPath = m_currentMediaPath;
+    options.videoWindow = videoWindow;
+    options.cropText = m_cropText;
+    options.videoWidth = m_media.videoWidth;
+    options.videoHeight = m_media.videoHeight;
+    options.includeSubtitlesInScreenshots = m_subtitlesInScreenshots;
+    options.startFullScreen = m_startInFullScreen;
+    options.rotation = m_rotation;
+    options.resumeOnce = m_resumeOnce;
+    if (const PlaylistItem* entry = m_playlist.Current()) {
+        options.hasEntry = true;
+        options.entryStartTime = entry->starttime;
+        options.entrySubtitle = entry->subtitle;
+    }
+    options.videoOutputOverride = m_videoOutputOverride;
+    options.audioOutputOverride = m_audioOutputOverride;
+    LaunchPlan plan = BuildLaunch(options);
+    if (plan.child.argv.empty()) return false;
+    // The engine writes its screenshots into its working folder.
+    if (!plan.child.workingFolder.empty()) MakeFolders(plan.child.workingFolder);
+
+    auto engine = std::make_unique<CCmdMplayer>(m_view.Handle());
+    if (!engine->StartChild(plan.child)) {
+        // The user asked for this: say so where the file's name would stand.
+        m_view.SetControlText("filename", "Cannot start the player engine for " +
+                                              BaseName(m_currentMediaPath));
+        return false;
+    }
+    m_engine = std::move(engine);
+    m_slave.AttachEngine(m_engine.get());
+    m_discMode = plan.discMode;
+    m_startInFullScreen = plan.startFullScreen;
+    m_resumeOnce = plan.resumeOnce;
+    m_slaveState.mutedAtLaunch = plan.mutedAtLaunch;
+    m_slaveState.paused = false;
+    // A new media: its size and kind come with its events; the rest stays until replaced.
+    m_media.videoWidth = 0;
+    m_media.videoHeight = 0;
+    m_media.audioOnly = false;
+    m_engineRunning = true;
+    m_view.StartTimer(TIMER_POSITION_POLL, 1000);
+    return true;
+}
+
+void PlaybackControl::RestartEngine() {
+    if (!m_engineRunning) return;
+    // The poll keeps the entry's resume point; the relaunch starts there once.
+    m_resumeOnce = true;
+    LaunchEngine();
+}
+
+void PlaybackControl::PlayCurrentMedia() {
+    ResetPlaybackState();
+    StopEngine();
+    ShowPlaying(LaunchEngine());
+}
+
+void PlaybackControl::OnEngineFence() {
+    if (m_pendingFences > 0) --m_pendingFences;
+}
+
+LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
+    EngineEvent event;
+    if (!TakeEngineEvent(code, payload, &event)) return 0;
+    if (m_pendingFences > 0) return 0;  // from an engine that is gone
+    switch (ApplyEngineEvent(m_media, event)) {
+    case EngineReaction::EndOfPlayback:
+        if (m_listener) {
+            m_listener->OnEntryEnded();
+        } else {
+            FinishPlayback();
+        }
+        break;
+    case EngineReaction::ShowOpenFailure: ShowOpenFailure(); break;
+    case EngineReaction::LayoutVideoArea: ShowMediaLayout(true); break;
+    case EngineReaction::ShowScreenshot: m_slave.ShowScreenshotSaved(event.number); break;
+    case EngineReaction::SelectSubtitleFile: m_slave.Send(slave::SubFile(event.number)); break;
+    case EngineReaction::None: break;
+    }
+    return 0;
+}
+
+void PlaybackControl::ShowOpenFailure() {
+    // The user asked for this file: say so where its name would stand. A failed
+    // subtitle load prints the same lines later, while the media plays on.
+    if (m_media.length > 0 || m_media.videoWidth > 0) return;
+    m_view.SetControlText("filename", "Cannot open " + BaseName(m_currentMediaPath));
+    std::fprintf(stderr, "orvella: cannot open %s\n", m_currentMediaPath.c_str());
+}
+
+bool PlaybackControl::OnTimer(UINT_PTR id) {
+    if (id != TIMER_POSITION_POLL) return false;
+    PollPosition();
+    return true;
+}
+
+void PlaybackControl::PollPosition() {
+    if (!m_engine || !m_engine->IsChildActive()) return;
+    m_slave.Send(slave::GetTimePos());
+    m_slave.Send(slave::GetTimeLength());
+    // This tick shows the answers of the previous one.
+    const float position = m_media.position;
+    const float length = m_media.length;
+    if (!(position > 0.0f)) return;
+    if (m_sliderDragging) return;
+    if (m_afterSeek) {
+        // The two ticks after a seek may still report the old position.
+        if (m_afterSeekTicks < 2) {
+            ++m_afterSeekTicks;
+            return;
+        }
+        m_afterSeekTicks = 0;
+        m_afterSeek = false;
+    }
+    m_view.SetSliderValue("playslider", PositionPercent(position, length));
+    if (PlaylistItem* entry = m_playlist.Current()) entry->starttime = ResumeSeconds(position);
+    if (m_view.HasControl("playslider") && !m_view.IsMouseOverControl("playslider")) {
+        ShowPlayTime(0, position, length);
+    }
+}
+
+void PlaybackControl::SeekToPercent(int percent) {
+    m_slave.Send(slave::Seek(percent, SeekType::Percent));
+    m_sliderDragging = false;
+    m_afterSeek = true;
+    m_afterSeekTicks = 0;
+}
+
+void PlaybackControl::ShowPlayTime(uint32_t colour, float position, float length) {
+    if (!m_view.HasControl("playtime")) return;
+    m_view.SetControlTextColor("playtime", colour);
+    m_view.SetControlText("playtime", FormatPlayTime(position, length));
+}
+
+void PlaybackControl::ShowMediaLayout(bool resize) {
+    const PlaylistItem* entry = m_playlist.Current();
+    const std::string name = entry ? Playlist::RowText(*entry) : BaseName(m_currentMediaPath);
+    if (m_media.audioOnly) {
+        m_view.DestroyVideoWindow(false);
+        m_view.ShowControl("startup", false);
+        m_view.ShowControl("ID_MEDIA_AUDIO", true);
+        m_view.ShowControl("sliderbar", true);
+        m_view.SetControlText("filename", name);
+        SIZE least = m_view.MinimumSize();
+        if (least.cx > 0 && least.cy > 0) m_view.ResizeKeepingPosition(least.cx, least.cy);
+        m_firstLayout = false;
+        return;
+    }
+    if (!m_view.HasVideoArea()) return;
+    if (m_view.IsFullScreen()) {
+        for (const char* bar : {"ID_MEDIA_AUDIO", "titlebar", "toolbar", "sliderbar"})
+            m_view.ShowControl(bar, false);
+        m_playlistPanel = false;
+        m_view.ShowControl("playlistbar", false);
+        m_view.ShowControl("expandbar", false);
+        return;
+    }
+    m_view.ShowControl("startup", false);
+    m_view.ShowControl("ID_MEDIA_AUDIO", false);
+    if (!m_settings.keepsize && resize && m_media.displayWidth > 0 && m_media.displayHeight > 0) {
+        const RECT work = m_view.WorkArea();
+        const SIZE size = FitWindowToVideo(m_media.displayWidth, m_media.displayHeight, m_media.aspect,
+                                           work.right - work.left, work.bottom - work.top,
+                                           m_view.SkinIndex());
+        m_view.ResizeKeepingPosition(size.cx, size.cy);
+    }
+    m_firstLayout = false;
+    m_view.RepaintVideoBlack();
+    m_view.ShowControl("sliderbar", true);
+    m_view.SetControlText("filename", name);
+    m_view.ShowControl("playlistbar", m_playlistPanel);
+    m_view.ShowControl("expandbar", m_playlistPanel);
+}
+
+void PlaybackControl::SetMuteButtons(bool muted) {
+    // "mute_on" is the button that mutes: shown while the sound is on.
+    m_view.ShowControl("mute_on", !muted);
+    m_view.ShowControl("mute_off", muted);
+}
+
+void PlaybackControl::OnPositionPoll(bool run) {
+    if (run) {
+        m_view.StartTimer(TIMER_POSITION_POLL, 1000);
+    } else {
+        m_view.StopTimer(TIMER_POSITION_POLL);
+    }
+}
+
+void PlaybackControl::OnMuteChanged(bool muted) {
+    SetMuteButtons(muted);
+    StoreSoundSettings();
+}
+
+void PlaybackControl::OnSubtitleFilesCleared() {
+    if (m_engine) m_engine->ClearSubtitleFiles();
+}
+
+void PlaybackControl::OnSubtitleChosen(const std::string& path) {
+    // Kept with the entry, so that the next launch of it loads the same file.
+    if (PlaylistItem* entry = m_playlist.Current()) entry->subtitle = path;
+}
+
+}  // namespace orvella

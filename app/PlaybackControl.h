@@ -1,0 +1,159 @@
+// Playback control of the main window: starting, pausing, resuming and stopping the
+// engine, what its events change, the once-a-second position poll that also keeps the
+// resume position, and the layout of the video area once the video's size is known.
+//
+// It reaches the window only through PlayerView and the play list only through the
+// model; what follows the end of an entry, and opening files when there is nothing to
+// play, belong to the play list and come back through PlaybackListener.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/CmdMplayer.h"
+#include "engine/MediaInfo.h"
+#include "engine/SlaveCommands.h"
+
+namespace orvella {
+
+class Playlist;
+class PlayerSettings;
+class PlayerView;
+struct PlaylistItem;
+
+constexpr UINT_PTR TIMER_OPEN_FILES = 102;
+constexpr UINT_PTR TIMER_OPEN_FOLDER = 103;
+constexpr UINT_PTR TIMER_LOAD_SUBTITLE = 104;
+// Posted after an engine is let go: its events still queued before it are dropped.
+constexpr UINT WM_ENGINE_FENCE = WM_USER + 127;
+
+class PlaybackListener {
+public:
+    virtual ~PlaybackListener() = default;
+    virtual void OnEntryEnded() {}         // the engine played the current entry to its end
+    virtual void OnOpenFilesWanted() {}    // "play" with an empty play list
+};
+
+class PlaybackControl : public ISlaveListener {
+public:
+    PlaybackControl(PlayerView& view, PlayerSettings& settings, Playlist& playlist);
+    ~PlaybackControl() override;
+    PlaybackControl(const PlaybackControl&) = delete;
+    PlaybackControl& operator=(const PlaybackControl&) = delete;
+
+    void SetListener(PlaybackListener* listener) { m_listener = listener; }
+
+    // The buttons and the commands behind them.
+    void Play();
+    void Pause();
+    void TogglePause();
+    void Stop();
+    // Stops the engine and takes its video window away (after the engine has stopped:
+    // the engine dies with X errors when its window goes first).
+    void StopEngine();
+    // The end of the last entry: the start view again, the entry to start from 0 next time.
+    void FinishPlayback();
+    // The per-file adjustments back to their start before other media plays.
+    void ResetPlaybackState();
+
+    // Starts the engine on the current media path, replacing any engine that runs. True
+    // when it started (or when the layout has no video area); false for an empty path or
+    // an engine that could not be started, which leaves the running flag and the poll
+    // as they were.
+    bool LaunchEngine();
+    // Starts the engine again at the current position after a launch-time setting changed.
+    void RestartEngine();
+    // Stop, reset and launch the current media; "play" off, "pause" on. What the play list
+    // does whenever another entry is to play.
+    void PlayCurrentMedia();
+    // "play" off and "pause" on (something plays), or the other way round.
+    void ShowPlaying(bool playing);
+    // The stopped look: start-up picture, no audio picture, no position bar (no engine).
+    void ShowStartView();
+
+    LRESULT OnEngineEvent(WPARAM code, LPARAM payload);
+    void OnEngineFence();
+    // True when the timer was one of playback's (101-104).
+    bool OnTimer(UINT_PTR id);
+    void PollPosition();
+    void ShowPlayTime(uint32_t colour, float position, float length);
+    void ShowMediaLayout(bool resize);
+    void SetMuteButtons(bool muted);
+
+    // The position slider: a drag in progress, and the seek at its end (the next two polls
+    // leave the slider alone).
+    void SetSliderDragging(bool dragging) { m_sliderDragging = dragging; }
+    void SeekToPercent(int percent);
+
+    // The settings' sound values follow what the engine was told (for the next launch and
+    // the settings file); a settings read sets them the other way.
+    void TakeSoundSettings();
+    void StoreSoundSettings();
+
+    // Where to play from (a path, URL or disc address).
+    const std::string& CurrentMediaPath() const { return m_currentMediaPath; }
+    void SetCurrentMediaPath(const std::string& path) { m_currentMediaPath = path; }
+    const std::string& DiscLabel() const { return m_discLabel; }
+    void SetDiscLabel(const std::string& label) { m_discLabel = label; }
+
+    CSlaveCommands& Slave() { return m_slave; }
+    SlaveState& SlaveStateRef() { return m_slaveState; }
+    CCmdMplayer* Engine() const { return m_engine.get(); }
+    const MediaInfo& Media() const { return m_media; }
+    bool IsEngineRunning() const { return m_engineRunning; }
+    bool IsPaused() const { return m_slaveState.paused; }
+    bool IsDiscMode() const { return m_discMode; }
+    void SetDiscMode(bool on) { m_discMode = on; }
+    bool IsFirstLayout() const { return m_firstLayout; }
+    bool IsAfterSeek() const { return m_afterSeek; }
+    bool PlaylistPanelShown() const { return m_playlistPanel; }
+    void SetPlaylistPanelShown(bool shown) { m_playlistPanel = shown; }
+
+    // Test seam: "-vo"/"-ao" replacements ("null") for engines started by tests, and the
+    // program folder the engine is found below.
+    void SetEngineOutputsForTesting(const std::string& vo, const std::string& ao) {
+        m_videoOutputOverride = vo;
+        m_audioOutputOverride = ao;
+    }
+    void SetProgramFolder(const std::string& folder) { m_programFolder = folder; }
+
+    // ISlaveListener: what the engine commands change in the window.
+    void OnPositionPoll(bool run) override;
+    void OnMuteChanged(bool muted) override;
+    void OnSubtitleFilesCleared() override;
+    void OnSubtitleChosen(const std::string& path) override;
+
+private:
+    void ShowOpenFailure();
+    void ReleaseEngine();
+
+    PlayerView& m_view;
+    PlayerSettings& m_settings;
+    Playlist& m_playlist;
+    PlaybackListener* m_listener = nullptr;
+
+    std::unique_ptr<CCmdMplayer> m_engine;
+    MediaInfo m_media;
+    SlaveState m_slaveState;
+    CSlaveCommands m_slave{m_slaveState, this};
+
+    std::string m_currentMediaPath;
+    std::string m_discLabel;
+    std::string m_cropText;
+    std::string m_programFolder;
+    std::string m_videoOutputOverride, m_audioOutputOverride;
+    int m_rotation = -1;
+    bool m_engineRunning = false;
+    bool m_discMode = false;
+    bool m_resumeOnce = false;
+    bool m_startInFullScreen = true;
+    bool m_subtitlesInScreenshots = true;
+    bool m_sliderDragging = false;
+    bool m_afterSeek = false;
+    int m_afterSeekTicks = 0;
+    bool m_firstLayout = true;
+    int m_pendingFences = 0;
+    bool m_playlistPanel = true;
+};
+
+}  // namespace orvella

@@ -1,0 +1,68 @@
+#include "app/PlaybackRules.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace orvella {
+
+namespace {
+// Tenths of a second in a time, truncated; 0 for what is not a time. Capped at 100,000
+// hours so the text keeps its shape for any value the engine prints.
+long long Tenths(float seconds) {
+    if (!std::isfinite(seconds) || seconds <= 0.0f) return 0;
+    const double tenths = std::floor(static_cast<double>(seconds) * 10.0 + 1e-6);
+    return tenths > 3.6e9 ? 3600000000LL : static_cast<long long>(tenths);
+}
+
+void AppendTime(std::string& out, float seconds) {
+    const long long t = Tenths(seconds);
+    const long long whole = t / 10;
+    char text[48];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld.%01lld", whole / 3600, whole / 60 % 60,
+                  whole % 60, t % 10);
+    out += text;
+}
+}  // namespace
+
+std::string FormatPlayTime(float position, float length) {
+    std::string text;
+    AppendTime(text, position);
+    text += '/';
+    AppendTime(text, length);
+    return text;
+}
+
+int PositionPercent(float position, float length) {
+    if (!std::isfinite(position) || !std::isfinite(length) || length <= 0.0f || position <= 0.0f)
+        return 0;
+    const double percent = static_cast<double>(position) / length * 100.0;
+    return percent >= 100.0 ? 100 : static_cast<int>(percent);
+}
+
+SIZE FitWindowToVideo(int displayWidth, int displayHeight, float aspect, int workWidth,
+                      int workHeight, int skinIndex) {
+    long w = displayWidth, h = displayHeight;
+    if (h > 0 && std::isfinite(aspect) && aspect > 0.0f &&
+        std::fabs(static_cast<double>(w) / h - aspect) > 0.001) {
+        h = static_cast<long>(w / aspect);
+    }
+    const long bars = skinIndex == 1 ? 100 : 92;
+    // Halving ends at a single pixel: a work area lower than the bars alone must not
+    // keep the loop going.
+    while ((workWidth < w || workHeight < h + bars) && (w > 1 || h > 1)) {
+        w /= 2;
+        h /= 2;
+    }
+    SIZE size;
+    size.cx = w + (skinIndex == 1 ? 8 : 2);
+    size.cy = h + bars;
+    return size;
+}
+
+long long ResumeSeconds(float position) {
+    if (!std::isfinite(position) || position <= 0.0f) return 0;
+    if (position >= 9.2e18f) return 0;
+    return static_cast<long long>(position);
+}
+
+}  // namespace orvella

@@ -1,0 +1,29 @@
+// The computations of playback control, kept pure so they can be tested directly.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace orvella {
+
+// "hh:mm:ss.t/hh:mm:ss.t": hours, minutes, seconds and tenths (truncated) of the position,
+// then of the length. 3725.46 s of 7200 s gives "01:02:05.4/02:00:00.0". Negative or
+// non-finite times show as 0.
+std::string FormatPlayTime(float position, float length);
+
+// The position slider's value: the whole percent of the length played, 0 to 100 (0 while
+// the length is unknown).
+int PositionPercent(float position, float length);
+
+// The window size that shows a video of the engine's display size: the height follows the
+// aspect where the two disagree; the video is halved until it and the bars (100 px in the
+// modern skin, 92 in the classic one) fit the work area; the frame adds 8 or 2 px. A
+// 1920x1080 video on a 1280x1000 work area in the modern skin gives 968x640.
+SIZE FitWindowToVideo(int displayWidth, int displayHeight, float aspect, int workWidth,
+                      int workHeight, int skinIndex);
+
+// Whole seconds of a position for the resume point (truncated; 0 for what is not a time).
+long long ResumeSeconds(float position);
+
+}  // namespace orvella

@@ -1,0 +1,254 @@
+#include "app/PlaylistControl.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "app/PlayerView.h"
+#include "app/PlaylistView.h"
+#include "engine/LaunchOptions.h"
+#include "library/PlayMemory.h"
+#include "library/PlayerSettings.h"
+#include "playlist/MediaFiles.h"
+#include "playlist/Playlist.h"
+
+namespace orvella {
+
+namespace {
+std::string WorkingFolder() {
+    std::string folder(4096, '\0');
+    while (!::getcwd(folder.data(), folder.size())) {
+        if (errno != ERANGE) return std::string();
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(folder.find('\0'));
+    return folder;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string NameOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+platform::FileDialogRequest OrvRequest(platform::FileDialogRequest::Kind kind, const char* title) {
+    platform::FileDialogRequest request;
+    request.kind = kind;
+    request.title = title;
+    request.filters = {{"Text File(*.orv)", "*.orv"}};
+    request.defaultExtension = "orv";
+    request.confirmOverwrite = kind == platform::FileDialogRequest::Kind::Save;
+    return request;
+}
+
+uint32_t RandomValue() {
+    static std::mt19937 generator{std::random_device{}()};
+    return static_cast<uint32_t>(generator());
+}
+}  // namespace
+
+PlaylistControl::PlaylistControl(PlayerView& view, PlayerSettings& settings, Playlist& model,
+                                 PlaylistView& rows, PlaybackControl& playback)
+    : m_view(view), m_settings(settings), m_model(model), m_rows(rows), m_playback(playback) {}
+
+void PlaylistControl::Say(const std::string& text) {
+    std::fprintf(stderr, "orvella: %s\n", text.c_str());
+    m_view.SetControlText("filename", text);
+}
+
+void PlaylistControl::TakeCurrentPath() {
+    const PlaylistItem* entry = m_model.Current();
+    m_playback.SetCurrentMediaPath(entry ? entry->filename : std::string());
+}
+
+void PlaylistControl::PlayCurrentIfChanged(const std::string& before) {
+    TakeCurrentPath();
+    if (m_playback.CurrentMediaPath() != before) {
+        m_playback.PlayCurrentMedia();
+    } else if (!m_playback.IsEngineRunning()) {
+        m_playback.ShowPlaying(m_playback.LaunchEngine());
+    }
+}
+
+void PlaylistControl::OpenFilesDialog() {
+    platform::FileDialogRequest request;
+    request.kind = platform::FileDialogRequest::Kind::OpenMany;
+    request.title = "Open files";
+    request.filters = {{"All supported Media", kMediaFilterText}, {"\tAll(*.*)", "*.*"}};
+    std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(m_view.Handle(), request);
+    if (chosen.empty()) return;
+    AddAndPlay(chosen);
+}
+
+void PlaylistControl::AddAndPlay(const std::vector<std::string>& paths) {
+    if (paths.empty()) return;
+    m_model.ClearPending();
+    for (const std::string& path : paths) m_model.AddPending(path);
+    const PlaylistItem* current = m_model.Current();
+    const std::string before = current ? current->filename : std::string();
+    m_model.AddPendingFiles();
+    PlayCurrentIfChanged(before);
+}
+
+void PlaylistControl::OpenStartupArgument(const std::string& argument) {
+    if (argument.empty()) return;
+    // Entries keep whole paths, so that the play memory still finds them from elsewhere.
+    const std::string path = AbsoluteMediaPath(argument, WorkingFolder());
+    if (IsFolder(path)) {
+        std::vector<std::string> found;
+        ScanFolder(path, found);
+        if (found.empty()) {
+            Say("No media files in " + NameOf(path));
+            return;
+        }
+        AddAndPlay(found);
+        return;
+    }
+    Playlist::SourceResult added = m_model.AddSource(path, m_playback.DiscLabel());
+    TakeCurrentPath();
+    m_playback.ResetPlaybackState();
+    m_playback.StopEngine();
+    const bool started = m_playback.LaunchEngine();
+    if (added.discMode) m_playback.SetDiscMode(true);
+    m_playback.ShowPlaying(started);
+}
+
+void PlaylistControl::PlayPrevious() {
+    const int selected = m_rows.List() ? m_rows.SelectedRow() : static_cast<int>(m_model.CurrentIndex());
+    const long target = static_cast<long>(selected) - 1;
+    if (target < 0 || static_cast<size_t>(target) >= m_model.Count()) return;
+    m_model.SetCurrent(static_cast<size_t>(target));
+    TakeCurrentPath();
+    m_playback.PlayCurrentMedia();
+}
+
+void PlaylistControl::PlayNext() {
+    const int selected = m_rows.List() ? m_rows.SelectedRow() : static_cast<int>(m_model.CurrentIndex());
+    const long target = static_cast<long>(selected) + 1;
+    if (target < 0 || static_cast<size_t>(target) >= m_model.Count()) return;
+    m_model.SetCurrent(static_cast<size_t>(target));
+    TakeCurrentPath();
+    m_playback.PlayCurrentMedia();
+}
+
+void PlaylistControl::PlayRow(int row) {
+    if (row < 0 || !m_model.SetCurrent(static_cast<size_t>(row))) return;
+    const PlaylistItem* entry = m_model.Current();
+    if (entry->filename == m_playback.CurrentMediaPath() && m_playback.IsEngineRunning()) return;
+    TakeCurrentPath();
+    m_playback.PlayCurrentMedia();
+}
+
+void PlaylistControl::AdvanceAtEnd() {
+    // The list may have been emptied while the entry played: nothing is left to play.
+    if (PlaylistItem* entry = m_model.Current()) entry->starttime = 0;
+    AdvanceDecision next = DecideAdvance(m_settings.playsequence, m_model.CurrentIndex(),
+                                         m_model.Count(), RandomValue());
+    if (next.finish || !m_model.SetCurrent(next.next)) {
+        m_playback.FinishPlayback();
+        return;
+    }
+    TakeCurrentPath();
+    m_playback.ResetPlaybackState();
+    m_playback.ShowPlaying(m_playback.LaunchEngine());
+}
+
+void PlaylistControl::StopAfterRemoval() {
+    TakeCurrentPath();
+    m_playback.StopEngine();
+    m_playback.ShowPlaying(false);
+    if (m_view.IsFullScreen()) m_view.LeaveFullScreen();
+    m_playback.ShowStartView();
+    m_view.SetControlText("filename", std::string());
+}
+
+void PlaylistControl::DeleteItem() {
+    const int row = m_rows.RightClickedRow();
+    if (row < 0 || static_cast<size_t>(row) >= m_model.Count()) return;
+    if (row == m_rows.SelectedRow() || static_cast<size_t>(row) == m_model.CurrentIndex()) {
+        DeleteCurrentItem();
+        return;
+    }
+    m_model.Remove(static_cast<size_t>(row));
+}
+
+void PlaylistControl::DeleteCurrentItem() {
+    if (!m_model.RemoveCurrent()) return;
+    StopAfterRemoval();
+}
+
+void PlaylistControl::Clear() {
+    m_model.Clear();
+    StopAfterRemoval();
+}
+
+void PlaylistControl::SortByName() { m_model.SortByName(m_rows.SelectedText()); }
+
+void PlaylistControl::SortByType() { m_model.SortByType(m_rows.SelectedText()); }
+
+void PlaylistControl::ShowInExplorer() {
+    const PlaylistItem* entry = m_model.Current();
+    if (!entry) return;
+    if (!platform::GetBackend().ShowInFileManager(entry->filename)) {
+        Say("Cannot show " + NameOf(entry->filename) + " in the file manager");
+    }
+}
+
+std::string PlaylistControl::ChooseFile() {
+    platform::FileDialogRequest request;
+    request.kind = platform::FileDialogRequest::Kind::OpenOne;
+    request.title = "Choose a file";
+    request.filters = {{"All", "*.*"}};
+    std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(m_view.Handle(), request);
+    return chosen.empty() ? std::string() : chosen.front();
+}
+
+void PlaylistControl::LoadSubtitleFromDialog() {
+    const std::string path = ChooseFile();
+    if (m_playback.Slave().LoadSubtitle(path) == SendResult::Refused) {
+        Say("Cannot load the subtitle file " + NameOf(path));
+    }
+}
+
+void PlaylistControl::SavePlaylistDialog() {
+    std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(
+        m_view.Handle(), OrvRequest(platform::FileDialogRequest::Kind::Save, "Save play list"));
+    if (chosen.empty()) return;
+    if (!SavePlaylistFile(chosen.front(), m_model, m_settings.savelocation)) {
+        Say("Cannot save the play list as " + NameOf(chosen.front()));
+    }
+}
+
+void PlaylistControl::LoadPlaylistDialog() {
+    std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(
+        m_view.Handle(), OrvRequest(platform::FileDialogRequest::Kind::OpenOne, "Load play list"));
+    if (chosen.size() != 1) return;
+    if (!LoadPlaylistFile(chosen.front())) Say("Cannot read the play list " + NameOf(chosen.front()));
+}
+
+bool PlaylistControl::LoadPlaylistFile(const std::string& path) {
+    MediaRecord record;
+    if (!orvella::LoadPlaylistFile(path, &record)) return false;
+    Clear();
+    ApplyMedia(record, m_model, false);
+    TakeCurrentPath();
+    return true;
+}
+
+void PlaylistControl::ReadPlayMemory(const XmlDocument& document) {
+    ApplyMedia(ReadMedia(document), m_model, true);
+    TakeCurrentPath();
+}
+
+void PlaylistControl::WritePlayMemory(XmlDocument& document) {
+    if (m_saveAtExit) WriteMedia(document, m_model, m_settings.savelocation);
+}
+
+}  // namespace orvella

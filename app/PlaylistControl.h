@@ -1,0 +1,86 @@
+// The play list's commands: opening files, moving through the list, deleting, clearing
+// and sorting entries, what plays when an entry ends, the play memory and the play-list
+// files. The model keeps the entries; this class asks the user (dialogs) and starts and
+// stops playback through PlaybackControl.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/PlaybackControl.h"
+
+namespace orvella {
+
+class Playlist;
+class PlaylistView;
+class PlayerSettings;
+class PlayerView;
+class XmlDocument;
+
+class PlaylistControl : public PlaybackListener {
+public:
+    PlaylistControl(PlayerView& view, PlayerSettings& settings, Playlist& model,
+                    PlaylistView& rows, PlaybackControl& playback);
+
+    // Files chosen in the open dialog are added and the first of them plays.
+    void OpenFilesDialog();
+    // The argument of the command line: a file, URL or disc address plays; a folder adds
+    // the media files below it and plays the first.
+    void OpenStartupArgument(const std::string& argument);
+    // Adds the given files (dropped, scanned, chosen) and plays the first, as the open
+    // dialog does after its choice.
+    void AddAndPlay(const std::vector<std::string>& paths);
+
+    void PlayPrevious();
+    void PlayNext();
+    void PlayRow(int row);
+    // The end of the current entry: the play sequence chooses what follows.
+    void AdvanceAtEnd();
+
+    void DeleteItem();         // the row the context menu acted on
+    void DeleteCurrentItem();  // the selected (current) row
+    void Clear();
+    void SortByName();
+    void SortByType();
+    void ShowInExplorer();
+
+    // A single existing file of any type; empty when cancelled.
+    std::string ChooseFile();
+    // Asks for a subtitle file and loads it into the engine (a cancelled choice still
+    // removes the loaded subtitles).
+    void LoadSubtitleFromDialog();
+
+    // ".orv" files through their dialogs.
+    void SavePlaylistDialog();
+    void LoadPlaylistDialog();
+    // Loading without the dialog: the list is replaced, nothing starts. False (nothing
+    // changes) when the file does not read.
+    bool LoadPlaylistFile(const std::string& path);
+
+    // The play memory in "settings.xml".
+    void ReadPlayMemory(const XmlDocument& document);
+    void WritePlayMemory(XmlDocument& document);
+    bool SavesPlaylistAtExit() const { return m_saveAtExit; }
+    void SetSavePlaylistAtExit(bool on) { m_saveAtExit = on; }
+
+    // PlaybackListener
+    void OnEntryEnded() override { AdvanceAtEnd(); }
+    void OnOpenFilesWanted() override { OpenFilesDialog(); }
+
+private:
+    // The current entry became another one: its path is the one to play.
+    void TakeCurrentPath();
+    void PlayCurrentIfChanged(const std::string& before);
+    // The list lost what played: stop and show the start view.
+    void StopAfterRemoval();
+    void Say(const std::string& text);
+
+    PlayerView& m_view;
+    PlayerSettings& m_settings;
+    Playlist& m_model;
+    PlaylistView& m_rows;
+    PlaybackControl& m_playback;
+    bool m_saveAtExit = true;  // not stored: on at every start
+};
+
+}  // namespace orvella

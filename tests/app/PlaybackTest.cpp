@@ -1,0 +1,361 @@
+// Playback and the play list through the main window on the headless platform, with a
+// scripted engine: what is launched, what is sent, and what the window shows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/PlaybackRules.h"
+#include "library/PlayMemory.h"
+#include "tests/app/PlayerWndFixture.h"
+#include "tests/app/ScriptedEngine.h"
+#include "uilib/controls/Label.h"
+#include "uilib/controls/Progress.h"
+
+namespace orvella {
+namespace {
+
+TEST(PlaybackRules, PlayTimeText) {
+    const struct {
+        float position, length;
+        const char* text;
+    } cases[] = {
+        {3725.46f, 7200.0f, "01:02:05.4/02:00:00.0"},
+        {0.0f, 0.0f, "00:00:00.0/00:00:00.0"},
+        {59.99f, 61.0f, "00:00:59.9/00:01:01.0"},
+        {-3.0f, NAN, "00:00:00.0/00:00:00.0"},
+        {360000.0f, INFINITY, "100:00:00.0/00:00:00.0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatPlayTime(c.position, c.length), c.text);
+    EXPECT_EQ(PositionPercent(30.0f, 60.0f), 50);
+    EXPECT_EQ(PositionPercent(30.0f, 0.0f), 0);
+    EXPECT_EQ(PositionPercent(90.0f, 60.0f), 100);
+    EXPECT_EQ(ResumeSeconds(754.9f), 754);
+    EXPECT_EQ(ResumeSeconds(NAN), 0);
+}
+
+TEST(PlaybackRules, WindowFitsTheVideo) {
+    const struct {
+        int w, h;
+        float aspect;
+        int workW, workH, skin;
+        LONG cx, cy;
+    } cases[] = {
+        {1920, 1080, 1.7778f, 1280, 1000, 1, 968, 640},  // halved once
+        {640, 360, 1.7778f, 1280, 1000, 0, 642, 452},    // fits as it is
+        {720, 576, 1.7778f, 1280, 1000, 1, 728, 504},    // height follows the aspect
+        {3840, 2160, 1.7778f, 1280, 700, 1, 968, 640},   // halved twice
+        {100, 100, 1.0f, 10, 10, 1, 9, 101},              // a work area below the bars ends
+    };
+    for (const auto& c : cases) {
+        SIZE s = FitWindowToVideo(c.w, c.h, c.aspect, c.workW, c.workH, c.skin);
+        EXPECT_EQ(s.cx, c.cx) << c.w << "x" << c.h;
+        EXPECT_EQ(s.cy, c.cy) << c.w << "x" << c.h;
+    }
+}
+
+class PlaybackTest : public PlayerWndTest {
+protected:
+    void SetUp() override {
+        PlayerWndTest::SetUp();
+        engine_ = std::make_unique<orvella_test::ScriptedEngine>(temp_);
+        for (const char* name : {"a.mp4", "b.mp4", "c.mp4"}) {
+            std::string path = temp_ + "/" + name;
+            std::fclose(std::fopen(path.c_str(), "w"));
+            clips_.push_back(path);
+        }
+    }
+
+    void StartWithEngine(std::vector<std::string> args = {}) {
+        Start(std::move(args));
+        window_->SetProgramFolder(engine_->ProgramFolder());
+    }
+
+    bool Pump(const std::function<bool()>& done, int ms = 5000) {
+        for (int waited = 0; waited < ms && !done(); waited += 5) {
+            fake().DispatchPending();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        fake().DispatchPending();
+        return done();
+    }
+    // One poll tick, and the engine's answers to it.
+    void Tick() {
+        size_t before = engine_->Commands().size();
+        fake().AdvanceTime(1000);
+        Pump([&] { return engine_->Commands().size() >= before + 2; });
+        Pump([] { return false; }, 60);
+    }
+    void Click(const char* name) {
+        TNotifyUIForTest(name, "click");
+    }
+    void TNotifyUIForTest(const char* name, const char* type, WPARAM w = 0, LPARAM l = 0) {
+        uilib::TNotifyUI msg;
+        msg.sType = type;
+        msg.pSender = Find(name);
+        msg.wParam = w;
+        msg.lParam = l;
+        ASSERT_NE(msg.pSender, nullptr) << name;
+        window_->Notify(msg);
+    }
+    void OpenClips(std::vector<std::string> paths) {
+        window_->PlaylistCommands().AddAndPlay(paths);
+        ASSERT_TRUE(Pump([&] { return engine_->Launches() >= 1 && window_->GetMediaInfo().videoWidth == 320; }));
+    }
+    bool Enabled(const char* name) { return Find(name)->IsEnabled(); }
+    bool Visible(const char* name) { return Find(name)->IsVisible(); }
+    int Slider() { return static_cast<uilib::CProgressUI*>(Find("playslider")->GetInterface("Progress"))->GetValue(); }
+    bool Sent(const std::string& command) {
+        std::vector<std::string> c = engine_->Commands();
+        return std::find(c.begin(), c.end(), command) != c.end();
+    }
+
+    std::unique_ptr<orvella_test::ScriptedEngine> engine_;
+    std::vector<std::string> clips_;
+};
+
+TEST_F(PlaybackTest, PollMovesSliderTextAndResumePointButNotRightAfterASeek) {
+    StartWithEngine();
+    OpenClips({clips_[0]});
+    engine_->SetLength(60);
+    // Until the engine has told a position above 0, nothing moves.
+    Tick();
+    Tick();
+    EXPECT_TRUE(Sent("get_time_pos") && Sent("get_time_length"));
+    EXPECT_EQ(Slider(), 0);
+    EXPECT_EQ(window_->PlaylistModel().Current()->starttime, 0);
+    engine_->SetPosition(30);
+    Tick();  // asks; the answer is shown on the next tick
+    Tick();
+    EXPECT_EQ(Slider(), 50);
+    EXPECT_EQ(window_->PlaylistModel().Current()->starttime, 30);
+    EXPECT_EQ(Find("playtime")->GetText(), "00:00:30.0/00:01:00.0");
+
+    window_->Playback().SeekToPercent(80);
+    EXPECT_TRUE(Pump([&] { return Sent("pausing_keep seek 80 1") || Sent("seek 80 1"); }));
+    engine_->SetPosition(48);
+    Tick();
+    Tick();
+    EXPECT_EQ(Slider(), 50) << "the two ticks after a seek leave the slider";
+    Tick();
+    EXPECT_EQ(Slider(), 80);
+    EXPECT_EQ(window_->PlaylistModel().Current()->starttime, 48);
+}
+
+TEST_F(PlaybackTest, PauseStepsAFrameAndPlayResumes) {
+    StartWithEngine();
+    OpenClips({clips_[0]});
+    EXPECT_FALSE(Enabled("play"));
+    EXPECT_TRUE(Enabled("pause"));
+    Click("pause");
+    EXPECT_TRUE(Pump([&] { return Sent("frame_step"); }));
+    EXPECT_FALSE(fake().HasTimer(hwnd_, TIMER_POSITION_POLL));
+    EXPECT_TRUE(Enabled("play") && Enabled("pause"));
+    // Nothing goes to a paused engine by itself: it would resume on any plain command.
+    engine_->ForgetCommands();
+    fake().AdvanceTime(3000);
+    Pump([] { return false; }, 100);
+    EXPECT_TRUE(engine_->Commands().empty());
+
+    Click("play");
+    EXPECT_TRUE(Pump([&] { return Sent("pause"); }));
+    EXPECT_TRUE(fake().HasTimer(hwnd_, TIMER_POSITION_POLL));
+    EXPECT_FALSE(Enabled("play"));
+    EXPECT_EQ(engine_->Launches(), 1);
+
+    Click("stop");
+    EXPECT_FALSE(window_->IsEngineRunning());
+    EXPECT_TRUE(Visible("startup"));
+    EXPECT_FALSE(Visible("sliderbar"));
+    EXPECT_TRUE(Enabled("play"));
+    EXPECT_FALSE(Enabled("pause"));
+}
+
+TEST_F(PlaybackTest, PlaySequences) {
+    const struct {
+        int sequence;
+        std::vector<size_t> played;  // the entries launched, in order, after the first
+        bool finishes;
+    } cases[] = {
+        {kPlaySingle, {}, true},
+        {kPlaySequence, {1, 2}, true},
+        {kPlaySequenceLoop, {1, 2, 0}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sequence);
+        StartWithEngine();
+        const_cast<PlayerSettings&>(window_->GetSettings()).playsequence = c.sequence;
+        OpenClips(clips_);
+        ASSERT_EQ(window_->PlaylistModel().Count(), 3u);
+        EXPECT_EQ(window_->PlaylistModel().CurrentIndex(), 0u);
+        window_->PlaylistModel().Current()->starttime = 1;
+        int launches = engine_->Launches();
+        for (size_t next : c.played) {
+            engine_->End();
+            ASSERT_TRUE(Pump([&] { return engine_->Launches() == launches + 1 && window_->IsEngineRunning(); }));
+            ++launches;
+            EXPECT_EQ(window_->PlaylistModel().CurrentIndex(), next);
+            EXPECT_EQ(engine_->Option(launches, "-ss"), "0");
+            EXPECT_EQ(window_->PlaylistRows().SelectedRow(), static_cast<int>(next));
+        }
+        if (c.finishes) {
+            engine_->End();
+            ASSERT_TRUE(Pump([&] { return !window_->IsEngineRunning(); }));
+            EXPECT_TRUE(Visible("startup"));
+            EXPECT_TRUE(Enabled("play"));
+            EXPECT_FALSE(Enabled("pause"));
+            for (size_t i = 0; i < 3; ++i) EXPECT_EQ(window_->PlaylistModel().At(i)->starttime, 0);
+        }
+        // Moving on by hand never wraps, whatever the sequence.
+        window_->PlaylistModel().SetCurrent(2);
+        window_->PlaylistCommands().PlayNext();
+        EXPECT_EQ(window_->PlaylistModel().CurrentIndex(), 2u);
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+        std::remove((DataFolder() + "/settings.xml").c_str());
+    }
+}
+
+TEST_F(PlaybackTest, RandomOnOneEntryPlaysItAgain) {
+    StartWithEngine();
+    const_cast<PlayerSettings&>(window_->GetSettings()).playsequence = kPlayRandom;
+    OpenClips({clips_[0]});
+    engine_->End();
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() == 2 && window_->IsEngineRunning(); }));
+    EXPECT_EQ(window_->PlaylistModel().CurrentIndex(), 0u);
+}
+
+TEST_F(PlaybackTest, EventsOfAReplacedEngineDoNotMoveTheList) {
+    StartWithEngine();
+    const_cast<PlayerSettings&>(window_->GetSettings()).playsequence = kPlaySequence;
+    OpenClips(clips_);
+    // The first engine ends; its exit line waits in the queue while the user moves on.
+    engine_->End();
+    CCmdMplayer* first = window_->GetEngine();
+    for (int i = 0; i < 400 && first->IsChildActive(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    window_->PlaylistCommands().PlayNext();
+    EXPECT_EQ(window_->PlaylistModel().CurrentIndex(), 1u);
+    Pump([] { return false; }, 200);
+    EXPECT_EQ(window_->PlaylistModel().CurrentIndex(), 1u);
+    EXPECT_TRUE(window_->IsEngineRunning());
+    EXPECT_EQ(engine_->Launches(), 2);
+}
+
+TEST_F(PlaybackTest, LaunchCarriesTheEntrysResumePointAndSubtitle) {
+    StartWithEngine();
+    window_->PlaylistModel().AddPending(clips_[1]);
+    window_->PlaylistModel().AddPendingFiles();
+    window_->PlaylistModel().Current()->starttime = 42;
+    window_->PlaylistModel().Current()->subtitle = temp_ + "/b, english.srt";
+    window_->Playback().SetCurrentMediaPath(clips_[1]);
+    Click("play");
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() == 1; }));
+    EXPECT_EQ(engine_->Option(1, "-ss"), "42");
+    EXPECT_EQ(engine_->Option(1, "-sub"), temp_ + "/b\\, english.srt");
+
+    // Cancelling the subtitle dialog still takes the loaded subtitles away.
+    ASSERT_TRUE(Pump([&] { return window_->GetEngine() && window_->GetEngine()->IsChildActive(); }));
+    SetTimer(hwnd_, TIMER_LOAD_SUBTITLE, 100);
+    fake().AdvanceTime(100);
+    EXPECT_TRUE(Pump([&] { return Sent("pausing_keep sub_remove") || Sent("sub_remove"); }));
+    EXPECT_FALSE(fake().HasTimer(hwnd_, TIMER_LOAD_SUBTITLE));
+}
+
+TEST_F(PlaybackTest, AudioOnlyShrinksToTheLeastSizeAndVideoFitsTheWindow) {
+    engine_->SetStartLines({"Audio only file format detected.", "ID_LENGTH=2.00"});
+    StartWithEngine();
+    window_->PlaylistCommands().AddAndPlay({clips_[0]});
+    ASSERT_TRUE(Pump([&] { return window_->GetMediaInfo().audioOnly; }));
+    EXPECT_TRUE(Visible("ID_MEDIA_AUDIO"));
+    EXPECT_FALSE(Visible("startup"));
+    EXPECT_TRUE(Visible("sliderbar"));
+    EXPECT_EQ(Find("filename")->GetText(), "a.mp4");
+    RECT rc;
+    GetWindowRect(hwnd_, &rc);
+    SIZE least = window_->GetPaintManager()->GetMinInfo();
+    EXPECT_EQ(rc.right - rc.left, least.cx);
+    EXPECT_EQ(rc.bottom - rc.top, least.cy);
+
+    // With "keepsize" off, a 1920x1080 video on a 1280x770 work area (classic skin) is
+    // halved once.
+    const_cast<PlayerSettings&>(window_->GetSettings()).keepsize = false;
+    engine_->SetStartLines({"ID_VIDEO_WIDTH=1920", "ID_VIDEO_HEIGHT=1080",
+                            "VO: [x11] 1920x1080 => 1920x1080 Planar YV12"});
+    window_->PlaylistCommands().AddAndPlay({clips_[1]});
+    ASSERT_TRUE(Pump([&] { return window_->GetMediaInfo().displayWidth == 1920; }));
+    GetWindowRect(hwnd_, &rc);
+    EXPECT_EQ(rc.right - rc.left, 962);
+    EXPECT_EQ(rc.bottom - rc.top, 632);
+    EXPECT_FALSE(Visible("ID_MEDIA_AUDIO"));
+    EXPECT_EQ(Find("filename")->GetText(), "b.mp4");
+}
+
+TEST_F(PlaybackTest, PlayMemoryComesBackAtTheNextStartAndResumes) {
+    StartWithEngine();
+    OpenClips({clips_[0], clips_[1]});
+    window_->PlaylistModel().SetCurrent(1);
+    window_->PlaylistModel().Current()->starttime = 3;
+    DestroyWindow(hwnd_);  // the close saves the play memory
+    hwnd_ = nullptr;
+
+    StartWithEngine();
+    ASSERT_EQ(window_->PlaylistModel().Count(), 2u);
+    EXPECT_EQ(window_->PlaylistModel().CurrentIndex(), 1u);
+    EXPECT_EQ(window_->PlaylistRows().SelectedRow(), 1);
+    EXPECT_EQ(window_->GetCurrentMediaPath(), clips_[1]);
+    const int before = engine_->Launches();
+    Click("play");
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() == before + 1; }));
+    EXPECT_EQ(engine_->Option(before + 1, "-ss"), "3");
+}
+
+TEST_F(PlaybackTest, LoadingAPlayListWhilePlayingStopsAndSelectsItsCurrentEntry) {
+    StartWithEngine();
+    OpenClips({clips_[0]});
+    Playlist other;
+    other.AddPending(clips_[2]);
+    other.AddPending(clips_[1]);
+    other.AddPending(clips_[2] + "-copy");
+    other.AddPendingFiles();
+    other.SetCurrent(1);
+    const std::string file = temp_ + "/list.orv";
+    ASSERT_TRUE(SavePlaylistFile(file, other, true));
+
+    EXPECT_FALSE(window_->PlaylistCommands().LoadPlaylistFile(temp_ + "/missing.orv"));
+    EXPECT_TRUE(window_->IsEngineRunning()) << "a file that does not load changes nothing";
+    ASSERT_TRUE(window_->PlaylistCommands().LoadPlaylistFile(file));
+    EXPECT_FALSE(window_->IsEngineRunning());
+    EXPECT_TRUE(Visible("startup"));
+    ASSERT_EQ(window_->PlaylistModel().Count(), 3u);
+    EXPECT_EQ(window_->PlaylistModel().CurrentIndex(), 1u);
+    EXPECT_EQ(window_->PlaylistRows().SelectedRow(), 1);
+    EXPECT_EQ(window_->GetCurrentMediaPath(), clips_[1]);
+}
+
+TEST_F(PlaybackTest, DeletingAndClearingStopWhatPlays) {
+    StartWithEngine();
+    OpenClips(clips_);
+    window_->PlaylistCommands().PlayRow(1);
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() == 2; }));
+    // The row already playing changes nothing.
+    window_->PlaylistCommands().PlayRow(1);
+    Pump([] { return false; }, 50);
+    EXPECT_EQ(engine_->Launches(), 2);
+
+    Click("deletefile");
+    EXPECT_FALSE(window_->IsEngineRunning());
+    EXPECT_EQ(window_->PlaylistModel().Count(), 2u);
+    EXPECT_EQ(window_->PlaylistModel().CurrentIndex(), 0u);
+    EXPECT_EQ(window_->GetCurrentMediaPath(), clips_[0]);
+    EXPECT_EQ(Find("filename")->GetText(), "");
+    window_->PlaylistCommands().Clear();
+    EXPECT_TRUE(window_->PlaylistModel().Empty());
+    EXPECT_EQ(window_->GetCurrentMediaPath(), "");
+    // The end of an entry on a list emptied meanwhile stops.
+    window_->PlaylistCommands().AdvanceAtEnd();
+    EXPECT_TRUE(Visible("startup"));
+}
+
+}  // namespace
+}  // namespace orvella

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Minimising: with no tray on the desktop the window is iconified and can be restored;
+# with a system tray running it hides behind a tray icon, and activating the icon shows
+# it again.
+source "$(dirname "$0")/lib.sh"
+
+window_mapped() { xwininfo -id "$WINDOW_ID" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+wait_for() {
+  for _ in $(seq 1 100); do "$@" && return 0; sleep 0.05; done
+  return 1
+}
+
+start_player
+wait_window
+click_control minbtn
+wait_for bash -c "! xwininfo -id $WINDOW_ID | grep -q IsViewable" || fail "minimise left the window on screen"
+xprop -id "$WINDOW_ID" WM_STATE | grep -qi iconic || fail "without a tray the window must be iconified"
+wmctrl -i -a "$WINDOW_ID"
+wait_for window_mapped || fail "the iconified window could not be restored"
+click_control closebtn
+wait_exit 10
+
+command -v trayer >/dev/null || { [ "${ORVELLA_REQUIRE_ALL:-}" = 1 ] && fail "trayer missing"; echo "skip: no trayer"; exit 0; }
+trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 32 \
+  --SetDockType true --expand false >"$WORK/trayer.log" 2>&1 &
+TRAYER=$!
+trap 'kill $TRAYER 2>/dev/null || true; cleanup_player' EXIT
+screen=$(xdpyinfo | awk '/default screen number/ { print $4 }')
+owned() { xdotool search --classname trayer >/dev/null 2>&1; }
+wait_for owned || fail "trayer did not start"
+sleep 0.5
+
+start_player
+wait_window
+click_control minbtn
+wait_for bash -c "! xwininfo -id $WINDOW_ID | grep -q IsViewable" || fail "minimise to the tray left the window on screen"
+xprop -id "$WINDOW_ID" WM_STATE | grep -qi iconic && fail "with a tray the window hides instead of iconifying"
+sleep 0.5
+screenshot tray-icon >/dev/null
+# The icon is the tray's only one, at its left end.
+tray=$(xdotool search --classname trayer | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$tray")"
+xdotool mousemove $((X + 12)) $((Y + HEIGHT / 2)) click 1
+wait_for window_mapped || fail "activating the tray icon did not show the window (screen $screen)"
+click_control closebtn
+wait_exit 10
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+echo "ok"

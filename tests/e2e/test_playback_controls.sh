@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Real clicks on the transport buttons: pause freezes the picture, play resumes it, stop
+# shows the start-up picture; closing and starting again lists the clip with the point
+# where it was left.
+source "$(dirname "$0")/lib.sh"
+clip=$(make_moving_clip 20)
+start_player "$clip"
+wait_window
+sleep 2.5
+playing=$(control_shot media playing)
+[ "$(colours_in "$playing")" -gt 200 ] || fail "no video in the video area"
+
+click_control pause
+sleep 0.6
+a=$(control_shot media paused-a)
+sleep 1
+b=$(control_shot media paused-b)
+d=$(pixels_differing "$a" "$b")
+echo "paused: $d pixels changed in a second"
+[ "$d" -lt 50 ] || fail "the picture moves while paused ($d pixels)"
+
+click_control play
+sleep 0.8
+c=$(control_shot media resumed-a)
+sleep 0.5
+e=$(control_shot media resumed-b)
+d=$(pixels_differing "$c" "$e")
+echo "resumed: $d pixels changed in half a second"
+[ "$d" -gt 500 ] || fail "the picture does not move after play ($d pixels)"
+
+sleep 1.5   # more than three seconds played in all
+click_control stop
+sleep 0.5
+stopped=$(control_shot media stopped)
+click_control closebtn
+wait_exit 10
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+settings_text | grep -F "filename=\"$clip\"" >/dev/null || fail "the clip is not in the play memory"
+start=$(settings_text | grep -F "filename=\"$clip\"" | sed -n 's/.*starttime="\([0-9]*\)".*/\1/p')
+echo "resume point saved: ${start}s"
+[ "${start:-0}" -ge 3 ] || fail "resume point ${start:-none}, expected at least 3 s"
+
+# Started again without a file: the start-up picture, the clip listed.
+start_player
+wait_window
+sleep 0.5
+again=$(control_shot media start-view)
+d=$(pixels_differing "$stopped" "$again")
+echo "stop view vs start view: $d pixels differ"
+[ "$d" -lt 200 ] || fail "stop does not show the start-up picture ($d pixels differ)"
+screenshot restarted-with-list >/dev/null
+click_control closebtn
+wait_exit 10
+settings_text | grep -F "starttime=\"$start\"" >/dev/null || fail "the resume point did not survive a second start"
+echo "ok"
