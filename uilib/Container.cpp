@@ -58,7 +58,10 @@ bool CContainerUI::Add(CControlUI* control) {
 }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) {
-    if (!control || control == this || GetItemIndex(control) >= 0) return false;
+    if (!control || control == this) return false;
+    // Only a child of this container can already be in it: a new control skips the
+    // search, so filling a long list is not quadratic.
+    if (control->GetParent() == this && GetItemIndex(control) >= 0) return false;
     if (index < 0 || index > static_cast<int>(m_items.size())) return false;
     m_items.insert(m_items.begin() + index, control);
     if (m_pManager)

@@ -213,6 +213,23 @@ TEST_F(ListTest, RemovingRowsKeepsIndexesAndSelectionConsistent) {
     EXPECT_EQ(list->GetScrollPos().cy, 0);
 }
 
+TEST_F(ListTest, AddingARowTwiceIsRefused) {
+    Build(3);
+    CControlUI* row = list->GetItemAt(1);
+    EXPECT_FALSE(list->Add(row));
+    EXPECT_FALSE(list->AddAt(row, 0));
+    EXPECT_EQ(list->GetCount(), 3);
+    EXPECT_EQ(list->GetItemAt(1), row);
+    // A row taken out of one list may go into another.
+    auto* other = new CListUI;
+    list->GetList()->SetAutoDestroy(false);
+    ASSERT_TRUE(list->Remove(row));
+    list->GetList()->SetAutoDestroy(true);
+    EXPECT_TRUE(other->Add(row));
+    EXPECT_EQ(other->GetCount(), 1);
+    delete other;
+}
+
 TEST_F(ListTest, ListHeightSumsRowsForMenus) {
     Build(3);
     EXPECT_EQ(list->GetListHeight(), 3 * kRowHeight);

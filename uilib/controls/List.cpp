@@ -1,6 +1,7 @@
 #include "uilib/controls/List.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "uilib/controls/AttributeValue.h"
@@ -9,59 +10,6 @@
 #include "uilib/controls/ScrollBar.h"
 
 namespace uilib {
-
-// ---- TListInfoUI ---------------------------------------------------------------------
-
-bool TListInfoUI::SetAttribute(const char* name, const char* value) {
-    struct ColorAttr { const char* name; DWORD TListInfoUI::*field; };
-    static const ColorAttr kColors[] = {
-        {"itemtextcolor", &TListInfoUI::dwTextColor},
-        {"itembkcolor", &TListInfoUI::dwBkColor},
-        {"itemselectedtextcolor", &TListInfoUI::dwSelectedTextColor},
-        {"itemselectedbkcolor", &TListInfoUI::dwSelectedBkColor},
-        {"itemhottextcolor", &TListInfoUI::dwHotTextColor},
-        {"itemhotbkcolor", &TListInfoUI::dwHotBkColor},
-        {"itemdisabledtextcolor", &TListInfoUI::dwDisabledTextColor},
-        {"itemlinecolor", &TListInfoUI::dwLineColor},
-    };
-    struct ImageAttr { const char* name; CStdString TListInfoUI::*field; };
-    static const ImageAttr kImages[] = {
-        {"itembkimage", &TListInfoUI::sBkImage},
-        {"itemselectedimage", &TListInfoUI::sSelectedImage},
-        {"itemhotimage", &TListInfoUI::sHotImage},
-    };
-    for (const auto& a : kColors) {
-        if (attr::IsName(name, a.name)) { this->*a.field = attr::ParseColor(value); return true; }
-    }
-    for (const auto& a : kImages) {
-        if (attr::IsName(name, a.name)) { this->*a.field = value ? value : ""; return true; }
-    }
-    if (attr::IsName(name, "itemfont")) {
-        nFont = attr::ParseInt(value, -1);
-    } else if (attr::IsName(name, "itemheight")) {
-        nItemHeight = std::max(0, attr::ParseInt(value, 0));
-    } else if (attr::IsName(name, "itemtextpadding")) {
-        rcTextPadding = attr::ParseRect(value);
-    } else if (attr::IsName(name, "itemaltbk")) {
-        // "true"/"false", or the stripe colour itself.
-        if (value && (value[0] == '#' || std::strncmp(value, "0x", 2) == 0)) {
-            bAlternateBk = true;
-            dwAltBkColor = attr::ParseColor(value);
-        } else {
-            bAlternateBk = attr::ParseBool(value);
-        }
-    } else if (attr::IsName(name, "itemalign")) {
-        std::string v = value ? value : "";
-        uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-        if (v.find("center") != std::string::npos) uTextStyle |= DT_CENTER;
-        if (v.find("right") != std::string::npos) uTextStyle |= DT_RIGHT;
-    } else if (attr::IsName(name, "multiexpanding")) {
-        bMultiExpandable = attr::ParseBool(value);
-    } else {
-        return false;
-    }
-    return true;
-}
 
 // ---- CListUI -------------------------------------------------------------------------
 
@@ -89,7 +37,8 @@ CContainerUI* CListUI::GetList() const { return m_pList; }
 
 CControlUI* CListUI::GetItemAt(int index) const { return m_pList->GetItemAt(index); }
 int CListUI::GetItemIndex(CControlUI* control) const { return m_pList->GetItemIndex(control); }
-int CListUI::GetCount() const { return m_pList->GetCount(); }
+int CListUI::GetCount() const { return m_pRowSource ? m_nRowCount : ChildCount(); }
+int CListUI::ChildCount() const { return m_pList->GetCount(); }
 
 static IListItemUI* AsItem(CControlUI* control) {
     return control ? static_cast<IListItemUI*>(control->GetInterface("ListItem")) : nullptr;
@@ -99,10 +48,10 @@ bool CListUI::SetItemIndex(CControlUI* control, int index) {
     int old = m_pList->GetItemIndex(control);
     if (old < 0 || !m_pList->SetItemIndex(control, index)) return false;
     int lo = std::min(old, index), hi = std::max(old, index);
-    for (int i = lo; i <= hi && i < GetCount(); ++i) {
+    for (int i = lo; i <= hi && i < ChildCount(); ++i) {
         if (IListItemUI* item = AsItem(GetItemAt(i))) item->SetIndex(i);
     }
-    if (m_iCurSel == old) m_iCurSel = index;
+    if (!m_pRowSource && m_iCurSel == old) m_iCurSel = index;
     return true;
 }
 
@@ -122,22 +71,23 @@ bool CListUI::Add(CControlUI* control) {
         return true;
     }
     if (control->GetInterface("ListHeaderItem")) return m_pHeader->Add(control);
-    return AddAt(control, GetCount());
+    return AddAt(control, ChildCount());
 }
 
 bool CListUI::AddAt(CControlUI* control, int index) {
     if (!control) return false;
     if (control->GetInterface("ListHeader") || control->GetInterface("ListHeaderItem"))
         return Add(control);
-    index = std::clamp(index, 0, GetCount());
+    index = std::clamp(index, 0, ChildCount());
     if (!m_pList->AddAt(control, index)) return false;
     if (IListItemUI* item = AsItem(control)) {
         item->SetOwner(this);
         item->SetIndex(index);
     }
-    for (int i = index + 1; i < GetCount(); ++i) {
+    for (int i = index + 1; i < ChildCount(); ++i) {
         if (IListItemUI* item = AsItem(GetItemAt(i))) item->SetIndex(i);
     }
+    if (m_pRowSource) return true;  // the selection belongs to the virtual rows
     if (m_iCurSel >= index) ++m_iCurSel;
     if (m_iAnchor >= index) ++m_iAnchor;
     if (m_iExpandedItem >= index) ++m_iExpandedItem;
@@ -151,11 +101,12 @@ bool CListUI::Remove(CControlUI* control) {
 }
 
 bool CListUI::RemoveAt(int index) {
-    if (index < 0 || index >= GetCount()) return false;
+    if (index < 0 || index >= ChildCount()) return false;
     if (!m_pList->RemoveAt(index)) return false;
-    for (int i = index; i < GetCount(); ++i) {
+    for (int i = index; i < ChildCount(); ++i) {
         if (IListItemUI* item = AsItem(GetItemAt(i))) item->SetIndex(i);
     }
+    if (m_pRowSource) return true;
     auto shift = [index](int& v) {
         if (v == index) v = -1;
         else if (v > index) --v;
@@ -168,8 +119,10 @@ bool CListUI::RemoveAt(int index) {
 }
 
 void CListUI::RemoveAll() {
-    m_iCurSel = m_iAnchor = m_iExpandedItem = m_iContextItem = -1;
+    m_iExpandedItem = -1;
     m_pList->RemoveAll();
+    if (m_pRowSource) return;  // the virtual rows stay where they are
+    m_iCurSel = m_iAnchor = m_iContextItem = -1;
     m_pList->SetScrollPos(SIZE{0, 0});
 }
 
@@ -178,7 +131,57 @@ void CListUI::NotifySelect(int oldSel) {
         Notify("itemselect", static_cast<WPARAM>(m_iCurSel), static_cast<LPARAM>(oldSel));
 }
 
+// ---- virtual rows --------------------------------------------------------------------
+
+void CListUI::SetRowSource(IListRowSource* source) {
+    if (source != m_pRowSource) {
+        // Indexes of the old rows mean nothing to the new ones.
+        UnselectAll();
+        m_iCurSel = m_iAnchor = m_iContextItem = -1;
+        m_pRowSource = source;
+        m_pList->ResetScroll();
+    }
+    RowsChanged();
+}
+
+void CListUI::RowsChanged() {
+    size_t count = m_pRowSource ? m_pRowSource->GetRowCount() : 0;
+    m_nRowCount = static_cast<int>(std::min<size_t>(count, INT_MAX));
+    if (m_pRowSource) {
+        m_iCurSel = std::min(m_iCurSel, m_nRowCount - 1);
+        m_iAnchor = std::min(m_iAnchor, m_nRowCount - 1);
+        if (m_iContextItem >= m_nRowCount) m_iContextItem = -1;
+    }
+    m_pList->RowsChanged();
+}
+
+// A row the source has but the list was not told of yet (the owner selects an entry it
+// has just added, before its RowsChanged) takes the new count first.
+bool CListUI::CatchUpWithSource(int index) {
+    if (index < m_nRowCount) return true;
+    if (!m_pRowSource || static_cast<size_t>(index) >= m_pRowSource->GetRowCount()) return false;
+    RowsChanged();
+    return true;
+}
+
+bool CListUI::SelectVirtualRow(int index, bool takeFocus) {
+    if (!CatchUpWithSource(index)) return false;
+    int old = m_iCurSel;
+    m_iCurSel = m_iAnchor = std::max(index, -1);
+    m_pList->InvalidateRow(old);
+    m_pList->InvalidateRow(m_iCurSel);
+    if (m_iCurSel >= 0) {
+        EnsureVisible(m_iCurSel);
+        if (takeFocus) SetFocus();
+    }
+    NotifySelect(old);
+    return true;
+}
+
+// ---- selection -----------------------------------------------------------------------
+
 bool CListUI::SelectItem(int index, bool takeFocus) {
+    if (m_pRowSource) return SelectVirtualRow(index, takeFocus);
     if (index >= GetCount()) return false;
     int old = m_iCurSel;
     for (int i = 0; i < GetCount(); ++i) {
@@ -207,12 +210,17 @@ void CListUI::SetMultiSelect(bool multi) {
 }
 
 bool CListUI::IsItemSelected(int index) const {
+    if (m_pRowSource) return index >= 0 && index == m_iCurSel;
     IListItemUI* item = AsItem(GetItemAt(index));
     return item && item->IsSelected();
 }
 
 std::vector<int> CListUI::GetSelectedItems() const {
     std::vector<int> out;
+    if (m_pRowSource) {
+        if (m_iCurSel >= 0) out.push_back(m_iCurSel);
+        return out;
+    }
     for (int i = 0; i < GetCount(); ++i) {
         if (IsItemSelected(i)) out.push_back(i);
     }
@@ -220,7 +228,7 @@ std::vector<int> CListUI::GetSelectedItems() const {
 }
 
 void CListUI::SelectRange(int from, int to) {
-    if (GetCount() == 0) return;
+    if (m_pRowSource || GetCount() == 0) return;
     if (from > to) std::swap(from, to);
     from = std::max(from, 0);
     to = std::min(to, GetCount() - 1);
@@ -232,13 +240,19 @@ void CListUI::SelectRange(int from, int to) {
 }
 
 void CListUI::UnselectAll() {
-    for (int i = 0; i < GetCount(); ++i) {
+    if (m_pRowSource) {
+        m_pList->InvalidateRow(m_iCurSel);
+        m_iCurSel = m_iAnchor = -1;
+        return;
+    }
+    for (int i = 0; i < ChildCount(); ++i) {
         if (IListItemUI* item = AsItem(GetItemAt(i))) item->Select(false);
     }
 }
 
 bool CListUI::SelectItemByUser(int index, WORD keyState) {
     if (index < 0 || index >= GetCount()) return false;
+    if (m_pRowSource) return SelectVirtualRow(index, true);
     bool ctrl = m_bMultiSelect && (keyState & MK_CONTROL);
     bool shift = m_bMultiSelect && (keyState & MK_SHIFT);
     if (!ctrl && !shift) return SelectItem(index, true);
@@ -266,7 +280,7 @@ void CListUI::ItemRightClicked(int index) {
 }
 
 bool CListUI::ExpandItem(int index, bool expand) {
-    if (index < 0 || index >= GetCount()) return false;
+    if (m_pRowSource || index < 0 || index >= GetCount()) return false;
     IListItemUI* item = AsItem(GetItemAt(index));
     if (!item) return false;
     if (expand && !m_ListInfo.bMultiExpandable && m_iExpandedItem >= 0 && m_iExpandedItem != index) {
@@ -283,6 +297,11 @@ bool CListUI::ExpandItem(int index, bool expand) {
 // ---- scrolling -----------------------------------------------------------------------
 
 void CListUI::EnsureVisible(int index) {
+    if (m_pRowSource) {
+        if (index < 0 || !CatchUpWithSource(index)) return;
+        m_pList->EnsureVirtualRowVisible(index);
+        return;
+    }
     if (index < 0 || index >= GetCount()) return;
     m_pList->Relayout();
     int top = m_pList->RowTop(index);
@@ -393,6 +412,7 @@ int CListUI::StepFrom(int index, int key) const {
     default: return index;
     }
     target = std::clamp(target, 0, count - 1);
+    if (m_pRowSource) return target;  // every virtual row can be selected
     // Skip rows that cannot be selected, in the direction of travel, then back.
     for (int d : {dir, -dir}) {
         for (int i = target; i >= 0 && i < count; i += d) {
@@ -417,7 +437,12 @@ void CListUI::DoEvent(TEventUI& event) {
     case UIEVENT_KEYDOWN: {
         int key = static_cast<int>(event.chKey);
         if (key == VK_RETURN) {
-            if (m_iCurSel >= 0) GetItemAt(m_iCurSel)->Activate();
+            if (m_pRowSource) {
+                if (m_iCurSel >= 0 && IsEnabled())
+                    Notify("itemactivate", 0, static_cast<LPARAM>(m_iCurSel));
+            } else if (CControlUI* row = GetItemAt(m_iCurSel)) {
+                row->Activate();
+            }
             return;
         }
         int target = StepFrom(m_iCurSel, key);

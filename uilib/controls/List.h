@@ -1,44 +1,24 @@
 // The list control and the interfaces that bind it to its rows: a header of columns,
 // a scrolling body of elements, single and multiple selection, keyboard navigation and
-// per-list item colours. Combos share the owner interface.
+// per-list item colours. Combos share the owner interface. A list can also show rows
+// that exist only as a count and texts (IListRowSource), for lists too long for a
+// control per row.
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <vector>
 
 #include "uilib/Container.h"
 #include "uilib/RenderEngine.h"
+#include "uilib/controls/ListInfo.h"
 
 namespace uilib {
 
 class CListHeaderUI;
 class CListBodyUI;
 
-// Looks shared by every row of one list (or combo); the owner fills it from its
-// item attributes and the header's column positions.
-struct TListInfoUI {
-    std::vector<RECT> columns;  // x extents of the header's columns; empty: one column
-    int nFont = -1;
-    UINT uTextStyle = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
-    RECT rcTextPadding{4, 0, 4, 0};
-    int nItemHeight = 0;            // rows without a fixed height; 0: from the font
-    DWORD dwTextColor = 0;          // 0: the manager's default text colour
-    DWORD dwBkColor = 0;
-    bool bAlternateBk = false;
-    DWORD dwAltBkColor = 0;         // 0 with bAlternateBk: a shade of the background
-    DWORD dwSelectedTextColor = 0;
-    DWORD dwSelectedBkColor = 0;    // 0: the manager's default selected colour
-    DWORD dwHotTextColor = 0;
-    DWORD dwHotBkColor = 0x20808080;
-    DWORD dwDisabledTextColor = 0;
-    DWORD dwLineColor = 0;
-    CStdString sBkImage, sSelectedImage, sHotImage;
-    bool bMultiExpandable = false;
-
-    // Parses one of the item attributes above ("itemfont", "itemtextcolor", ...).
-    bool SetAttribute(const char* name, const char* value);
-};
-
-// Text of virtual rows: asked for each cell while painting.
+// Text of rows without a text of their own: asked for each cell while painting.
 class IListCallbackUI {
 public:
     virtual ~IListCallbackUI() = default;
@@ -84,6 +64,15 @@ public:
     virtual void DrawItemText(cairo_t* cr, const RECT& rcItem) = 0;
 };
 
+// Rows of a list in virtual mode: asked only for the rows being drawn or hovered.
+class IListRowSource {
+public:
+    virtual ~IListRowSource() = default;
+    virtual size_t GetRowCount() const = 0;
+    virtual std::string GetRowText(size_t row) const = 0;     // UTF-8; may be any length
+    virtual std::string GetRowTooltip(size_t row) const { return std::string(); }
+};
+
 class CListUI : public CVerticalLayoutUI, public IListUI {
 public:
     CListUI();
@@ -93,7 +82,20 @@ public:
     void* GetInterface(const char* name) override;  // "List", "IList", "IListOwner"
     UINT GetControlFlags() const override { return UIFLAG_TABSTOP; }
 
+    // Virtual mode: rows come from source, all of the item height, drawn with the item
+    // looks, one selected at a time; the list sends "itemselect" (wParam new row, lParam
+    // old), "itemclick" (lParam row), "itemactivate" (lParam row, double click or Return)
+    // and "listrightclick" (wParam row) itself. Child rows stay but are not shown;
+    // nullptr goes back to them. A new source starts with no selection, at the top.
+    void SetRowSource(IListRowSource* source);
+    IListRowSource* GetRowSource() const { return m_pRowSource; }
+    // The source's count or texts changed: lays out and repaints; a selection past the
+    // new end moves to the last row (no notification: the owner made the change).
+    void RowsChanged();
+
     // Rows. Add takes a header, a row (IListItemUI) or any control (a row of the body).
+    // In virtual mode GetCount is the source's row count; the others keep working on
+    // the child rows.
     CControlUI* GetItemAt(int index) const override;
     int GetItemIndex(CControlUI* control) const override;
     bool SetItemIndex(CControlUI* control, int index) override;
@@ -117,7 +119,8 @@ public:
     bool ExpandItem(int index, bool expand = true) override;
     int GetExpandedItem() const override { return m_iExpandedItem; }
 
-    // Multiple selection (Ctrl and Shift clicks, Shift with keys).
+    // Multiple selection (Ctrl and Shift clicks, Shift with keys); virtual rows are
+    // selected one at a time.
     bool IsMultiSelect() const { return m_bMultiSelect; }
     void SetMultiSelect(bool multi);
     bool IsItemSelected(int index) const;
@@ -126,6 +129,7 @@ public:
     void UnselectAll();
     // The row the last right click was on (-1: none or empty space).
     int GetContextItem() const { return m_iContextItem; }
+    int GetRightClickedRow() const { return m_iContextItem; }
 
     // Scrolling
     void EnsureVisible(int index);
@@ -152,11 +156,16 @@ private:
     void UpdateColumns();
     void NotifySelect(int oldSel);
     int StepFrom(int index, int key) const;
+    int ChildCount() const;
+    bool SelectVirtualRow(int index, bool takeFocus);
+    bool CatchUpWithSource(int index);
 
     CListHeaderUI* m_pHeader = nullptr;
     CListBodyUI* m_pList = nullptr;
     TListInfoUI m_ListInfo;
     IListCallbackUI* m_pCallback = nullptr;
+    IListRowSource* m_pRowSource = nullptr;
+    int m_nRowCount = 0;       // the source's count when last told
     int m_iCurSel = -1;
     int m_iAnchor = -1;        // where a Shift range starts
     int m_iExpandedItem = -1;

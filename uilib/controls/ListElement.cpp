@@ -120,50 +120,80 @@ static DWORD AlternateShade(DWORD bk) {
     return (bk & 0xFF000000u) | (HSLtoRGB(h, s, l) & 0x00FFFFFFu);
 }
 
+static TListRowLook LookOf(CControlUI* row, IListItemUI* item, UINT state) {
+    TListRowLook look;
+    look.index = item->GetIndex();
+    look.selected = item->IsSelected();
+    look.hot = (state & UISTATE_HOT) != 0;
+    look.enabled = row->IsEnabled();
+    return look;
+}
+
 void CListElementUI::PaintRowBackground(cairo_t* cr, CControlUI* row, IListItemUI* item,
                                         UINT state, const RECT& rc) {
     IListOwnerUI* owner = item->GetOwner();
     TListInfoUI* info = owner ? owner->GetListInfo() : nullptr;
     if (!info) return;
-    CPaintManagerUI* pm = row->GetManager();
+    PaintRowBackground(cr, row->GetManager(), *info, LookOf(row, item, state), rc,
+                       [cr, row](const char* image) { row->DrawImage(cr, image); });
+}
+
+void CListElementUI::PaintRowBackground(cairo_t* cr, CPaintManagerUI* pm, const TListInfoUI& info,
+                                        const TListRowLook& look, const RECT& rc,
+                                        const std::function<void(const char*)>& drawImage) {
     DWORD color = 0;
     const CStdString* image = nullptr;
-    if (item->IsSelected()) {
-        color = info->dwSelectedBkColor;
+    if (look.selected) {
+        color = info.dwSelectedBkColor;
         if (color == 0 && pm) color = pm->GetDefaultSelectedBkColor();
-        image = &info->sSelectedImage;
-    } else if ((state & UISTATE_HOT) && row->IsEnabled()) {
-        color = info->dwHotBkColor;
-        image = &info->sHotImage;
+        image = &info.sSelectedImage;
+    } else if (look.hot && look.enabled) {
+        color = info.dwHotBkColor;
+        image = &info.sHotImage;
     } else {
-        color = info->dwBkColor;
-        if (info->bAlternateBk && (item->GetIndex() % 2) == 1)
-            color = info->dwAltBkColor ? info->dwAltBkColor : AlternateShade(info->dwBkColor);
-        image = &info->sBkImage;
+        color = info.dwBkColor;
+        if (info.bAlternateBk && (look.index % 2) == 1)
+            color = info.dwAltBkColor ? info.dwAltBkColor : AlternateShade(info.dwBkColor);
+        image = &info.sBkImage;
     }
     CRenderEngine::DrawColor(cr, rc, color);
-    if (image && !image->empty()) row->DrawImage(cr, image->c_str());
-    if (info->dwLineColor != 0) {
+    if (image && !image->empty()) drawImage(image->c_str());
+    if (info.dwLineColor != 0) {
         RECT line{rc.left, rc.bottom - 1, rc.right, rc.bottom};
-        CRenderEngine::DrawColor(cr, line, info->dwLineColor);
+        CRenderEngine::DrawColor(cr, line, info.dwLineColor);
     }
 }
 
 DWORD CListElementUI::RowTextColor(CControlUI* row, IListItemUI* item, UINT state) {
     IListOwnerUI* owner = item->GetOwner();
-    TListInfoUI* info = owner ? owner->GetListInfo() : nullptr;
-    CPaintManagerUI* pm = row->GetManager();
+    return RowTextColor(row->GetManager(), owner ? owner->GetListInfo() : nullptr,
+                        LookOf(row, item, state));
+}
+
+DWORD CListElementUI::RowTextColor(CPaintManagerUI* pm, const TListInfoUI* info,
+                                   const TListRowLook& look) {
     DWORD color = 0;
     if (info) {
-        if (!row->IsEnabled()) color = info->dwDisabledTextColor;
-        else if (item->IsSelected()) color = info->dwSelectedTextColor;
-        else if (state & UISTATE_HOT) color = info->dwHotTextColor;
-        if (color == 0 && !row->IsEnabled() && pm) color = pm->GetDefaultDisabledColor();
+        if (!look.enabled) color = info->dwDisabledTextColor;
+        else if (look.selected) color = info->dwSelectedTextColor;
+        else if (look.hot) color = info->dwHotTextColor;
+        if (color == 0 && !look.enabled && pm) color = pm->GetDefaultDisabledColor();
         if (color == 0) color = info->dwTextColor;
     }
     if (color == 0 && pm) color = pm->GetDefaultFontColor();
     if (color == 0) color = 0xFF000000;
     return color;
+}
+
+void CListElementUI::DrawRowText(cairo_t* cr, CPaintManagerUI* pm, const TListInfoUI* info,
+                                 RECT rc, const char* text, DWORD color) {
+    if (!text || !*text) return;
+    RECT pad = info ? info->rcTextPadding : RECT{4, 0, 4, 0};
+    rc.left += pad.left; rc.top += pad.top; rc.right -= pad.right; rc.bottom -= pad.bottom;
+    if (rc.right <= rc.left) return;
+    int font = info ? info->nFont : -1;
+    UINT style = info ? info->uTextStyle : (DT_VCENTER | DT_SINGLELINE);
+    CRenderEngine::DrawText(cr, pm, rc, text, color, font, style);
 }
 
 void CListElementUI::DrawItemBk(cairo_t* cr, const RECT& rcItem) {

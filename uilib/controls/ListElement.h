@@ -3,9 +3,20 @@
 // helpers are shared with the container rows.
 #pragma once
 
+#include <functional>
+
 #include "uilib/controls/List.h"
 
 namespace uilib {
+
+// The state a row is drawn in: row controls and the virtual rows a list draws itself
+// go through the same drawing helpers, so both look alike.
+struct TListRowLook {
+    int index = -1;
+    bool selected = false;
+    bool hot = false;
+    bool enabled = true;
+};
 
 class CListElementUI : public CControlUI, public IListItemUI {
 public:
@@ -41,6 +52,14 @@ public:
     static void PaintRowBackground(cairo_t* cr, CControlUI* row, IListItemUI* item, UINT state,
                                    const RECT& rc);
     static DWORD RowTextColor(CControlUI* row, IListItemUI* item, UINT state);
+    // The same without a row control: drawImage draws one of the item pictures.
+    static void PaintRowBackground(cairo_t* cr, CPaintManagerUI* pm, const TListInfoUI& info,
+                                   const TListRowLook& look, const RECT& rc,
+                                   const std::function<void(const char*)>& drawImage);
+    static DWORD RowTextColor(CPaintManagerUI* pm, const TListInfoUI* info, const TListRowLook& look);
+    // One cell's text inside rc, with the item font, style and text padding.
+    static void DrawRowText(cairo_t* cr, CPaintManagerUI* pm, const TListInfoUI* info, RECT rc,
+                            const char* text, DWORD color);
     // The owner of a row from the control given to SetOwner (list, combo or expander).
     static IListOwnerUI* OwnerFrom(CControlUI* owner);
 
