@@ -24,11 +24,6 @@ HWND g_mainWindow = nullptr;
 constexpr WPARAM DBT_DEVICEREMOVECOMPLETE = 0x8004;
 constexpr uint32_t kTrayRecordSize = 956;
 constexpr uint32_t kTrayIconId = 100;
-
-void SetControlVisible(CPaintManagerUI* pm, const char* name, bool visible) {
-    if (!pm) return;
-    if (CControlUI* c = pm->FindControl(name)) c->SetVisible(visible);
-}
 }  // namespace
 
 HWND GetMainWindowHandle() { return g_mainWindow; }
@@ -254,16 +249,6 @@ void CPlayerWnd::OpenHelp() {
     }
 }
 
-LRESULT CPlayerWnd::OnTrayNotify(WPARAM, LPARAM lParam, bool&) {
-    if (static_cast<UINT>(lParam) == WM_LBUTTONDBLCLK) {
-        ::ShowWindow(m_hWnd, IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOWNORMAL);
-        ::SetFocus(m_hWnd);
-    } else if (static_cast<UINT>(lParam) == WM_RBUTTONDOWN) {
-        ShowTrayMenu();
-    }
-    return 0;
-}
-
 LRESULT CPlayerWnd::OnNcCalcSize(WPARAM, LPARAM, bool&) { return 0; }
 
 LRESULT CPlayerWnd::OnNcActivate(WPARAM wParam, LPARAM, bool&) { return wParam == 0 ? 1 : 0; }
@@ -307,8 +292,8 @@ LRESULT CPlayerWnd::OnSysCommand(WPARAM wParam, LPARAM lParam, bool&) {
 
 void CPlayerWnd::UpdateCaptionButtonsForZoom(bool zoomed) {
     m_wasZoomed = zoomed;
-    SetControlVisible(m_pm, "maxbtn", !zoomed);
-    SetControlVisible(m_pm, "restorebtn", zoomed);
+    m_view.ShowControl("maxbtn", !zoomed);
+    m_view.ShowControl("restorebtn", zoomed);
 }
 
 LRESULT CPlayerWnd::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
@@ -392,103 +377,6 @@ void CPlayerWnd::NotifyFromWindow(TNotifyUI& msg) {
     (void)msg;
 }
 
-void CPlayerWnd::Notify(TNotifyUI& msg) {
-    if (!m_pm || !msg.pSender || msg.pSender->GetManager() != m_pm) return;
-    if (msg.sType == "windowinit") {
-        OnWindowInit();
-    } else if (msg.sType == "click") {
-        OnClick(msg.pSender);
-    } else if (msg.sType == "itemclick") {
-        if (msg.wParam == 0 && msg.pSender->GetName() == "playlist") {
-            m_playlistControl.PlayRow(static_cast<int>(msg.lParam));
-        }
-    } else if (msg.sType == "valuechangeend") {
-        OnSliderReleased(msg.pSender, static_cast<int>(msg.wParam));
-    }
-}
-
-namespace {
-enum class Click {
-    Play, Pause, Stop, Next, Previous, OpenFiles, PlaylistPanel, Expand, DeleteFile, Clear,
-    SavePlaylist, LoadPlaylist, MuteOn, MuteOff,
-};
-// What a click on a named control of the main layout does.
-const struct {
-    const char* name;
-    Click action;
-} kClickTable[] = {
-    {"play", Click::Play},           {"openfile", Click::Play},
-    {"pause", Click::Pause},         {"stop", Click::Stop},
-    {"next", Click::Next},           {"previous", Click::Previous},
-    {"file", Click::OpenFiles},      {"addfile", Click::OpenFiles},
-    {"list", Click::PlaylistPanel},  {"expand", Click::Expand},
-    {"deletefile", Click::DeleteFile}, {"clear", Click::Clear},
-    {"saveplaylist", Click::SavePlaylist}, {"loadplaylist", Click::LoadPlaylist},
-    {"mute_on", Click::MuteOn},      {"mute_off", Click::MuteOff},
-};
-}  // namespace
-
-void CPlayerWnd::OnClick(CControlUI* sender) {
-    // The caption buttons by identity, then the rest by name.
-    if (sender == m_closeButton) return Close();
-    if (sender == m_minButton) return MinimizeWindow();
-    if (sender == m_maxButton) {
-        SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        return;
-    }
-    if (sender == m_restoreButton) {
-        SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
-        return;
-    }
-    const std::string name = sender->GetName().c_str();
-    for (const auto& row : kClickTable) {
-        if (name != row.name) continue;
-        switch (row.action) {
-        case Click::Play: m_playback.Play(); break;
-        case Click::Pause: m_playback.Pause(); break;
-        case Click::Stop: m_playback.Stop(); break;
-        case Click::Next: m_playlistControl.PlayNext(); break;
-        case Click::Previous: m_playlistControl.PlayPrevious(); break;
-        case Click::OpenFiles: m_playlistControl.OpenFilesDialog(); break;
-        case Click::PlaylistPanel: {
-            const bool shown = !m_playback.PlaylistPanelShown();
-            m_playback.SetPlaylistPanelShown(shown);
-            SetControlVisible(m_pm, "playlistbar", shown);
-            SetControlVisible(m_pm, "expandbar", shown);
-            break;
-        }
-        case Click::Expand:
-            if (CControlUI* bar = m_pm->FindControl("playlistbar")) bar->SetVisible(!bar->IsVisible());
-            break;
-        case Click::DeleteFile: m_playlistControl.DeleteCurrentItem(); break;
-        case Click::Clear: PostMessage(WM_SHOW_QUESTION, 0, 0); break;
-        case Click::SavePlaylist: m_playlistControl.SavePlaylistDialog(); break;
-        case Click::LoadPlaylist: m_playlistControl.LoadPlaylistDialog(); break;
-        case Click::MuteOn:
-        case Click::MuteOff: {
-            const bool mute = row.action == Click::MuteOn;
-            m_playback.Slave().Mute(mute);
-            // Also without an engine: the next one starts as the buttons say.
-            m_playback.SlaveStateRef().mute = mute;
-            m_playback.SetMuteButtons(mute);
-            m_playback.StoreSoundSettings();
-            break;
-        }
-        }
-        return;
-    }
-}
-
-void CPlayerWnd::OnSliderReleased(CControlUI* sender, int value) {
-    if (sender->GetName() == "playslider") {
-        m_playback.SeekToPercent(value);
-    } else if (sender->GetName() == "volumeslider") {
-        m_playback.Slave().Volume(value, true);
-        m_playback.SetMuteButtons(false);
-        m_playback.StoreSoundSettings();
-    }
-}
-
 void CPlayerWnd::OnWindowInit() {
     if (m_args.size() == 1) PlayStartupArgument();
     m_closeButton = m_pm->FindControl("closebtn");
@@ -551,32 +439,6 @@ void CPlayerWnd::ApplyColor(uint32_t argb) {
 
 void CPlayerWnd::ApplyBackgroundImage(const std::string& image) {
     if (CControlUI* c = m_pm ? m_pm->FindControl("shading") : nullptr) c->SetBkImage(image.c_str());
-}
-
-void CPlayerWnd::MinimizeWindow() {
-    if (m_settings.pausewhenminize) m_playback.Pause();
-    if (m_settings.minimizetosystemtray) {
-        if (!m_trayIcon.added) {
-            m_trayIcon.kind = platform::GetBackend().AddTrayIcon(
-                m_hWnd, m_trayIcon.id, m_trayIcon.callbackMessage, m_trayIcon.iconPath,
-                m_trayIcon.tip.empty() ? std::string(kProgramTitle) : m_trayIcon.tip);
-            m_trayIcon.added = m_trayIcon.kind != platform::TrayKind::None;
-        }
-        // Hidden only where the tray can bring it back; else it is iconified below.
-        if (m_trayIcon.added) {
-            SetControlVisible(m_pm, "maxbtn", true);
-            SetControlVisible(m_pm, "restorebtn", false);
-            ::ShowWindow(m_hWnd, SW_HIDE);
-            return;
-        }
-    }
-    SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-}
-
-void CPlayerWnd::RemoveTrayIcon() {
-    if (!m_trayIcon.added) return;
-    m_trayIcon.added = false;
-    if (platform::HasBackend()) platform::GetBackend().RemoveTrayIcon(m_hWnd, m_trayIcon.id);
 }
 
 void CPlayerWnd::ReleaseAll() {

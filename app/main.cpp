@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "app/PlayerWnd.h"
+#include "platform/gtk/GlRendererProbe.h"
 #include "platform/gtk/GtkBackend.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/PaintManager.h"
 #include "uilib/RenderEngine.h"
 
 int main(int argc, char** argv) {
+    // The video output probe re-executes us to read the GL renderer, before anything starts.
+    platform::gtk::ServeGlProbeIfAsked(argc, argv);
     uilib::CRenderEngine::PrepareFontsInBackground();
     if (!InitGtkPlatform(&argc, &argv)) {
         std::fprintf(stderr, "orvella: cannot open the display (is DISPLAY set?)\n");

@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "app/PlaybackRules.h"
+#include "hotkeys/HotkeyTable.h"
+#include "library/SettingsHost.h"
 #include "library/PlayMemory.h"
 #include "tests/app/PlayerWndFixture.h"
 #include "tests/app/ScriptedEngine.h"
@@ -355,6 +357,36 @@ TEST_F(PlaybackTest, DeletingAndClearingStopWhatPlays) {
     // The end of an entry on a list emptied meanwhile stops.
     window_->PlaylistCommands().AdvanceAtEnd();
     EXPECT_TRUE(Visible("startup"));
+}
+
+}  // namespace
+}  // namespace orvella
+
+namespace orvella {
+namespace {
+
+TEST_F(PlaybackTest, StoredVolumeAndMuteReachTheEngineAndComeBack) {
+    ASSERT_TRUE(MakeFolders(DataFolder()));
+    PlayerSettings stored(DataFolder(), "eng");
+    stored.volume = 30;
+    stored.mute = true;
+    SettingsHost nobody;
+    ASSERT_TRUE(stored.Write(DataFolder(), HotkeyTable::Defaults(), nobody));
+    StartWithEngine();
+    OpenClips({clips_[0]});
+    EXPECT_EQ(engine_->Option(1, "-volume"), "0");  // started muted
+    Click("mute_off");
+    // Unmuting gives back the stored volume, not a default one.
+    EXPECT_TRUE(Pump([&] { return Sent("pausing_keep volume 30 1"); }));
+    EXPECT_TRUE(Visible("mute_on"));
+    TNotifyUIForTest("volumeslider", "valuechangeend", 70);
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    PlayerSettings saved(DataFolder(), "eng");
+    HotkeyTable hotkeys = HotkeyTable::Defaults();
+    ASSERT_TRUE(saved.ReadFull(DataFolder(), hotkeys, nobody));
+    EXPECT_EQ(saved.volume, 70);
+    EXPECT_FALSE(saved.mute);
 }
 
 }  // namespace

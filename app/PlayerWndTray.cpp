@@ -1,0 +1,47 @@
+// Minimising: behind a tray icon where the desktop has a tray, else iconified.
+#include "app/PlayerWnd.h"
+
+#include "uilib/PaintManager.h"
+
+namespace orvella {
+
+using uilib::CControlUI;
+using uilib::TNotifyUI;
+
+LRESULT CPlayerWnd::OnTrayNotify(WPARAM, LPARAM lParam, bool&) {
+    if (static_cast<UINT>(lParam) == WM_LBUTTONDBLCLK) {
+        ::ShowWindow(m_hWnd, IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOWNORMAL);
+        ::SetFocus(m_hWnd);
+    } else if (static_cast<UINT>(lParam) == WM_RBUTTONDOWN) {
+        ShowTrayMenu();
+    }
+    return 0;
+}
+
+void CPlayerWnd::MinimizeWindow() {
+    if (m_settings.pausewhenminize) m_playback.Pause();
+    if (m_settings.minimizetosystemtray) {
+        if (!m_trayIcon.added) {
+            m_trayIcon.kind = platform::GetBackend().AddTrayIcon(
+                m_hWnd, m_trayIcon.id, m_trayIcon.callbackMessage, m_trayIcon.iconPath,
+                m_trayIcon.tip.empty() ? std::string(kProgramTitle) : m_trayIcon.tip);
+            m_trayIcon.added = m_trayIcon.kind != platform::TrayKind::None;
+        }
+        // Hidden only where the tray can bring it back; else it is iconified below.
+        if (m_trayIcon.added) {
+            m_view.ShowControl("maxbtn", true);
+            m_view.ShowControl("restorebtn", false);
+            ::ShowWindow(m_hWnd, SW_HIDE);
+            return;
+        }
+    }
+    SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CPlayerWnd::RemoveTrayIcon() {
+    if (!m_trayIcon.added) return;
+    m_trayIcon.added = false;
+    if (platform::HasBackend()) platform::GetBackend().RemoveTrayIcon(m_hWnd, m_trayIcon.id);
+}
+
+}  // namespace orvella
