@@ -3,7 +3,10 @@
 // Callers address elements by plain paths from the document node ("root/Player",
 // "root/Hotkey/Pause"): element names separated by "/", every element matching the path
 // counted in document order from 0. Every stored value is an attribute string, kept whole
-// whatever its length. Files are read in UTF-8 or UTF-16 (with or without a byte-order
+// and exact whatever its length and bytes: line breaks and tabs are written as character
+// references, and a byte that is not part of valid UTF-8 (file names are bytes) as the
+// reference &#xDCnn; (nn: the byte), which no plain text contains and reading turns back
+// into the byte. Files are read in UTF-8 or UTF-16 (with or without a byte-order
 // mark) and written in UTF-16 little-endian with a byte-order mark and the declaration
 // <?xml version='1.0' encoding='UTF-16'?>, replaced atomically.
 //
@@ -18,9 +21,27 @@
 namespace pugi {
 class xml_document;
 class xml_node;
+struct xml_node_struct;
 }  // namespace pugi
 
 namespace orvella {
+
+// One element of a document, held directly. Long lists use it where addressing every
+// element by path and index would walk the document again for each call. It stays valid
+// while its element is in its document; an empty handle fails every call.
+class XmlElement {
+public:
+    XmlElement() = default;
+    explicit operator bool() const { return node_ != nullptr; }
+    // As XmlDocument::SetAttribute and GetAttribute on this element (GetAttribute: 0 or -1).
+    int SetAttribute(const std::string& name, const std::string& value);
+    int GetAttribute(const std::string& name, std::string* value) const;
+
+private:
+    friend class XmlDocument;
+    explicit XmlElement(pugi::xml_node_struct* node) : node_(node) {}
+    pugi::xml_node_struct* node_ = nullptr;
+};
 
 class XmlDocument {
 public:
@@ -57,6 +78,15 @@ public:
     // attribute, or there is no document. *value is untouched unless the result is 0.
     int GetAttribute(const std::string& path, const std::string& name, std::string* value,
                      size_t index = 0) const;
+    // The index-th element matching `path`, as the path calls count them; empty when none.
+    XmlElement Element(const std::string& path, size_t index = 0) const;
+    // Every element matching `path` in document order: entry i is the element that index
+    // i addresses in the path calls. One walk for the whole list.
+    std::vector<XmlElement> Elements(const std::string& path) const;
+    // AddElement under a held parent: the same text and element, handed back (empty when
+    // it failed).
+    XmlElement AppendElement(const std::string& name, XmlElement parent);
+
     // Writes the whole document to the path given to Create or Open.
     int Save();
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/library/SettingsTestSupport.h"
 
@@ -232,6 +233,72 @@ TEST(XmlDocument, SaveIntoAMissingFolderFailsAndLeavesNoFile) {
     doc.CreateRoot();
     EXPECT_EQ(doc.Save(), XmlDocument::kFailed);
     EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST(XmlDocument, HeldElementsCountAsThePathsDoAndEmptyOnesFail) {
+    TempFolder folder;
+    WriteBytes(folder.File("m.xml"), "<root><Media><Data n='a'/><Data n='b'/></Media>"
+                                     "<Other><Data n='x'/></Other><Media><Data n='c'/></Media></root>");
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Open(folder.File("m.xml")));
+    std::vector<XmlElement> data = doc.Elements("root/Media/Data");
+    std::string n, before = doc.Serialize();
+    ASSERT_EQ(data.size(), 3u);
+    for (size_t i = 0; i < data.size(); ++i) {
+        EXPECT_EQ(data[i].GetAttribute("n", &n), XmlDocument::kOk);
+        EXPECT_EQ(n, std::string(1, "abc"[i]));
+    }
+    EXPECT_EQ(doc.Element("root/Media/Data", 2).GetAttribute("n", &n), XmlDocument::kOk);
+    EXPECT_EQ(n, "c");
+    EXPECT_FALSE(doc.Element("root/Media", 2));
+    EXPECT_TRUE(doc.Elements("root//Data").empty());
+    EXPECT_FALSE(doc.AppendElement("Data", XmlElement()));
+    EXPECT_FALSE(doc.AppendElement("two words", data[0]));
+    EXPECT_EQ(data[0].SetAttribute("1st", "x"), XmlDocument::kFailed);
+    EXPECT_EQ(XmlElement().SetAttribute("a", "x"), XmlDocument::kFailed);
+    EXPECT_EQ(XmlElement().GetAttribute("a", &n), XmlDocument::kFailed);
+    EXPECT_EQ(data[0].GetAttribute("missing", &n), XmlDocument::kFailed);
+    EXPECT_EQ(n, "c");
+    EXPECT_EQ(doc.Serialize(), before);
+}
+
+TEST(XmlDocument, AnyBytesSurviveAndUtf8StaysPlainText) {
+    struct Case {
+        const char* what;
+        std::string value;
+        bool escaped;  // written as &#xDCnn; references
+    } cases[] = {
+        {"accents, CJK, emoji", "\xC3\xA9 \xE6\x97\xA5 \xF0\x9F\x8E\xB5", false},
+        {"replacement character", "\xEF\xBF\xBD", false},
+        {"private use", "\xEE\x80\x80 \xEF\xA3\xBF", false},
+        {"line breaks and tabs", "a\r\nb\nc\rd\te", false},
+        {"Latin-1", "caf\xE9", true},
+        {"cut sequence", "x\xE2\x82", true},
+        {"overlong", "\xC0\xAF", true},
+        {"surrogate", "\xED\xA0\x80", true},
+        {"the escape's own bytes", "\xED\xB2\x80", true},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", true},
+        {"continuation alone", "\x80\xBF", true},
+        {"a long run of them", std::string(3000, '\xFF') + "tail", true},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        XmlDocument doc;
+        ASSERT_TRUE(doc.Create(folder.File("b.xml")));
+        doc.CreateRoot();
+        doc.AddElement("Player", "root");
+        ASSERT_EQ(doc.SetAttribute("root/Player", "v", c.value), XmlDocument::kOk) << c.what;
+        std::string inMemory, fromFile;
+        doc.GetAttribute("root/Player", "v", &inMemory);
+        EXPECT_EQ(inMemory, c.value) << c.what;
+        ASSERT_EQ(doc.Save(), XmlDocument::kOk);
+        std::string text = Utf8FromUtf16(ReadBytes(folder.File("b.xml")));
+        EXPECT_EQ(text.find("&#xDC") != std::string::npos, c.escaped) << c.what << ": " << text;
+        XmlDocument again;
+        ASSERT_TRUE(again.Open(folder.File("b.xml")));
+        again.GetAttribute("root/Player", "v", &fromFile);
+        EXPECT_EQ(fromFile, c.value) << c.what;
+    }
 }
 
 }  // namespace

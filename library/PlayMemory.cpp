@@ -1,0 +1,107 @@
+#include "library/PlayMemory.h"
+
+#include <locale.h>
+#include <stdlib.h>
+
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "library/NumberText.h"
+#include "library/XmlDocument.h"
+#include "playlist/Playlist.h"
+
+namespace orvella {
+namespace {
+
+// A damaged "count" must not fill memory: past the "Data" elements present, at most this
+// many empty entries follow.
+constexpr size_t kMaxMissingEntries = 1000;
+
+// "starttime" may carry a fraction ("754.9"); the whole seconds count. The C locale keeps
+// the decimal point a point whatever the user's locale says.
+int64_t WholeSeconds(const std::string& text) {
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    if (text.empty() || !cLocale) return 0;
+    double value = ::strtod_l(text.c_str(), nullptr, cLocale);
+    if (std::isnan(value)) return 0;
+    constexpr double kLimit = 9223372036854775808.0;  // 2^63
+    if (value >= kLimit) return std::numeric_limits<int64_t>::max();
+    if (value < -kLimit) return std::numeric_limits<int64_t>::min();
+    return static_cast<int64_t>(value);
+}
+
+std::string Attribute(const XmlElement& element, const char* name) {
+    std::string value;
+    element.GetAttribute(name, &value);
+    return value;
+}
+
+}  // namespace
+
+void WriteMedia(XmlDocument& document, const Playlist& list, bool saveLocation) {
+    if (document.AddElement("Media", "root") != XmlDocument::kOk) return;
+    XmlElement media = document.Element("root/Media");
+    media.SetAttribute("count", std::to_string(list.Count()));
+    media.SetAttribute("current", std::to_string(list.CurrentIndex()));
+    for (size_t i = 0; i < list.Count(); ++i) {
+        const PlaylistItem& item = *list.At(i);
+        XmlElement data = document.AppendElement("Data", media);
+        data.SetAttribute("id", std::to_string(i));
+        data.SetAttribute("filename", item.filename);
+        data.SetAttribute("shortname", item.shortname);
+        data.SetAttribute("starttime", saveLocation ? std::to_string(item.starttime) : "0");
+        data.SetAttribute("subtitle", item.subtitle);
+    }
+}
+
+MediaRecord ReadMedia(const XmlDocument& document) {
+    MediaRecord record;
+    std::string text;
+    int count = 0;
+    if (document.GetAttribute("root/Media", "count", &text) == XmlDocument::kOk)
+        count = DecimalValue(text);
+    if (document.GetAttribute("root/Media", "current", &text) == XmlDocument::kOk)
+        record.current = DecimalValue(text);
+    if (count <= 0) return record;
+
+    std::vector<XmlElement> data = document.Elements("root/Media/Data");
+    size_t wanted = static_cast<size_t>(count);
+    if (wanted > data.size() + kMaxMissingEntries) wanted = data.size() + kMaxMissingEntries;
+    record.entries.resize(wanted);
+    for (size_t i = 0; i < wanted && i < data.size(); ++i) {
+        PlaylistItem& item = record.entries[i];
+        item.filename = Attribute(data[i], "filename");
+        item.shortname = Attribute(data[i], "shortname");
+        item.starttime = WholeSeconds(Attribute(data[i], "starttime"));
+        item.subtitle = Attribute(data[i], "subtitle");
+    }
+    return record;
+}
+
+void ApplyMedia(const MediaRecord& record, Playlist& list, bool skipDuplicates) {
+    list.AppendAll(record.entries, skipDuplicates);
+    if (list.Empty()) return;
+    long long last = static_cast<long long>(list.Count()) - 1;
+    long long current = record.current < 0 ? 0 : record.current > last ? last : record.current;
+    list.SetCurrent(static_cast<size_t>(current));
+}
+
+bool SavePlaylistFile(const std::string& path, const Playlist& list, bool saveLocation) {
+    XmlDocument document;
+    if (!document.Create(path)) return false;
+    document.RemoveRoot();
+    document.CreateRoot();
+    WriteMedia(document, list, saveLocation);
+    return document.Save() == XmlDocument::kOk;
+}
+
+bool LoadPlaylistFile(const std::string& path, MediaRecord* record) {
+    if (!record) return false;
+    XmlDocument document;
+    if (!document.Open(path)) return false;
+    *record = ReadMedia(document);
+    return true;
+}
+
+}  // namespace orvella

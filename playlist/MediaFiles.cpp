@@ -1,0 +1,138 @@
+#include "playlist/MediaFiles.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <set>
+#include <unordered_set>
+#include <utility>
+
+namespace orvella {
+
+const char* const kMediaFilterText =
+    "*.3g2;*.3gp;*.3gpp;*.amv;*.asf;*.avi;*.dat;*.divx;*.dv;*.dvr-ms;*.f4v;*.flv;*.m1v;*.m2p;"
+    "*.m2t;*.m2ts;*.m2v;*.m4v;*.mkv;*.mod;*.mov;*.mp4;*.mpe;*.mpeg;\t;*.mpeg2;*.mpeg4;*.mpg;"
+    "*.mpv;*.mts;*.nsv;*.ogm;*.ogv;*.qt;*.rm;*.rmvb;*.rv;*.swf;*.tod;*.tp;*.trp;*.ts;*.vob;"
+    "*.vro;*.wmv;*.wtv;*.yuv;*.wma;*.wav;*.mp3;*.aac;*.ra;*.m4a;*.ogg;*.ape;*.flac;*.mid;"
+    "*.pcm;*.tta;*.flac;*.au;*.tak;*.wv;*.ape";
+
+namespace {
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string AsciiLowered(const std::string& text) {
+    std::string out(text);
+    for (char& c : out) c = AsciiLower(c);
+    return out;
+}
+
+// Byte order after ASCII lower-casing; bytes compare unsigned, as std::string does.
+int CompareIgnoringCase(const std::string& a, const std::string& b) {
+    size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(AsciiLower(a[i]));
+        unsigned char y = static_cast<unsigned char>(AsciiLower(b[i]));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+// The pattern list as a set of lower-cased extensions (".avi"); entries that are not
+// "*.xxx" (the tab) match nothing.
+const std::unordered_set<std::string>& MediaExtensions() {
+    static const std::unordered_set<std::string> extensions = [] {
+        std::unordered_set<std::string> set;
+        std::string text = kMediaFilterText;
+        size_t begin = 0;
+        while (begin <= text.size()) {
+            size_t end = text.find(';', begin);
+            if (end == std::string::npos) end = text.size();
+            std::string entry = text.substr(begin, end - begin);
+            if (entry.size() > 2 && entry[0] == '*' && entry[1] == '.')
+                set.insert(AsciiLowered(entry.substr(1)));
+            begin = end + 1;
+        }
+        return set;
+    }();
+    return extensions;
+}
+
+using DirectoryId = std::pair<dev_t, ino_t>;
+
+struct Listed {
+    std::string name;
+    unsigned char type;
+};
+
+bool IsDirectory(const std::string& path, unsigned char type) {
+    if (type == DT_DIR) return true;
+    if (type != DT_UNKNOWN && type != DT_LNK) return false;
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0) return false;
+    if (S_ISDIR(info.st_mode)) return true;
+    // A link to a folder is followed; the visited set keeps a loop from going round.
+    return S_ISLNK(info.st_mode) && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+void Scan(const std::string& folder, std::vector<std::string>& pending,
+          std::set<DirectoryId>& visited) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    struct stat info;
+    if (::fstat(::dirfd(dir), &info) != 0 || !visited.insert({info.st_dev, info.st_ino}).second) {
+        ::closedir(dir);
+        return;
+    }
+    // The names are taken first and the folder closed, so that a deep tree never holds
+    // more than one folder open.
+    std::vector<Listed> entries;
+    while (dirent* entry = ::readdir(dir)) entries.push_back({entry->d_name, entry->d_type});
+    ::closedir(dir);
+
+    for (const Listed& entry : entries) {
+        if (entry.name == "." || entry.name == "..") continue;
+        std::string path = folder + "/" + entry.name;
+        if (IsDirectory(path, entry.type)) {
+            Scan(path, pending, visited);
+            continue;
+        }
+        size_t dot = entry.name.rfind('.');
+        if (dot == std::string::npos) continue;  // no extension: not media, the scan goes on
+        if (IsMediaExtension(entry.name.substr(dot))) pending.push_back(std::move(path));
+    }
+}
+
+}  // namespace
+
+bool IsMediaExtension(const std::string& ext) {
+    if (ext.size() < 2 || ext[0] != '.') return false;
+    return MediaExtensions().count(AsciiLowered(ext)) != 0;
+}
+
+std::string ShortNameOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    size_t quote = name.find('"');
+    if (quote != std::string::npos) name.erase(quote);
+    return name;
+}
+
+std::string TypeKeyOf(const std::string& shortname) {
+    size_t dot = shortname.find('.');
+    return dot == std::string::npos ? shortname : shortname.substr(dot + 1);
+}
+
+bool LessByName(const std::string& a, const std::string& b) { return CompareIgnoringCase(a, b) < 0; }
+
+bool LessByType(const std::string& a, const std::string& b) {
+    int byType = CompareIgnoringCase(TypeKeyOf(a), TypeKeyOf(b));
+    if (byType != 0) return byType < 0;
+    return CompareIgnoringCase(a, b) < 0;
+}
+
+void ScanFolder(const std::string& folder, std::vector<std::string>& pending) {
+    std::set<DirectoryId> visited;
+    Scan(folder, pending, visited);
+}
+
+}  // namespace orvella

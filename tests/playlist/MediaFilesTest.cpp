@@ -1,0 +1,92 @@
+#include "playlist/MediaFiles.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/library/SettingsTestSupport.h"
+
+namespace orvella {
+namespace {
+
+using orvella_test::TempFolder;
+using orvella_test::WriteBytes;
+
+TEST(MediaFiles, ExtensionsMatchWholeEntriesIgnoringCase) {
+    EXPECT_NE(std::string(kMediaFilterText).find("*.mpeg;\t;*.mpeg2;"), std::string::npos);
+    for (const char* ext : {".avi", ".AVI", ".mKv", ".dvr-ms", ".mpeg2", ".3g2", ".wv"})
+        EXPECT_TRUE(IsMediaExtension(ext)) << ext;
+    for (const char* ext : {".mp", ".", "", "avi", "\t", ".\t", "*.avi", ".avi ", ".mpeg;", ".mp4.part"})
+        EXPECT_FALSE(IsMediaExtension(ext)) << "'" << ext << "'";
+}
+
+TEST(MediaFiles, ShortNamesTypeKeysAndOrders) {
+    const std::pair<const char*, const char*> shortNames[] = {
+        {"/v/c.avi", "c.avi"}, {"c.avi", "c.avi"}, {"/v/", ""}, {"/v/say \"hi\".avi", "say "},
+        {"/v\"x/y.avi", "y.avi"}, {"http://host/a?b=1", "a?b=1"}};
+    for (const auto& c : shortNames) EXPECT_EQ(ShortNameOf(c.first), c.second) << c.first;
+    const std::pair<const char*, const char*> types[] = {
+        {"a.b.mkv", "b.mkv"}, {"film.part2.avi", "part2.avi"}, {"README", "README"}, {"x.", ""}};
+    for (const auto& c : types) EXPECT_EQ(TypeKeyOf(c.first), c.second) << c.first;
+    struct Case {
+        const char *a, *b;
+        bool byName, byType;
+    } orders[] = {
+        {"a.AVI", "B.avi", true, true},        {"x.AVI", "X.avi", false, false},
+        {"z.avi", "a.mkv", false, true},       {"clip.avi", "film.part2.avi", true, true},
+        {"a.zzz", "film.part2.avi", true, false}, {"README", "a.avi", false, false},
+        {"\xC3\x89.avi", "\xC3\xA9.avi", true, true},  // only ASCII letters fold
+    };
+    for (const Case& c : orders) {
+        EXPECT_EQ(LessByName(c.a, c.b), c.byName) << c.a << " < " << c.b;
+        EXPECT_EQ(LessByType(c.a, c.b), c.byType) << c.a << " < " << c.b;
+    }
+}
+
+// What the scan should give for each name in one folder, in the order readdir lists it.
+std::vector<std::string> InListedOrder(const std::string& folder,
+                                       const std::map<std::string, std::vector<std::string>>& wanted) {
+    std::vector<std::string> out;
+    DIR* dir = opendir(folder.c_str());
+    while (dirent* entry = readdir(dir)) {
+        auto found = wanted.find(entry->d_name);
+        if (found != wanted.end()) out.insert(out.end(), found->second.begin(), found->second.end());
+    }
+    closedir(dir);
+    return out;
+}
+
+TEST(MediaFiles, ScanSkipsFilesWithoutExtensionGoesOnAndKeepsNamesExact) {
+    TempFolder temp;
+    const std::string root = temp.path();
+    // Several names without an extension, so that one of them comes before media files
+    // whatever order the file system lists them in.
+    for (const char* name : {"a.AVI", "b.avi", "README", "c.avi", "notes.mp", "LICENSE", "x", "y"})
+        WriteBytes(root + "/" + name, "");
+    const std::vector<std::string> hostile = {"-v.avi", "quote\"d.avi", "new\nline.mkv",
+                                              "\xFF\xFE raw.mp4", "$(touch x);.avi", "tab\t.ogg"};
+    ASSERT_EQ(mkdir((root + "/sub").c_str(), 0700), 0);
+    for (const std::string& name : hostile) WriteBytes(root + "/sub/" + name, "");
+    ASSERT_EQ(symlink("..", (root + "/sub/up").c_str()), 0);  // must not go round in circles
+
+    std::vector<std::string> pending = {"/kept/first.avi"};
+    ScanFolder(root, pending);
+    std::map<std::string, std::vector<std::string>> wanted = {
+        {"a.AVI", {root + "/a.AVI"}}, {"b.avi", {root + "/b.avi"}}, {"c.avi", {root + "/c.avi"}}};
+    for (const std::string& name : hostile) wanted[name] = {root + "/sub/" + name};
+    wanted["sub"] = InListedOrder(root + "/sub", wanted);
+    std::vector<std::string> expected = InListedOrder(root, wanted);
+    expected.insert(expected.begin(), "/kept/first.avi");
+    EXPECT_EQ(pending, expected);
+
+    ScanFolder(root + "/no such folder", pending);
+    EXPECT_EQ(pending, expected);
+}
+
+}  // namespace
+}  // namespace orvella
