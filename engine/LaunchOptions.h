@@ -8,6 +8,7 @@
 //   options.currentFolder = <getcwd()>;      // relative paths are made absolute against it
 //   options.mediaPath = currentMediaPath;    // file, URL or "dvdnav:// -dvd-device X"
 //   options.videoWindow = mediaWindowId;     // X11 window id of the video window
+//   options.automaticVideoOutput = platform::GetBackend().PreferredVideoOutput();
 //   ... runtime state (crop, video size, rotation, flags), current entry ...
 //   LaunchPlan plan = BuildLaunch(options);
 //   if (plan.child.argv.empty()) return false;            // no media path
@@ -64,6 +65,11 @@ struct LaunchOptions {
     bool hasEntry = false;
     int64_t entryStartTime = 0;  // whole seconds
     std::string entrySubtitle;   // external subtitle file, empty when none
+
+    // What the display offers for the automatic output (videoformat 5 and 0): "xv", "gl"
+    // or "x11", as Backend::PreferredVideoOutput() answers; empty (or anything else)
+    // keeps the list for the engine to try.
+    std::string automaticVideoOutput;
 
     // Replacements for the "-vo" / "-ao" values, for tests and diagnostics ("null");
     // empty keeps the values chosen from the settings.

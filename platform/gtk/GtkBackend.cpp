@@ -12,6 +12,7 @@
 #include "platform/gtk/GtkInput.h"
 #include "platform/gtk/NativeWindow.h"
 #include "platform/gtk/PostedMessageQueue.h"
+#include "platform/gtk/VideoOutputProbe.h"
 #include "platform/gtk/WindowShape.h"
 
 bool InitGtkPlatform(int* argc, char*** argv) {
@@ -78,6 +79,9 @@ GtkBackend::GtkBackend()
       input_(std::make_unique<GtkInput>(*this)) {
     const int signals[] = {SIGTERM, SIGINT, SIGHUP};
     for (int i = 0; i < 3; ++i) signalSources_[i] = g_unix_signal_add(signals[i], &GtkBackend::OnQuitSignal, this);
+    // What the display offers the engine is asked now, so the answer is there by the
+    // first launch.
+    PreferredVideoOutputProbe();
 }
 
 GtkBackend::~GtkBackend() {
@@ -793,6 +797,13 @@ void GtkBackend::ApplySizeLimits(HWND hwnd) {
     gtk_window_set_geometry_hints(GTK_WINDOW(hwnd->window), nullptr, &geometry,
                                   static_cast<GdkWindowHints>(hints));
 }
+
+VideoOutputProbe& GtkBackend::PreferredVideoOutputProbe() {
+    GdkDisplay* display = gdk_display_get_default();
+    return SharedVideoOutputProbe(display ? gdk_display_get_name(display) : "");
+}
+
+std::string GtkBackend::PreferredVideoOutput() { return PreferredVideoOutputProbe().Answer(); }
 
 bool GtkBackend::ShellOpen(const std::string& uriOrPath) {
     if (uriOrPath.empty()) return false;

@@ -19,6 +19,7 @@ namespace gtk {
 class PostedMessageQueue;
 struct PostedMessage;
 class GtkInput;
+class VideoOutputProbe;
 }  // namespace gtk
 }  // namespace platform
 
@@ -96,6 +97,7 @@ public:
     void SetMainWindow(HWND hwnd) override;
     LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool ShellOpen(const std::string& uriOrPath) override;
+    std::string PreferredVideoOutput() override;
 
     // For the event handlers.
     GtkInput& Input() { return *input_; }
@@ -121,6 +123,7 @@ private:
     void KillAllTimers(HWND hwnd);
     void DestroyNative(HWND hwnd);
     GdkCursor* CursorFor(CursorShape shape);
+    VideoOutputProbe& PreferredVideoOutputProbe();
 
     std::unique_ptr<PostedMessageQueue> queue_;
     std::unique_ptr<GtkInput> input_;
