@@ -164,8 +164,7 @@ bool PlaybackControl::LaunchEngine() {
     }
 
     StoreSoundSettings();
-    LaunchOptions options;
-    options.TakeSettings(m_settings);
+    LaunchOptions options(m_settings);
     options.programFolder = m_programFolder.empty() ? std::string(uilib::GetAppPath()) : m_programFolder;
     options.currentFolder = CurrentFolder();
     options.mediaPath = m_currentMediaPath;
@@ -184,6 +183,7 @@ bool PlaybackControl::LaunchEngine() {
     }
     options.videoOutputOverride = m_videoOutputOverride;
     options.audioOutputOverride = m_audioOutputOverride;
+    options.automaticVideoOutput = platform::GetBackend().PreferredVideoOutput();
     LaunchPlan plan = BuildLaunch(options);
     if (plan.child.argv.empty()) return false;
     // The engine writes its screenshots into its working folder.

@@ -2,8 +2,7 @@
 // engine's argument vector. Nothing here reads globals or touches files, so the whole
 // command line is testable as data:
 //
-//   LaunchOptions options;
-//   options.TakeSettings(settings);          // the PlayerSettings keys of the same names
+//   LaunchOptions options(settings);         // the settings' engine keys, by value
 //   options.programFolder = GetAppPath();    // ends with "/"
 //   options.currentFolder = <getcwd()>;      // relative paths are made absolute against it
 //   options.mediaPath = currentMediaPath;    // file, URL or "dvdnav:// -dvd-device X"
@@ -22,35 +21,22 @@
 #include <string>
 #include <vector>
 
+#include "engine/EngineSettings.h"
 #include "engine/Redirector.h"
 
 namespace orvella {
 
-struct LaunchOptions {
+// The settings of the launch are the base (videoformat, volume, snappath ...); the rest is
+// the state of this run.
+struct LaunchOptions : EngineSettings {
+    LaunchOptions() = default;
+    explicit LaunchOptions(const EngineSettings& settings) : EngineSettings(settings) {}
+
     // Paths of this run.
     std::string programFolder;  // the program's folder; the engine is "gnu/mplayer" below it
     std::string currentFolder;  // absolute; relative media, device and subtitle paths join it
     std::string mediaPath;      // file, URL, or a disc locator built by the disc code
     uint64_t videoWindow = 0;   // X11 id of the window the engine draws into ("-wid")
-
-    // The settings the launch reads, named as their keys in settings.xml.
-    int videoformat = 5;
-    bool usesoftwarevolume = true;
-    int maxamplification = 100;
-    int playerchannels = 0;
-    bool mute = false;
-    int volume = 50;
-    bool savelocation = true;
-    bool useshortname = false;  // no short names here: paths are always passed whole
-    int playsequence = 1;
-    int deinterleave = 0;
-    int playerpriority = 2;
-    int decodethread = 0;
-    bool showOSD = false;
-    std::string subtitleencode = "UTF-16";
-    int subtitlefuzziness = 0;
-    int audiomode = 0;
-    std::string snappath;  // screenshot folder: the engine's working folder
 
     // Runtime state of the main window.
     std::string cropText;  // "w:h:x:y", empty when no crop
@@ -75,11 +61,6 @@ struct LaunchOptions {
     // empty keeps the values chosen from the settings.
     std::string videoOutputOverride;
     std::string audioOutputOverride;
-
-    // Copies the keys above from any settings record that has members of these names
-    // (PlayerSettings), without this layer depending on where that record lives.
-    template <class Settings>
-    void TakeSettings(const Settings& settings);
 };
 
 // The result of one launch: what the redirector starts, and the flags the main window
@@ -117,26 +98,5 @@ bool IsUrl(const std::string& mediaPath);
 // folder: relative paths joined to `currentFolder` ("./" when that is empty); URLs and
 // absolute paths unchanged.
 std::string AbsoluteMediaPath(const std::string& path, const std::string& currentFolder);
-
-template <class Settings>
-void LaunchOptions::TakeSettings(const Settings& s) {
-    videoformat = s.videoformat;
-    usesoftwarevolume = s.usesoftwarevolume;
-    maxamplification = s.maxamplification;
-    playerchannels = s.playerchannels;
-    mute = s.mute;
-    volume = s.volume;
-    savelocation = s.savelocation;
-    useshortname = s.useshortname;
-    playsequence = s.playsequence;
-    deinterleave = s.deinterleave;
-    playerpriority = s.playerpriority;
-    decodethread = s.decodethread;
-    showOSD = s.showOSD;
-    subtitleencode = s.subtitleencode;
-    subtitlefuzziness = s.subtitlefuzziness;
-    audiomode = s.audiomode;
-    snappath = s.snappath;
-}
 
 }  // namespace orvella

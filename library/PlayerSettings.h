@@ -18,45 +18,32 @@
 #include <string>
 #include <vector>
 
+#include "engine/EngineSettings.h"
+
 namespace orvella {
 
 class SettingsHost;
 class SettingsSection;
 class XmlDocument;
 
-class PlayerSettings {
+// The keys a launch of the engine reads live in the EngineSettings base.
+class PlayerSettings : public EngineSettings {
 public:
     // The defaults: "snappath" is the data folder, "language" the system's language.
     PlayerSettings(const std::string& dataFolder = std::string(),
                    const std::string& systemLanguage = "eng");
 
-    // Members start empty; the constructor gives them the defaults of the key table.
+    // Members start empty; the constructor gives them (and the base's) the defaults of the
+    // key table.
     bool keepsize{};
-    bool savelocation{};
     bool minimizetosystemtray{};
     bool pausewhenminize{};
-    bool showOSD{};
-    int videoformat{};
-    int playerchannels{};
     bool checkforupgrades{};
-    int playsequence{};
-    int volume{};
-    bool mute{};
     int skinindex{};
     uint32_t color{};  // the scheme colour (ARGB) of the paint manager, which owns its default
-    int deinterleave{};
-    std::string snappath{};
     std::string background{};
     std::string language{};
     bool associate{};
-    int playerpriority{};
-    int decodethread{};
-    int audiomode{};
-    int subtitlefuzziness{};
-    std::string subtitleencode{};
-    bool useshortname{};
-    bool usesoftwarevolume{};
-    int maxamplification{};
 
     // "<dataFolder>/settings.xml"
     static std::string FilePath(const std::string& dataFolder);

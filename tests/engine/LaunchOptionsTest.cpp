@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include "tests/TestMedia.h"
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -324,14 +326,14 @@ TEST(LaunchPlan, WorkingFolderIsTheScreenshotFolderMadeAbsolute) {
     }
 }
 
-TEST(LaunchPlan, TakesTheSettingsRecordKeyByKey) {
+TEST(LaunchPlan, TakesTheSettingsRecordWhole) {
     PlayerSettings settings("/home/user/.config/Orvella");
     settings.videoformat = 2;
     settings.audiomode = 2;
     settings.subtitleencode = "CP1251";
     settings.playerpriority = 4;
     LaunchOptions options = BaseOptions();
-    options.TakeSettings(settings);
+    static_cast<EngineSettings&>(options) = settings;
     EXPECT_EQ(options.videoformat, 2);
     EXPECT_EQ(options.audiomode, 2);
     EXPECT_EQ(options.subtitleencode, "CP1251");
@@ -339,7 +341,7 @@ TEST(LaunchPlan, TakesTheSettingsRecordKeyByKey) {
 
     // The settings defaults give the golden default vector.
     LaunchOptions fromDefaults = BaseOptions();
-    fromDefaults.TakeSettings(PlayerSettings());
+    static_cast<EngineSettings&>(fromDefaults) = PlayerSettings();
     EXPECT_EQ(BuildEngineArguments(fromDefaults), Golden("defaults"));
 }
 
@@ -528,7 +530,7 @@ protected:
         folder_ = nullptr;
     }
     void SetUp() override {
-        if (!ready_) GTEST_SKIP() << "no mplayer or ffmpeg here";
+        if (!ready_) ORVELLA_SKIP_OR_FAIL("no mplayer or ffmpeg here");
     }
 
     // The golden base, on the made media, drawing nothing and playing a few frames.
