@@ -76,7 +76,7 @@ TEST_F(PlaybackEngineTest, ClosedAfterThreeSecondsResumesThereAtTheNextStart) {
     window_->PlaylistCommands().AddAndPlay({clip});
     ASSERT_TRUE(Run([&] { return window_->PlaylistModel().Current()->starttime >= 3; }, 8000));
     const int64_t saved = window_->PlaylistModel().Current()->starttime;
-    EXPECT_EQ(saved, 3);
+    EXPECT_LE(saved, 5);  // the poll ticks once a second; a busy machine may tick late
     DestroyWindow(hwnd_);  // closing the window saves the play memory
     hwnd_ = nullptr;
 
