@@ -146,6 +146,13 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     LoadSettings(true);
     PrepareWindowExtras();
+    // A file from the command line starts now rather than at the first show: the engine
+    // needs only its video window, laid out here, and starting it is the slowest step
+    // to the first picture.
+    if (m_args.size() == 1) {
+        m_pm->UpdateLayout();
+        PlayStartupArgument();
+    }
     return 0;
 }
 
@@ -378,7 +385,6 @@ void CPlayerWnd::NotifyFromWindow(TNotifyUI& msg) {
 }
 
 void CPlayerWnd::OnWindowInit() {
-    if (m_args.size() == 1) PlayStartupArgument();
     m_closeButton = m_pm->FindControl("closebtn");
     m_maxButton = m_pm->FindControl("maxbtn");
     m_restoreButton = m_pm->FindControl("restorebtn");
