@@ -59,6 +59,11 @@ bool MainWindowView::IsMouseOverControl(const char* name) const {
     return pt.x >= rc.left && pt.x < rc.right && pt.y >= rc.top && pt.y < rc.bottom;
 }
 
+int MainWindowView::ControlWidth(const char* name) const {
+    uilib::CControlUI* c = Find(name);
+    return c ? c->GetFixedWidth() : 0;
+}
+
 void MainWindowView::StartTimer(UINT_PTR id, UINT milliseconds) {
     if (m_window) SetTimer(m_window, id, milliseconds);
 }

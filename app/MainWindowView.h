@@ -34,6 +34,7 @@ public:
     void SetControlTextColor(const char* name, uint32_t argb) override;
     void SetSliderValue(const char* name, int value) override;
     bool IsMouseOverControl(const char* name) const override;
+    int ControlWidth(const char* name) const override;
     void StartTimer(UINT_PTR id, UINT milliseconds) override;
     void StopTimer(UINT_PTR id) override;
     bool HasVideoArea() const override { return Media() != nullptr; }

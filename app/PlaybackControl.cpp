@@ -329,10 +329,13 @@ void PlaybackControl::ShowMediaLayout(bool resize) {
     m_view.ShowControl("ID_MEDIA_AUDIO", false);
     if (!m_settings.keepsize && resize && m_media.displayWidth > 0 && m_media.displayHeight > 0) {
         const RECT work = m_view.WorkArea();
+        // The play list beside the video takes its own width: the video keeps its size.
+        const int panel =
+            m_playlistPanel ? m_view.ControlWidth("playlistbar") + m_view.ControlWidth("expandbar") : 0;
         const SIZE size = FitWindowToVideo(m_media.displayWidth, m_media.displayHeight, m_media.aspect,
-                                           work.right - work.left, work.bottom - work.top,
+                                           work.right - work.left - panel, work.bottom - work.top,
                                            m_view.SkinIndex());
-        m_view.ResizeKeepingPosition(size.cx, size.cy);
+        m_view.ResizeKeepingPosition(size.cx + panel, size.cy);
     }
     m_firstLayout = false;
     m_view.RepaintVideoBlack();

@@ -26,6 +26,8 @@ public:
     virtual void SetControlTextColor(const char* name, uint32_t argb) = 0;
     virtual void SetSliderValue(const char* name, int value) = 0;
     virtual bool IsMouseOverControl(const char* name) const = 0;
+    // The width the layout gives the control (0 when it has none or is missing).
+    virtual int ControlWidth(const char* name) const = 0;
 
     // Timers of the main window (Windows semantics: one per id, repeating until killed).
     virtual void StartTimer(UINT_PTR id, UINT milliseconds) = 0;

@@ -27,8 +27,10 @@ public:
         std::ofstream out(script);
         out << "#!/bin/bash\n"
                "dir='" << m_dir << "'\n"
-               "n=$(cat \"$dir/launches\" 2>/dev/null || echo 0); n=$((n+1)); echo $n > \"$dir/launches\"\n"
+               "n=$(cat \"$dir/launches\" 2>/dev/null || echo 0); n=$((n+1))\n"
+               // The arguments first: a test that sees the count reads them next.
                "printf '%s\\n' \"$@\" > \"$dir/argv.$n\"\n"
+               "echo $n > \"$dir/launches.new\" && mv \"$dir/launches.new\" \"$dir/launches\"\n"
                "cat \"$dir/start.txt\" 2>/dev/null\n"
                "pos=0; prev=''\n"
                "for a in \"$@\"; do [ \"$prev\" = -ss ] && pos=$a; prev=$a; done\n"
