@@ -180,7 +180,9 @@ SlaveCommand OsdShowText(const std::string& text) {
     return Kept("osd_show_text " + quoted);
 }
 
-SlaveCommand Loop(bool on) { return Kept(on ? "loop 1" : "loop 0"); }
+// The engine reads "loop N" as a change of the loop count unless the second argument 1
+// makes it absolute: 0 loops forever, -1 stops looping.
+SlaveCommand Loop(bool on) { return Kept(on ? "loop 0 1" : "loop -1 1"); }
 
 SlaveCommand SwitchRatio(double ratio) {
     std::string v;

@@ -77,8 +77,8 @@ TEST(SlaveCommandText, EveryCommandIsExact) {
         {"osd on", slave::Osd(true), "pausing_keep osd 1\n"},
         {"osd off", slave::Osd(false), "pausing_keep osd 0\n"},
         {"osd text", slave::OsdShowText("hello"), "pausing_keep osd_show_text \"hello\"\n"},
-        {"loop on", slave::Loop(true), "pausing_keep loop 1\n"},
-        {"loop off", slave::Loop(false), "pausing_keep loop 0\n"},
+        {"loop on", slave::Loop(true), "pausing_keep loop 0 1\n"},
+        {"loop off", slave::Loop(false), "pausing_keep loop -1 1\n"},
         {"ratio 4:3", slave::SwitchRatio(4.0f / 3.0f), "pausing_keep switch_ratio 1.333333\n"},
         {"ratio 720x480", slave::SwitchRatio(720.0 / 480.0), "pausing_keep switch_ratio 1.500000\n"},
         {"audio_delay", slave::Delay(DelayKind::Audio, 0.1f, false),
@@ -439,7 +439,7 @@ TEST(SlaveEngineAdapter, WrapsAnyEngineLikeObject) {
     CSlaveCommands sender(state);
     sender.AttachEngine(&plain);
     EXPECT_EQ(sender.Send(slave::Loop(true)), SendResult::Sent);
-    EXPECT_EQ(plain.got, "pausing_keep loop 1\n");
+    EXPECT_EQ(plain.got, "pausing_keep loop 0 1\n");
     sender.DetachEngine();
     EXPECT_EQ(sender.Send(slave::Loop(false)), SendResult::NoEngine);
     sender.AttachEngine<Plain>(nullptr);
