@@ -25,7 +25,6 @@ trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pix
   --SetDockType true --expand false >"$WORK/trayer.log" 2>&1 &
 TRAYER=$!
 trap 'kill $TRAYER 2>/dev/null || true; cleanup_player' EXIT
-screen=$(xdpyinfo | awk '/default screen number/ { print $4 }')
 owned() { xdotool search --classname trayer >/dev/null 2>&1; }
 wait_for owned || fail "trayer did not start"
 sleep 0.5
@@ -37,11 +36,10 @@ wait_for bash -c "! xwininfo -id $WINDOW_ID | grep -q IsViewable" || fail "minim
 xprop -id "$WINDOW_ID" WM_STATE | grep -qi iconic && fail "with a tray the window hides instead of iconifying"
 sleep 0.5
 screenshot tray-icon >/dev/null
-# The icon is the tray's only one, at its left end.
-tray=$(xdotool search --classname trayer | head -n 1)
-eval "$(xdotool getwindowgeometry --shell "$tray")"
-xdotool mousemove $((X + 12)) $((Y + HEIGHT / 2)) click 1
-wait_for window_mapped || fail "activating the tray icon did not show the window (screen $screen)"
+# The icon is the tray's only one, at the left end of the panel along the screen's bottom.
+read -r sw sh <<<"$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')"
+xdotool mousemove 16 $((sh - 16)) click 1
+wait_for window_mapped || fail "activating the tray icon did not show the window (screen ${sw}x${sh})"
 click_control closebtn
 wait_exit 10
 [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
