@@ -10,6 +10,8 @@ packages=(
   mplayer fonts-wqy-microhei fonts-dejavu-core
   # tests and pictures
   xvfb openbox xdotool wmctrl imagemagick ffmpeg dvdauthor python3 python3-cairo x11-utils
+  # desktop services: a private session bus, an XEmbed tray manager
+  dbus-daemon trayer
 )
 
 missing=()

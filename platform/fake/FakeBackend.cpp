@@ -189,6 +189,7 @@ void FakeBackend::DestroyTree(FakeWindow* w) {
     if (capture_ == H(w)) capture_ = nullptr;
     if (mainWindow_ == H(w)) mainWindow_ = nullptr;
     if (lastMouse_ == w) lastMouse_ = nullptr;
+    ForgetTrayIcons(H(w));
 }
 
 bool FakeBackend::IsWindow(HWND hwnd) { return Live(hwnd) != nullptr; }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -123,6 +124,15 @@ public:
     std::string GetClipboardText() override;
     void SetMainWindow(HWND hwnd) override;
     bool ShellOpen(const std::string& uriOrPath) override;  // recorded; answers ShellOpenResult
+    // Records the request and answers the oldest queued answer (none queued: cancelled).
+    // A saved name gets the default extension, as the real chooser adds it.
+    std::vector<std::string> RunFileDialog(HWND owner, const FileDialogRequest& request) override;
+    bool ShowInFileManager(const std::string& path) override;  // recorded; answers SetShowInFileManagerResult
+    // Shows an icon when SetTrayAvailable gave a kind; one per (hwnd, id), updated when
+    // added again; a window's destruction removes its icons.
+    TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
+                         const std::string& tip) override;
+    void RemoveTrayIcon(HWND hwnd, UINT id) override;
     LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     // ---- screen ----
@@ -222,6 +232,28 @@ public:
     std::vector<HWND> Children(HWND hwnd) const;  // live child windows, in creation order
     std::vector<HWND> LiveWindows() const;        // in creation order
 
+    // ---- file dialogs, file manager, tray ----
+    // The answer of a later RunFileDialog, in queue order; an empty one cancels.
+    void QueueFileDialogAnswer(std::vector<std::string> paths);
+    size_t QueuedFileDialogAnswers() const { return fileDialogAnswers_.size(); }
+    const std::vector<FileDialogRequest>& FileDialogRequests() const { return fileDialogRequests_; }
+    const std::vector<std::string>& ShownInFileManager() const { return shownInFileManager_; }
+    void SetShowInFileManagerResult(bool ok) { showInFileManagerResult_ = ok; }
+
+    struct TrayIconInfo {
+        HWND hwnd = nullptr;
+        UINT id = 0, callbackMessage = 0;
+        std::string iconPath, tip;
+        TrayKind kind = TrayKind::None;
+    };
+    void SetTrayAvailable(TrayKind kind) { trayAvailable_ = kind; }  // default None
+    const std::vector<TrayIconInfo>& TrayIcons() const { return trayIcons_; }
+    // The user activates the icon, or asks for its menu: posts its callback message
+    // (wParam id, lParam WM_LBUTTONDBLCLK or WM_RBUTTONDOWN) as the real icons do; the
+    // test delivers it (DispatchPending). False when hwnd has no such icon.
+    bool ActivateTrayIcon(HWND hwnd, UINT id);
+    bool OpenTrayIconMenu(HWND hwnd, UINT id);
+
 private:
     struct Impl;
     FakeWindow* Live(HWND hwnd) const;  // null unless hwnd is a live window of ours
@@ -242,6 +274,8 @@ private:
     POINT ToScreen(HWND hwnd, int x, int y);
     POINT MovePointer(HWND hwnd, int x, int y);
     WPARAM MouseFlags(unsigned modifiers, WPARAM buttons) const;
+    void ForgetTrayIcons(HWND hwnd);
+    bool ClickTrayIcon(HWND hwnd, UINT id, LPARAM mouseMessage);
 
     std::unique_ptr<Impl> impl_;
     HWND focus_ = nullptr, capture_ = nullptr, mainWindow_ = nullptr;
@@ -257,6 +291,12 @@ private:
     std::vector<std::string> shellOpened_;
     bool shellOpenResult_ = true;
     std::string clipboard_;
+    std::deque<std::vector<std::string>> fileDialogAnswers_;
+    std::vector<FileDialogRequest> fileDialogRequests_;
+    std::vector<std::string> shownInFileManager_;
+    bool showInFileManagerResult_ = true;
+    TrayKind trayAvailable_ = TrayKind::None;
+    std::vector<TrayIconInfo> trayIcons_;
 };
 
 }  // namespace platform

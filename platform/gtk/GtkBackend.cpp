@@ -9,9 +9,12 @@
 #include <cmath>
 #include <csignal>
 
+#include "platform/gtk/FileChooser.h"
+#include "platform/gtk/FileManager.h"
 #include "platform/gtk/GtkInput.h"
 #include "platform/gtk/NativeWindow.h"
 #include "platform/gtk/PostedMessageQueue.h"
+#include "platform/gtk/TrayIcons.h"
 #include "platform/gtk/VideoOutputProbe.h"
 #include "platform/gtk/WindowShape.h"
 
@@ -198,6 +201,7 @@ bool GtkBackend::DestroyWindow(HWND hwnd) {
     for (auto it = children.rbegin(); it != children.rend(); ++it) DestroyWindow(*it);
     KillAllTimers(hwnd);
     input_->Forget(hwnd);
+    if (trayIcons_) trayIcons_->RemoveWindow(hwnd);
     SendMessage(hwnd, WM_NCDESTROY, 0, 0);
     {
         std::lock_guard<std::mutex> lock(registryMutex_);
@@ -818,6 +822,25 @@ bool GtkBackend::ShellOpen(const std::string& uriOrPath) {
     gboolean ok = g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error);
     if (error) g_error_free(error);
     return ok;
+}
+
+std::vector<std::string> GtkBackend::RunFileDialog(HWND owner, const FileDialogRequest& request) {
+    HWND top = IsWindow(owner) ? TopLevelOf(owner) : nullptr;
+    return RunFileChooser(top && top->window ? GTK_WINDOW(top->window) : nullptr, request);
+}
+
+bool GtkBackend::ShowInFileManager(const std::string& path) { return ShowItemInFileManager(path); }
+
+TrayKind GtkBackend::AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
+                                 const std::string& tip) {
+    if (!IsWindow(hwnd)) return TrayKind{};  // None; X.h took the name
+    if (!trayIcons_)
+        trayIcons_ = std::make_unique<TrayIcons>([this](HWND h, UINT m, WPARAM w, LPARAM l) { PostMessage(h, m, w, l); });
+    return trayIcons_->Add(hwnd, id, callbackMessage, iconPath, tip);
+}
+
+void GtkBackend::RemoveTrayIcon(HWND hwnd, UINT id) {
+    if (trayIcons_) trayIcons_->Remove(hwnd, id);
 }
 
 LRESULT GtkBackend::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -20,6 +20,7 @@ class PostedMessageQueue;
 struct PostedMessage;
 class GtkInput;
 class VideoOutputProbe;
+class TrayIcons;
 }  // namespace gtk
 }  // namespace platform
 
@@ -98,6 +99,11 @@ public:
     LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool ShellOpen(const std::string& uriOrPath) override;
     std::string PreferredVideoOutput() override;
+    std::vector<std::string> RunFileDialog(HWND owner, const FileDialogRequest& request) override;
+    bool ShowInFileManager(const std::string& path) override;
+    TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
+                         const std::string& tip) override;
+    void RemoveTrayIcon(HWND hwnd, UINT id) override;
 
     // For the event handlers.
     GtkInput& Input() { return *input_; }
@@ -138,6 +144,7 @@ private:
     HWND mainWindow_ = nullptr;
     unsigned signalSources_[3] = {0, 0, 0};
     std::unordered_map<int, GdkCursor*> cursors_;
+    std::unique_ptr<TrayIcons> trayIcons_;  // made with the first icon
 };
 
 }  // namespace gtk

@@ -1,0 +1,65 @@
+// The fake's desktop services: file dialogs answered from a script, the file manager
+// and the tray recorded.
+#include <algorithm>
+
+#include "platform/FileDialogRules.h"
+#include "platform/fake/FakeBackend.h"
+
+namespace platform {
+
+std::vector<std::string> FakeBackend::RunFileDialog(HWND, const FileDialogRequest& request) {
+    fileDialogRequests_.push_back(request);
+    if (fileDialogAnswers_.empty()) return {};
+    std::vector<std::string> paths = std::move(fileDialogAnswers_.front());
+    fileDialogAnswers_.pop_front();
+    if (request.kind == FileDialogRequest::Kind::Save && !paths.empty())
+        paths = {WithDefaultExtension(paths.front(), request.defaultExtension)};
+    return paths;
+}
+
+void FakeBackend::QueueFileDialogAnswer(std::vector<std::string> paths) {
+    fileDialogAnswers_.push_back(std::move(paths));
+}
+
+bool FakeBackend::ShowInFileManager(const std::string& path) {
+    shownInFileManager_.push_back(path);
+    return showInFileManagerResult_;
+}
+
+TrayKind FakeBackend::AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
+                                  const std::string& tip) {
+    if (!IsWindow(hwnd)) return TrayKind::None;
+    for (TrayIconInfo& icon : trayIcons_) {
+        if (icon.hwnd != hwnd || icon.id != id) continue;
+        icon.callbackMessage = callbackMessage;
+        icon.iconPath = iconPath;
+        icon.tip = tip;
+        return icon.kind;
+    }
+    if (trayAvailable_ == TrayKind::None) return TrayKind::None;
+    trayIcons_.push_back({hwnd, id, callbackMessage, iconPath, tip, trayAvailable_});
+    return trayAvailable_;
+}
+
+void FakeBackend::RemoveTrayIcon(HWND hwnd, UINT id) {
+    trayIcons_.erase(std::remove_if(trayIcons_.begin(), trayIcons_.end(),
+                                    [&](const TrayIconInfo& i) { return i.hwnd == hwnd && i.id == id; }),
+                     trayIcons_.end());
+}
+
+void FakeBackend::ForgetTrayIcons(HWND hwnd) {
+    trayIcons_.erase(std::remove_if(trayIcons_.begin(), trayIcons_.end(),
+                                    [&](const TrayIconInfo& i) { return i.hwnd == hwnd; }),
+                     trayIcons_.end());
+}
+
+bool FakeBackend::ClickTrayIcon(HWND hwnd, UINT id, LPARAM mouseMessage) {
+    for (const TrayIconInfo& icon : trayIcons_)
+        if (icon.hwnd == hwnd && icon.id == id) return PostMessage(hwnd, icon.callbackMessage, id, mouseMessage);
+    return false;
+}
+
+bool FakeBackend::ActivateTrayIcon(HWND hwnd, UINT id) { return ClickTrayIcon(hwnd, id, WM_LBUTTONDBLCLK); }
+bool FakeBackend::OpenTrayIconMenu(HWND hwnd, UINT id) { return ClickTrayIcon(hwnd, id, WM_RBUTTONDOWN); }
+
+}  // namespace platform
