@@ -391,3 +391,84 @@ TEST_F(PlaybackTest, StoredVolumeAndMuteReachTheEngineAndComeBack) {
 
 }  // namespace
 }  // namespace orvella
+
+namespace orvella {
+namespace {
+
+TEST_F(PlaybackTest, OpenDialogAddsAndPlaysTheFirstChoiceAndCancelChangesNothing) {
+    StartWithEngine();
+    fake().QueueFileDialogAnswer({});  // cancelled
+    Click("addfile");
+    ASSERT_EQ(fake().FileDialogRequests().size(), 1u);
+    const platform::FileDialogRequest& asked = fake().FileDialogRequests().front();
+    EXPECT_EQ(asked.kind, platform::FileDialogRequest::Kind::OpenMany);
+    ASSERT_EQ(asked.filters.size(), 2u);
+    EXPECT_EQ(asked.filters[0].name, "All supported Media");
+    EXPECT_NE(asked.filters[0].patterns.find("*.mkv;"), std::string::npos);
+    EXPECT_EQ(asked.filters[1].patterns, "*.*");
+    EXPECT_TRUE(window_->PlaylistModel().Empty());
+    EXPECT_EQ(engine_->Launches(), 0);
+
+    fake().QueueFileDialogAnswer({clips_[1], clips_[2]});
+    Click("play");  // nothing to play yet: the same dialog
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() == 1; }));
+    EXPECT_EQ(window_->PlaylistModel().Count(), 2u);
+    EXPECT_EQ(window_->GetCurrentMediaPath(), clips_[1]);
+    // The same files again only make the first current again: nothing new plays.
+    fake().QueueFileDialogAnswer({clips_[2], clips_[1]});
+    ASSERT_TRUE(window_->PlaylistModel().SetCurrent(1));
+    window_->Playback().SetCurrentMediaPath(clips_[2]);
+    Click("file");
+    Pump([] { return false; }, 100);
+    EXPECT_EQ(window_->PlaylistModel().Count(), 2u);
+    EXPECT_EQ(engine_->Launches(), 1);
+}
+
+TEST_F(PlaybackTest, PlayListFilesThroughTheirDialogs) {
+    StartWithEngine();
+    OpenClips({clips_[0], clips_[1]});
+    const std::string file = temp_ + "/saved.orv";
+    fake().QueueFileDialogAnswer({file});
+    Click("saveplaylist");
+    const platform::FileDialogRequest& saveAsked = fake().FileDialogRequests().back();
+    EXPECT_EQ(saveAsked.kind, platform::FileDialogRequest::Kind::Save);
+    EXPECT_TRUE(saveAsked.confirmOverwrite);
+    EXPECT_EQ(saveAsked.defaultExtension, "orv");
+    MediaRecord record;
+    ASSERT_TRUE(LoadPlaylistFile(file, &record));
+    EXPECT_EQ(record.entries.size(), 2u);
+
+    window_->PlaylistCommands().Clear();
+    fake().QueueFileDialogAnswer({temp_ + "/not a play list.orv"});
+    Click("loadplaylist");
+    EXPECT_EQ(Find("filename")->GetText(), "Cannot read the play list not a play list.orv");
+    fake().QueueFileDialogAnswer({file});
+    Click("loadplaylist");
+    EXPECT_EQ(window_->PlaylistModel().Count(), 2u);
+    EXPECT_FALSE(window_->IsEngineRunning()) << "a loaded list does not start by itself";
+}
+
+TEST_F(PlaybackTest, MinimiseHidesBehindATrayIconOrIconifies) {
+    StartWithEngine();
+    Click("minbtn");  // no tray on this desktop
+    EXPECT_TRUE(IsIconic(hwnd_));
+    EXPECT_TRUE(fake().TrayIcons().empty());
+    ShowWindow(hwnd_, SW_RESTORE);
+
+    fake().SetTrayAvailable(platform::TrayKind::XEmbed);
+    const_cast<PlayerSettings&>(window_->GetSettings()).pausewhenminize = true;
+    OpenClips({clips_[0]});
+    Click("minbtn");
+    EXPECT_TRUE(Pump([&] { return Sent("frame_step"); })) << "paused on the way down";
+    EXPECT_FALSE(IsWindowVisible(hwnd_));
+    ASSERT_EQ(fake().TrayIcons().size(), 1u);
+    ASSERT_TRUE(fake().ActivateTrayIcon(hwnd_, fake().TrayIcons().front().id));
+    fake().DispatchPending();
+    EXPECT_TRUE(IsWindowVisible(hwnd_));
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    EXPECT_TRUE(fake().TrayIcons().empty()) << "the icon goes with the window";
+}
+
+}  // namespace
+}  // namespace orvella

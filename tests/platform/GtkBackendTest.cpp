@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/TestMedia.h"
+
 // After gtest: X.h defines None and CursorShape as macros.
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
@@ -454,7 +456,7 @@ bool HaveXdotool() {
 }
 
 TEST_F(GtkBackendTest, DoubleClickArrivesAsDownUpDoubleClickUp) {
-    if (!HaveXdotool()) GTEST_SKIP() << "xdotool missing";
+    if (!HaveXdotool()) ORVELLA_SKIP_OR_FAIL("xdotool missing");
     Recorder rec("clicks");
     std::vector<UINT> buttons;
     rec.handler = [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT*) {
@@ -475,7 +477,7 @@ TEST_F(GtkBackendTest, DoubleClickArrivesAsDownUpDoubleClickUp) {
 }
 
 TEST_F(GtkBackendTest, CaptionPressGoesToTheWindowManagerNotToTheClient) {
-    if (!HaveXdotool()) GTEST_SKIP() << "xdotool missing";
+    if (!HaveXdotool()) ORVELLA_SKIP_OR_FAIL("xdotool missing");
     Recorder rec("caption");
     std::vector<POINT> hitTests;
     rec.handler = [&](HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
@@ -511,7 +513,7 @@ TEST_F(GtkBackendTest, CaptionPressGoesToTheWindowManagerNotToTheClient) {
 }
 
 TEST_F(GtkBackendTest, WheelStepsAreTwelveScoreWithScreenCoordinates) {
-    if (!HaveXdotool()) GTEST_SKIP() << "xdotool missing";
+    if (!HaveXdotool()) ORVELLA_SKIP_OR_FAIL("xdotool missing");
     Recorder rec("wheel");
     std::vector<Event> wheel;
     rec.handler = [&](HWND, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*) {
@@ -534,7 +536,7 @@ TEST_F(GtkBackendTest, WheelStepsAreTwelveScoreWithScreenCoordinates) {
 }
 
 TEST_F(GtkBackendTest, KeysArriveAsVirtualKeysWithCharactersAndModifierState) {
-    if (!HaveXdotool()) GTEST_SKIP() << "xdotool missing";
+    if (!HaveXdotool()) ORVELLA_SKIP_OR_FAIL("xdotool missing");
     Recorder rec("keys");
     std::vector<std::pair<UINT, WPARAM>> keys;
     bool shiftDownAtOne = false, shiftUpAfterRelease = true;
