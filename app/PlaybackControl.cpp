@@ -1,8 +1,5 @@
 #include "app/PlaybackControl.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 
 #include "app/PlaybackRules.h"
@@ -15,23 +12,6 @@
 #include "uilib/Base.h"
 
 namespace orvella {
-
-namespace {
-std::string CurrentFolder() {
-    std::string folder(4096, '\0');
-    while (!::getcwd(folder.data(), folder.size())) {
-        if (errno != ERANGE) return std::string();
-        folder.resize(folder.size() * 2);
-    }
-    folder.resize(folder.find('\0'));
-    return folder;
-}
-
-std::string BaseName(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-}  // namespace
 
 PlaybackControl::PlaybackControl(PlayerView& view, PlayerSettings& settings, Playlist& playlist)
     : m_view(view), m_settings(settings), m_playlist(playlist) {}
@@ -166,7 +146,7 @@ bool PlaybackControl::LaunchEngine() {
     StoreSoundSettings();
     LaunchOptions options(m_settings);
     options.programFolder = m_programFolder.empty() ? std::string(uilib::GetAppPath()) : m_programFolder;
-    options.currentFolder = CurrentFolder();
+    options.currentFolder = WorkingFolder();
     options.mediaPath = m_currentMediaPath;
     options.videoWindow = videoWindow;
     options.cropText = m_cropText;
@@ -193,7 +173,7 @@ bool PlaybackControl::LaunchEngine() {
     if (!engine->StartChild(plan.child)) {
         // The user asked for this: say so where the file's name would stand.
         m_view.SetControlText("filename", "Cannot start the player engine for " +
-                                              BaseName(m_currentMediaPath));
+                                              NameOfPath(m_currentMediaPath));
         return false;
     }
     m_engine = std::move(engine);
@@ -254,7 +234,7 @@ void PlaybackControl::ShowOpenFailure() {
     // The user asked for this file: say so where its name would stand. A failed
     // subtitle load prints the same lines later, while the media plays on.
     if (m_media.length > 0 || m_media.videoWidth > 0) return;
-    m_view.SetControlText("filename", "Cannot open " + BaseName(m_currentMediaPath));
+    m_view.SetControlText("filename", "Cannot open " + NameOfPath(m_currentMediaPath));
     std::fprintf(stderr, "orvella: cannot open %s\n", m_currentMediaPath.c_str());
 }
 
@@ -304,7 +284,7 @@ void PlaybackControl::ShowPlayTime(uint32_t colour, float position, float length
 
 void PlaybackControl::ShowMediaLayout(bool resize) {
     const PlaylistItem* entry = m_playlist.Current();
-    const std::string name = entry ? Playlist::RowText(*entry) : BaseName(m_currentMediaPath);
+    const std::string name = entry ? Playlist::RowText(*entry) : NameOfPath(m_currentMediaPath);
     if (m_media.audioOnly) {
         m_view.DestroyVideoWindow(false);
         m_view.ShowControl("startup", false);

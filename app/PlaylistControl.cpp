@@ -1,14 +1,13 @@
 #include "app/PlaylistControl.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <random>
 
 #include "app/PlayerView.h"
 #include "app/PlaylistView.h"
+#include "app/StartupRules.h"
 #include "engine/LaunchOptions.h"
 #include "library/PlayMemory.h"
 #include "library/PlayerSettings.h"
@@ -18,24 +17,10 @@
 namespace orvella {
 
 namespace {
-std::string WorkingFolder() {
-    std::string folder(4096, '\0');
-    while (!::getcwd(folder.data(), folder.size())) {
-        if (errno != ERANGE) return std::string();
-        folder.resize(folder.size() * 2);
-    }
-    folder.resize(folder.find('\0'));
-    return folder;
-}
 
 bool IsFolder(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string NameOf(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 platform::FileDialogRequest OrvRequest(platform::FileDialogRequest::Kind kind, const char* title) {
@@ -105,7 +90,7 @@ void PlaylistControl::OpenStartupArgument(const std::string& argument) {
         std::vector<std::string> found;
         ScanFolder(path, found);
         if (found.empty()) {
-            Say("No media files in " + NameOf(path));
+            Say("No media files in " + NameOfPath(path));
             return;
         }
         AddAndPlay(found);
@@ -197,7 +182,7 @@ void PlaylistControl::ShowInExplorer() {
     const PlaylistItem* entry = m_model.Current();
     if (!entry) return;
     if (!platform::GetBackend().ShowInFileManager(entry->filename)) {
-        Say("Cannot show " + NameOf(entry->filename) + " in the file manager");
+        Say("Cannot show " + NameOfPath(entry->filename) + " in the file manager");
     }
 }
 
@@ -213,7 +198,7 @@ std::string PlaylistControl::ChooseFile() {
 void PlaylistControl::LoadSubtitleFromDialog() {
     const std::string path = ChooseFile();
     if (m_playback.Slave().LoadSubtitle(path) == SendResult::Refused) {
-        Say("Cannot load the subtitle file " + NameOf(path));
+        Say("Cannot load the subtitle file " + NameOfPath(path));
     }
 }
 
@@ -222,7 +207,7 @@ void PlaylistControl::SavePlaylistDialog() {
         m_view.Handle(), OrvRequest(platform::FileDialogRequest::Kind::Save, "Save play list"));
     if (chosen.empty()) return;
     if (!SavePlaylistFile(chosen.front(), m_model, m_settings.savelocation)) {
-        Say("Cannot save the play list as " + NameOf(chosen.front()));
+        Say("Cannot save the play list as " + NameOfPath(chosen.front()));
     }
 }
 
@@ -230,7 +215,7 @@ void PlaylistControl::LoadPlaylistDialog() {
     std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(
         m_view.Handle(), OrvRequest(platform::FileDialogRequest::Kind::OpenOne, "Load play list"));
     if (chosen.size() != 1) return;
-    if (!LoadPlaylistFile(chosen.front())) Say("Cannot read the play list " + NameOf(chosen.front()));
+    if (!LoadPlaylistFile(chosen.front())) Say("Cannot read the play list " + NameOfPath(chosen.front()));
 }
 
 bool PlaylistControl::LoadPlaylistFile(const std::string& path) {

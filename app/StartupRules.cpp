@@ -1,5 +1,9 @@
 #include "app/StartupRules.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -91,6 +95,21 @@ bool MakeFolders(const std::string& path) {
     }
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string WorkingFolder() {
+    std::string folder(4096, '\0');
+    while (!::getcwd(folder.data(), folder.size())) {
+        if (errno != ERANGE) return std::string();
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(folder.find('\0'));
+    return folder;
+}
+
+std::string NameOfPath(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace orvella

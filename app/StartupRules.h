@@ -46,5 +46,9 @@ std::string LayoutPath(const std::string& appPath, int skinIndex, const std::str
 std::string DataFolderPath(const char* xdgConfigHome, const char* home);
 // Creates the folder with its missing parents; false when it could not be made.
 bool MakeFolders(const std::string& path);
+// The process's working folder, whole however long; empty when it cannot be read.
+std::string WorkingFolder();
+// The part of a path after its last "/" (the whole path when it has none).
+std::string NameOfPath(const std::string& path);
 
 }  // namespace orvella

@@ -8,35 +8,14 @@
 namespace orvella {
 namespace {
 
-class PlaybackEngineTest : public PlayerWndTest {
+class PlaybackEngineTest : public PlayerWndEngineTest {
 protected:
-    void SetUp() override {
-        PlayerWndTest::SetUp();
-        media_ = orvella_test::TestMediaFolder();
-        if (media_.empty()) ORVELLA_SKIP_OR_FAIL("test media could not be made (ffmpeg?)");
-        // The build folder holds gnu/mplayer and the skins, like an installed program.
-        uilib::SetAppPathForTesting(std::string(ORVELLA_BINARY_DIR) + "/");
-    }
-
     void StartPlayer(int sequence) {
         Start();
         window_->SetEngineOutputsForTesting("null", "null");
         const_cast<PlayerSettings&>(window_->GetSettings()).playsequence = sequence;
     }
-
-    // Runs the window for up to ms of real time, with its clock (and so the position
-    // poll) keeping pace, until done.
-    bool Run(const std::function<bool()>& done, int ms) {
-        for (int waited = 0; waited < ms && !done(); waited += 20) {
-            fake().DispatchPending();
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            fake().AdvanceTime(20);
-        }
-        fake().DispatchPending();
-        return done();
-    }
-
-    std::string media_;
+    bool Run(const std::function<bool()>& done, int ms) { return RunInRealTime(done, ms); }
 };
 
 TEST_F(PlaybackEngineTest, ThreeClipsInSequencePlayThroughToTheStartView) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/PlayerWnd.h"
+#include "tests/TestMedia.h"
 #include "tests/TestPlatform.h"
 #include "uilib/Control.h"
 #include "uilib/DialogBuilder.h"
@@ -84,6 +85,42 @@ protected:
     std::string temp_;
     CPlayerWnd* window_ = nullptr;
     HWND hwnd_ = nullptr;
+};
+
+// The real engine, started by the main window with its real argument vector (video and
+// audio output "null": the fake platform has no X window to draw into).
+class PlayerWndEngineTest : public PlayerWndTest {
+protected:
+    void SetUp() override {
+        PlayerWndTest::SetUp();
+        media_ = orvella_test::TestMediaFolder();
+        if (media_.empty()) ORVELLA_SKIP_OR_FAIL("test media could not be made (ffmpeg?)");
+        // The build folder holds gnu/mplayer and the skins, like an installed program.
+        uilib::SetAppPathForTesting(std::string(ORVELLA_BINARY_DIR) + "/");
+    }
+
+    bool PumpUntil(const std::function<bool()>& done, int ms = 10000) {
+        for (int waited = 0; waited < ms && !done(); waited += 10) {
+            fake().DispatchPending();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        fake().DispatchPending();
+        return done();
+    }
+
+    // Runs the window for up to ms of real time with its clock (and so its timers)
+    // keeping pace, until done.
+    bool RunInRealTime(const std::function<bool()>& done, int ms) {
+        for (int waited = 0; waited < ms && !done(); waited += 20) {
+            fake().DispatchPending();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            fake().AdvanceTime(20);
+        }
+        fake().DispatchPending();
+        return done();
+    }
+
+    std::string media_;
 };
 
 }  // namespace orvella

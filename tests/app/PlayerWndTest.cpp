@@ -252,29 +252,6 @@ TEST_F(PlayerWndTest, VideoWindowLivesInTheMediaArea) {
     EXPECT_FALSE(IsWindow(second));
 }
 
-// The real engine, started by the main window with its real argument vector (video and
-// audio output "null": the fake platform has no X window to draw into).
-class PlayerWndEngineTest : public PlayerWndTest {
-protected:
-    void SetUp() override {
-        PlayerWndTest::SetUp();
-        media_ = orvella_test::TestMediaFolder();
-        if (media_.empty()) ORVELLA_SKIP_OR_FAIL("test media could not be made (ffmpeg?)");
-        // The build folder holds gnu/mplayer and the skins, like an installed program.
-        uilib::SetAppPathForTesting(std::string(ORVELLA_BINARY_DIR) + "/");
-    }
-
-    bool PumpUntil(const std::function<bool()>& done, int ms = 10000) {
-        for (int waited = 0; waited < ms && !done(); waited += 10) {
-            fake().DispatchPending();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        fake().DispatchPending();
-        return done();
-    }
-
-    std::string media_;
-};
 
 TEST_F(PlayerWndEngineTest, LaunchReportsTheMediaAndItsEnd) {
     Start();

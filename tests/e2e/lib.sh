@@ -108,6 +108,15 @@ looks_unlike() {
   rm -f "$a" "$b"
 }
 
+# Pixels of a control that change within the given seconds (two shots, <shot>-a and -b).
+motion() {
+  local name=$1 shot=$2 gap=$3 a b
+  a=$(control_shot "$name" "$shot-a")
+  sleep "$gap"
+  b=$(control_shot "$name" "$shot-b")
+  pixels_differing "$a" "$b"
+}
+
 # Number of colours in a picture.
 colours_in() { convert "$1" -format '%k' info:; }
 

@@ -9,31 +9,14 @@
 #include <vector>
 
 #include "engine/LaunchOptions.h"
+#include "tests/engine/LaunchGolden.h"
 
 namespace orvella {
 namespace {
 
-using Arguments = std::vector<std::string>;
-
-// The base of the golden vectors in LaunchOptionsTest.cpp.
-LaunchOptions BaseOptions() {
-    LaunchOptions o;
-    o.programFolder = "/opt/orvella/";
-    o.currentFolder = "/home/user/videos";
-    o.mediaPath = "clip.mp4";
-    o.videoWindow = 1234;
-    o.hasEntry = true;
-    return o;
-}
-
-Arguments Golden(const std::string& name) {
-    std::ifstream in(std::string(ORVELLA_SOURCE_DIR) + "/tests/data/launch/" + name + ".txt");
-    Arguments lines;
-    std::string line;
-    while (std::getline(in, line))
-        if (line.empty() || line[0] != '#') lines.push_back(line);
-    return lines;
-}
+using orvella_test::Arguments;
+using orvella_test::BaseOptions;
+using orvella_test::Golden;
 
 std::string Joined(const Arguments& a) {
     std::string text;

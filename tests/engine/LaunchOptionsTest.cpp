@@ -1,4 +1,5 @@
 #include "engine/LaunchOptions.h"
+#include "tests/engine/LaunchGolden.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -36,29 +37,9 @@
 namespace orvella {
 namespace {
 
-using Arguments = std::vector<std::string>;
-
-// The options every golden vector starts from: the settings defaults, one play-list
-// entry at 0 s, a relative media path.
-LaunchOptions BaseOptions() {
-    LaunchOptions o;
-    o.programFolder = "/opt/orvella/";
-    o.currentFolder = "/home/user/videos";
-    o.mediaPath = "clip.mp4";
-    o.videoWindow = 1234;
-    o.hasEntry = true;
-    return o;
-}
-
-// tests/data/launch/<name>.txt: one argument per line after "#" comment lines.
-Arguments Golden(const std::string& name) {
-    std::ifstream in(std::string(ORVELLA_SOURCE_DIR) + "/tests/data/launch/" + name + ".txt");
-    Arguments lines;
-    std::string line;
-    while (std::getline(in, line))
-        if (line.empty() || line[0] != '#') lines.push_back(line);
-    return lines;
-}
+using orvella_test::Arguments;
+using orvella_test::BaseOptions;
+using orvella_test::Golden;
 
 // Where two vectors first differ, for a readable failure.
 std::string FirstDifference(const Arguments& expected, const Arguments& actual) {
