@@ -162,7 +162,7 @@ private:
     void OnDiscRemoved() {}                // the playing disc was removed
     void HandleDroppedFiles(WPARAM drop) {}
     void ShowTrayMenu() {}
-    void ShowQuestion(WPARAM kind, LPARAM argument) {}
+    void ShowQuestion(WPARAM kind, LPARAM argument);
     void ShowUpdateWindow(bool newer, WPARAM version, LPARAM build) {}
     void OpenWebPage(WPARAM which) {}
     void ReloadLayoutInLanguage() {}      // WM_RELOAD_LAYOUT: rebuild in the current language

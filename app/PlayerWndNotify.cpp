@@ -105,4 +105,12 @@ void CPlayerWnd::OnSliderReleased(CControlUI* sender, int value) {
     }
 }
 
+void CPlayerWnd::ShowQuestion(WPARAM kind, LPARAM) {
+    // Until the skin's own question window exists, the desktop asks.
+    if (kind == 0 && platform::GetBackend().AskYesNo(m_hWnd, "Clear play list",
+                                                     "Are you sure you want to clear play list?")) {
+        m_playlistControl.Clear();
+    }
+}
+
 }  // namespace orvella

@@ -255,6 +255,10 @@ public:
     virtual std::vector<std::string> RunFileDialog(HWND owner, const FileDialogRequest& request) {
         return {};
     }
+    // A question with Yes and No, modal to its owner; true for Yes.
+    virtual bool AskYesNo(HWND owner, const std::string& title, const std::string& text) {
+        return false;
+    }
     // Shows the file selected in the desktop's file manager (or at least its folder).
     virtual bool ShowInFileManager(const std::string& path) { return false; }
 

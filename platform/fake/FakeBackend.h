@@ -128,6 +128,8 @@ public:
     // A saved name gets the default extension, as the real chooser adds it.
     std::vector<std::string> RunFileDialog(HWND owner, const FileDialogRequest& request) override;
     bool ShowInFileManager(const std::string& path) override;  // recorded; answers SetShowInFileManagerResult
+    // Recorded ("title: text"); answers the oldest queued answer (none queued: No).
+    bool AskYesNo(HWND owner, const std::string& title, const std::string& text) override;
     // Shows an icon when SetTrayAvailable gave a kind; one per (hwnd, id), updated when
     // added again; a window's destruction removes its icons.
     TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
@@ -239,6 +241,8 @@ public:
     const std::vector<FileDialogRequest>& FileDialogRequests() const { return fileDialogRequests_; }
     const std::vector<std::string>& ShownInFileManager() const { return shownInFileManager_; }
     void SetShowInFileManagerResult(bool ok) { showInFileManagerResult_ = ok; }
+    void QueueQuestionAnswer(bool yes) { questionAnswers_.push_back(yes); }
+    const std::vector<std::string>& QuestionsAsked() const { return questionsAsked_; }
 
     struct TrayIconInfo {
         HWND hwnd = nullptr;
@@ -295,6 +299,8 @@ private:
     std::vector<FileDialogRequest> fileDialogRequests_;
     std::vector<std::string> shownInFileManager_;
     bool showInFileManagerResult_ = true;
+    std::deque<bool> questionAnswers_;
+    std::vector<std::string> questionsAsked_;
     TrayKind trayAvailable_ = TrayKind::None;
     std::vector<TrayIconInfo> trayIcons_;
 };

@@ -17,6 +17,14 @@ std::vector<std::string> FakeBackend::RunFileDialog(HWND, const FileDialogReques
     return paths;
 }
 
+bool FakeBackend::AskYesNo(HWND, const std::string& title, const std::string& text) {
+    questionsAsked_.push_back(title + ": " + text);
+    if (questionAnswers_.empty()) return false;
+    const bool yes = questionAnswers_.front();
+    questionAnswers_.pop_front();
+    return yes;
+}
+
 void FakeBackend::QueueFileDialogAnswer(std::vector<std::string> paths) {
     fileDialogAnswers_.push_back(std::move(paths));
 }

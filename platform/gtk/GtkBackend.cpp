@@ -831,6 +831,17 @@ std::vector<std::string> GtkBackend::RunFileDialog(HWND owner, const FileDialogR
 
 bool GtkBackend::ShowInFileManager(const std::string& path) { return ShowItemInFileManager(path); }
 
+bool GtkBackend::AskYesNo(HWND owner, const std::string& title, const std::string& text) {
+    HWND top = IsWindow(owner) ? TopLevelOf(owner) : nullptr;
+    GtkWidget* dialog = gtk_message_dialog_new(top && top->window ? GTK_WINDOW(top->window) : nullptr,
+                                               GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION,
+                                               GTK_BUTTONS_YES_NO, "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
+    const bool yes = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_YES;
+    gtk_widget_destroy(dialog);
+    return yes;
+}
+
 TrayKind GtkBackend::AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
                                  const std::string& tip) {
     if (!IsWindow(hwnd)) return TrayKind{};  // None; X.h took the name

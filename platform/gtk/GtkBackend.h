@@ -101,6 +101,7 @@ public:
     std::string PreferredVideoOutput() override;
     std::vector<std::string> RunFileDialog(HWND owner, const FileDialogRequest& request) override;
     bool ShowInFileManager(const std::string& path) override;
+    bool AskYesNo(HWND owner, const std::string& title, const std::string& text) override;
     TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
                          const std::string& tip) override;
     void RemoveTrayIcon(HWND hwnd, UINT id) override;

@@ -472,3 +472,27 @@ TEST_F(PlaybackTest, MinimiseHidesBehindATrayIconOrIconifies) {
 
 }  // namespace
 }  // namespace orvella
+
+namespace orvella {
+namespace {
+
+TEST_F(PlaybackTest, ClearAsksFirst) {
+    StartWithEngine();
+    OpenClips({clips_[0], clips_[1]});
+    fake().QueueQuestionAnswer(false);
+    Click("clear");
+    fake().DispatchPending();
+    ASSERT_EQ(fake().QuestionsAsked().size(), 1u);
+    EXPECT_EQ(fake().QuestionsAsked()[0], "Clear play list: Are you sure you want to clear play list?");
+    EXPECT_EQ(window_->PlaylistModel().Count(), 2u);
+    EXPECT_TRUE(window_->IsEngineRunning());
+    fake().QueueQuestionAnswer(true);
+    Click("clear");
+    fake().DispatchPending();
+    EXPECT_TRUE(window_->PlaylistModel().Empty());
+    EXPECT_FALSE(window_->IsEngineRunning());
+    EXPECT_TRUE(Visible("startup"));
+}
+
+}  // namespace
+}  // namespace orvella
