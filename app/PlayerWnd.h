@@ -154,6 +154,8 @@ private:
     void OnClick(uilib::CControlUI* sender);
     void OnSliderReleased(uilib::CControlUI* sender, int value);
     void RemoveTrayIcon();
+    // WM_SHOW_QUESTION: kind 0 asks before the play list is cleared.
+    void ShowQuestion(WPARAM kind, LPARAM argument);
 
     // Steps that later parts of the program fill in.
     void StartUpdateCheck() {}             // the update-check thread
@@ -162,7 +164,6 @@ private:
     void OnDiscRemoved() {}                // the playing disc was removed
     void HandleDroppedFiles(WPARAM drop) {}
     void ShowTrayMenu() {}
-    void ShowQuestion(WPARAM kind, LPARAM argument);
     void ShowUpdateWindow(bool newer, WPARAM version, LPARAM build) {}
     void OpenWebPage(WPARAM which) {}
     void ReloadLayoutInLanguage() {}      // WM_RELOAD_LAYOUT: rebuild in the current language
