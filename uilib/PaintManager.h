@@ -215,17 +215,17 @@ public:
     void RemoveAllDefaultAttributeList();
 
     // Focus, capture, hot control
-    CControlUI* GetFocus() const { return m_pFocus; }
+    CControlUI* GetFocus() const;
     void SetFocus(CControlUI* control);
     void SetFocusNeeded(CControlUI* control);
     bool SetNextTabControl(bool forward = true);
     void SetCapture();
     void ReleaseCapture();
-    bool IsCaptured() const { return m_bMouseCapture; }
-    CControlUI* GetEventClick() const { return m_pEventClick; }
+    bool IsCaptured() const;
+    CControlUI* GetEventClick() const;
     // Whether the focus last moved by keyboard (Tab): focus rings show only then.
     bool IsFocusFromKeyboard() const;
-    CControlUI* GetEventHover() const { return m_pEventHover; }
+    CControlUI* GetEventHover() const;
 
     // Control timers: UIEVENT_TIMER with wParam = id to the control
     bool SetTimer(CControlUI* control, UINT timerId, UINT elapseMs);
@@ -240,39 +240,41 @@ public:
     // Paints the whole client area into cr (used by WM_PAINT and by tests off screen).
     void PaintTo(cairo_t* cr, const RECT& rcPaint);
     void UpdateLayout();  // lays out now if needed
-    POINT GetMousePos() const { return m_ptLastMousePos; }
+    POINT GetMousePos() const;
     SIZE GetClientSize() const;
     int GetScale() const;  // device pixels per logical pixel
 
     // Tooltips
     void ShowToolTip(CControlUI* control, POINT pt);
     void HideToolTip();
-    CStdString GetToolTipText() const { return m_sToolTipText; }  // the one showing, if any
+    CStdString GetToolTipText() const;  // the one showing, if any
 
     // The layout file the tree came from (for error messages).
     void SetLayoutFile(const char* file) { m_sLayoutFile = file; }
     const CStdString& GetLayoutFile() const { return m_sLayoutFile; }
 
 private:
-    struct TimerInfo;
     struct Impl;
-    void DispatchMouse(int type, WPARAM wParam, LPARAM lParam);
-    void SendEvent(CControlUI* control, int type, WPARAM wParam = 0, LPARAM lParam = 0,
-                   uint32_t key = 0);
-    void OnMouseMove(LPARAM lParam);
-    void OnMouseLeave();
-    bool OnKey(UINT msg, WPARAM wParam, LPARAM lParam);
-    void OnSize();
+    using MessageHandlerFn = bool (CPaintManagerUI::*)(WPARAM, LPARAM, LRESULT&);
+    struct MessageRoute {
+        UINT message;
+        MessageHandlerFn handler;
+    };
+    static const MessageRoute kMessageRoutes[];
+
     void SendWindowInit();
-    void StartToolTipTimer(CControlUI* control);
+    bool OnAsyncNotify(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnCleanup(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnWindowInit(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnEraseBackground(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnPaint(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSize(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnTimer(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND m_hWndPaint = nullptr;
     CControlUI* m_pRoot = nullptr;
-    CControlUI* m_pFocus = nullptr;
-    CControlUI* m_pEventHover = nullptr;
-    CControlUI* m_pEventClick = nullptr;
-    CControlUI* m_pEventKey = nullptr;
-    POINT m_ptLastMousePos;
     SIZE m_szInitWindowSize{};
     SIZE m_szMinWindow{};
     SIZE m_szMaxWindow{};
@@ -284,12 +286,10 @@ private:
     DWORD m_dwDefaultDisabledColor = 0;
     DWORD m_dwDefaultSelectedBkColor = 0;
     bool m_bUpdateNeeded = false;
-    bool m_bMouseTracking = false;
-    bool m_bMouseCapture = false;
     CPaintManagerUI* m_pParentResourcePM = nullptr;
-    CStdString m_sToolTipText;
     CStdString m_sLayoutFile;
-    std::unique_ptr<Impl> m_impl;  // notifiers, names, timers, fonts, images, defaults
+    // Notifiers, names, timers, fonts, images, defaults, tooltips and input routing.
+    std::unique_ptr<Impl> m_impl;
     static void* s_resourceInstance;
 };
 
