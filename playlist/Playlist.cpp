@@ -256,23 +256,7 @@ void Playlist::Sort(int mode, const std::string& selectedText) {
     }
     m_items.swap(sorted);
     m_sortMode = mode;
-
-    // The filenames stay, only their places move: each first index follows its entry, and
-    // an entry that repeats an earlier filename may now come before it.
-    std::vector<size_t> newIndex(rows.size());
-    std::vector<bool> wasFirst(rows.size(), false);
-    for (size_t i = 0; i < rows.size(); ++i) newIndex[rows[i].position] = i;
-    for (auto& entry : m_firstIndex) {
-        wasFirst[entry.second] = true;
-        entry.second = newIndex[entry.second];
-    }
-    if (m_firstIndex.size() < m_items.size()) {
-        for (size_t i = 0; i < rows.size(); ++i) {
-            if (wasFirst[rows[i].position]) continue;
-            auto entry = m_firstIndex.find(m_items[i]->filename);
-            if (entry != m_firstIndex.end() && i < entry->second) entry->second = i;
-        }
-    }
+    RebuildIndex();
     if (m_observer) m_observer->OnRowsReset();
     NotifyCurrent();
 }

@@ -9,8 +9,6 @@
 #include <cmath>
 #include <csignal>
 
-#include "platform/gtk/FileChooser.h"
-#include "platform/gtk/FileManager.h"
 #include "platform/gtk/GtkInput.h"
 #include "platform/gtk/NativeWindow.h"
 #include "platform/gtk/PostedMessageQueue.h"
@@ -800,58 +798,6 @@ void GtkBackend::ApplySizeLimits(HWND hwnd) {
     hwnd->maxWidth = geometry.max_width, hwnd->maxHeight = geometry.max_height;
     gtk_window_set_geometry_hints(GTK_WINDOW(hwnd->window), nullptr, &geometry,
                                   static_cast<GdkWindowHints>(hints));
-}
-
-VideoOutputProbe& GtkBackend::PreferredVideoOutputProbe() {
-    GdkDisplay* display = gdk_display_get_default();
-    return SharedVideoOutputProbe(display ? gdk_display_get_name(display) : "");
-}
-
-std::string GtkBackend::PreferredVideoOutput() { return PreferredVideoOutputProbe().Answer(); }
-
-bool GtkBackend::ShellOpen(const std::string& uriOrPath) {
-    if (uriOrPath.empty()) return false;
-    std::string uri = uriOrPath;
-    if (uriOrPath[0] == '/') {
-        gchar* converted = g_filename_to_uri(uriOrPath.c_str(), nullptr, nullptr);
-        if (!converted) return false;
-        uri = converted;
-        g_free(converted);
-    }
-    GError* error = nullptr;
-    gboolean ok = g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error);
-    if (error) g_error_free(error);
-    return ok;
-}
-
-std::vector<std::string> GtkBackend::RunFileDialog(HWND owner, const FileDialogRequest& request) {
-    HWND top = IsWindow(owner) ? TopLevelOf(owner) : nullptr;
-    return RunFileChooser(top && top->window ? GTK_WINDOW(top->window) : nullptr, request);
-}
-
-bool GtkBackend::ShowInFileManager(const std::string& path) { return ShowItemInFileManager(path); }
-
-bool GtkBackend::AskYesNo(HWND owner, const std::string& title, const std::string& text) {
-    HWND top = IsWindow(owner) ? TopLevelOf(owner) : nullptr;
-    GtkWidget* dialog = gtk_message_dialog_new(top && top->window ? GTK_WINDOW(top->window) : nullptr,
-                                               GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION,
-                                               GTK_BUTTONS_YES_NO, "%s", text.c_str());
-    gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
-    const bool yes = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_YES;
-    gtk_widget_destroy(dialog);
-    return yes;
-}
-
-TrayKind GtkBackend::AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
-                                 const std::string& tip) {
-    if (!IsWindow(hwnd)) return TrayKind{};  // None; X.h took the name
-    if (!trayIcons_)
-        trayIcons_ = std::make_unique<TrayIcons>([this](HWND h, UINT m, WPARAM w, LPARAM l) { PostMessage(h, m, w, l); });
-    return trayIcons_->Add(hwnd, id, callbackMessage, iconPath, tip);
-}
-
-void GtkBackend::RemoveTrayIcon(HWND hwnd, UINT id) {
-    if (trayIcons_) trayIcons_->Remove(hwnd, id);
 }
 
 LRESULT GtkBackend::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

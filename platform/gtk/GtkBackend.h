@@ -13,6 +13,7 @@
 
 typedef struct _GtkWidget GtkWidget;
 typedef struct _GdkCursor GdkCursor;
+typedef struct _GtkWindow GtkWindow;
 
 namespace platform {
 namespace gtk {
@@ -109,6 +110,8 @@ public:
     // For the event handlers.
     GtkInput& Input() { return *input_; }
     HWND TopLevelOf(HWND hwnd);
+    // The top-level GTK window a dialog is modal to (nullptr when owner has none).
+    GtkWindow* DialogOwner(HWND owner);
     void SizeChanged(HWND hwnd, int width, int height, WPARAM state);
     // Asks the window for its size limits (WM_GETMINMAXINFO) and hands them to the
     // window manager, which does the resizing on this platform.
