@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "uilib/LayoutShare.h"
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 #include "uilib/controls/ScrollBar.h"
 
 namespace uilib {

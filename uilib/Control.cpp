@@ -9,7 +9,7 @@
 
 #include "uilib/LayoutContext.h"
 #include "uilib/RenderEngine.h"
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 
 namespace uilib {
 
@@ -327,7 +327,7 @@ void CControlUI::SetAttribute(const char* name, const char* value) {
         {"bkimage", [](CControlUI* c, const char* v) { c->SetBkImage(v); }},
         {"scheme",
          [](CControlUI* c, const char* v) {
-             c->SetSchemeMode(std::strcmp(v, "bk") == 0 || attr::ParseBool(v) ? 1 : 0);
+             c->SetSchemeMode(attr::IsName(v, "bk") || attr::ParseBool(v) ? 1 : 0);
          }},
         {"schemeshade",
          [](CControlUI* c, const char* v) { c->SetSchemeShade(attr::ParseInt(v)); }},

@@ -13,7 +13,7 @@
 
 #include "uilib/Container.h"
 #include "uilib/LayoutContext.h"
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 #include "uilib/controls/Button.h"
 #include "uilib/controls/CheckBox.h"
 #include "uilib/controls/Label.h"

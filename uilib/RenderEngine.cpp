@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "uilib/AttributeValue.h"
 #include "uilib/PaintManager.h"
 #include "uilib/ResourceCache.h"
 
@@ -20,84 +21,34 @@ namespace {
 
 // ---- picture texts -------------------------------------------------------------
 
-constexpr long kMaxCoordinate = 1000000;  // keeps rect arithmetic far from overflow
-
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
-std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && IsSpace(s[b])) ++b;
-    while (e > b && IsSpace(s[e - 1])) --e;
-    return s.substr(b, e - b);
-}
-
-long ParseNumber(const std::string& s) {
-    const char* p = s.c_str();
-    char* end = nullptr;
-    long v = std::strtol(p, &end, 10);
-    if (end == p) return 0;
-    return std::clamp(v, -kMaxCoordinate, kMaxCoordinate);
-}
-
-RECT ParseRect(const std::string& value) {
-    long v[4] = {0, 0, 0, 0};
-    size_t pos = 0;
-    for (int i = 0; i < 4 && pos <= value.size(); ++i) {
-        size_t comma = value.find(',', pos);
-        if (comma == std::string::npos) comma = value.size();
-        v[i] = ParseNumber(Trim(value.substr(pos, comma - pos)));
-        pos = comma + 1;
-    }
-    RECT rc;
-    rc.left = v[0];
-    rc.top = v[1];
-    rc.right = v[2];
-    rc.bottom = v[3];
-    return rc;
-}
-
-// "#AARRGGBB", "#RRGGBB" (opaque) or the same with "0x"; anything else is 0.
-DWORD ParseColor(const std::string& value) {
-    std::string hex = Trim(value);
-    if (!hex.empty() && hex[0] == '#') hex.erase(0, 1);
-    else if (hex.size() > 2 && hex[0] == '0' && (hex[1] == 'x' || hex[1] == 'X')) hex.erase(0, 2);
-    if (hex.size() != 6 && hex.size() != 8) return 0;
-    for (char c : hex)
-        if (!std::isxdigit(static_cast<unsigned char>(c))) return 0;
-    DWORD v = static_cast<DWORD>(std::strtoul(hex.c_str(), nullptr, 16));
-    return hex.size() == 6 ? (v | 0xFF000000u) : v;
-}
-
-bool ParseBool(const std::string& value) {
-    std::string v = Trim(value);
-    for (char& c : v) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return v == "true" || v == "1" || v == "yes";
-}
+using attr::Trim;
 
 struct ImageKey {
     const char* name;
-    void (*apply)(ImageAttributes*, const std::string&);
+    void (*apply)(ImageAttributes*, const char*);
 };
 
 const ImageKey kImageKeys[] = {
-    {"file", [](ImageAttributes* a, const std::string& v) { a->file = Trim(v); }},
-    {"dest", [](ImageAttributes* a, const std::string& v) { a->dest = ParseRect(v); }},
-    {"source", [](ImageAttributes* a, const std::string& v) { a->source = ParseRect(v); }},
-    {"corner", [](ImageAttributes* a, const std::string& v) { a->corner = ParseRect(v); }},
-    {"mask", [](ImageAttributes* a, const std::string& v) { a->mask = ParseColor(v); }},
+    {"file", [](ImageAttributes* a, const char* v) { a->file = Trim(v); }},
+    {"dest", [](ImageAttributes* a, const char* v) { a->dest = attr::ParseRect(v); }},
+    {"source", [](ImageAttributes* a, const char* v) { a->source = attr::ParseRect(v); }},
+    {"corner", [](ImageAttributes* a, const char* v) { a->corner = attr::ParseRect(v); }},
+    {"mask", [](ImageAttributes* a, const char* v) { a->mask = attr::ParseColor(v); }},
     {"fade",
-     [](ImageAttributes* a, const std::string& v) {
-         a->fade = static_cast<BYTE>(std::clamp(ParseNumber(Trim(v)), 0L, 255L));
+     [](ImageAttributes* a, const char* v) {
+         a->fade = static_cast<BYTE>(std::clamp(attr::ParseInt(v), 0, 255));
      }},
-    {"hole", [](ImageAttributes* a, const std::string& v) { a->hole = ParseBool(v); }},
-    {"xtiled", [](ImageAttributes* a, const std::string& v) { a->xtiled = ParseBool(v); }},
-    {"ytiled", [](ImageAttributes* a, const std::string& v) { a->ytiled = ParseBool(v); }},
+    {"hole", [](ImageAttributes* a, const char* v) { a->hole = attr::ParseBool(v); }},
+    {"xtiled", [](ImageAttributes* a, const char* v) { a->xtiled = attr::ParseBool(v); }},
+    {"ytiled", [](ImageAttributes* a, const char* v) { a->ytiled = attr::ParseBool(v); }},
 };
 
 void ApplyKey(const std::string& key, const std::string& value, ImageAttributes* out) {
     for (const ImageKey& k : kImageKeys) {
         if (strcasecmp(k.name, key.c_str()) == 0) {
-            k.apply(out, value);
+            k.apply(out, value.c_str());
             return;
         }
     }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "uilib/Container.h"
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 
 namespace uilib {
 

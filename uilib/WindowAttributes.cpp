@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "uilib/PaintManager.h"
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 
 namespace uilib {
 

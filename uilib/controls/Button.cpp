@@ -4,7 +4,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 
 namespace uilib {
 

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 
 namespace uilib {
 

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 #include "uilib/controls/ListBody.h"
 #include "uilib/controls/ListHeader.h"
 #include "uilib/controls/ScrollBar.h"
@@ -478,8 +477,7 @@ void CListUI::SetAttribute(const char* name, const char* value) {
         return;
     }
     if (attr::IsName(name, "header")) {
-        m_pHeader->SetVisible(!(value && std::strcmp(value, "hidden") == 0) &&
-                              !(value && std::strcmp(value, "false") == 0));
+        m_pHeader->SetVisible(!attr::IsName(value, "hidden") && !attr::IsName(value, "false"));
     } else if (attr::IsName(name, "vscrollbar")) {
         EnableScrollBar(attr::ParseBool(value), false);
     } else if (attr::IsName(name, "hscrollbar")) {

@@ -6,7 +6,7 @@
 
 #include <cairo.h>
 
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 #include "uilib/controls/List.h"
 #include "uilib/controls/ListElement.h"
 #include "uilib/controls/ScrollBar.h"

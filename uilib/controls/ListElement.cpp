@@ -1,6 +1,6 @@
 #include "uilib/controls/ListElement.h"
 
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 
 namespace uilib {
 

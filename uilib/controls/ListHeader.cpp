@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "uilib/RenderEngine.h"
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 
 namespace uilib {
 

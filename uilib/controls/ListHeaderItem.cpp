@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 
 namespace uilib {
 

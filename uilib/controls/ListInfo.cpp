@@ -1,10 +1,9 @@
 #include "uilib/controls/ListInfo.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 
 namespace uilib {
 
@@ -40,12 +39,10 @@ bool TListInfoUI::SetAttribute(const char* name, const char* value) {
         rcTextPadding = attr::ParseRect(value);
     } else if (attr::IsName(name, "itemaltbk")) {
         // "true"/"false", or the stripe colour itself.
-        if (value && (value[0] == '#' || std::strncmp(value, "0x", 2) == 0)) {
+        if (attr::TryParseColor(value, &dwAltBkColor))
             bAlternateBk = true;
-            dwAltBkColor = attr::ParseColor(value);
-        } else {
+        else
             bAlternateBk = attr::ParseBool(value);
-        }
     } else if (attr::IsName(name, "itemalign")) {
         std::string v = value ? value : "";
         uTextStyle &= ~(DT_CENTER | DT_RIGHT);

@@ -7,7 +7,7 @@
 
 #include "uilib/Container.h"
 #include "uilib/RenderEngine.h"
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 
 namespace uilib {
 

@@ -5,7 +5,7 @@
 
 #include <cairo.h>
 
-#include "uilib/controls/AttributeValue.h"
+#include "uilib/AttributeValue.h"
 #include "uilib/controls/ScrollBar.h"
 
 namespace uilib {
