@@ -224,13 +224,12 @@ std::string ResolveProgram(const std::string& name) {
 
 }  // namespace
 
-CRedirector::CRedirector() : m_state(new State) {}
+CRedirector::CRedirector() : m_state(std::make_unique<State>()) {}
 
 CRedirector::~CRedirector() {
     // A derived class has stopped us already; if it did not, end what is left without
     // calling the handlers, which are gone by now.
     StopAll(true);
-    delete m_state;
 }
 
 void CRedirector::ReportError(const std::string& message) {

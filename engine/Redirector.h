@@ -17,6 +17,7 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -92,7 +93,7 @@ private:
     bool FailStart(const std::string& program, const char* stage, int error);
 
     struct State;
-    State* m_state;  // pipes, pids, thread, lock: see Redirector.cpp
+    std::unique_ptr<State> m_state;  // pipes, pids, thread, lock: see Redirector.cpp
 };
 
 }  // namespace orvella

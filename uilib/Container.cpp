@@ -21,8 +21,6 @@ CContainerUI::~CContainerUI() {
     items.swap(m_items);
     if (m_bAutoDestroy)
         for (CControlUI* c : items) delete c;
-    delete m_pVerticalScrollBar;
-    delete m_pHorizontalScrollBar;
 }
 
 const char* CContainerUI::GetClass() const { return "ContainerUI"; }
@@ -161,11 +159,11 @@ void CContainerUI::DoEvent(TEventUI& event) {
         return;
     }
     if (event.Type == UIEVENT_SCROLLWHEEL) {
-        CScrollBarUI* bar = m_pVerticalScrollBar;
-        if (!(bar && bar->IsVisible() && bar->IsEnabled())) bar = m_pHorizontalScrollBar;
+        CScrollBarUI* bar = m_pVerticalScrollBar.get();
+        if (!(bar && bar->IsVisible() && bar->IsEnabled())) bar = m_pHorizontalScrollBar.get();
         if (bar && bar->IsVisible() && bar->IsEnabled()) {
             int direction = CScrollBarUI::WheelDirection(event);
-            bool vertical = bar == m_pVerticalScrollBar;
+            bool vertical = bar == m_pVerticalScrollBar.get();
             if (direction < 0)
                 vertical ? LineUp() : SetScrollPos(SIZE{GetScrollPos().cx - bar->GetLineSize(),
                                                         GetScrollPos().cy});
@@ -294,7 +292,7 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, void* data, UINT fla
         if (CControlUI* r = self()) return r;
     }
     if (hitTest && !m_bMouseChildEnabled) return (flags & UIFIND_ME_FIRST) ? nullptr : self();
-    for (CScrollBarUI* bar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+    for (CScrollBarUI* bar : {m_pVerticalScrollBar.get(), m_pHorizontalScrollBar.get()}) {
         if (!bar) continue;
         if (CControlUI* r = bar->FindControl(proc, data, flags)) return r;
     }
@@ -378,25 +376,23 @@ void CContainerUI::PageDown() {
 
 void CContainerUI::EnableScrollBar(bool enableVertical, bool enableHorizontal) {
     if (enableVertical && !m_pVerticalScrollBar) {
-        m_pVerticalScrollBar = new CScrollBarUI;
+        m_pVerticalScrollBar = std::make_unique<CScrollBarUI>();
         m_pVerticalScrollBar->SetOwner(this);
         m_pVerticalScrollBar->SetVisible(false);
         m_pVerticalScrollBar->SetManager(m_pManager, this, m_pManager != nullptr);
     } else if (!enableVertical && m_pVerticalScrollBar) {
-        if (m_pManager) m_pManager->ReapObjects(m_pVerticalScrollBar);
-        delete m_pVerticalScrollBar;
-        m_pVerticalScrollBar = nullptr;
+        if (m_pManager) m_pManager->ReapObjects(m_pVerticalScrollBar.get());
+        m_pVerticalScrollBar.reset();
     }
     if (enableHorizontal && !m_pHorizontalScrollBar) {
-        m_pHorizontalScrollBar = new CScrollBarUI;
+        m_pHorizontalScrollBar = std::make_unique<CScrollBarUI>();
         m_pHorizontalScrollBar->SetHorizontal(true);
         m_pHorizontalScrollBar->SetOwner(this);
         m_pHorizontalScrollBar->SetVisible(false);
         m_pHorizontalScrollBar->SetManager(m_pManager, this, m_pManager != nullptr);
     } else if (!enableHorizontal && m_pHorizontalScrollBar) {
-        if (m_pManager) m_pManager->ReapObjects(m_pHorizontalScrollBar);
-        delete m_pHorizontalScrollBar;
-        m_pHorizontalScrollBar = nullptr;
+        if (m_pManager) m_pManager->ReapObjects(m_pHorizontalScrollBar.get());
+        m_pHorizontalScrollBar.reset();
     }
     NeedUpdate();
 }
@@ -404,7 +400,7 @@ void CContainerUI::EnableScrollBar(bool enableVertical, bool enableHorizontal) {
 void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired) {
     // rc is the content area without the bars; a bar shows when the content overflows.
     bool relayout = false;
-    if (CScrollBarUI* bar = m_pVerticalScrollBar) {
+    if (CScrollBarUI* bar = m_pVerticalScrollBar.get()) {
         int view = rc.bottom - rc.top;
         bool need = cyRequired > view;
         if (need) {
@@ -422,7 +418,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired) {
             relayout = true;
         }
     }
-    if (CScrollBarUI* bar = m_pHorizontalScrollBar) {
+    if (CScrollBarUI* bar = m_pHorizontalScrollBar.get()) {
         int view = rc.right - rc.left;
         bool need = cxRequired > view;
         if (need) {

@@ -1,6 +1,7 @@
 // A control that holds other controls, and the layouts built on it.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "uilib/Control.h"
@@ -56,8 +57,8 @@ public:
     virtual void PageUp();
     virtual void PageDown();
     virtual void EnableScrollBar(bool enableVertical = true, bool enableHorizontal = false);
-    virtual CScrollBarUI* GetVerticalScrollBar() const { return m_pVerticalScrollBar; }
-    virtual CScrollBarUI* GetHorizontalScrollBar() const { return m_pHorizontalScrollBar; }
+    virtual CScrollBarUI* GetVerticalScrollBar() const { return m_pVerticalScrollBar.get(); }
+    virtual CScrollBarUI* GetHorizontalScrollBar() const { return m_pHorizontalScrollBar.get(); }
 
 protected:
     // The area children are laid out in: rc without the inset and the shown scroll bars.
@@ -78,8 +79,9 @@ protected:
     bool m_bAutoDestroy = true;
     bool m_bDelayedDestroy = true;
     bool m_bMouseChildEnabled = true;
-    CScrollBarUI* m_pVerticalScrollBar = nullptr;
-    CScrollBarUI* m_pHorizontalScrollBar = nullptr;
+    // The bars are no children: the container owns them apart from m_items.
+    std::unique_ptr<CScrollBarUI> m_pVerticalScrollBar;
+    std::unique_ptr<CScrollBarUI> m_pHorizontalScrollBar;
     bool m_bInScrollRelayout = false;
 };
 

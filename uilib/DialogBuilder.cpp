@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -113,12 +114,13 @@ void AddFontElement(const BuildContext& ctx, const pugi::xml_node& node) {
     if (!ctx.manager) return;
     TFontInfo font;
     font.family = node.attribute("name").as_string("Sans");
-    font.size = node.attribute("size").as_int(12);
-    font.bold = attr::ParseBool(node.attribute("bold").as_string("false"));
-    font.italic = attr::ParseBool(node.attribute("italic").as_string("false"));
-    font.underline = attr::ParseBool(node.attribute("underline").as_string("false"));
-    if (pugi::xml_attribute id = node.attribute("id")) ctx.manager->AddFont(id.as_int(), font);
-    if (attr::ParseBool(node.attribute("default").as_string("false")))
+    font.size = attr::ParseInt(node.attribute("size").value(), 12);
+    font.bold = attr::ParseBool(node.attribute("bold").value());
+    font.italic = attr::ParseBool(node.attribute("italic").value());
+    font.underline = attr::ParseBool(node.attribute("underline").value());
+    if (pugi::xml_attribute id = node.attribute("id"))
+        ctx.manager->AddFont(attr::ParseInt(id.value()), font);
+    if (attr::ParseBool(node.attribute("default").value()))
         ctx.manager->SetDefaultFont(font);
 }
 
@@ -147,7 +149,7 @@ CControlUI* BuildChildren(const BuildContext& ctx, const pugi::xml_node& node, C
         if (made && !parent && made != first) {
             std::fprintf(stderr, "%s:%d: <%s>: a second root control is ignored\n",
                          ctx.file.c_str(), LineOf(ctx, child), tag);
-            delete made;
+            std::unique_ptr<CControlUI> ignored(made);
         }
     }
     return first;
@@ -155,8 +157,8 @@ CControlUI* BuildChildren(const BuildContext& ctx, const pugi::xml_node& node, C
 
 CControlUI* BuildElement(const BuildContext& ctx, const pugi::xml_node& node, CControlUI* parent) {
     const char* tag = node.name();
-    CControlUI* control = CreateBuiltinControl(tag);
-    if (!control && ctx.callback) control = ctx.callback->CreateControl(tag);
+    std::unique_ptr<CControlUI> control(CreateBuiltinControl(tag));
+    if (!control && ctx.callback) control.reset(ctx.callback->CreateControl(tag));
     if (!control) {
         CStdString name;
         if (node.attribute("name")) name.Format(" name=\"%s\"", node.attribute("name").as_string());
@@ -181,14 +183,13 @@ CControlUI* BuildElement(const BuildContext& ctx, const pugi::xml_node& node, CC
     }
     if (parent) {
         auto* target = static_cast<CContainerUI*>(parent->GetInterface("Container"));
-        if (!target || !target->Add(control)) {
+        if (!target || !target->Add(control.get())) {
             std::fprintf(stderr, "%s:%d: <%s> cannot be placed in its parent\n",
                          ctx.file.c_str(), LineOf(ctx, node), tag);
-            delete control;
             return nullptr;
         }
     }
-    return control;
+    return control.release();  // the parent, or the caller for a root, owns it now
 }
 
 // The picture files a layout names in its picture texts (file='...'), in order, once each.

@@ -5,20 +5,20 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "uilib/RenderEngine.h"
 
 namespace uilib {
 
-ImageData::~ImageData() {
+void CairoSurfaceDeleter::operator()(cairo_surface_t* surface) const {
     if (surface) cairo_surface_destroy(surface);
-    if (surface2x) cairo_surface_destroy(surface2x);
 }
 
 namespace {
 
 struct Decoded {
-    cairo_surface_t* surface = nullptr;
+    SurfacePtr surface;
     bool hasAlpha = false;
 };
 
@@ -55,13 +55,13 @@ Decoded Decode(const char* path, DWORD mask) {
     struct stat st;
     if (::stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return out;
     if (mask == 0 && IsPngFile(path)) {
-        cairo_surface_t* png = cairo_image_surface_create_from_png(path);
-        if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS) {
-            out.surface = png;
-            out.hasAlpha = AnyTransparent(png);
+        SurfacePtr png(cairo_image_surface_create_from_png(path));
+        if (cairo_surface_status(png.get()) == CAIRO_STATUS_SUCCESS) {
+            out.hasAlpha = AnyTransparent(png.get());
+            out.surface = std::move(png);
             return out;
         }
-        cairo_surface_destroy(png);  // damaged: let gdk-pixbuf have a go
+        // damaged: let gdk-pixbuf have a go
     }
     GError* error = nullptr;
     GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(path, &error);
@@ -79,17 +79,16 @@ Decoded Decode(const char* path, DWORD mask) {
         g_object_unref(pixbuf);
         return out;
     }
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
+    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
         g_object_unref(pixbuf);
         return out;
     }
-    cairo_surface_flush(surface);
+    cairo_surface_flush(surface.get());
     const guchar* src = gdk_pixbuf_read_pixels(pixbuf);
     const int srcStride = gdk_pixbuf_get_rowstride(pixbuf);
-    unsigned char* dst = cairo_image_surface_get_data(surface);
-    const int dstStride = cairo_image_surface_get_stride(surface);
+    unsigned char* dst = cairo_image_surface_get_data(surface.get());
+    const int dstStride = cairo_image_surface_get_stride(surface.get());
     const uint32_t maskRgb = mask & 0x00FFFFFF;
     bool anyTransparent = false;
     for (int y = 0; y < height; ++y) {
@@ -109,9 +108,9 @@ Decoded Decode(const char* path, DWORD mask) {
             d[x] = (a << 24) | (r << 16) | (g << 8) | b;
         }
     }
-    cairo_surface_mark_dirty(surface);
+    cairo_surface_mark_dirty(surface.get());
     g_object_unref(pixbuf);
-    out.surface = surface;
+    out.surface = std::move(surface);
     out.hasAlpha = anyTransparent;
     return out;
 }
@@ -133,9 +132,9 @@ std::unique_ptr<ImageData> CRenderEngine::LoadImage(const char* path, DWORD mask
     Decoded one = Decode(path, mask);
     if (!one.surface) return nullptr;
     auto image = std::make_unique<ImageData>();
-    image->surface = one.surface;
-    image->width = cairo_image_surface_get_width(one.surface);
-    image->height = cairo_image_surface_get_height(one.surface);
+    image->width = cairo_image_surface_get_width(one.surface.get());
+    image->height = cairo_image_surface_get_height(one.surface.get());
+    image->surface = std::move(one.surface);
     image->hasAlpha = one.hasAlpha;
     image->twinPath = TwinPath(path);
     image->mask = mask;
@@ -147,7 +146,7 @@ cairo_surface_t* ImageData::Surface2x() const {
         twinTried = true;
         if (!twinPath.empty()) surface2x = Decode(twinPath.c_str(), mask).surface;
     }
-    return surface2x;
+    return surface2x.get();
 }
 
 }  // namespace uilib

@@ -46,16 +46,16 @@ struct CPaintManagerUI::Impl {
     std::unordered_map<std::string, std::string> defaultAttributes;
     bool windowInitSent = false;
     bool windowInitWaiting = false;  // posted before the window had a size
-    std::vector<CControlUI*> delayedCleanup;
+    std::vector<std::unique_ptr<CControlUI>> delayedCleanup;
     bool cleanupPosted = false;
     CPaintManagerToolTips toolTips;
     CInputRouter input;  // after toolTips: it uses them
 
     void RunCleanup() {
         cleanupPosted = false;
-        std::vector<CControlUI*> doomed;
+        // Swapped out first: deleting a control may queue more.
+        std::vector<std::unique_ptr<CControlUI>> doomed;
         doomed.swap(delayedCleanup);
-        for (CControlUI* c : doomed) delete c;
     }
 };
 
@@ -66,9 +66,9 @@ CPaintManagerUI::~CPaintManagerUI() {
     if (m_impl->prefetch.joinable()) m_impl->prefetch.join();
     RemoveAllTimers();
     HideToolTip();
-    CControlUI* root = m_pRoot;
-    m_pRoot = nullptr;
-    delete root;
+    // No root while the tree goes: its controls' reaping must not find it.
+    std::unique_ptr<CControlUI> root = std::move(m_root);
+    root.reset();
     m_impl->RunCleanup();
     m_impl->toolTips.DestroyWindow();
 }
@@ -82,13 +82,12 @@ void CPaintManagerUI::Init(HWND hwnd) {
 bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     HideToolTip();
     if (GetFocus()) SetFocus(nullptr);
-    if (m_pRoot && m_pRoot != root) {
-        CControlUI* old = m_pRoot;
-        m_pRoot = nullptr;
-        delete old;
+    if (m_root.get() != root) {
+        std::unique_ptr<CControlUI> old = std::move(m_root);
+        old.reset();
+        m_root.reset(root);
     }
     m_impl->input.ForgetAll();
-    m_pRoot = root;
     m_bUpdateNeeded = true;
     m_impl->windowInitSent = false;
     if (!root) return false;
@@ -114,7 +113,8 @@ bool CPaintManagerUI::InitControls(CControlUI* control, CControlUI* parent) {
 void CPaintManagerUI::ReapObjects(CControlUI* control) {
     if (!control) return;
     m_impl->input.Forget(control);
-    if (control == m_pRoot) m_pRoot = nullptr;
+    // The root is being deleted by someone else: stop owning it, do not delete it twice.
+    if (control == m_root.get()) (void)m_root.release();
     if (control == m_impl->toolTips.GetControl()) HideToolTip();
     KillTimer(control);
     RemoveName(control);
@@ -123,7 +123,7 @@ void CPaintManagerUI::ReapObjects(CControlUI* control) {
 
 void CPaintManagerUI::AddDelayedCleanup(CControlUI* control) {
     if (!control) return;
-    m_impl->delayedCleanup.push_back(control);
+    m_impl->delayedCleanup.emplace_back(control);
     if (!m_impl->cleanupPosted && Alive(m_hWndPaint))
         m_impl->cleanupPosted = ::PostMessage(m_hWndPaint, kMsgCleanup, 0, 0);
 }
@@ -149,7 +149,7 @@ CControlUI* CPaintManagerUI::FindControl(const char* name) const {
     return it == m_impl->names.end() ? nullptr : it->second;
 }
 
-CControlUI* CPaintManagerUI::FindControl(POINT pt) const { return FindControlAt(m_pRoot, pt); }
+CControlUI* CPaintManagerUI::FindControl(POINT pt) const { return FindControlAt(m_root.get(), pt); }
 
 CControlUI* CPaintManagerUI::FindSubControlByName(CControlUI* parent, const char* name) const {
     return FindDescendantByName(parent, name);
@@ -233,7 +233,7 @@ int CPaintManagerUI::MessageLoop() { return platform::GetBackend().RunMessageLoo
 void CPaintManagerUI::SetInitSize(int cx, int cy) {
     m_szInitWindowSize.cx = cx;
     m_szInitWindowSize.cy = cy;
-    if (!m_pRoot && Alive(m_hWndPaint) && cx > 0 && cy > 0)
+    if (!m_root && Alive(m_hWndPaint) && cx > 0 && cy > 0)
         ::SetWindowPos(m_hWndPaint, nullptr, 0, 0, cx, cy,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -422,36 +422,36 @@ int CPaintManagerUI::GetScale() const {
 }
 
 void CPaintManagerUI::UpdateLayout() {
-    if (!m_pRoot) return;
+    if (!m_root) return;
     RECT rc{};
     SIZE client = GetClientSize();
     if (client.cx > 0 && client.cy > 0) {
         rc.right = client.cx;
         rc.bottom = client.cy;
-    } else if (!CRect(m_pRoot->GetPos()).IsEmpty()) {
-        rc = m_pRoot->GetPos();  // off screen: keep where the caller put the root
+    } else if (!CRect(m_root->GetPos()).IsEmpty()) {
+        rc = m_root->GetPos();  // off screen: keep where the caller put the root
     } else {
         rc.right = m_szInitWindowSize.cx;
         rc.bottom = m_szInitWindowSize.cy;
     }
-    if (!m_bUpdateNeeded && !m_pRoot->IsUpdateNeeded() && CRect(m_pRoot->GetPos()) == rc)
+    if (!m_bUpdateNeeded && !m_root->IsUpdateNeeded() && CRect(m_root->GetPos()) == rc)
         return;
     m_bUpdateNeeded = false;
     // Inside a paint the whole area is painted anyway: no invalidation from layout.
-    m_pRoot->SetPos(rc, false);
+    m_root->SetPos(rc, false);
 }
 
 void CPaintManagerUI::PaintTo(cairo_t* cr, const RECT& rcPaint) {
-    if (!cr || !m_pRoot) return;
+    if (!cr || !m_root) return;
     UpdateLayout();
-    m_pRoot->DoPaint(cr, rcPaint);
+    m_root->DoPaint(cr, rcPaint);
 }
 
 void CPaintManagerUI::SendWindowInit() {
-    if (m_impl->windowInitSent || !m_pRoot) return;
+    if (m_impl->windowInitSent || !m_root) return;
     m_impl->windowInitSent = true;
     m_impl->windowInitWaiting = false;
-    SendNotify(m_pRoot, "windowinit");
+    SendNotify(m_root.get(), "windowinit");
 }
 
 // ---------------------------------------------------------------- tooltips
@@ -501,7 +501,7 @@ bool CPaintManagerUI::OnCleanup(WPARAM, LPARAM, LRESULT& result) {
 
 bool CPaintManagerUI::OnWindowInit(WPARAM, LPARAM, LRESULT& result) {
     result = 0;
-    if (m_impl->windowInitSent || !m_pRoot) return true;
+    if (m_impl->windowInitSent || !m_root) return true;
     SIZE client = GetClientSize();
     if (client.cx <= 0 || client.cy <= 0) {
         m_impl->windowInitWaiting = true;  // WM_SIZE posts it again
@@ -524,14 +524,14 @@ bool CPaintManagerUI::OnPaint(WPARAM, LPARAM, LRESULT& result) {
     if (ps.cr) PaintTo(ps.cr, ps.rcPaint);
     platform::GetBackend().EndPaint(m_hWndPaint, &ps);
     // The first paint has laid the tree out: the window is ready.
-    if (first && m_pRoot && !CRect(m_pRoot->GetPos()).IsEmpty()) SendWindowInit();
+    if (first && m_root && !CRect(m_root->GetPos()).IsEmpty()) SendWindowInit();
     result = 0;
     return true;
 }
 
 bool CPaintManagerUI::OnSize(WPARAM, LPARAM, LRESULT&) {
     if (CControlUI* focus = GetFocus()) m_impl->input.SendEvent(focus, UIEVENT_WINDOWSIZE);
-    if (m_pRoot) m_pRoot->NeedUpdate();
+    if (m_root) m_root->NeedUpdate();
     m_bUpdateNeeded = true;
     if (!Alive(m_hWndPaint)) return false;
     SIZE client = GetClientSize();

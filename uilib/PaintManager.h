@@ -127,7 +127,7 @@ public:
 
     // Control tree
     bool AttachDialog(CControlUI* root);   // takes ownership; replaces and deletes the old root
-    CControlUI* GetRoot() const { return m_pRoot; }
+    CControlUI* GetRoot() const { return m_root.get(); }
     bool InitControls(CControlUI* control, CControlUI* parent = nullptr);
     void ReapObjects(CControlUI* control);  // forget a control about to be deleted
     // Deletes a control removed from the tree once the current message is handled (it
@@ -274,7 +274,7 @@ private:
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND m_hWndPaint = nullptr;
-    CControlUI* m_pRoot = nullptr;
+    std::unique_ptr<CControlUI> m_root;
     SIZE m_szInitWindowSize{};
     SIZE m_szMinWindow{};
     SIZE m_szMaxWindow{};

@@ -144,18 +144,15 @@ void PaintPatch(cairo_t* cr, cairo_surface_t* surface, const Patch& p, double de
                        y1 >= cairo_image_surface_get_height(surface);
     const bool unscaled = std::abs(p.sw - p.dw * deviceScale) < 1e-6 &&
                           std::abs(p.sh - p.dh * deviceScale) < 1e-6;
-    cairo_surface_t* part = nullptr;
+    SurfacePtr part;
     double originX = 0, originY = 0;
     if (!whole && (repeat || !unscaled)) {
-        part = cairo_surface_create_for_rectangle(surface, x0, y0, x1 - x0, y1 - y0);
-        if (cairo_surface_status(part) != CAIRO_STATUS_SUCCESS) {
-            cairo_surface_destroy(part);
-            return;
-        }
+        part.reset(cairo_surface_create_for_rectangle(surface, x0, y0, x1 - x0, y1 - y0));
+        if (cairo_surface_status(part.get()) != CAIRO_STATUS_SUCCESS) return;
         originX = x0;
         originY = y0;
     }
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(part ? part : surface);
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(part ? part.get() : surface);
     cairo_matrix_t m;
     cairo_matrix_init_translate(&m, p.sx - originX, p.sy - originY);
     cairo_matrix_scale(&m, p.sw / p.dw, p.sh / p.dh);
@@ -175,7 +172,6 @@ void PaintPatch(cairo_t* cr, cairo_surface_t* surface, const Patch& p, double de
         cairo_restore(cr);
     }
     cairo_pattern_destroy(pattern);
-    if (part) cairo_surface_destroy(part);
 }
 
 void PaintStretched(cairo_t* cr, cairo_surface_t* surface, const Patch& p, double deviceScale,
@@ -293,7 +289,7 @@ void CRenderEngine::DrawImage(cairo_t* cr, const ImageData* image, const RECT& r
     src.bottom = std::min(src.bottom, static_cast<LONG>(image->height));
     if (src.IsEmpty()) return;
 
-    cairo_surface_t* surface = image->surface;
+    cairo_surface_t* surface = image->surface.get();
     double kx = 1, ky = 1;  // chosen surface pixels per logical picture pixel
     const double deviceScale = EffectiveScale(cr);
     cairo_surface_t* twin = deviceScale > 1.25 ? image->Surface2x() : nullptr;

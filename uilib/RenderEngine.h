@@ -13,20 +13,32 @@ namespace uilib {
 
 class CPaintManagerUI;
 
+struct CairoSurfaceDeleter {
+    void operator()(cairo_surface_t* surface) const;
+};
+// A cairo surface with one owner: destroyed with it.
+using SurfacePtr = std::unique_ptr<cairo_surface_t, CairoSurfaceDeleter>;
+
 // A decoded picture. Pictures whose file name has a "@2x" twin beside it keep both;
-// the drawing picks the one that fits the device scale.
+// the drawing picks the one that fits the device scale. The cache owns each picture
+// once and hands out pointers, so a picture moves but is never copied.
 struct ImageData {
-    cairo_surface_t* surface = nullptr;    // ARGB32 or RGB24, premultiplied
+    ImageData() = default;
+    ImageData(const ImageData&) = delete;
+    ImageData& operator=(const ImageData&) = delete;
+    ImageData(ImageData&&) = default;
+    ImageData& operator=(ImageData&&) = default;
+
+    SurfacePtr surface;                    // ARGB32 or RGB24, premultiplied
     int width = 0, height = 0;             // logical size (the 1x picture)
     bool hasAlpha = false;                 // some pixel is not opaque
     // The double-resolution twin, decoded on first use: most screens never need it,
     // and decoding every twin at start-up would cost four times the pixels.
     cairo_surface_t* Surface2x() const;
-    ~ImageData();
 
     std::string twinPath;  // where the twin would be; empty when none
     DWORD mask = 0;
-    mutable cairo_surface_t* surface2x = nullptr;
+    mutable SurfacePtr surface2x;
     mutable bool twinTried = false;
 };
 

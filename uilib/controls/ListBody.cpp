@@ -52,7 +52,7 @@ void CListBodyUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool 
 
 void CListBodyUI::EnableScrollBar(bool enableVertical, bool enableHorizontal) {
     if (enableVertical && !m_pVerticalScrollBar) {
-        m_pVerticalScrollBar = new CScrollBarUI;
+        m_pVerticalScrollBar = std::make_unique<CScrollBarUI>();
         m_pVerticalScrollBar->SetOwner(this);
         m_pVerticalScrollBar->SetManager(m_pManager, this, false);
         if (m_pManager) {
@@ -60,8 +60,8 @@ void CListBodyUI::EnableScrollBar(bool enableVertical, bool enableHorizontal) {
             if (defaults) m_pVerticalScrollBar->ApplyAttributeList(defaults);
         }
     } else if (!enableVertical && m_pVerticalScrollBar) {
-        delete m_pVerticalScrollBar;
-        m_pVerticalScrollBar = nullptr;
+        if (m_pManager) m_pManager->ReapObjects(m_pVerticalScrollBar.get());
+        m_pVerticalScrollBar.reset();
     }
     (void)enableHorizontal;  // rows always fit the width
     NeedUpdate();
@@ -140,7 +140,7 @@ void CListBodyUI::Relayout() { SetPos(m_rcItem, false); }
 void CListBodyUI::PlaceScrollBar(int total, int view, RECT& inner, bool needInvalidate) {
     m_nRange = std::max(0, total - view);
     m_nScrollY = std::clamp(m_nScrollY, 0, m_nRange);
-    CScrollBarUI* bar = m_pVerticalScrollBar;
+    CScrollBarUI* bar = m_pVerticalScrollBar.get();
     if (!bar) return;
     bar->SetOwner(this);
     if (m_nRange > 0) {
