@@ -19,7 +19,7 @@ import sys
 import cairo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from picture_shapes import poly, round_rect  # noqa: E402
+from picture_shapes import WINDOW_GLYPHS, poly, round_rect  # noqa: E402
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 DATA = os.path.join(ROOT, "data")
@@ -310,6 +310,7 @@ GLYPHS = {
     "save": g_save, "chevron_right": g_chevron_right, "chevron_down": g_chevron_down,
     "check": g_check, "link": g_link, "scissors": g_scissors,
 }
+GLYPHS.update(WINDOW_GLYPHS)  # the small windows' and the top bar's
 
 
 def glyph(ctx, name, cx, cy, size, color, sw=1.8):
@@ -775,10 +776,102 @@ def skin_pictures(look, sizes):
 
 MODERN_SIZES = {"tool": (34, 38, 20), "play": (36, 18), "menu": (34, 36, 18),
                 "caption": (44, 36), "small": (30, 30, 17), "expand": (12, 56),
-                "combo": (16, 38), "track": 22, "thumb": (16, 16)}
+                "combo": (16, 38), "track": 22, "thumb": (16, 16),
+                "bar": (18, 20, 16), "about_logo": 64, "question": 36}
 CLASSIC_SIZES = {"tool": (30, 30, 16), "play": (34, 16), "menu": (26, 24, 15),
                  "caption": (24, 22), "small": (24, 24, 14), "expand": (8, 44),
-                 "combo": (14, 30), "track": 16, "thumb": (10, 16)}
+                 "combo": (14, 30), "track": 16, "thumb": (10, 16),
+                 "bar": (18, 18, 14), "about_logo": 52, "question": 32}
+
+
+# ---- the about and question windows and the full-screen top bar ----------------------
+
+# Rows of the top bar's picture sheet, top to bottom; the columns are the state frames.
+TOPBAR_ROWS = ("fullscreen", "pin", "pin_on", "brightness_down", "brightness_up",
+               "contrast_down", "contrast_up", "saturation_down", "saturation_up",
+               "chevron_up", "chevron_down", "chevron_left", "chevron_right", "menu",
+               "select", "subtitles", "subtitle_file", "camera", "disc", "chapters",
+               "note", "bubble")
+
+
+def bar_frame(look, name, icon):
+    """A top-bar button: flat until the pointer is on it (name None: the plate alone)."""
+    def frame(ctx, fw, fh, state):
+        if isinstance(look, Modern):
+            look.plate(ctx, fw, fh, state, radius=4, inset=1)
+        elif state not in ("normal", "disabled"):
+            look.bevel(ctx, 0, 0, fw, fh, 3, state)
+        if name:
+            shift = 0.5 if state == "pushed" else 0
+            glyph(ctx, name, fw / 2, fh / 2 + shift, icon, look.ink_for(state), 2.0)
+    return frame
+
+
+def default_button(look):
+    """The button that answers a dialog (OK): filled with the accent colour."""
+    def frame(ctx, w, h, state):
+        if isinstance(look, Modern):
+            fill = {"normal": "#2563EB", "hot": "#3573F0", "pushed": "#1D4FC4",
+                    "disabled": "#2A3140", "selected": "#3573F0", "focused": "#2563EB"}[state]
+            round_rect(ctx, 1, 1, w - 2, h - 2, (h - 2) / 2)
+            ctx.set_source_rgba(*rgba(fill))
+            ctx.fill()
+            if state == "focused":
+                round_rect(ctx, 2.25, 2.25, w - 4.5, h - 4.5, (h - 4.5) / 2)
+                ctx.set_source_rgba(1, 1, 1, 0.7)
+                ctx.set_line_width(1.5)
+                ctx.stroke()
+            return
+        look.bevel(ctx, 1, 1, w - 2, h - 2, 4, state)
+        round_rect(ctx, 0.5, 0.5, w - 1, h - 1, 5)
+        ctx.set_source_rgba(*rgba("#2F5E9E", 0.35 if state == "disabled" else 1))
+        ctx.set_line_width(1)
+        ctx.stroke()
+    return frame
+
+
+def question_mark(ctx, w, h):
+    ctx.arc(w / 2, h / 2, w / 2 - 1, 0, 2 * math.pi)
+    g = cairo.LinearGradient(0, 0, w, h)
+    g.add_color_stop_rgba(0, *BRAND_TOP)
+    g.add_color_stop_rgba(1, *BRAND_BOTTOM)
+    ctx.set_source(g)
+    ctx.fill()
+    s = w / 24
+    ctx.save()
+    ctx.scale(s, s)
+    ctx.set_source_rgba(1, 1, 1, 1)
+    ctx.set_line_width(2.4)
+    ctx.set_line_cap(cairo.LINE_CAP_ROUND)
+    ctx.new_sub_path()
+    ctx.arc(12, 9.6, 3.4, math.pi * 1.05, math.pi * 2.3)
+    ctx.line_to(12, 14.2)
+    ctx.stroke()
+    ctx.arc(12, 18, 1.5, 0, 2 * math.pi)
+    ctx.fill()
+    ctx.restore()
+
+
+def window_pictures(look, sizes):
+    f = look.folder
+    fw, fh, icon = sizes["bar"]
+
+    def sheet(ctx, w, h):
+        for row, name in enumerate(TOPBAR_ROWS):
+            for col, state in enumerate(STATES):
+                ctx.save()
+                ctx.translate(col * fw, row * fh)
+                ctx.rectangle(0, 0, fw, fh)
+                ctx.clip()
+                bar_frame(look, name, icon)(ctx, fw, fh, state)
+                ctx.restore()
+    picture("%s/topbar.png" % f, fw * len(STATES), fh * len(TOPBAR_ROWS), sheet)
+    strip("%s/topbar_text.png" % f, 24, fh, bar_frame(look, None, icon))
+    strip("%s/textbutton_default.png" % f, 40, 32, default_button(look))
+    ls = sizes["about_logo"]
+    picture("%s/about_logo.png" % f, ls, ls, startup_logo)
+    qs = sizes["question"]
+    picture("%s/question.png" % f, qs, qs, question_mark)
 
 
 # ---- program icons --------------------------------------------------------------------
@@ -887,6 +980,8 @@ def main():
         picture(rel, BANNER_W, BANNER_H, banner(art))
     skin_pictures(Modern(), MODERN_SIZES)
     skin_pictures(Classic(), CLASSIC_SIZES)
+    window_pictures(Modern(), MODERN_SIZES)
+    window_pictures(Classic(), CLASSIC_SIZES)
     icons()
     optimise(written)
     missing = check_layouts(DATA)
