@@ -1,0 +1,28 @@
+#include "ui/QuestionTexts.h"
+
+namespace orvella {
+
+namespace {
+const QuestionPrompt kPrompts[] = {
+    {0, 6, "Clear play list", 7, "Are you sure you want to clear play list?", true},
+    {2, 0, "Incorrect format", 1,
+     "Your input format is incorrect, please enter the correct format.", false},
+    {3, 8, "Input conflict", 9, "The key is already assigned to \"%s\",please reinput!", false},
+};
+}  // namespace
+
+const QuestionPrompt* FindQuestionPrompt(int kind) {
+    for (const QuestionPrompt& prompt : kPrompts) {
+        if (prompt.kind == kind) return &prompt;
+    }
+    return nullptr;
+}
+
+std::string FillQuestionPlaceholder(const std::string& text, const std::string& value) {
+    std::string out = text;
+    size_t at = out.find("%s");
+    if (at != std::string::npos) out.replace(at, 2, value);
+    return out;
+}
+
+}  // namespace orvella

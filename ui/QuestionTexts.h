@@ -1,0 +1,25 @@
+// The questions the program asks with its question window, in English, with the numbers
+// of their translations in a language's string file.
+#pragma once
+
+#include <string>
+
+namespace orvella {
+
+struct QuestionPrompt {
+    int kind;
+    int titleString;  // number of the title's translation ("root/string/data")
+    const char* title;
+    int textString;   // number of the text's translation
+    const char* text;  // may hold one "%s" (see FillQuestionPlaceholder)
+    bool withCancel;   // OK and Cancel; otherwise OK only
+};
+
+// Kind 0 asks before the play list is cleared; kind 2 reports a wrongly formatted input;
+// kind 3 a hotkey already taken by another action. Null for any other kind.
+const QuestionPrompt* FindQuestionPrompt(int kind);
+
+// text with its first "%s" replaced by value (as is: value is never read as a format).
+std::string FillQuestionPlaceholder(const std::string& text, const std::string& value);
+
+}  // namespace orvella
