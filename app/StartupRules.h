@@ -20,7 +20,7 @@ constexpr WPARAM kLastEngineEvent = EV_LAST;
 constexpr UINT_PTR TIMER_POSITION_POLL = 101;
 constexpr UINT kAppIconResource = 103;
 
-constexpr const char* kProgramVersion = "1.2.3";
+constexpr const char* kProgramVersion = ORVELLA_VERSION;  // from the project version in CMakeLists.txt
 constexpr const char* kProgramTitle = "Orvella";
 
 struct ProgramVersion {
