@@ -2,25 +2,30 @@
 
 #include <cstring>
 
+#include "ui/ListContainerElementUIEx.h"
 #include "ui/MediaUI.h"
-#include "uilib/Container.h"
-#include "uilib/controls/Option.h"
-#include "uilib/controls/Slider.h"
+#include "ui/MenuUI.h"
+#include "ui/SliderUIEx.h"
+#include "ui/SliderUIText.h"
 
 namespace orvella {
 
 namespace {
-// Until the program's own sliders and menu buttons exist, their tags stand as the
-// library's plain slider and option button.
 struct FactoryEntry {
     const char* tag;
     uilib::CControlUI* (*create)();
 };
+template <typename Control>
+uilib::CControlUI* Make() {
+    return new Control();
+}
+// The layout tags of the program's own controls; every other tag is the library's.
 const FactoryEntry kProgramControls[] = {
-    {"Media", [] { return static_cast<uilib::CControlUI*>(new CMediaUI()); }},
-    {"SliderEx", [] { return static_cast<uilib::CControlUI*>(new uilib::CSliderUI()); }},
-    {"SliderText", [] { return static_cast<uilib::CControlUI*>(new uilib::CSliderUI()); }},
-    {"Menu", [] { return static_cast<uilib::CControlUI*>(new uilib::COptionUI()); }},
+    {"Media", &Make<CMediaUI>},
+    {"ListContainerElementEx", &Make<CListContainerElementUIEx>},
+    {"SliderEx", &Make<CSliderUIEx>},
+    {"SliderText", &Make<CSliderUIText>},
+    {"Menu", &Make<CMenuUI>},
 };
 }  // namespace
 
