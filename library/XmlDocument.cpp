@@ -1,7 +1,10 @@
 #include "library/XmlDocument.h"
 
+#include <glib.h>
 #include <pugixml.hpp>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -18,9 +21,12 @@ constexpr unsigned kParseFlags = pugi::parse_default | pugi::parse_declaration |
                                  pugi::parse_fragment;
 constexpr const char* kDeclaration = "<?xml version='1.0' encoding='UTF-16'?>";
 
-// The two lines the XML layer reports; they go where a developer looks, never to the user.
 void ReportInitializeError() { std::fputs("Error while initialize XML parse\n", stderr); }
-void ReportLoadError() { std::fputs("Error while loading .xml\n", stderr); }
+
+bool IsMissing(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
+}
 
 class StringWriter : public pugi::xml_writer {
 public:
@@ -280,17 +286,25 @@ bool XmlDocument::Create(const std::string& path) {
 bool XmlDocument::Open(const std::string& path) {
     if (!Create(path)) return false;
     std::string bytes;
-    bool loaded = ReadWholeFile(path, &bytes);
-    if (loaded) {
-        pugi::xml_parse_result result =
-            document_->load_buffer(bytes.data(), bytes.size(), kParseFlags, pugi::encoding_auto);
-        loaded = result && HasSingleDocumentElement(*document_);
-    }
-    if (!loaded) {
+    if (!ReadWholeFile(path, &bytes)) {
         document_.reset();
-        ReportLoadError();
+        // A file that is not there yet (the first start) is no error at all; the others
+        // matter to a developer, not to the user, who gets the defaults either way.
+        if (!IsMissing(path)) g_debug("%s: cannot be read", path.c_str());
+        return false;
     }
-    return loaded;
+    pugi::xml_parse_result result =
+        document_->load_buffer(bytes.data(), bytes.size(), kParseFlags, pugi::encoding_auto);
+    if (!result) {
+        g_debug("%s: not loaded: %s at byte %td", path.c_str(), result.description(),
+                result.offset);
+    } else if (!HasSingleDocumentElement(*document_)) {
+        g_debug("%s: not loaded: not one document element", path.c_str());
+    } else {
+        return true;
+    }
+    document_.reset();
+    return false;
 }
 
 std::vector<pugi::xml_node> XmlDocument::Select(const std::string& path) const {

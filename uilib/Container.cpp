@@ -8,8 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "uilib/LayoutShare.h"
 #include "uilib/AttributeValue.h"
+#include "uilib/LayoutShare.h"
 #include "uilib/controls/ScrollBar.h"
 
 namespace uilib {

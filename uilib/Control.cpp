@@ -7,9 +7,9 @@
 #include <string>
 #include <unordered_map>
 
+#include "uilib/AttributeValue.h"
 #include "uilib/LayoutContext.h"
 #include "uilib/RenderEngine.h"
-#include "uilib/AttributeValue.h"
 
 namespace uilib {
 

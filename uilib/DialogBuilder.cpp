@@ -1,9 +1,9 @@
 #include "uilib/DialogBuilder.h"
 
+#include <glib.h>
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "uilib/AttributeValue.h"
 #include "uilib/Container.h"
 #include "uilib/LayoutContext.h"
-#include "uilib/AttributeValue.h"
 #include "uilib/controls/Button.h"
 #include "uilib/controls/CheckBox.h"
 #include "uilib/controls/Label.h"
@@ -147,8 +147,8 @@ CControlUI* BuildChildren(const BuildContext& ctx, const pugi::xml_node& node, C
         if (made && !first) first = made;
         // Without a parent only one root makes sense: the rest would leak.
         if (made && !parent && made != first) {
-            std::fprintf(stderr, "%s:%d: <%s>: a second root control is ignored\n",
-                         ctx.file.c_str(), LineOf(ctx, child), tag);
+            g_debug("%s:%d: <%s>: a second root control is ignored", ctx.file.c_str(),
+                    LineOf(ctx, child), tag);
             std::unique_ptr<CControlUI> ignored(made);
         }
     }
@@ -162,8 +162,8 @@ CControlUI* BuildElement(const BuildContext& ctx, const pugi::xml_node& node, CC
     if (!control) {
         CStdString name;
         if (node.attribute("name")) name.Format(" name=\"%s\"", node.attribute("name").as_string());
-        std::fprintf(stderr, "%s:%d: unknown element <%s%s>, skipped with its children\n",
-                     ctx.file.c_str(), LineOf(ctx, node), tag, name.c_str());
+        g_debug("%s:%d: unknown element <%s%s>, skipped with its children", ctx.file.c_str(),
+                LineOf(ctx, node), tag, name.c_str());
         return nullptr;
     }
     {
@@ -178,14 +178,14 @@ CControlUI* BuildElement(const BuildContext& ctx, const pugi::xml_node& node, CC
     if (container) {
         BuildChildren(ctx, node, container);
     } else if (node.first_child().type() == pugi::node_element) {
-        std::fprintf(stderr, "%s:%d: <%s> holds no controls: its children are skipped\n",
-                     ctx.file.c_str(), LineOf(ctx, node), tag);
+        g_debug("%s:%d: <%s> holds no controls: its children are skipped", ctx.file.c_str(),
+                LineOf(ctx, node), tag);
     }
     if (parent) {
         auto* target = static_cast<CContainerUI*>(parent->GetInterface("Container"));
         if (!target || !target->Add(control.get())) {
-            std::fprintf(stderr, "%s:%d: <%s> cannot be placed in its parent\n",
-                         ctx.file.c_str(), LineOf(ctx, node), tag);
+            g_debug("%s:%d: <%s> cannot be placed in its parent", ctx.file.c_str(),
+                    LineOf(ctx, node), tag);
             return nullptr;
         }
     }
@@ -218,7 +218,6 @@ CControlUI* Build(const std::string& bytes, const std::string& file,
     if (!result) {
         error->Format("%s:%d: %s", file.c_str(), LineOf(text, result.offset),
                       result.description());
-        std::fprintf(stderr, "%s\n", error->c_str());
         return nullptr;
     }
     pugi::xml_node root = doc.document_element();
@@ -300,7 +299,6 @@ CControlUI* CDialogBuilder::Create(const char* xmlFile, IDialogBuilderCallback* 
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         m_error.Format("%s: cannot be read", path.c_str());
-        std::fprintf(stderr, "%s\n", m_error.c_str());
         return nullptr;
     }
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -22,8 +22,10 @@ void RegisterBuiltinControls();
 class CDialogBuilder {
 public:
     // Reads the file, applies the <Window> attributes, fonts and defaults to manager,
-    // and returns the root control (nullptr when the file cannot be read or parsed).
-    // Unknown tags and attributes are reported on standard error with file and element.
+    // and returns the root control. nullptr when the file cannot be read or parsed or
+    // makes no control: GetLastError says why, and the caller, who knows what the layout
+    // was for, tells the user. Unknown tags and attributes do not stop the build; they
+    // are reported with file and element on the debug channel (G_MESSAGES_DEBUG=Orvella).
     CControlUI* Create(const char* xmlFile, IDialogBuilderCallback* callback = nullptr,
                        CPaintManagerUI* manager = nullptr, CControlUI* parent = nullptr);
     // The same from text in memory.

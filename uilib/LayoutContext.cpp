@@ -1,6 +1,6 @@
 #include "uilib/LayoutContext.h"
 
-#include <cstdio>
+#include <glib.h>
 
 #include "uilib/Control.h"
 
@@ -31,8 +31,8 @@ void CLayoutContext::ReportUnknownAttribute(const CControlUI* control, const cha
     }
     CStdString controlName = control ? control->GetName() : CStdString();
     if (!controlName.empty()) where += " name=\"" + controlName + "\"";
-    std::fprintf(stderr, "%s>: unknown attribute %s=\"%s\"\n", where.c_str(), name ? name : "",
-                 value ? value : "");
+    // For the layout's author; the layout builds all the same.
+    g_debug("%s>: unknown attribute %s=\"%s\"", where.c_str(), name ? name : "", value ? value : "");
 }
 
 }  // namespace uilib

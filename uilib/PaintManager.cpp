@@ -1,9 +1,10 @@
 #include "uilib/PaintManager.h"
 
+#include <glib.h>
+
 #include <algorithm>
 #include <atomic>
 #include <thread>
-#include <cstdio>
 #include <string>
 #include <unordered_map>
 
@@ -248,9 +249,8 @@ void CPaintManagerUI::GetMinMaxInfo(MINMAXINFO* info) const {
 
 void CPaintManagerUI::SetWindowAttribute(const char* name, const char* value) {
     if (!name || ApplyWindowAttribute(*this, name, value ? value : "")) return;
-    std::fprintf(stderr, "%s: <Window>: unknown attribute %s=\"%s\"\n",
-                 m_sLayoutFile.empty() ? "(layout)" : m_sLayoutFile.c_str(), name,
-                 value ? value : "");
+    g_debug("%s: <Window>: unknown attribute %s=\"%s\"",
+            m_sLayoutFile.empty() ? "(layout)" : m_sLayoutFile.c_str(), name, value ? value : "");
 }
 
 void CPaintManagerUI::SetColor(DWORD argb) {

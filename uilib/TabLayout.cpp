@@ -2,8 +2,8 @@
 #include <cstring>
 #include <string>
 
-#include "uilib/Container.h"
 #include "uilib/AttributeValue.h"
+#include "uilib/Container.h"
 
 namespace uilib {
 

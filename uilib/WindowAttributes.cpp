@@ -3,8 +3,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "uilib/PaintManager.h"
 #include "uilib/AttributeValue.h"
+#include "uilib/PaintManager.h"
 
 namespace uilib {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "uilib/RenderEngine.h"
 #include "uilib/AttributeValue.h"
+#include "uilib/RenderEngine.h"
 
 namespace uilib {
 

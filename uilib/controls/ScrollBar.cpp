@@ -5,9 +5,9 @@
 
 #include <cairo.h>
 
+#include "uilib/AttributeValue.h"
 #include "uilib/Container.h"
 #include "uilib/RenderEngine.h"
-#include "uilib/AttributeValue.h"
 
 namespace uilib {
 
