@@ -191,16 +191,6 @@ TEST_F(PlayerWndTest, TwoArgumentsAreIgnored) {
     EXPECT_TRUE(Find("play")->IsEnabled());
 }
 
-TEST_F(PlayerWndTest, ModifierKeysAloneAreNotHotkeys) {
-    Start();
-    // No hotkey table yet: the keys must simply pass through without harm.
-    for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_SPACE, static_cast<int>('A')}) {
-        SendMessage(hwnd_, WM_KEYDOWN, vk, 0);
-        SendMessage(hwnd_, WM_SYSKEYDOWN, vk, 0);
-    }
-    EXPECT_TRUE(IsWindow(hwnd_));
-}
-
 TEST_F(PlayerWndTest, CloseWritesTheSettingsFileAndSystemCloseToo) {
     Start();
     POINT pt = Centre("closebtn");
