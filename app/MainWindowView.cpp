@@ -1,8 +1,11 @@
 #include "app/MainWindowView.h"
 
+#include "app/DisplayModes.h"
 #include "ui/MediaUI.h"
 #include "ui/MediaWnd.h"
+#include "uilib/Container.h"
 #include "uilib/PaintManager.h"
+#include "uilib/controls/Combo.h"
 #include "uilib/controls/Label.h"
 #include "uilib/controls/Progress.h"
 
@@ -96,13 +99,51 @@ void MainWindowView::RepaintVideoBlack() {
 }
 
 bool MainWindowView::IsFullScreen() const {
+    if (m_modes) return m_modes->State().fullScreen;
     return m_window && platform::GetBackend().IsFullScreen(m_window);
 }
 
 void MainWindowView::LeaveFullScreen() {
-    if (!m_window) return;
-    platform::GetBackend().SetFullScreen(m_window, false);
-    for (const char* bar : {"titlebar", "toolbar", "sliderbar"}) ShowControl(bar, true);
+    if (m_modes) m_modes->LeaveFullScreen();
+}
+
+std::string MainWindowView::ControlText(const char* name) const {
+    uilib::CControlUI* c = Find(name);
+    return c ? std::string(c->GetText().c_str()) : std::string();
+}
+
+namespace {
+uilib::CComboUI* AsCombo(uilib::CControlUI* c) {
+    return c ? static_cast<uilib::CComboUI*>(c->GetInterface("Combo")) : nullptr;
+}
+}  // namespace
+
+int MainWindowView::ComboSelection(const char* name) const {
+    uilib::CComboUI* combo = AsCombo(Find(name));
+    return combo ? combo->GetCurSel() : -1;
+}
+
+std::string MainWindowView::ComboItemText(const char* name, int item) const {
+    uilib::CComboUI* combo = AsCombo(Find(name));
+    uilib::CControlUI* entry = combo && item >= 0 ? combo->GetItemAt(item) : nullptr;
+    return entry ? std::string(entry->GetText().c_str()) : std::string();
+}
+
+void MainWindowView::ClearComboSelection(const char* name) {
+    if (uilib::CComboUI* combo = AsCombo(Find(name))) combo->SelectItem(-1);
+}
+
+RECT MainWindowView::ControlInset(const char* name) const {
+    uilib::CControlUI* c = Find(name);
+    auto* box = c ? static_cast<uilib::CContainerUI*>(c->GetInterface("Container")) : nullptr;
+    return box ? box->GetInset() : RECT{};
+}
+
+void MainWindowView::SetControlInset(const char* name, const RECT& inset) {
+    uilib::CControlUI* c = Find(name);
+    if (auto* box = c ? static_cast<uilib::CContainerUI*>(c->GetInterface("Container")) : nullptr) {
+        box->SetInset(inset);
+    }
 }
 
 void MainWindowView::ResizeKeepingPosition(int width, int height) {

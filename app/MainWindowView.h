@@ -15,6 +15,7 @@ class CPaintManagerUI;
 namespace orvella {
 
 class CMediaUI;
+class DisplayModes;
 
 class MainWindowView : public PlayerView {
 public:
@@ -26,6 +27,9 @@ public:
         m_originalColours.clear();
     }
 
+    // Full screen is the display modes' to enter and leave.
+    void SetDisplayModes(DisplayModes* modes) { m_modes = modes; }
+
     HWND Handle() const override { return m_window; }
     bool HasControl(const char* name) const override { return Find(name) != nullptr; }
     void ShowControl(const char* name, bool visible) override;
@@ -35,6 +39,8 @@ public:
     void SetSliderValue(const char* name, int value) override;
     bool IsMouseOverControl(const char* name) const override;
     int ControlWidth(const char* name) const override;
+    RECT ControlInset(const char* name) const override;
+    void SetControlInset(const char* name, const RECT& inset) override;
     void StartTimer(UINT_PTR id, UINT milliseconds) override;
     void StopTimer(UINT_PTR id) override;
     bool HasVideoArea() const override { return Media() != nullptr; }
@@ -48,6 +54,12 @@ public:
     SIZE MinimumSize() const override;
     int SkinIndex() const override { return m_skinIndex; }
 
+    // Reading named controls, for the main window's own notifications.
+    std::string ControlText(const char* name) const;
+    int ComboSelection(const char* name) const;  // -1: nothing chosen, or no such combo
+    std::string ComboItemText(const char* name, int item) const;
+    void ClearComboSelection(const char* name);
+
 private:
     uilib::CControlUI* Find(const char* name) const;
     CMediaUI* Media() const;
@@ -55,6 +67,7 @@ private:
     HWND m_window = nullptr;
     uilib::CPaintManagerUI* m_pm = nullptr;
     int m_skinIndex = 0;
+    DisplayModes* m_modes = nullptr;
     std::map<std::string, uint32_t> m_originalColours;  // text colours before a preview
 };
 

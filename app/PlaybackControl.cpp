@@ -276,6 +276,38 @@ void PlaybackControl::SeekToPercent(int percent) {
     m_afterSeekTicks = 0;
 }
 
+void PlaybackControl::SeekBy(int seconds) {
+    if (!GuardPassed(m_slave.Send(slave::Seek(seconds, SeekType::Relative)))) return;
+    m_afterSeek = true;
+    m_afterSeekTicks = 0;
+}
+
+void PlaybackControl::BeginSliderDrag(int percent) {
+    m_sliderDragging = true;
+    PreviewSliderValue(percent);
+}
+
+void PlaybackControl::PreviewSliderValue(int percent) {
+    ShowPlayTime(0, m_media.length * static_cast<float>(percent) / 100.0f, m_media.length);
+}
+
+void PlaybackControl::ShowCurrentTime() { ShowPlayTime(0, m_media.position, m_media.length); }
+
+void PlaybackControl::SetVolume(int value) {
+    m_slave.Volume(value, true);
+    m_slaveState.mute = false;
+    SetMuteButtons(false);
+    StoreSoundSettings();
+}
+
+void PlaybackControl::TakeScreenshot(int mode) {
+    m_slave.Send(slave::Screenshot(mode, m_settings.snappath));
+}
+
+bool PlaybackControl::IsDvdNavigation() const {
+    return m_currentMediaPath.compare(0, 9, "dvdnav://") == 0;
+}
+
 void PlaybackControl::ShowPlayTime(uint32_t colour, float position, float length) {
     if (!m_view.HasControl("playtime")) return;
     m_view.SetControlTextColor("playtime", colour);

@@ -84,6 +84,18 @@ public:
     // leave the slider alone).
     void SetSliderDragging(bool dragging) { m_sliderDragging = dragging; }
     void SeekToPercent(int percent);
+    // A seek by seconds from the current position (backwards when negative).
+    void SeekBy(int seconds);
+    // The position slider while the user holds or hovers it: the time under the thumb or
+    // the pointer; afterwards the position again.
+    void BeginSliderDrag(int percent);
+    void PreviewSliderValue(int percent);
+    void ShowCurrentTime();
+    // The volume slider: an absolute volume, which also ends a mute.
+    void SetVolume(int value);
+    void TakeScreenshot(int mode);
+    // A DVD played with its menus (the engine's navigation mode).
+    bool IsDvdNavigation() const;
 
     // The settings' sound values follow what the engine was told (for the next launch and
     // the settings file); a settings read sets them the other way.

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "app/ControlTreeDump.h"
+#include "ui/ControlTreeDump.h"
 #include "app/WindowFrame.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "ui/MediaUI.h"
@@ -58,10 +58,12 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
 };
 
 CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
-    : m_pm(new CPaintManagerUI()),
+    : m_pm(std::make_unique<CPaintManagerUI>()),
       m_args(std::move(args)),
       m_settings(std::string(), DefaultLanguage()) {
     m_playback.SetListener(&m_playlistControl);
+    m_view.SetDisplayModes(&m_display);
+    m_display.SetTopBar(&m_dialogs);
     m_playlist.SetObserver(&m_playlistRows);
 }
 
@@ -101,7 +103,7 @@ LRESULT CPlayerWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             m_firstFrameReported = true;
             ReportFirstFrame();
         }
-        if (m_pm) WriteControlTreeIfAsked(m_pm, m_hWnd);
+        if (m_pm) WriteControlTreeIfAsked(m_pm.get(), m_hWnd);
         return result;
     }
     return RouteMessage(msg, wParam, lParam);
@@ -172,7 +174,7 @@ void CPlayerWnd::BuildMainLayout() {
     if (m_layoutFile.empty()) return;
     uilib::CDialogBuilder builder;
     CDialogBuilderCallbackEx factory;
-    CControlUI* root = builder.Create(m_layoutFile.c_str(), &factory, m_pm);
+    CControlUI* root = builder.Create(m_layoutFile.c_str(), &factory, m_pm.get());
     if (!root) {
         std::fprintf(stderr, "orvella: cannot build the layout %s: %s\n", m_layoutFile.c_str(),
                      builder.GetLastError().c_str());
@@ -180,7 +182,7 @@ void CPlayerWnd::BuildMainLayout() {
     }
     m_pm->AttachDialog(root);
     m_pm->AddNotifier(this);
-    m_view.Attach(m_hWnd, m_pm, m_settings.skinindex);
+    m_view.Attach(m_hWnd, m_pm.get(), m_settings.skinindex);
     CControlUI* list = m_pm->FindControl("playlist");
     m_playlistRows.Bind(list ? static_cast<uilib::CListUI*>(list->GetInterface("List")) : nullptr);
 }
@@ -210,7 +212,8 @@ LRESULT CPlayerWnd::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
 }
 
 LRESULT CPlayerWnd::OnMove(WPARAM, LPARAM, bool& handled) {
-    // the full-screen top bar hides here once it exists
+    // The top bar belongs over the video where it was: it goes when the window moves.
+    if (m_dialogs.TopBarExists()) m_dialogs.HideTopBar();
     handled = false;
     return 0;
 }
@@ -228,7 +231,7 @@ void CPlayerWnd::ApplyWindowRegion() {
     RECT client;
     GetClientRect(m_hWnd, &client);
     RegionPlan plan =
-        MainWindowRegion(client, m_pm->GetRoundCorner(), IsIconic(m_hWnd), m_fullScreen);
+        MainWindowRegion(client, m_pm->GetRoundCorner(), IsIconic(m_hWnd), m_display.State().fullScreen);
     if (plan.change != RegionChange::Keep) {
         platform::GetBackend().SetWindowRegion(m_hWnd, plan.region);
     }
@@ -261,7 +264,7 @@ LRESULT CPlayerWnd::OnNcCalcSize(WPARAM, LPARAM, bool&) { return 0; }
 LRESULT CPlayerWnd::OnNcActivate(WPARAM wParam, LPARAM, bool&) { return wParam == 0 ? 1 : 0; }
 
 LRESULT CPlayerWnd::OnNcHitTest(WPARAM, LPARAM lParam, bool& handled) {
-    if (m_fullScreen || !m_pm) {
+    if (m_display.State().fullScreen || !m_pm) {
         handled = false;
         return 0;
     }
@@ -379,11 +382,6 @@ LRESULT CPlayerWnd::OnUpdateCurrent(WPARAM wParam, LPARAM lParam, bool&) {
     return 0;
 }
 
-void CPlayerWnd::NotifyFromWindow(TNotifyUI& msg) {
-    // The program's other windows report here by name once they exist.
-    (void)msg;
-}
-
 void CPlayerWnd::OnWindowInit() {
     m_closeButton = m_pm->FindControl("closebtn");
     m_maxButton = m_pm->FindControl("maxbtn");
@@ -453,9 +451,9 @@ void CPlayerWnd::ReleaseAll() {
     // window after it.
     m_playback.StopEngine();
     m_playlistRows.Bind(nullptr);
+    m_dialogs.CloseAll();
     m_view.Attach(m_hWnd, nullptr, m_settings.skinindex);
-    delete m_pm;
-    m_pm = nullptr;
+    m_pm.reset();
     m_closeButton = m_maxButton = m_restoreButton = m_minButton = nullptr;
     m_playlist.Clear();
     m_released = true;

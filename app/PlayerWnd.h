@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/ChildWindows.h"
+#include "app/DisplayModes.h"
 #include "app/MainWindowView.h"
 #include "app/PlaybackControl.h"
 #include "app/PlaylistControl.h"
@@ -15,6 +17,7 @@
 #include "library/PlayerSettings.h"
 #include "library/SettingsHost.h"
 #include "playlist/Playlist.h"
+#include "ui/FullScreenTopBarWnd.h"
 #include "uilib/Control.h"
 #include "uilib/WindowWnd.h"
 
@@ -36,7 +39,8 @@ constexpr uint32_t NIF_MESSAGE = 0x1, NIF_ICON = 0x2, NIF_TIP = 0x4;
 
 class CPlayerWnd : public uilib::CWindowWnd,
                    public uilib::INotifyUI,
-                   public SettingsHost {
+                   public SettingsHost,
+                   public IMenuCommandRunner {
 public:
     // args: the command-line arguments after the program name.
     explicit CPlayerWnd(std::vector<std::string> args = {});
@@ -50,7 +54,7 @@ public:
     void Notify(uilib::TNotifyUI& msg) override;
 
     // Read access for tests and for the windows that come later.
-    uilib::CPaintManagerUI* GetPaintManager() const { return m_pm; }
+    uilib::CPaintManagerUI* GetPaintManager() const { return m_pm.get(); }
     const std::string& GetDataFolder() const { return m_dataFolder; }
     const std::string& GetLanguage() const { return m_settings.language; }
     int GetSkinIndex() const { return m_settings.skinindex; }
@@ -66,6 +70,8 @@ public:
     PlaylistControl& PlaylistCommands() { return m_playlistControl; }
     Playlist& PlaylistModel() { return m_playlist; }
     const PlaylistView& PlaylistRows() const { return m_playlistRows; }
+    DisplayModes& Display() { return m_display; }
+    ChildWindows& Dialogs() { return m_dialogs; }
 
     const MediaInfo& GetMediaInfo() const { return m_playback.Media(); }
     CCmdMplayer* GetEngine() const { return m_playback.Engine(); }
@@ -89,10 +95,20 @@ public:
         m_programFolder = folder;
         m_playback.SetProgramFolder(folder);
     }
+    // A command of the menus, by its item name (the menus fill this in).
+    void RunMenuCommand(const std::string& command) override {}
     // The window's tray icon, or iconified where no tray exists.
     void MinimizeWindow();
 
 private:
+    using NotifyHandlerFn = void (CPlayerWnd::*)(uilib::TNotifyUI&);
+    struct NotifyRoute {
+        const char* type;
+        const char* sender;  // the sender's name, or null for any sender
+        NotifyHandlerFn handler;
+    };
+    static const NotifyRoute kNotifyRoutes[];
+
     using MessageHandlerFn = LRESULT (CPlayerWnd::*)(WPARAM, LPARAM, bool& handled);
     struct MessageRoute {
         UINT message;
@@ -150,20 +166,59 @@ private:
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
 
-    // Notifications of the layout's controls.
+    // Notifications of the layout's controls, in the order of kNotifyRoutes.
+    void OnWindowInitNotify(uilib::TNotifyUI& msg);
+    void OnDvdMouseMove(uilib::TNotifyUI& msg);
+    void OnVideoClicked(uilib::TNotifyUI& msg);
+    void OnVideoContextMenu(uilib::TNotifyUI& msg);
+    void OnFullScreenNotify(uilib::TNotifyUI& msg);
+    void OnShowTopBar(uilib::TNotifyUI& msg);
+    void OnHideTopBar(uilib::TNotifyUI& msg);
+    void OnBottomBars(uilib::TNotifyUI& msg);
+    void OnMediaMoved(uilib::TNotifyUI& msg);
+    void OnPlaylistItemClick(uilib::TNotifyUI& msg);
+    void OnPositionSliderMoved(uilib::TNotifyUI& msg);
+    void OnVolumeSliderMoved(uilib::TNotifyUI& msg);
+    void OnPositionSliderReleased(uilib::TNotifyUI& msg);
+    void OnPositionSliderHover(uilib::TNotifyUI& msg);
+    void OnPositionSliderLeft(uilib::TNotifyUI& msg);
+    void OnSeekComboSelect(uilib::TNotifyUI& msg);
+    void OnFileComboSelect(uilib::TNotifyUI& msg);
+    void OnClickNotify(uilib::TNotifyUI& msg);
+    void OnShowMenuNotify(uilib::TNotifyUI& msg);
+    void OnMenuSelectedNotify(uilib::TNotifyUI& msg);
+    void OnPlaylistRightClick(uilib::TNotifyUI& msg);
     void OnClick(uilib::CControlUI* sender);
-    void OnSliderReleased(uilib::CControlUI* sender, int value);
+    bool InDvdMenu() const;
+    void ShowUrlBar();
+    // Notifications of the program's other windows (one of the window-note table's rows).
+    void OnWindowNote(int note, uilib::TNotifyUI& msg);
+    // The skin, settings and top bar windows go before the main window closes.
+    void CloseChildWindows();
     void RemoveTrayIcon();
-    // WM_SHOW_QUESTION: kind 0 asks before the play list is cleared.
+    // WM_SHOW_QUESTION: the question window for a kind (0: clear the play list?).
     void ShowQuestion(WPARAM kind, LPARAM argument);
 
     // Steps that later parts of the program fill in.
     void StartUpdateCheck() {}             // the update-check thread
     void DispatchHotkey(WPARAM key) {}     // the hotkey table
     void OpenFolderOrDisc() {}             // the folder and disc chooser
+    void OpenDiscDrive(const std::string& drive) {}  // a drive chosen in the open combo
     void OnDiscRemoved() {}                // the playing disc was removed
     void HandleDroppedFiles(WPARAM drop) {}
     void ShowTrayMenu() {}
+    void ShowVideoContextMenu() {}         // the right button on the video
+    void ShowPlaylistContextMenu() {}      // the right button on the play list
+    void OpenMenuOf(uilib::CControlUI* button);  // a menu button's popup menu
+    void OnMenuReleased() {}               // the popup menu closed
+    void OpenSkinWindow(uilib::CControlUI* button) {}  // the skin and colour window
+    void CloseSkinWindowOfMain() {}
+    void ReloadLayoutInSkin(int skinIndex) {}
+    void ApplyShading(int picture) {}
+    void OnSettingsNotification(uilib::TNotifyUI& msg) {}
+    void CloseSettingsWindow() {}
+    void CloseFileInfoWindow() {}
+    void CloseUpdateWindow() {}
     void ShowUpdateWindow(bool newer, WPARAM version, LPARAM build) {}
     void OpenWebPage(WPARAM which) {}
     void ReloadLayoutInLanguage() {}      // WM_RELOAD_LAYOUT: rebuild in the current language
@@ -171,7 +226,7 @@ private:
     void PlayStartupArgument();            // plays a single command-line argument
 
     // Owned for the window's life
-    uilib::CPaintManagerUI* m_pm = nullptr;
+    std::unique_ptr<uilib::CPaintManagerUI> m_pm;
     bool m_released = false;
     bool m_settingsSaved = false;  // written once on the way out, whichever way that is
     bool m_firstFrameReported = false;
@@ -188,7 +243,6 @@ private:
     HotkeyBindings m_hotkeys;
     std::string m_layoutFile;
     std::string m_dataFolder;
-    bool m_fullScreen = false;
     bool m_wasZoomed = false;
 
     // The collaborators, in the order they need each other.
@@ -197,6 +251,8 @@ private:
     PlaylistView m_playlistRows{m_playlist};
     PlaybackControl m_playback{m_view, m_settings, m_playlist};
     PlaylistControl m_playlistControl{m_view, m_settings, m_playlist, m_playlistRows, m_playback};
+    DisplayModes m_display{m_view, m_playback};
+    ChildWindows m_dialogs{*this};
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
 };

@@ -96,6 +96,10 @@ void PlaylistControl::OpenStartupArgument(const std::string& argument) {
         AddAndPlay(found);
         return;
     }
+    StartSource(path);
+}
+
+void PlaylistControl::StartSource(const std::string& path) {
     Playlist::SourceResult added = m_model.AddSource(path, m_playback.DiscLabel());
     TakeCurrentPath();
     m_playback.ResetPlaybackState();
@@ -103,6 +107,16 @@ void PlaylistControl::OpenStartupArgument(const std::string& argument) {
     const bool started = m_playback.LaunchEngine();
     if (added.discMode) m_playback.SetDiscMode(true);
     m_playback.ShowPlaying(started);
+}
+
+void PlaylistControl::PlayTypedAddress(const std::string& typed) {
+    static const char kSpace[] = " \t\r\n\v\f";
+    const size_t first = typed.find_first_not_of(kSpace);
+    if (first == std::string::npos) return;
+    const size_t last = typed.find_last_not_of(kSpace);
+    // The engine is given it as one argument of its own; a leading "-" is made a path
+    // there, never an option.
+    StartSource(typed.substr(first, last - first + 1));
 }
 
 void PlaylistControl::PlayPrevious() {

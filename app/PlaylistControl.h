@@ -31,6 +31,10 @@ public:
     // dialog does after its choice.
     void AddAndPlay(const std::vector<std::string>& paths);
 
+    // An address typed by the user (URL bar): played as typed, without the white space
+    // around it; nothing for an empty one.
+    void PlayTypedAddress(const std::string& typed);
+
     void PlayPrevious();
     void PlayNext();
     void PlayRow(int row);
@@ -68,6 +72,8 @@ public:
     void OnOpenFilesWanted() override { OpenFilesDialog(); }
 
 private:
+    // Makes path the current entry (adding it when new) and starts it.
+    void StartSource(const std::string& path);
     // The current entry became another one: its path is the one to play.
     void TakeCurrentPath();
     void PlayCurrentIfChanged(const std::string& before);

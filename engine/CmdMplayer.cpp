@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "engine/EngineLog.h"
+
 namespace orvella {
 
 CCmdMplayer::CCmdMplayer(HWND notifyWindow) : m_notifyWindow(notifyWindow) {}
@@ -18,6 +20,7 @@ void CCmdMplayer::OnRedirectError(const std::string&) {
 }
 
 void CCmdMplayer::ParseLine(std::string_view line) {
+    LogEngineLine(line);
     const ParsedLine parsed = ClassifyEngineLine(line);
     if (parsed.action == LineAction::PostEvent) {
         if (HWND window = m_notifyWindow.load()) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "engine/EngineLog.h"
+
 namespace orvella {
 
 namespace {
@@ -265,6 +267,7 @@ SendResult CSlaveCommands::Send(const SlaveCommand& command) {
     if (command.IsRefused()) return SendResult::Refused;
     if (!slave::IsOurCommand(command.text)) return SendResult::Refused;
     if (!IsEngineAlive()) return SendResult::NoEngine;
+    LogEngineCommand(command.text);
     return m_engine->WriteToChild(command.text) ? SendResult::Sent : SendResult::WriteFailed;
 }
 

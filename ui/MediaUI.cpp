@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/MediaAreaRules.h"
 #include "ui/MediaWnd.h"
 #include "uilib/PaintManager.h"
 
@@ -24,14 +25,38 @@ void CMediaUI::SetPos(RECT rc, bool needInvalidate) {
     Notify("positionchanged");
 }
 
+void CMediaUI::DoEvent(uilib::TEventUI& event) {
+    // Where the video window does not cover the area (its one-pixel frame, or before
+    // it exists), the area passes the mouse on as if it were over the video.
+    HWND video = m_video ? m_video->GetHWND() : nullptr;
+    switch (event.Type) {
+    case uilib::UIEVENT_BUTTONDOWN:
+        if (video) ::PostMessage(video, WM_LBUTTONDOWN, 0, 0);
+        return;
+    case uilib::UIEVENT_DBLCLICK:
+        if (video) ::PostMessage(video, WM_LBUTTONDBLCLK, 0, 0);
+        return;
+    case uilib::UIEVENT_MOUSEMOVE: {
+        if (!video) return;
+        const LONG x = event.ptMouse.x;
+        const LONG y = event.ptMouse.y - GetPos().top;
+        ::PostMessage(video, WM_MOUSEMOVE, CMediaWnd::kForwarded,
+                      static_cast<LPARAM>(MAKELPARAM(x, y)));
+        return;
+    }
+    case uilib::UIEVENT_CONTEXTMENU:
+        Notify("showmainrightkeymenu");
+        return;
+    default:
+        CContainerUI::DoEvent(event);
+    }
+}
+
 void CMediaUI::PlaceVideoWindow() {
     if (!m_video || !m_video->GetHWND() || !m_pManager) return;
-    RECT rc = GetPos();
     RECT client{};
     GetClientRect(m_pManager->GetPaintWindow(), &client);
-    // One pixel of the frame stays ours on both sides.
-    rc.left = std::max<LONG>(rc.left, 1);
-    rc.right = std::min<LONG>(rc.right, client.right - 1);
+    const RECT rc = VideoWindowRect(GetPos(), client.right);
     if (rc.right <= rc.left || rc.bottom <= rc.top) {
         ::ShowWindow(m_video->GetHWND(), SW_HIDE);
         return;

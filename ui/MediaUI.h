@@ -14,6 +14,7 @@ public:
     const char* GetClass() const override { return "MediaUI"; }
     void* GetInterface(const char* name) override;
     void SetPos(RECT rc, bool needInvalidate = true) override;
+    void DoEvent(uilib::TEventUI& event) override;
 
     // Creates the video window as a visible child of the main window at this control's
     // rectangle, destroying any previous one. nullptr when it could not be made.

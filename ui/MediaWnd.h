@@ -1,4 +1,8 @@
-// The native child window the engine draws into.
+// The native child window the engine draws into. It also takes the mouse over the
+// picture: a single click (200 ms later, unless a second click makes it a double click)
+// selects in a DVD menu, a double click toggles full screen, the right button asks for
+// the context menu, and moves tell the main window where the bars over the video are
+// wanted.
 #pragma once
 
 #include "uilib/WindowWnd.h"
@@ -22,9 +26,22 @@ public:
     // Paints itself black once more (a new video starts in it).
     void RepaintBlack();
 
+
+    // Marks a button press or a move that came through the video area control rather
+    // than from the pointer over this window.
+    static constexpr WPARAM kForwarded = 0x8000;
+    static constexpr UINT_PTR kClickTimer = 100;
+    static constexpr UINT kClickDelayMs = 200;
+
 private:
+    void SendToMain(const char* type, WPARAM wParam = 0, LPARAM lParam = 0);
+    void OnMouseMove(WPARAM wParam, LPARAM lParam);
+    void OnPaint();
+
     CMediaUI* m_owner;
+    bool m_clickPending = false;
     bool m_needsBlackFill = true;  // the first paint after creation clears to black
+
     bool m_trackingMouse = false;
 };
 

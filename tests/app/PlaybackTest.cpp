@@ -9,8 +9,8 @@
 #include "hotkeys/HotkeyTable.h"
 #include "library/SettingsHost.h"
 #include "library/PlayMemory.h"
-#include "tests/app/PlayerWndFixture.h"
-#include "tests/app/ScriptedEngine.h"
+#include "tests/app/PlaybackFixture.h"
+#include "ui/QuestionWnd.h"
 #include "uilib/controls/Label.h"
 #include "uilib/controls/Progress.h"
 
@@ -56,65 +56,6 @@ TEST(PlaybackRules, WindowFitsTheVideo) {
     }
 }
 
-class PlaybackTest : public PlayerWndTest {
-protected:
-    void SetUp() override {
-        PlayerWndTest::SetUp();
-        engine_ = std::make_unique<orvella_test::ScriptedEngine>(temp_);
-        for (const char* name : {"a.mp4", "b.mp4", "c.mp4"}) {
-            std::string path = temp_ + "/" + name;
-            std::fclose(std::fopen(path.c_str(), "w"));
-            clips_.push_back(path);
-        }
-    }
-
-    void StartWithEngine(std::vector<std::string> args = {}) {
-        Start(std::move(args));
-        window_->SetProgramFolder(engine_->ProgramFolder());
-    }
-
-    bool Pump(const std::function<bool()>& done, int ms = 5000) {
-        for (int waited = 0; waited < ms && !done(); waited += 5) {
-            fake().DispatchPending();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        fake().DispatchPending();
-        return done();
-    }
-    // One poll tick, and the engine's answers to it.
-    void Tick() {
-        size_t before = engine_->Commands().size();
-        fake().AdvanceTime(1000);
-        Pump([&] { return engine_->Commands().size() >= before + 2; });
-        Pump([] { return false; }, 60);
-    }
-    void Click(const char* name) {
-        TNotifyUIForTest(name, "click");
-    }
-    void TNotifyUIForTest(const char* name, const char* type, WPARAM w = 0, LPARAM l = 0) {
-        uilib::TNotifyUI msg;
-        msg.sType = type;
-        msg.pSender = Find(name);
-        msg.wParam = w;
-        msg.lParam = l;
-        ASSERT_NE(msg.pSender, nullptr) << name;
-        window_->Notify(msg);
-    }
-    void OpenClips(std::vector<std::string> paths) {
-        window_->PlaylistCommands().AddAndPlay(paths);
-        ASSERT_TRUE(Pump([&] { return engine_->Launches() >= 1 && window_->GetMediaInfo().videoWidth == 320; }));
-    }
-    bool Enabled(const char* name) { return Find(name)->IsEnabled(); }
-    bool Visible(const char* name) { return Find(name)->IsVisible(); }
-    int Slider() { return static_cast<uilib::CProgressUI*>(Find("playslider")->GetInterface("Progress"))->GetValue(); }
-    bool Sent(const std::string& command) {
-        std::vector<std::string> c = engine_->Commands();
-        return std::find(c.begin(), c.end(), command) != c.end();
-    }
-
-    std::unique_ptr<orvella_test::ScriptedEngine> engine_;
-    std::vector<std::string> clips_;
-};
 
 TEST_F(PlaybackTest, PollMovesSliderTextAndResumePointButNotRightAfterASeek) {
     StartWithEngine();
@@ -379,7 +320,7 @@ TEST_F(PlaybackTest, StoredVolumeAndMuteReachTheEngineAndComeBack) {
     // Unmuting gives back the stored volume, not a default one.
     EXPECT_TRUE(Pump([&] { return Sent("pausing_keep volume 30 1"); }));
     EXPECT_TRUE(Visible("mute_on"));
-    TNotifyUIForTest("volumeslider", "valuechangeend", 70);
+    TNotifyUIForTest("volumeslider", "valuechangebegin", 70);
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     PlayerSettings saved(DataFolder(), "eng");
@@ -479,19 +420,31 @@ namespace {
 TEST_F(PlaybackTest, ClearAsksFirst) {
     StartWithEngine();
     OpenClips({clips_[0], clips_[1]});
-    fake().QueueQuestionAnswer(false);
-    Click("clear");
-    fake().DispatchPending();
-    ASSERT_EQ(fake().QuestionsAsked().size(), 1u);
-    EXPECT_EQ(fake().QuestionsAsked()[0], "Clear play list: Are you sure you want to clear play list?");
+    // The question window answers; Cancel and its close button keep the list, OK clears.
+    auto answer = [&](const char* button) {
+        Click("clear");
+        fake().DispatchPending();
+        CQuestionWnd* question = window_->Dialogs().Question();
+        ASSERT_NE(question, nullptr);
+        EXPECT_EQ(question->FindControl("ID_TITLE")->GetText(), "Clear play list");
+        EXPECT_EQ(question->FindControl("ID_TEXT")->GetText(), "Are you sure you want to clear play list?");
+        uilib::TNotifyUI msg;
+        msg.sType = "click";
+        msg.pSender = question->FindControl(button);
+        ASSERT_NE(msg.pSender, nullptr) << button;
+        question->Notify(msg);
+        fake().DispatchPending();
+        EXPECT_EQ(window_->Dialogs().Question(), nullptr) << button;
+    };
+    answer("ID_CANCEL_BUTTON");
+    answer("ID_CLOSE_BUTTON");
     EXPECT_EQ(window_->PlaylistModel().Count(), 2u);
     EXPECT_TRUE(window_->IsEngineRunning());
-    fake().QueueQuestionAnswer(true);
-    Click("clear");
-    fake().DispatchPending();
+    answer("ID_OK_BUTTON");
     EXPECT_TRUE(window_->PlaylistModel().Empty());
     EXPECT_FALSE(window_->IsEngineRunning());
     EXPECT_TRUE(Visible("startup"));
+    EXPECT_TRUE(fake().QuestionsAsked().empty()) << "the skin's own window asks, not the desktop";
 }
 
 }  // namespace

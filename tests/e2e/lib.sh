@@ -130,3 +130,28 @@ make_moving_clip() {
 
 # The settings file as UTF-8 text.
 settings_text() { iconv -f UTF-16 -t UTF-8 "$XDG_CONFIG_HOME/Orvella/settings.xml"; }
+
+# The text a named control shows (from the control tree; "" when it shows none).
+control_text() {
+  awk -v n="$1" '$1 == n { print; exit }' "${2:-$ORVELLA_CONTROL_TREE_FILE}" | sed -E 's/^([^ ]+ ){7}//' 
+}
+
+# Whether a named control is visible (1) or not (0).
+control_visible() { awk -v n="$1" '$1 == n { print $7; exit }' "${2:-$ORVELLA_CONTROL_TREE_FILE}"; }
+
+# Seconds of a "hh:mm:ss.t" time.
+seconds_of() { awk -F: '{ printf "%.1f\n", $1 * 3600 + $2 * 60 + $3 }' <<<"$1"; }
+
+# Waits until a command succeeds, up to the given seconds.
+wait_until() {
+  local limit=$1; shift
+  for _ in $(seq 1 $((limit * 20))); do "$@" && return 0; sleep 0.05; done
+  return 1
+}
+
+# Prints "x y" on screen of a point at a fraction (0-100 %) along a control, mid-height.
+control_point() {
+  local w h x y
+  read -r w h x y <<<"$(control_box "$1")"
+  echo "$((x + w * $2 / 100)) $((y + h / 2))"
+}

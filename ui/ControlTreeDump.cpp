@@ -1,4 +1,4 @@
-#include "app/ControlTreeDump.h"
+#include "ui/ControlTreeDump.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,24 +26,30 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
     pm->GetRoot()->FindControl(CollectNamed, &named, uilib::UIFIND_ALL);
     for (uilib::CControlUI* c : named) {
         const RECT& r = c->GetPos();
+        // The text last, on one line: the fields before it keep their places.
+        std::string text = c->GetText().c_str();
+        for (char& ch : text) {
+            if (ch == '\n' || ch == '\r') ch = ' ';
+        }
         out << c->GetName() << " " << c->GetClass() << " " << r.left << " " << r.top << " "
-            << r.right << " " << r.bottom << " " << (c->IsVisible() ? 1 : 0) << "\n";
+            << r.right << " " << r.bottom << " " << (c->IsVisible() ? 1 : 0) << " " << text << "\n";
     }
     return out.str();
 }
 
-void WriteControlTreeIfAsked(uilib::CPaintManagerUI* pm, HWND hwnd) {
-    const char* path = std::getenv("ORVELLA_CONTROL_TREE_FILE");
-    if (!path || !*path) return;
+void WriteControlTreeIfAsked(uilib::CPaintManagerUI* pm, HWND hwnd, const std::string& suffix) {
+    const char* wanted = std::getenv("ORVELLA_CONTROL_TREE_FILE");
+    if (!wanted || !*wanted) return;
+    const std::string path = wanted + suffix;
     RECT rect;
     GetWindowRect(hwnd, &rect);
     std::string text = DescribeControlTree(pm, rect);
-    std::string temp = std::string(path) + ".part";
+    std::string temp = path + ".part";
     FILE* f = std::fopen(temp.c_str(), "w");
     if (!f) return;
     bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     ok = std::fclose(f) == 0 && ok;
-    if (ok) std::rename(temp.c_str(), path);  // readers never see half a file
+    if (ok) std::rename(temp.c_str(), path.c_str());  // readers never see half a file
 }
 
 }  // namespace orvella

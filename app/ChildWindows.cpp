@@ -1,0 +1,107 @@
+#include "app/ChildWindows.h"
+
+#include "app/PlayerWnd.h"
+#include "ui/AboutWnd.h"
+#include "ui/FullScreenTopBarWnd.h"
+#include "ui/MenuUI.h"
+#include "ui/QuestionTexts.h"
+#include "ui/QuestionWnd.h"
+#include "uilib/PaintManager.h"
+
+namespace orvella {
+
+namespace {
+constexpr int kTopBarHeight = 20;
+}  // namespace
+
+ChildWindows::~ChildWindows() { CloseAll(); }
+
+SkinWindowOwner ChildWindows::Owner() const {
+    SkinWindowOwner owner;
+    owner.hwnd = m_main.GetHWND();
+    owner.notifier = &m_main;
+    owner.paintManager = m_main.GetPaintManager();
+    owner.language = m_main.GetLanguage();
+    owner.skinIndex = m_main.GetSkinIndex();
+    return owner;
+}
+
+void ChildWindows::OpenAbout() {
+    if (!m_main.GetPaintManager()) return;
+    OpenSkinWindow(m_about, Owner());
+}
+
+void ChildWindows::CloseAbout() { CloseSkinWindow(m_about); }
+
+void ChildWindows::AskQuestion(int kind, const std::string& detail) {
+    const QuestionPrompt* prompt = FindQuestionPrompt(kind);
+    if (!prompt || !m_main.GetPaintManager()) return;
+    OpenSkinWindow(m_question, Owner(), [&](CQuestionWnd& window) {
+        window.SetUp(kind, prompt->title, FillQuestionPlaceholder(prompt->text, detail),
+                     prompt->withCancel);
+    });
+}
+
+void ChildWindows::CloseQuestion() { CloseSkinWindow(m_question); }
+
+void ChildWindows::ShowTopBar() {
+    uilib::CPaintManagerUI* pm = m_main.GetPaintManager();
+    uilib::CControlUI* media = pm ? pm->FindControl("media") : nullptr;
+    if (!media) return;
+    const RECT& area = media->GetPos();
+    POINT corner{area.left, area.top};
+    ClientToScreen(m_main.GetHWND(), &corner);
+    if (!LiveTopBar()) {
+        auto* bar = new CFullScreenTopBarWnd();
+        bar->SetOwner(&m_main);
+        if (!CreateSkinWindow(bar, Owner())) return;
+        m_topBar = bar;
+    }
+    SetWindowPos(m_topBar->GetHWND(), HWND_TOPMOST, corner.x, corner.y, area.right - area.left,
+                 kTopBarHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    m_topBar->ShowWindow(true, false);
+    m_topBar->ShowTopmostState(m_main.Display().State().topmost);
+    m_topBar->ShowDvdButtons(m_main.Playback().IsDvdNavigation());
+    CMenuUI::ResetMenuBarMode();
+    if (uilib::CWindowWnd* menu = GetOpenPopupMenu()) {
+        menu->Close();
+        SetOpenPopupMenu(nullptr);
+    }
+    // Keys still go to the player.
+    SetFocus(m_main.GetHWND());
+}
+
+CFullScreenTopBarWnd* ChildWindows::LiveTopBar() {
+    // The window manager may have closed it meanwhile.
+    if (m_topBar && !CSkinWindow::IsAlive(m_topBar)) m_topBar = nullptr;
+    return m_topBar;
+}
+
+bool ChildWindows::TopBarExists() const { return m_topBar && CSkinWindow::IsAlive(m_topBar); }
+
+void ChildWindows::HideTopBar() {
+    if (LiveTopBar()) m_topBar->ShowWindow(false, false);
+}
+
+void ChildWindows::SetTopBarWidth(int width) {
+    if (!LiveTopBar() || !m_topBar->GetHWND()) return;
+    SetWindowPos(m_topBar->GetHWND(), nullptr, 0, 0, width, kTopBarHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+// Gone at once rather than at the next turn of the loop: the main window is going.
+template <typename Window>
+void DestroyNow(Window*& slot) {
+    if (slot && CSkinWindow::IsAlive(slot) && slot->GetHWND()) DestroyWindow(slot->GetHWND());
+    slot = nullptr;
+}
+}  // namespace
+
+void ChildWindows::CloseAll() {
+    DestroyNow(m_about);
+    DestroyNow(m_question);
+    DestroyNow(m_topBar);
+}
+
+}  // namespace orvella

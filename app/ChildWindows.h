@@ -1,0 +1,57 @@
+// The main window's small windows: the about and question windows and the full-screen
+// top bar. Each is null while closed; opening one that is open replaces it.
+#pragma once
+
+#include <string>
+
+#include "app/DisplayModes.h"
+#include "platform/Platform.h"
+
+namespace uilib {
+class CPaintManagerUI;
+}
+
+namespace orvella {
+
+class CPlayerWnd;
+class CAboutWnd;
+class CQuestionWnd;
+class CFullScreenTopBarWnd;
+struct SkinWindowOwner;
+
+class ChildWindows : public TopBarHost {
+public:
+    explicit ChildWindows(CPlayerWnd& main) : m_main(main) {}
+    ~ChildWindows() override;
+
+    void OpenAbout();
+    void CloseAbout();
+    // kind 0: clear the play list?; 2: a wrongly formatted entry; 3: a hotkey already
+    // taken (detail: the action that has it). Unknown kinds ask nothing.
+    void AskQuestion(int kind, const std::string& detail = std::string());
+    void CloseQuestion();
+
+    // Over the top of the video, as wide as it; made on first use.
+    void ShowTopBar();
+    bool TopBarExists() const override;
+    void HideTopBar() override;
+    void SetTopBarWidth(int width) override;
+
+    // Everything goes (the main window closes or its layout is rebuilt).
+    void CloseAll();
+
+    CAboutWnd* About() const { return m_about; }
+    CQuestionWnd* Question() const { return m_question; }
+    CFullScreenTopBarWnd* TopBar() const { return m_topBar; }
+
+private:
+    SkinWindowOwner Owner() const;
+    CFullScreenTopBarWnd* LiveTopBar();
+
+    CPlayerWnd& m_main;
+    CAboutWnd* m_about = nullptr;
+    CQuestionWnd* m_question = nullptr;
+    CFullScreenTopBarWnd* m_topBar = nullptr;
+};
+
+}  // namespace orvella

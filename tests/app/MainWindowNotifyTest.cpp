@@ -1,0 +1,313 @@
+// The main window's notifications, clicks and window notifications on the headless
+// platform with a scripted engine; the display modes and their rules.
+#include <gtest/gtest.h>
+
+#include "app/DisplayRules.h"
+#include "tests/app/PlaybackFixture.h"
+#include "tests/uilib/ControlTestHost.h"
+#include "ui/AboutWnd.h"
+#include "ui/MediaAreaRules.h"
+#include "ui/MediaUI.h"
+#include "ui/MediaWnd.h"
+#include "uilib/controls/Combo.h"
+
+namespace orvella {
+namespace {
+
+TEST(DisplayRules, SizeFactorFitsTheWorkArea) {
+    const struct {
+        int w, h;
+        float factor;
+        int skin, workW, workH;
+        LONG cx, cy;
+    } cases[] = {
+        {320, 240, 1.0f, 1, 1280, 770, 328, 340},     // as it is, with frame and bars
+        {320, 240, 2.0f, 0, 1280, 770, 642, 572},     // classic frame and bars
+        {640, 360, 4.0f, 1, 1280, 770, 1199, 770},    // too wide and too high: the height rules
+        {1920, 200, 1.0f, 1, 1280, 770, 1288, 233},   // too wide: the width rules
+        {320, 240, 0.5f, 1, 1280, 770, 168, 220},
+        {0, 0, 2.0f, 1, 1280, 770, 8, 100},           // nothing known: only frame and bars
+    };
+    for (const auto& c : cases) {
+        SIZE s = WindowSizeForFactor(c.w, c.h, c.factor, c.skin, c.workW, c.workH);
+        EXPECT_EQ(s.cx, c.cx) << c.w << "x" << c.h << " at " << c.factor;
+        EXPECT_EQ(s.cy, c.cy) << c.w << "x" << c.h << " at " << c.factor;
+    }
+}
+
+TEST(DisplayRules, StepsAspectsSeeksAndBars) {
+    EXPECT_EQ(SizeFactorAfterStep(2.0f, 1), 4.0f);
+    EXPECT_EQ(SizeFactorAfterStep(4.0f, 1), 4.0f);
+    EXPECT_EQ(SizeFactorAfterStep(0.5f, -1), 0.5f);
+    EXPECT_EQ(SizeFactorAfterStep(3.0f, 0), 1.0f);
+    EXPECT_FALSE(SizeFactorAfterStep(1.0f, 2).has_value());
+    EXPECT_EQ(ZoomedSizeFactor(3.0f, true), 4.0f);
+    EXPECT_EQ(ZoomedSizeFactor(0.75f, false), 0.5f);
+    EXPECT_NEAR(*AspectRatioForChoice(3, 0, 0), 4.0 / 3.0, 1e-9);
+    EXPECT_NEAR(*AspectRatioForChoice(0, 320, 240), 4.0 / 3.0, 1e-9);
+    EXPECT_FALSE(AspectRatioForChoice(0, 0, 240).has_value());
+    EXPECT_FALSE(AspectRatioForChoice(5, 320, 240).has_value());
+    EXPECT_EQ(SeekStepForComboItem(2, false), -600);
+    EXPECT_EQ(SeekStepForComboItem(3, true), 0);
+    EXPECT_EQ(SeekStepForButton(-1, true), 60);
+    EXPECT_EQ(SeekStepForButton(-1, false), -60);
+
+    const RECT media{0, 0, 800, 600};
+    BarRequests top = BarsForPointer(media, POINT{400, 10}, true);
+    EXPECT_EQ(top.topBar, BarRequest::Show);
+    EXPECT_EQ(top.bottomBars, BarRequest::Hide);
+    BarRequests bottom = BarsForPointer(media, POINT{400, 590}, true);
+    EXPECT_EQ(bottom.topBar, BarRequest::Hide);
+    EXPECT_EQ(bottom.bottomBars, BarRequest::Show);
+    EXPECT_EQ(BarsForPointer(media, POINT{400, 10}, false).topBar, BarRequest::None);
+    const RECT placed = VideoWindowRect(RECT{0, 36, 900, 400}, 900);
+    EXPECT_EQ(placed.left, 1);
+    EXPECT_EQ(placed.right, 899);
+}
+
+class MainWindowNotifyTest : public PlaybackTest {
+protected:
+    void Play() {
+        StartWithEngine();
+        window_->GetPaintManager()->AddNotifier(&notes_);
+        OpenClips({clips_[0], clips_[1]});
+        engine_->ForgetCommands();
+    }
+    void WindowNote(const char* type, WPARAM w = 0, LPARAM l = 0) {
+        uilib::TNotifyUI msg;
+        msg.sType = type;
+        msg.wParam = w;
+        msg.lParam = l;
+        window_->NotifyFromWindow(msg);
+    }
+    // The command, with or without the prefix that keeps a pause.
+    bool SentCommand(const std::string& command) {
+        return Pump([&] { return Sent(command) || Sent("pausing_keep " + command); }, 2000);
+    }
+    HWND Video() {
+        auto* media = static_cast<CMediaUI*>(Find("media")->GetInterface("Media"));
+        return media && media->GetVideoWindow() ? media->GetVideoWindow()->GetHWND() : nullptr;
+    }
+    RECT WindowRect() {
+        RECT r{};
+        GetWindowRect(hwnd_, &r);
+        return r;
+    }
+
+    size_t WindowsOfClass(const std::string& name) {
+        size_t n = 0;
+        for (HWND w : fake().LiveWindows()) n += fake().GetClassName(w) == name;
+        return n;
+    }
+
+    NotifyRecorder notes_;
+};
+
+TEST_F(MainWindowNotifyTest, ControlsAndWindowNotificationsReachTheEngine) {
+    Play();
+    // sender null: a window notification; otherwise the control's notification.
+    const struct {
+        const char* sender;
+        const char* type;
+        WPARAM wParam;
+        const char* command;
+    } cases[] = {
+        {"backupCombo", "itemselect", 2, "seek -600 0"},
+        {"backup", "click", 0, "seek -600 0"},  // the combo's choice stays
+        {"goaheadCombo", "itemselect", 0, "seek 10 0"},
+        {"goahead", "click", 0, "seek 10 0"},
+        {"playslider", "valuechangeend", 40, "seek 40 1"},
+        {"volumeslider", "valuechangebegin", 25, "volume 25 1"},
+        {"mute_on", "click", 0, "mute 1"},
+        {nullptr, "brightnessincrease", 0, "brightness 10 0"},
+        {nullptr, "contrastdecrease", 0, "contrast -10 0"},
+        {nullptr, "saturationincrease", 0, "saturation 10 0"},
+        {nullptr, "dvdnav", 3, "dvdnav 3"},
+        {nullptr, "dvdnav_select_subtitle", 0, "sub_demux 0"},
+        {nullptr, "settings_setratio", 7, "switch_ratio 1.777778"},
+    };
+    for (const auto& c : cases) {
+        engine_->ForgetCommands();
+        if (c.sender) {
+            // A combo has its choice before it tells of it.
+            if (auto* combo = static_cast<uilib::CComboUI*>(Find(c.sender)->GetInterface("Combo")))
+                combo->SelectItem(static_cast<int>(c.wParam));
+            TNotifyUIForTest(c.sender, c.type, c.wParam);
+        } else {
+            WindowNote(c.type, c.wParam);
+        }
+        EXPECT_TRUE(SentCommand(c.command)) << c.command << " not in " << ::testing::PrintToString(engine_->Commands());
+    }
+    EXPECT_TRUE(Visible("mute_off"));
+    // An aspect the player does not know sends nothing.
+    engine_->ForgetCommands();
+    WindowNote("settings_setratio", 5);
+    Pump([] { return false; }, 100);
+    EXPECT_TRUE(engine_->Commands().empty());
+}
+
+TEST_F(MainWindowNotifyTest, PositionSliderPreviewsTheTimeUnderThePointer) {
+    Play();
+    engine_->SetLength(200);
+    Tick();
+    Tick();
+    TNotifyUIForTest("playslider", "currentmousevaluechanged", 50);
+    EXPECT_EQ(Find("playtime")->GetText().substr(0, 10), "00:01:40.0");
+    TNotifyUIForTest("playslider", "valuechangebegin", 25);
+    EXPECT_EQ(Find("playtime")->GetText().substr(0, 10), "00:00:50.0");
+    TNotifyUIForTest("playslider", "mouseleave");
+    EXPECT_NE(Find("playtime")->GetText().substr(0, 10), "00:00:50.0");
+}
+
+TEST_F(MainWindowNotifyTest, SingleClickWaitsForADoubleClickWhichTogglesFullScreen) {
+    Play();
+    HWND video = Video();
+    ASSERT_NE(video, nullptr);
+    const RECT before = WindowRect();
+    // A single click becomes one 200 ms later.
+    PostMessage(video, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    fake().DispatchPending();
+    fake().AdvanceTime(199);
+    fake().DispatchPending();
+    EXPECT_EQ(notes_.Count("pausemedia"), 0);
+    fake().AdvanceTime(1);
+    fake().DispatchPending();
+    EXPECT_EQ(notes_.Count("pausemedia"), 1);
+    EXPECT_FALSE(window_->Display().State().fullScreen);
+    // A second click in time makes it a double click: full screen, and no single click.
+    PostMessage(video, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    PostMessage(video, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+    fake().DispatchPending();
+    fake().AdvanceTime(400);
+    fake().DispatchPending();
+    EXPECT_EQ(notes_.Count("pausemedia"), 1);
+    ASSERT_TRUE(window_->Display().State().fullScreen);
+    EXPECT_TRUE(fake().IsFullScreen(hwnd_));
+    for (const char* bar : {"titlebar", "toolbar", "sliderbar", "playlistbar", "expandbar"})
+        EXPECT_FALSE(Visible(bar)) << bar;
+    // The pointer at the bottom edge brings the bars back; away from it they go again.
+    fake().Render(hwnd_);
+    SendMessage(Video(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 790));
+    EXPECT_TRUE(Visible("toolbar"));
+    EXPECT_TRUE(Visible("sliderbar"));
+    SendMessage(Video(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 300));
+    EXPECT_FALSE(Visible("toolbar"));
+    // Back at the old rectangle, with the bars.
+    PostMessage(Video(), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+    fake().DispatchPending();
+    EXPECT_FALSE(window_->Display().State().fullScreen);
+    EXPECT_FALSE(fake().IsFullScreen(hwnd_));
+    const RECT after = WindowRect();
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    for (const char* bar : {"titlebar", "toolbar", "sliderbar"}) EXPECT_TRUE(Visible(bar)) << bar;
+}
+
+TEST_F(MainWindowNotifyTest, LeavingFullScreenRestoresRectangleAndTopmostWhereverTheWindowWent) {
+    Play();
+    WindowNote("topmost");
+    EXPECT_TRUE(fake().IsTopmost(hwnd_));
+    const RECT before = WindowRect();
+    const RECT inset = static_cast<uilib::CContainerUI*>(Find("main")->GetInterface("Container"))->GetInset();
+    WindowNote("fullscreen");
+    // Bottom bars come only in full screen; outside it they stay as they are.
+    TNotifyUIForTest("media", "showbottombar");
+    EXPECT_TRUE(Visible("toolbar"));
+    SetWindowPos(hwnd_, nullptr, 40, 30, 500, 400, SWP_NOZORDER);  // the window manager's doing
+    WindowNote("fullscreen");
+    const RECT after = WindowRect();
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(after.bottom, before.bottom);
+    EXPECT_TRUE(fake().IsTopmost(hwnd_));
+    const RECT back = static_cast<uilib::CContainerUI*>(Find("main")->GetInterface("Container"))->GetInset();
+    EXPECT_EQ(back.left, inset.left);
+    EXPECT_EQ(back.bottom, inset.bottom);
+    TNotifyUIForTest("media", "hidebottombar");
+    EXPECT_TRUE(Visible("toolbar"));
+    WindowNote("topmost");
+    EXPECT_FALSE(fake().IsTopmost(hwnd_));
+}
+
+TEST_F(MainWindowNotifyTest, SizeFactorsStayWithinRangeAndTheWorkArea) {
+    Play();
+    const RECT work{0, 0, 1280, 770};
+    auto inside = [&] {
+        RECT r = WindowRect();
+        return r.right - r.left <= work.right && r.bottom - r.top <= work.bottom;
+    };
+    WindowNote("originalsize");
+    const LONG original = WindowRect().right - WindowRect().left;
+    for (int i = 0; i < 4; ++i) WindowNote("settings_changesize", 1);
+    EXPECT_EQ(window_->Display().State().sizeFactor, 4.0f);
+    EXPECT_TRUE(inside());
+    for (int i = 0; i < 5; ++i) WindowNote("settings_changesize", static_cast<WPARAM>(-1));
+    EXPECT_EQ(window_->Display().State().sizeFactor, 0.5f);
+    WindowNote("settings_changesize", 7);  // not a size step
+    EXPECT_EQ(window_->Display().State().sizeFactor, 0.5f);
+    WindowNote("doublesize");
+    EXPECT_EQ(window_->Display().State().sizeFactor, 2.0f);
+    EXPECT_GT(WindowRect().right - WindowRect().left, original);
+    // From full screen a size leaves it, without the old rectangle.
+    WindowNote("fullscreen");
+    WindowNote("originalsize");
+    EXPECT_FALSE(window_->Display().State().fullScreen);
+    // Full screen put the play list away, so the window is the video and its frame.
+    EXPECT_EQ(WindowRect().right - WindowRect().left, 320 + (window_->GetSkinIndex() == 1 ? 8 : 2));
+    EXPECT_TRUE(Visible("titlebar"));
+}
+
+TEST_F(MainWindowNotifyTest, UrlBarPlaysWhatWasTypedAndPanelsFollowTheirButtons) {
+    Play();
+    TNotifyUIForTest("fileCombo", "itemselect", 2);
+    EXPECT_TRUE(Visible("URLbar"));
+    // Surrounding blanks go; a leading "-" stays a file name for the engine.
+    const std::string odd = temp_ + "/-odd $name.mp4";
+    std::fclose(std::fopen(odd.c_str(), "w"));
+    Find("URLbar_edit")->SetText(("  " + odd + " \n").c_str());
+    const int launches = engine_->Launches();
+    Click("URLbar_OK");
+    EXPECT_FALSE(Visible("URLbar"));
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() == launches + 1; }));
+    EXPECT_EQ(window_->GetCurrentMediaPath(), odd);
+    const std::vector<std::string> args = engine_->Arguments(launches + 1);
+    EXPECT_NE(std::find(args.begin(), args.end(), odd), args.end());
+    // An empty address plays nothing.
+    TNotifyUIForTest("fileCombo", "itemselect", 2);
+    Find("URLbar_edit")->SetText("   ");
+    Click("URLbar_OK");
+    Pump([] { return false; }, 100);
+    EXPECT_EQ(engine_->Launches(), launches + 1);
+    // The clip bar opens from the tools and closes with its button.
+    WindowNote("tools_clip");
+    EXPECT_TRUE(Visible("ID_PLAYER_CLIPBAR"));
+    Click("ID_PLAYER_CLIP_CLOSE");
+    EXPECT_FALSE(Visible("ID_PLAYER_CLIPBAR"));
+    Click("list");
+    EXPECT_FALSE(Visible("playlistbar"));
+    EXPECT_FALSE(Visible("expandbar"));
+    Click("list");
+    Click("expand");
+    EXPECT_FALSE(Visible("playlistbar"));
+    EXPECT_TRUE(Visible("expandbar"));
+}
+
+TEST_F(MainWindowNotifyTest, AboutWindowOpensOnceAndClosesOnItsNotification) {
+    StartWithEngine();
+    window_->Dialogs().OpenAbout();
+    CAboutWnd* first = window_->Dialogs().About();
+    ASSERT_NE(first, nullptr);
+    window_->Dialogs().OpenAbout();
+    fake().DispatchPending();
+    ASSERT_NE(window_->Dialogs().About(), nullptr);
+    EXPECT_NE(window_->Dialogs().About(), first);
+    EXPECT_EQ(WindowsOfClass("UIAboutWnd"), 1u);
+    WindowNote("about_close");
+    fake().DispatchPending();
+    EXPECT_EQ(window_->Dialogs().About(), nullptr);
+    EXPECT_EQ(WindowsOfClass("UIAboutWnd"), 0u);
+}
+
+}  // namespace
+}  // namespace orvella

@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# The main window's controls by real input, in both skins: dragging the position slider
+# seeks, the volume slider sets the engine's volume, a double click on the video enters
+# full screen (bars hidden, back at the bottom edge) and another leaves it at the old
+# rectangle, "clear" asks in the question window, the URL bar plays a typed path, and the
+# help button shows the about window. Screenshots of each state are kept.
+source "$(dirname "$0")/lib.sh"
+export ORVELLA_ENGINE_LOG="$WORK/engine.log"
+clip=$(make_moving_clip 20)
+other="$WORK/-second clip.mp4"
+cp "$clip" "$other"
+
+geometry() { xdotool getwindowgeometry --shell "$WINDOW_ID" | grep -E '^(X|Y|WIDTH|HEIGHT)=' | tr '\n' ' '; }
+engine_said() { grep -c -- "$1" "$ORVELLA_ENGINE_LOG" 2>/dev/null || true; }
+last_position() { grep -o 'ANS_TIME_POSITION=[0-9.]*' "$ORVELLA_ENGINE_LOG" | tail -n 1 | cut -d= -f2; }
+tree_says() { [ "$(control_visible "$1")" = "$2" ]; }
+drag() {  # control, from %, to %
+  local a b
+  a=$(control_point "$1" "$2"); b=$(control_point "$1" "$3")
+  # shellcheck disable=SC2086
+  xdotool mousemove $a; sleep 0.2; xdotool mousedown 1; sleep 0.1
+  # shellcheck disable=SC2086
+  xdotool mousemove $b; sleep 0.3
+}
+
+run_skin() {
+  local skin=$1
+  start_player "$clip"
+  wait_window
+  sleep 2
+  screenshot "skin$skin-playing" >/dev/null
+  local before; before=$(geometry)
+
+  # Position: drag to the middle; the text previews 10 s; released, the engine goes there.
+  drag playslider 20 50
+  preview=$(control_text playtime | cut -d/ -f1)
+  xdotool mouseup 1
+  released=$(date +%s.%N)
+  # Over the slider the text previews; away from it, it shows the position.
+  # shellcheck disable=SC2046
+  xdotool mousemove $(control_point filename 50)
+  echo "skin $skin: preview while dragging: $preview"
+  awk -v p="$(seconds_of "$preview")" 'BEGIN { exit !(p >= 9 && p <= 11) }' || fail "the preview shows $preview, not about 10 s"
+  # The text skips the two polls right after a seek, then shows the engine's answers.
+  sleep 3.6
+  answer=$(last_position)
+  shown=$(seconds_of "$(control_text playtime | cut -d/ -f1)")
+  elapsed=$(awk -v a="$released" -v b="$(date +%s.%N)" 'BEGIN { print b - a }')
+  echo "skin $skin: engine at ${answer}s, shown ${shown}s, ${elapsed}s after the release"
+  awk -v a="$answer" -v s="$shown" -v e="$elapsed" \
+    'BEGIN { d = a - s; if (d < 0) d = -d; exit !(d <= 1.1 && a >= 9.5 && a <= 10.5 + e) }' ||
+    fail "the seek to the middle did not land (engine $answer, shown $shown)"
+
+  # Volume: drag the volume slider to the left quarter.
+  drag volumeslider 60 25
+  xdotool mouseup 1
+  sleep 0.3
+  grep -E '^> (pausing_keep )?volume [0-9]+ 1' "$ORVELLA_ENGINE_LOG" | tail -n 1
+  vol=$(grep -oE '^> (pausing_keep )?volume [0-9]+ 1' "$ORVELLA_ENGINE_LOG" | tail -n 1 | awk '{ print $(NF - 1) }')
+  [ -n "$vol" ] && [ "$vol" -ge 10 ] && [ "$vol" -le 40 ] || fail "the volume slider sent volume ${vol:-nothing}"
+
+  # Full screen by a double click on the video; the bars come back at the bottom edge.
+  # shellcheck disable=SC2086
+  xdotool mousemove $(control_centre media); sleep 0.2; xdotool click --repeat 2 --delay 80 1
+  wait_until 5 tree_says titlebar 0 || fail "a double click did not enter full screen"
+  sleep 0.8
+  eval "$(xdotool getwindowgeometry --shell "$WINDOW_ID")"
+  echo "skin $skin: full screen at ${WIDTH}x${HEIGHT}+${X}+${Y}"
+  [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 800 ] || fail "full screen is ${WIDTH}x${HEIGHT}, not the screen"
+  [ "$(control_visible toolbar)" = 0 ] || fail "the bars stay in full screen"
+  xdotool mousemove 640 798; sleep 0.1; xdotool mousemove 642 797
+  wait_until 3 tree_says toolbar 1 || fail "the bars do not come back at the bottom edge"
+  sleep 0.4
+  screenshot "skin$skin-fullscreen-bars" >/dev/null
+  xdotool mousemove 640 300; sleep 0.1; xdotool mousemove 642 302
+  wait_until 3 tree_says toolbar 0 || fail "the bars do not go away from the bottom edge"
+  # The top bar over the top edge of the video.
+  xdotool mousemove 640 12; sleep 0.1; xdotool mousemove 642 10
+  wait_until 3 xdotool search --onlyvisible --name "Fullscreen topbar Wnd" >/dev/null || fail "no top bar at the top edge"
+  sleep 0.4
+  screenshot "skin$skin-fullscreen-topbar" >/dev/null
+  xdotool mousemove 640 300; sleep 0.1; xdotool mousemove 642 302
+  wait_until 3 bash -c "! xdotool search --onlyvisible --name 'Fullscreen topbar Wnd' >/dev/null" || fail "the top bar stays when the pointer leaves it"
+  # shellcheck disable=SC2086
+  xdotool mousemove $(control_centre media); sleep 0.2; xdotool click --repeat 2 --delay 80 1
+  wait_until 5 tree_says titlebar 1 || fail "a second double click did not leave full screen"
+  sleep 0.8
+  [ "$(geometry)" = "$before" ] || fail "left full screen at $(geometry), not at $before"
+
+  # The about window from the help button.
+  click_control help
+  wait_until 5 test -s "$ORVELLA_CONTROL_TREE_FILE.about" || fail "no about window"
+  sleep 0.5
+  screenshot "skin$skin-about" >/dev/null
+  version=$(control_text ID_ABOUT_VERSION "$ORVELLA_CONTROL_TREE_FILE.about")
+  [ "$version" = "Orvella   1.2.3" ] || fail "the about window shows \"$version\", not the version"
+  click_in about ID_ABOUT_OK_BUTTON
+  wait_until 5 bash -c "! xdotool search --onlyvisible --name 'About Wnd' >/dev/null" || fail "the about window stays"
+
+  # The URL bar plays a typed path (one that begins with "-").
+  open_url_bar
+  wait_until 3 tree_says URLbar 1 || fail "the URL bar did not open"
+  click_control URLbar_edit
+  xdotool type --delay 5 "  $other  "
+  click_control URLbar_OK
+  wait_until 10 grep -qF "ID_FILENAME=$other" "$ORVELLA_ENGINE_LOG" || fail "the typed path was not played"
+
+  # Clear asks first; OK empties the list and stops.
+  [ "$skin" = 1 ] || click_control list 2>/dev/null || true
+  wait_until 3 tree_says clear 1 || click_control list
+  click_control clear
+  wait_until 5 test -s "$ORVELLA_CONTROL_TREE_FILE.question" || fail "no question window"
+  sleep 0.5
+  screenshot "skin$skin-question" >/dev/null
+  [ "$(control_text ID_TITLE "$ORVELLA_CONTROL_TREE_FILE.question")" = "Clear play list" ] || fail "the question is not the clear question"
+  click_in question ID_OK_BUTTON
+  wait_until 5 tree_says startup 1 || fail "OK did not clear the list and stop"
+  click_control closebtn
+  wait_exit 10
+  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+  settings_text | grep -q 'count="0"' || fail "the cleared list was saved with entries"
+  rm -f "$ORVELLA_CONTROL_TREE_FILE".*
+}
+
+# Clicks a named control of one of the small windows ("about", "question").
+click_in() {
+  local tree="$ORVELLA_CONTROL_TREE_FILE.$1" id line
+  id=$(xdotool search --onlyvisible --name "$(tr '[:lower:]' '[:upper:]' <<<"${1:0:1}")${1:1} Wnd" | head -n 1)
+  [ -n "$id" ] || fail "no $1 window"
+  line=$(awk -v n="$2" '$1 == n { print; exit }' "$tree")
+  [ -n "$line" ] || fail "no $2 in the $1 window"
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  # shellcheck disable=SC2046
+  xdotool mousemove $(awk -v X="$X" -v Y="$Y" '{ printf "%d %d\n", X + ($3 + $5) / 2, Y + ($4 + $6) / 2 }' <<<"$line")
+  sleep 0.2
+  xdotool click 1
+}
+
+# The open combo's third entry, "Open URL...", by pointer.
+open_url_bar() {
+  local before after drop
+  before=$(xdotool search --onlyvisible --pid "$PLAYER_PID" | sort)
+  click_control fileCombo
+  sleep 0.5
+  after=$(xdotool search --onlyvisible --pid "$PLAYER_PID" | sort)
+  drop=$(comm -13 <(echo "$before") <(echo "$after") | head -n 1)
+  [ -n "$drop" ] || fail "the open combo did not drop down"
+  eval "$(xdotool getwindowgeometry --shell "$drop")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + 3 + 26 * 2 + 13)); sleep 0.2; xdotool click 1
+}
+
+run_skin 0
+# The other skin: the same steps in the modern look.
+settings_text | sed 's/skinindex="0"/skinindex="1"/' | iconv -f UTF-8 -t UTF-16 >"$WORK/s.xml"
+mv "$WORK/s.xml" "$XDG_CONFIG_HOME/Orvella/settings.xml"
+run_skin 1
+echo "ok"
