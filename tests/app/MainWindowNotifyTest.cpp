@@ -6,6 +6,7 @@
 #include "tests/app/PlaybackFixture.h"
 #include "tests/uilib/ControlTestHost.h"
 #include "ui/AboutWnd.h"
+#include "ui/FullScreenTopBarWnd.h"
 #include "ui/MediaAreaRules.h"
 #include "ui/MediaUI.h"
 #include "ui/MediaWnd.h"
@@ -144,6 +145,75 @@ TEST_F(MainWindowNotifyTest, ControlsAndWindowNotificationsReachTheEngine) {
     WindowNote("settings_setratio", 5);
     Pump([] { return false; }, 100);
     EXPECT_TRUE(engine_->Commands().empty());
+}
+
+TEST_F(MainWindowNotifyTest, DvdMenusTakeClicksAndThePointerOnlyWhileShowing) {
+    StartWithEngine();
+    engine_->SetStartLines({"ID_VIDEO_WIDTH=320", "ID_VIDEO_HEIGHT=240", "DVDNAV_TITLE_IS_MENU"});
+    window_->PlaylistCommands().PlayTypedAddress("dvdnav://");
+    ASSERT_TRUE(Pump([&] { return window_->GetMediaInfo().inDvdMenu; }));
+    engine_->ForgetCommands();
+    TNotifyUIForTest("media", "pausemedia");
+    EXPECT_TRUE(SentCommand("dvdnav 6"));
+    TNotifyUIForTest("media", "dvdnavmousemove", 0, MAKELPARAM(120, 80));
+    EXPECT_TRUE(SentCommand("set_mouse_pos 120 80"));
+    // The same clicks on an ordinary video send nothing.
+    engine_->SetStartLines({"ID_VIDEO_WIDTH=320", "ID_VIDEO_HEIGHT=240", "ID_LENGTH=2.00"});
+    OpenClips({clips_[0]});
+    engine_->ForgetCommands();
+    TNotifyUIForTest("media", "pausemedia");
+    TNotifyUIForTest("media", "dvdnavmousemove", 0, MAKELPARAM(120, 80));
+    Pump([] { return false; }, 100);
+    EXPECT_TRUE(engine_->Commands().empty());
+}
+
+TEST_F(MainWindowNotifyTest, TopBarOpenCombosScreenshotsAndColour) {
+    Play();
+    // The top bar lies over the top of the video, as wide as it, and follows its width.
+    TNotifyUIForTest("media", "showtopbar");
+    CFullScreenTopBarWnd* bar = window_->Dialogs().TopBar();
+    ASSERT_NE(bar, nullptr);
+    RECT placed{};
+    GetWindowRect(bar->GetHWND(), &placed);
+    const RECT& media = Find("media")->GetPos();
+    EXPECT_EQ(placed.right - placed.left, media.right - media.left);
+    EXPECT_EQ(placed.bottom - placed.top, 20);
+    EXPECT_TRUE(IsWindowVisible(bar->GetHWND()));
+    TNotifyUIForTest("media", "hidetopbar");
+    EXPECT_FALSE(IsWindowVisible(bar->GetHWND()));
+    TNotifyUIForTest("media", "showtopbar");
+    EXPECT_EQ(window_->Dialogs().TopBar(), bar) << "made once, then shown again";
+    Find("media")->SetPos(RECT{media.left, media.top, media.left + 300, media.bottom});
+    GetWindowRect(bar->GetHWND(), &placed);
+    EXPECT_EQ(placed.right - placed.left, 300);
+
+    // The open combo: files at once, a folder or disc through timer 103, and the same
+    // item can be chosen again.
+    fake().QueueFileDialogAnswer({});
+    TNotifyUIForTest("fileCombo", "itemselect", 0);
+    EXPECT_EQ(fake().FileDialogRequests().size(), 1u);
+    TNotifyUIForTest("fileCombo", "itemselect", 1);
+    EXPECT_TRUE(fake().HasTimer(hwnd_, TIMER_OPEN_FOLDER));
+    EXPECT_EQ(static_cast<uilib::CComboUI*>(Find("fileCombo")->GetInterface("Combo"))->GetCurSel(), -1);
+
+    engine_->ForgetCommands();
+    WindowNote("screenshot");
+    EXPECT_TRUE(Pump([&] {
+        for (const std::string& c : engine_->Commands())
+            if (c.find("screenshot 0 ") != std::string::npos) return true;
+        return false;
+    }));
+    WindowNote("changecolor", 0xFF336699);
+    EXPECT_EQ(window_->GetPaintManager()->GetMainBKColor(), 0xFF336699u);
+
+    // Clicking the entry that plays changes nothing; a stopped one starts.
+    const int launches = engine_->Launches();
+    TNotifyUIForTest("playlist", "itemclick", 0, 0);
+    Pump([] { return false; }, 100);
+    EXPECT_EQ(engine_->Launches(), launches);
+    Click("stop");
+    TNotifyUIForTest("playlist", "itemclick", 0, 0);
+    EXPECT_TRUE(Pump([&] { return engine_->Launches() == launches + 1; }));
 }
 
 TEST_F(MainWindowNotifyTest, PositionSliderPreviewsTheTimeUnderThePointer) {
