@@ -2,14 +2,13 @@
 // GTK backend, delivered directly, followed by whatever the handlers posted.
 #include <climits>
 
-#include "platform/fake/FakeBackend.h"
-#include "platform/fake/FakeWindow.h"
+#include "platform/fake/FakeBackendImpl.h"
 
 namespace platform {
 
-namespace {
+using fake::H;
 
-HWND H(FakeWindow* w) { return reinterpret_cast<HWND>(w); }
+namespace {
 
 bool IsBorderHit(LRESULT ht) { return ht >= HTLEFT && ht <= HTBOTTOMRIGHT; }
 

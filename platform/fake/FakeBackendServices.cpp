@@ -1,5 +1,5 @@
-// The fake's desktop services: file dialogs answered from a script, the file manager
-// and the tray recorded.
+// The fake's desktop services: file dialogs answered from a script, the file manager,
+// the tray and the shell recorded, the clipboard kept in memory.
 #include <algorithm>
 
 #include "platform/FileDialogRules.h"
@@ -69,5 +69,17 @@ bool FakeBackend::ClickTrayIcon(HWND hwnd, UINT id, LPARAM mouseMessage) {
 
 bool FakeBackend::ActivateTrayIcon(HWND hwnd, UINT id) { return ClickTrayIcon(hwnd, id, WM_LBUTTONDBLCLK); }
 bool FakeBackend::OpenTrayIconMenu(HWND hwnd, UINT id) { return ClickTrayIcon(hwnd, id, WM_RBUTTONDOWN); }
+
+bool FakeBackend::SetClipboardText(const std::string& utf8) {
+    clipboard_ = utf8;
+    return true;
+}
+
+std::string FakeBackend::GetClipboardText() { return clipboard_; }
+
+bool FakeBackend::ShellOpen(const std::string& uriOrPath) {
+    shellOpened_.push_back(uriOrPath);
+    return shellOpenResult_;
+}
 
 }  // namespace platform
