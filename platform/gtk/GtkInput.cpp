@@ -45,11 +45,6 @@ unsigned ModifiersOf(unsigned gdkState) {
     return m;
 }
 
-GdkWindow* SurfaceWindow(HWND hwnd) {
-    if (!hwnd->surface || !gtk_widget_get_realized(hwnd->surface)) return nullptr;
-    return gtk_layout_get_bin_window(GTK_LAYOUT(hwnd->surface));
-}
-
 GtkInput& InputOf(void* data) { return static_cast<HWND>(data)->backend->Input(); }
 
 }  // namespace

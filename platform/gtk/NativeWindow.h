@@ -52,3 +52,18 @@ struct NativeWindow {
     GtkIMContext* inputMethod = nullptr;
     bool inputMethodOn = false;
 };
+
+namespace platform {
+namespace gtk {
+
+// The GdkWindow a window draws on and takes input from; nullptr until it is realised.
+inline GdkWindow* SurfaceWindow(HWND hwnd) {
+    if (!hwnd->surface || !gtk_widget_get_realized(hwnd->surface)) return nullptr;
+    return gtk_layout_get_bin_window(GTK_LAYOUT(hwnd->surface));
+}
+
+inline LONG Width(const RECT& r) { return r.right - r.left; }
+inline LONG Height(const RECT& r) { return r.bottom - r.top; }
+
+}  // namespace gtk
+}  // namespace platform

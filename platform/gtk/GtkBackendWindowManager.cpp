@@ -1,0 +1,99 @@
+// The GTK backend and the window manager: close requests, signals that end the process,
+// moves, sizes, state changes and size limits.
+#include "platform/gtk/GtkBackend.h"
+
+#include <gtk/gtk.h>
+
+#include "platform/gtk/NativeWindow.h"
+
+namespace platform {
+namespace gtk {
+
+void GtkBackend::SetMainWindow(HWND hwnd) { mainWindow_ = IsWindow(hwnd) ? hwnd : nullptr; }
+
+int GtkBackend::OnQuitSignal(void* data) {
+    auto* self = static_cast<GtkBackend*>(data);
+    if (!self->PostMessage(self->mainWindow_, WM_SYSCOMMAND, SC_CLOSE, 0)) self->PostQuitMessage(0);
+    return G_SOURCE_CONTINUE;
+}
+
+int GtkBackend::OnDeleteEvent(GtkWidget*, void*, void* data) {
+    HWND hwnd = static_cast<HWND>(data);
+    hwnd->backend->PostMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return TRUE;  // the window stays until its code decides
+}
+
+int GtkBackend::OnConfigure(GtkWidget*, void* event, void* data) {
+    HWND hwnd = static_cast<HWND>(data);
+    auto* configure = static_cast<GdkEventConfigure*>(event);
+    GtkBackend& self = *hwnd->backend;
+    hwnd->rect = {configure->x, configure->y, configure->x + configure->width,
+                  configure->y + configure->height};
+    self.Moved(hwnd, configure->x, configure->y);
+    if (self.IsWindow(hwnd) && !hwnd->iconified)
+        self.SizeChanged(hwnd, configure->width, configure->height,
+                         hwnd->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED);
+    return FALSE;
+}
+
+int GtkBackend::OnWindowState(GtkWidget*, void* event, void* data) {
+    HWND hwnd = static_cast<HWND>(data);
+    auto* state = static_cast<GdkEventWindowState*>(event);
+    GtkBackend& self = *hwnd->backend;
+    const GdkWindowState s = state->new_window_state;
+    hwnd->maximized = s & GDK_WINDOW_STATE_MAXIMIZED;
+    hwnd->iconified = s & GDK_WINDOW_STATE_ICONIFIED;
+    hwnd->fullscreen = s & GDK_WINDOW_STATE_FULLSCREEN;
+    if (state->changed_mask & GDK_WINDOW_STATE_ABOVE) hwnd->topmost = s & GDK_WINDOW_STATE_ABOVE;
+    if (state->changed_mask & (GDK_WINDOW_STATE_MAXIMIZED | GDK_WINDOW_STATE_ICONIFIED)) {
+        if (hwnd->iconified) self.SizeChanged(hwnd, 0, 0, SIZE_MINIMIZED);
+        else self.SizeChanged(hwnd, Width(hwnd->rect), Height(hwnd->rect),
+                              hwnd->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED);
+    }
+    return FALSE;
+}
+
+void GtkBackend::Moved(HWND hwnd, int x, int y) {
+    if (x == hwnd->lastX && y == hwnd->lastY) return;
+    hwnd->lastX = x, hwnd->lastY = y;
+    // WM_MOVE carries the client area's origin: screen for top-levels, parent client for children.
+    SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(x, y));
+}
+
+void GtkBackend::SizeChanged(HWND hwnd, int width, int height, WPARAM state) {
+    if (width == hwnd->lastClientWidth && height == hwnd->lastClientHeight && state == hwnd->lastSizeState) return;
+    hwnd->lastClientWidth = width, hwnd->lastClientHeight = height, hwnd->lastSizeState = state;
+    SendMessage(hwnd, WM_SIZE, state, MAKELPARAM(width, height));
+    if (IsWindow(hwnd) && hwnd->window && !hwnd->isPopup) ApplySizeLimits(hwnd);
+}
+
+void GtkBackend::ApplySizeLimits(HWND hwnd) {
+    MINMAXINFO info{};
+    SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (!IsWindow(hwnd) || !hwnd->window) return;
+    GdkGeometry geometry{};
+    int hints = 0;
+    if (info.ptMinTrackSize.x > 0 && info.ptMinTrackSize.y > 0) {
+        geometry.min_width = info.ptMinTrackSize.x;
+        geometry.min_height = info.ptMinTrackSize.y;
+        hints |= GDK_HINT_MIN_SIZE;
+    }
+    if (info.ptMaxTrackSize.x > 0 && info.ptMaxTrackSize.y > 0) {
+        geometry.max_width = info.ptMaxTrackSize.x;
+        geometry.max_height = info.ptMaxTrackSize.y;
+        hints |= GDK_HINT_MAX_SIZE;
+    }
+    if (hints == hwnd->sizeHints && geometry.min_width == hwnd->minWidth &&
+        geometry.min_height == hwnd->minHeight && geometry.max_width == hwnd->maxWidth &&
+        geometry.max_height == hwnd->maxHeight) {
+        return;  // unchanged: don't bother the window manager on every resize
+    }
+    hwnd->sizeHints = hints;
+    hwnd->minWidth = geometry.min_width, hwnd->minHeight = geometry.min_height;
+    hwnd->maxWidth = geometry.max_width, hwnd->maxHeight = geometry.max_height;
+    gtk_window_set_geometry_hints(GTK_WINDOW(hwnd->window), nullptr, &geometry,
+                                  static_cast<GdkWindowHints>(hints));
+}
+
+}  // namespace gtk
+}  // namespace platform
