@@ -82,6 +82,8 @@ bool PtInRect(const RECT* r, POINT pt);
 
 // One code point as UTF-8; empty for surrogates and values past U+10FFFF.
 std::string EncodeUtf8(uint32_t cp);
+// A byte inside a UTF-8 sequence, after its first.
+inline bool IsUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 // The program folder: the folder of the running binary, ending with "/".
 CStdString GetAppPath();
