@@ -9,6 +9,7 @@
 #include "app/WindowFrame.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "ui/MediaUI.h"
+#include "ui/SkinWindow.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/PaintManager.h"
 #include "uilib/controls/Progress.h"
@@ -161,16 +162,9 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
 void CPlayerWnd::BuildMainLayout() {
     const std::string folder =
         m_programFolder.empty() ? std::string(uilib::GetAppPath()) : m_programFolder;
-    m_layoutFile = LayoutPath(folder, m_settings.skinindex, m_settings.language, "main.xml");
     // A language without its own main layout yet falls back to English rather than
     // leaving the user an empty window.
-    if (!m_layoutFile.empty() && m_settings.language != "eng") {
-        if (FILE* f = std::fopen(m_layoutFile.c_str(), "rb")) {
-            std::fclose(f);
-        } else {
-            m_layoutFile = LayoutPath(folder, m_settings.skinindex, "eng", "main.xml");
-        }
-    }
+    m_layoutFile = SkinLayoutFile(folder, m_settings.skinindex, m_settings.language, "main.xml");
     if (m_layoutFile.empty()) return;
     uilib::CDialogBuilder builder;
     CDialogBuilderCallbackEx factory;

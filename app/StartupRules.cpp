@@ -68,13 +68,6 @@ std::string DefaultLanguage() {
                               std::getenv("LANG"));
 }
 
-std::string LayoutPath(const std::string& appPath, int skinIndex, const std::string& language,
-                       const std::string& file) {
-    const char* folder = skinIndex == 0 ? "skin_classic" : skinIndex == 1 ? "skin" : nullptr;
-    if (!folder) return std::string();
-    return appPath + folder + "/language/" + language + "/" + file;
-}
-
 std::string DataFolderPath(const char* xdgConfigHome, const char* home) {
     std::string base;
     if (xdgConfigHome && *xdgConfigHome == '/') {

@@ -37,10 +37,6 @@ ProgramVersion ParseProgramVersion(const std::string& text);
 std::string LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang);
 std::string DefaultLanguage();  // from this process's environment
 
-// "<app>skin_classic/language/<lang>/<file>" for skin index 0, "<app>skin/language/..."
-// for 1, empty for any other index.
-std::string LayoutPath(const std::string& appPath, int skinIndex, const std::string& language,
-                       const std::string& file);
 
 // The data folder: $XDG_CONFIG_HOME/Orvella, or ~/.config/Orvella (no trailing slash).
 std::string DataFolderPath(const char* xdgConfigHome, const char* home);

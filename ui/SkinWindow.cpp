@@ -4,7 +4,6 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "app/StartupRules.h"
 #include "ui/ControlTreeDump.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "uilib/Control.h"
@@ -52,6 +51,13 @@ WindowRegion RoundedClientRegion(const RECT& client, SIZE roundCorner) {
     region.cornerWidth = roundCorner.cx;
     region.cornerHeight = roundCorner.cy;
     return region;
+}
+
+std::string LayoutPath(const std::string& appPath, int skinIndex, const std::string& language,
+                       const std::string& file) {
+    const char* folder = skinIndex == 0 ? "skin_classic" : skinIndex == 1 ? "skin" : nullptr;
+    if (!folder) return std::string();
+    return appPath + folder + "/language/" + language + "/" + file;
 }
 
 std::string SkinLayoutFile(const std::string& programFolder, int skinIndex,

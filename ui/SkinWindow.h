@@ -28,6 +28,11 @@ LRESULT SkinWindowHitTest(const RECT& client, POINT pt, const RECT& captionMargi
 // corners, the plain client rectangle.
 WindowRegion RoundedClientRegion(const RECT& client, SIZE roundCorner);
 
+// "<app>skin_classic/language/<lang>/<file>" for skin index 0, "<app>skin/language/..."
+// for 1, empty for any other index.
+std::string LayoutPath(const std::string& appPath, int skinIndex, const std::string& language,
+                       const std::string& file);
+
 // The layout file of a window: "<program>skin/language/<language>/<file>" (skin index 1)
 // or "<program>skin_classic/..." (0), empty for any other index. A language that has no
 // such file yet falls back to "eng".

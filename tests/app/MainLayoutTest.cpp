@@ -6,6 +6,7 @@
 
 #include "app/StartupRules.h"
 #include "ui/DialogBuilderCallbackEx.h"
+#include "ui/SkinWindow.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/PaintManager.h"
 

@@ -1,4 +1,5 @@
 #include "app/StartupRules.h"
+#include "ui/SkinWindow.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
