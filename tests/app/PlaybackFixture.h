@@ -33,14 +33,7 @@ protected:
         window_->SetProgramFolder(engine_->ProgramFolder());
     }
 
-    bool Pump(const std::function<bool()>& done, int ms = 5000) {
-        for (int waited = 0; waited < ms && !done(); waited += 5) {
-            fake().DispatchPending();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        fake().DispatchPending();
-        return done();
-    }
+    bool Pump(const std::function<bool()>& done, int ms = 5000) { return PumpFor(done, ms, 5); }
     // One poll tick, and the engine's answers to it.
     void Tick() {
         size_t before = engine_->Commands().size();

@@ -57,6 +57,17 @@ protected:
         fake().Render(hwnd_);
     }
 
+    // Takes the window's messages until done, up to ms of real time (the engine's
+    // answers come from another process).
+    bool PumpFor(const std::function<bool()>& done, int ms, int stepMs) {
+        for (int waited = 0; waited < ms && !done(); waited += stepMs) {
+            fake().DispatchPending();
+            std::this_thread::sleep_for(std::chrono::milliseconds(stepMs));
+        }
+        fake().DispatchPending();
+        return done();
+    }
+
     uilib::CControlUI* Find(const char* name) {
         return window_->GetPaintManager() ? window_->GetPaintManager()->FindControl(name) : nullptr;
     }
@@ -99,14 +110,7 @@ protected:
         uilib::SetAppPathForTesting(std::string(ORVELLA_BINARY_DIR) + "/");
     }
 
-    bool PumpUntil(const std::function<bool()>& done, int ms = 10000) {
-        for (int waited = 0; waited < ms && !done(); waited += 10) {
-            fake().DispatchPending();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        fake().DispatchPending();
-        return done();
-    }
+    bool PumpUntil(const std::function<bool()>& done, int ms = 10000) { return PumpFor(done, ms, 10); }
 
     // Runs the window for up to ms of real time with its clock (and so its timers)
     // keeping pace, until done.

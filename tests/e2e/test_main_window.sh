@@ -93,7 +93,7 @@ run_skin() {
   sleep 0.5
   screenshot "skin$skin-about" >/dev/null
   version=$(control_text ID_ABOUT_VERSION "$ORVELLA_CONTROL_TREE_FILE.about")
-  [ "$version" = "Orvella   1.2.3" ] || fail "the about window shows \"$version\", not the version"
+  [ "$version" = "Orvella   $(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")" ] || fail "the about window shows \"$version\", not the version"
   click_in about ID_ABOUT_OK_BUTTON
   wait_until 5 bash -c "! xdotool search --onlyvisible --name 'About Wnd' >/dev/null" || fail "the about window stays"
 

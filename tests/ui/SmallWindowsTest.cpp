@@ -183,7 +183,7 @@ TEST_F(SmallWindowsTest, AboutShowsItsTextsAndEitherButtonClosesIt) {
         CAboutWnd* about = nullptr;
         OpenSkinWindow(about, Owner());
         Settle(about);
-        EXPECT_EQ(about->FindControl("ID_ABOUT_VERSION")->GetText(), "Orvella   1.2.3");
+        EXPECT_EQ(about->FindControl("ID_ABOUT_VERSION")->GetText(), std::string("Orvella   ") + ORVELLA_VERSION);
         EXPECT_EQ(about->FindControl("ID_ABOUT_COPYRIGHT")->GetText(), kAboutLegalNotice);
         // The caption band drags the window; its buttons stay buttons.
         uilib::CControlUI* close = about->FindControl("ID_CLOSE_BUTTON");
