@@ -63,7 +63,9 @@ run_skin() {
   # shellcheck disable=SC2086
   xdotool mousemove $(control_centre media); sleep 0.2; xdotool click --repeat 2 --delay 80 1
   wait_until 5 tree_says titlebar 0 || fail "a double click did not enter full screen"
-  sleep 0.8
+  # The window manager answers in its own time.
+  wait_until 5 bash -c "xdotool getwindowgeometry --shell $WINDOW_ID | grep -qx 'WIDTH=1280'" || true
+  sleep 0.5
   eval "$(xdotool getwindowgeometry --shell "$WINDOW_ID")"
   echo "skin $skin: full screen at ${WIDTH}x${HEIGHT}+${X}+${Y}"
   [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 800 ] || fail "full screen is ${WIDTH}x${HEIGHT}, not the screen"
@@ -84,7 +86,7 @@ run_skin() {
   # shellcheck disable=SC2086
   xdotool mousemove $(control_centre media); sleep 0.2; xdotool click --repeat 2 --delay 80 1
   wait_until 5 tree_says titlebar 1 || fail "a second double click did not leave full screen"
-  sleep 0.8
+  wait_until 5 bash -c "[ \"\$(xdotool getwindowgeometry --shell $WINDOW_ID | grep -E '^(X|Y|WIDTH|HEIGHT)=' | tr '\n' ' ')\" = '$before' ]" || true
   [ "$(geometry)" = "$before" ] || fail "left full screen at $(geometry), not at $before"
 
   # The about window from the help button.
