@@ -48,6 +48,8 @@ public:
     void Zoom(bool larger);
     // An aspect choice (0, 3 or 7) for the engine; other choices change nothing.
     void SetAspect(long choice);
+    // The aspect the menus mark, for a ratio the caller sends itself (0 automatic, 1-10).
+    void SetAspectChoice(int choice) { m_state.aspectChoice = choice; }
 
     // The bars below the video come back while the pointer is at the bottom edge in
     // full screen.

@@ -9,6 +9,8 @@
 #include "app/ChildWindows.h"
 #include "app/DisplayModes.h"
 #include "app/MainWindowView.h"
+#include "app/MenuCommands.h"
+#include "app/MenuState.h"
 #include "app/PlaybackControl.h"
 #include "app/PlaylistControl.h"
 #include "app/PlaylistView.h"
@@ -40,7 +42,8 @@ constexpr uint32_t NIF_MESSAGE = 0x1, NIF_ICON = 0x2, NIF_TIP = 0x4;
 class CPlayerWnd : public uilib::CWindowWnd,
                    public uilib::INotifyUI,
                    public SettingsHost,
-                   public IMenuCommandRunner {
+                   public IMenuCommandRunner,
+                   private MenuCommandHost {
 public:
     // args: the command-line arguments after the program name.
     explicit CPlayerWnd(std::vector<std::string> args = {});
@@ -95,8 +98,10 @@ public:
         m_programFolder = folder;
         m_playback.SetProgramFolder(folder);
     }
-    // A command of the menus, by its item name (the menus fill this in).
-    void RunMenuCommand(const std::string& command) override {}
+    // A command of the menus, by its item name.
+    void RunMenuCommand(const std::string& command) override { m_menuCommands.Dispatch(command); }
+    // What the menus mark and enable, as the player is now.
+    MenuState CurrentMenuState() const;
     // The window's tray icon, or iconified where no tray exists.
     void MinimizeWindow();
 
@@ -200,7 +205,11 @@ private:
     void ShowQuestion(WPARAM kind, LPARAM argument);
 
     // Steps that later parts of the program fill in.
-    void StartUpdateCheck() {}             // the update-check thread
+    void StartUpdateCheck() override {}    // the update-check thread
+    void OpenSettingsWindow(bool playerPage) override {}  // the settings window
+    void OpenFileInfoWindow() override {}  // the file information window
+    std::string OpenDisc(const std::string& disc) override { return {}; }  // a disc to play
+    void CloseContextMenu() override {}    // the open context menu goes
     void DispatchHotkey(WPARAM key) {}     // the hotkey table
     void OpenFolderOrDisc() {}             // the folder and disc chooser
     void OpenDiscDrive(const std::string& drive) {}  // a drive chosen in the open combo
@@ -220,9 +229,15 @@ private:
     void CloseFileInfoWindow() {}
     void CloseUpdateWindow() {}
     void ShowUpdateWindow(bool newer, WPARAM version, LPARAM build) {}
-    void OpenWebPage(WPARAM which) {}
+    void OpenWebPage(WPARAM which);
     void ReloadLayoutInLanguage() {}      // WM_RELOAD_LAYOUT: rebuild in the current language
-    void OpenHelp();
+    void OpenHelp() override;
+    // MenuCommandHost
+    void PostToMain(UINT message, WPARAM wParam, LPARAM lParam) override {
+        PostMessage(message, wParam, lParam);
+    }
+    void ShowMainWindow() override;
+    void OpenUrlBar() override { ShowUrlBar(); }
     void PlayStartupArgument();            // plays a single command-line argument
 
     // Owned for the window's life
@@ -253,6 +268,8 @@ private:
     PlaylistControl m_playlistControl{m_view, m_settings, m_playlist, m_playlistRows, m_playback};
     DisplayModes m_display{m_view, m_playback};
     ChildWindows m_dialogs{*this};
+    MenuCommands m_menuCommands{m_view,     m_settings, m_playback, m_playlist,
+                                m_playlistControl, m_display, m_dialogs, *this};
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
 };

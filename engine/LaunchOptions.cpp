@@ -59,7 +59,11 @@ const Arguments* FindAutomatic(const LaunchOptions& o) {
 }
 
 const std::vector<CodeArguments>& Channels() {
-    static const std::vector<CodeArguments> table = {{1, {"4"}}, {2, {"6"}}};
+    // 0 stereo, 1 4.0, 2 5.1 (the settings window's three), then the menus' other layouts:
+    // 3 mono, 4 two front two rear, 5 three front two rear, 6 6.1, 7 7.1.
+    static const std::vector<CodeArguments> table = {{1, {"4"}}, {2, {"6"}}, {3, {"1"}},
+                                                     {4, {"4"}}, {5, {"5"}}, {6, {"7"}},
+                                                     {7, {"8"}}};
     return table;
 }
 
@@ -75,9 +79,16 @@ const std::vector<CodeArguments>& Rotations() {
     return table;
 }
 
-// Codes 1 to 6 have no filter of their own.
+// 1 blend, 2 bob (each field a frame), 3 discard (one field, cubic lines between),
+// 4 linear (one field, linear lines between), 5 median, 6 the motion-aware one.
 const std::vector<CodeArguments>& Deinterlacers() {
     static const std::vector<CodeArguments> table = {
+        {1, {"-vf-add", "pp=lb"}},
+        {2, {"-vf-add", "tfields=1"}},
+        {3, {"-vf-add", "pp=ci"}},
+        {4, {"-vf-add", "pp=li"}},
+        {5, {"-vf-add", "pp=md"}},
+        {6, {"-vf-add", "pp=fd"}},
         {7, {"-vf-add", "yadif"}},
         {8, {"-vf-add", "yadif=1"}},
         {9, {"-vf-add", "pp=l5"}},
@@ -94,6 +105,8 @@ const std::vector<CodeArguments>& AudioModes() {
     static const std::vector<CodeArguments> table = {
         {1, {"-af", "channels=2:2:0:1:0:0"}},
         {2, {"-af", "channels=2,channels=2:2:1:0:1:1"}},
+        {3, {"-af", "channels=2,channels=2:2:0:1:1:0"}},  // the sides swapped
+        {4, {"-af", "surround"}},                        // matrix surround decoded
     };
     return table;
 }

@@ -1,0 +1,64 @@
+// The snapshot of the player that the menus read their check marks and enabled states
+// from, taken when a top-level menu opens and copied into its submenus, and the marks it
+// gives the menu items.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/MediaInfo.h"
+
+namespace orvella {
+
+class PlayerSettings;
+struct DisplayState;
+
+struct MenuState {
+    uint32_t backgroundColour = 0;  // ARGB, the main window's background
+    float sizeFactor = 1.0f;
+    bool dvdNavigation = false;
+    bool keepPlayMemory = true;
+    bool fullScreen = false;
+    bool topmost = false;
+    int rotation = -1;     // -1 none, 1-4
+    int aspectChoice = 0;  // 0 the video's own, 1-10
+    int playSequence = 1;  // 0 single, 1 sequence, 2 random, 3 single loop, 4 sequence loop
+    int currentTitle = 0;
+    int audioMode = 0;       // "audiomode"
+    int playerChannels = 0;  // "playerchannels"
+    int osdLevel = 0;        // 0-3
+    int videoOutput = 5;     // "videoformat"
+    int deinterlace = 0;     // "deinterleave"
+    MediaTables tables;      // tracks, titles and chapters while the engine runs
+    std::string language;
+    int sortOrder = 0;  // 0 by name, 1 by type
+};
+
+// What the snapshot is taken from, beyond the settings and the display modes.
+struct MenuStateSources {
+    uint32_t backgroundColour = 0;
+    int rotation = -1;
+    bool dvdNavigation = false;
+    bool keepPlayMemory = true;
+    int sortOrder = 0;
+    const MediaTables* engineTables = nullptr;  // null while no engine runs
+    int defaultTitle = 0;                       // the title shown while no engine runs
+};
+
+MenuState BuildMenuState(const PlayerSettings& settings, const DisplayState& display,
+                         const MenuStateSources& sources);
+
+// One item whose mark follows the snapshot.
+struct MenuMark {
+    const char* item;
+    bool marked;
+};
+
+// Every marked-or-not item of the submenus and drop-down menus, in table order.
+std::vector<MenuMark> MenuMarks(const MenuState& state);
+
+// Whether the snapshot marks this item; false for an item no mark follows.
+bool IsMenuItemMarked(const MenuState& state, const std::string& item);
+
+}  // namespace orvella

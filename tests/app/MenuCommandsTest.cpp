@@ -1,0 +1,171 @@
+// The menu commands on the main window with a scripted engine: what each item sends, what
+// it changes, and that the menus then mark what was chosen.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/app/PlaybackFixture.h"
+
+namespace orvella {
+namespace {
+
+class MenuCommandsTest : public PlaybackTest {
+protected:
+    void Play() {
+        StartWithEngine();
+        OpenClips({clips_[0], clips_[1]});
+        engine_->ForgetCommands();
+    }
+    void Choose(const std::string& item) {
+        window_->RunMenuCommand(item);
+        fake().DispatchPending();
+    }
+    // The commands sent after the last ForgetCommands, without the pause-keeping prefix.
+    std::vector<std::string> SentSinceForget(size_t atLeast) {
+        // Nothing expected: give a stray command the time to arrive anyway.
+        Pump([&] { return atLeast > 0 && engine_->Commands().size() >= atLeast; }, atLeast ? 2000 : 150);
+        std::vector<std::string> sent;
+        for (std::string c : engine_->Commands()) {
+            if (c.rfind("pausing_keep ", 0) == 0) c.erase(0, 13);
+            // The poll's own queries are not the menu's.
+            if (c != "get_time_pos" && c != "get_time_length") sent.push_back(c);
+        }
+        return sent;
+    }
+};
+
+TEST_F(MenuCommandsTest, EngineItemsSendTheirCommands) {
+    Play();
+    using Lines = std::vector<std::string>;
+    const struct {
+        const char* item;
+        Lines sent;
+    } cases[] = {
+        {"ID_MAINMENU_DVD_SUBTITLE_2", {"sub_demux 2"}},
+        {"ID_MAINMENU_DVD_SUBTITLE_-1", {"sub_demux -1", "sub_file -1"}},
+        {"ID_MAINMENU_DVD_EXTERNAL_SUBTITLE_3", {"sub_file 3"}},
+        {"ID_MAINMENU_DVD_AUDIO_129", {"switch_audio 129"}},
+        {"ID_MAINMENU_DVD_AUDIO_x", {"switch_audio 0"}},
+        {"ID_MAINMENU_DVD_CHAPTER_4", {"seek_chapter 4 1"}},
+        {"ID_MAINMENU_DVD_TITLE_3", {"switch_title 4"}},
+        {"ID_MAINMENU_DVD_TITLE_-1", {"dvdnav 5"}},
+        {"ID_MAINMENU_DVD_NAV_MENU", {"dvdnav 5"}},
+        {"ID_MAINMENU_PLAY_FORWARD_ONE_MINUTE", {"seek 60 0"}},
+        {"ID_MAINMENU_PLAY_BACKWARD_TEN_MINUTES", {"seek -600 0"}},
+        {"ID_MAINMENU_PLAY_FRAME_RATIO_AUTO", {"switch_ratio 1.333333"}},  // 320x240 shown
+        {"ID_MAINMENU_PLAY_FRAME_RATIO_14:9", {"switch_ratio 1.555556"}},
+        {"ID_MAINMENU_PLAY_FRAME_RATIO_2.35:1", {"switch_ratio 2.350000"}},
+        {"ID_MAINMENU_PLAY_AUDIO_UP", {"volume 53 1"}},
+        {"ID_MAINMENU_PLAY_AUDIO_DOWN", {"volume 50 1"}},
+        {"ID_MAINMENU_PLAY_AUDIO_MUTE", {"mute 1"}},
+        {"ID_MAINMENU_PLAY_AUDIO_MUTE", {"mute 0"}},
+        {"ID_MAINMENU_PLAY_AUDIO_DELAY_TEN_SECONDS", {"audio_delay 10.0 0"}},
+        {"ID_MAINMENU_PLAY_AUDIO_BACK_ONE_MINUTE", {"audio_delay -60.0 0"}},
+        {"ID_MAINMENU_PLAY_DIALOGUE_DELAY_ONE_SECOND", {"sub_delay 1.0 0"}},
+        {"ID_MAINMENU_PLAY_DIALOGUE_BACK_TEN_SECONDS", {"sub_delay -10.0 0"}},
+        {"ID_MAINMENU_PLAY_DIALOGUE_MOVEUP", {"sub_pos -10 0"}},
+        {"ID_MAINMENU_PLAY_DIALOGUE_ENLARGE", {"sub_scale 1 0"}},
+        {"ID_MAINMENU_PLAY_DIALOGUE_PREVIOUS_LINE", {"sub_step -1"}},
+        {"ID_MAINMENU_PLAY_DIALOGUE_UNLOAD", {"sub_remove"}},
+        // Looping is told in absolute counts, from either menu: leaving single loop ends it.
+        {"ID_PLAYLISTMENU_PLAY_SINGLE_LOOP", {"loop 0 1"}},
+        {"ID_PLAYLISTMENU_PLAY_RANDOM", {"loop -1 1"}},
+        {"ID_MAINMENU_PLAY_PLAYSEQUENCE_SINGLE_LOOP", {"loop 0 1"}},
+        // A name that matches nothing sends nothing.
+        {"ID_MAINMENU_NO_SUCH_ITEM", {}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        engine_->ForgetCommands();
+        Choose(c.item);
+        EXPECT_EQ(SentSinceForget(c.sent.size()), c.sent) << c.item;
+    }
+    EXPECT_EQ(window_->GetSettings().playsequence, 3);
+    EXPECT_TRUE(Visible("mute_on"));
+}
+
+TEST_F(MenuCommandsTest, ChosenItemsAreMarkedAndLaunchSettingsRestartWhatPlays) {
+    Play();
+    const struct {
+        const char* item;
+        bool restarts;
+    } cases[] = {
+        {"ID_MAINMENU_PLAY_FRAME_ROTATE_2", true},
+        {"ID_MAINMENU_PLAY_FRAME_FORMAT_GL", true},
+        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_5_1", true},
+        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_MONO", true},
+        {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_RIGHT", true},
+        {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_DOLBYS", true},
+        {"ID_MAINMENU_PLAY_FRAME_DEINTERLEAVE_BOB", true},
+        {"ID_MAINMENU_PLAY_FRAME_DEINTERLEAVE_KERNDEINT", true},
+        {"ID_MAINMENU_PLAY_FRAME_RATIO_16:10", false},
+        {"ID_MAINMENU_PLAY_FRAME_SIZE_150", false},
+        {"ID_MAINMENU_PLAY_PLAYSEQUENCE_RANDOM", false},
+        {"ID_MAINMENU_FILE_PLAYMEMORY_CLEAR_EXIT", false},
+        {"ID_MAINMENU_FILE_PLAYMEMORY_SAVE_EXIT", false},
+        {"ID_PLAYLIST_RIGHT_MENU_SORT_BY_TYPE", false},
+        {"ID_PLAYLISTMENU_SORT_BY_NAME", false},
+        {"ID_MAINMENU_PLAY_TOPMOST", false},
+    };
+    for (const auto& c : cases) {
+        const int before = engine_->Launches();
+        Choose(c.item);
+        if (c.restarts) {
+            EXPECT_TRUE(Pump([&] { return engine_->Launches() == before + 1; })) << c.item;
+            ASSERT_TRUE(Pump([&] { return window_->IsEngineRunning(); })) << c.item;
+        } else {
+            Pump([] { return false; }, 50);
+            EXPECT_EQ(engine_->Launches(), before) << c.item;
+        }
+        EXPECT_TRUE(IsMenuItemMarked(window_->CurrentMenuState(), c.item)) << c.item;
+    }
+    // The relaunch carries the choices.
+    const MenuState state = window_->CurrentMenuState();
+    EXPECT_EQ(state.rotation, 2);
+    EXPECT_FLOAT_EQ(state.sizeFactor, 1.5f);
+    EXPECT_EQ(window_->PlaylistModel().SortMode(), 0);
+}
+
+TEST_F(MenuCommandsTest, StoppedPlayerStoresChoicesAndWindowItemsReachTheirTargets) {
+    StartWithEngine();
+    // Nothing plays: a launch setting is stored for the next start, nothing starts now.
+    Choose("ID_MAINMENU_PLAY_FRAME_ROTATE_2");
+    Choose("ID_MAINMENU_PLAY_FRAME_DEINTERLEAVE_LINEAR");
+    Pump([] { return false; }, 50);
+    EXPECT_EQ(engine_->Launches(), 0);
+    EXPECT_EQ(window_->Playback().Rotation(), 2);
+    EXPECT_EQ(window_->GetSettings().deinterleave, 4);
+
+    const HWND main = window_->GetHWND();
+    const struct {
+        const char* item;
+        std::function<bool()> happened;
+    } cases[] = {
+        {"ID_MAINMENU_FILE_OPENFILE", [&] { return fake().TimerInterval(main, 102) == 100; }},
+        {"ID_MAINMENU_FILE_OPENFOLDER", [&] { return fake().TimerInterval(main, 103) == 100; }},
+        {"ID_MAINMENU_PLAY_DIALOGUE_LOAD", [&] { return fake().TimerInterval(main, 104) == 100; }},
+        {"ID_MAINMENU_LANGUAGE_de", [&] { return window_->GetLanguage() == "de"; }},
+        {"ID_MAINMENU_HELP_ABOUT", [&] { return window_->Dialogs().About() != nullptr; }},
+        {"ID_PLAYLIST_RIGHT_MENU_DELETE_ALL", [&] { return window_->Dialogs().Question() != nullptr; }},
+        {"ID_MAINMENU_HELP_HELP",
+         [&] { return !fake().ShellOpened().empty() && fake().ShellOpened().back().find("help/index.html") != std::string::npos; }},
+        {"ID_MAINMENU_PLAY_DIALOGUE_SEARCH",
+         [&] { return !fake().ShellOpened().empty() && fake().ShellOpened().back().find("opensubtitles") != std::string::npos; }},
+        {"ID_MAIN_RIGHT_MENU_PLAYLIST", [&] { return !Visible("playlistbar"); }},
+        {"ID_MAIN_RIGHT_MENU_PLAYLIST", [&] { return Visible("playlistbar"); }},
+        {"ID_MAINMENU_FILE_OPENURL", [&] { return Visible("URLbar") && Visible("startup"); }},
+    };
+    for (const auto& c : cases) {
+        Choose(c.item);
+        EXPECT_TRUE(Pump(c.happened, 1000)) << c.item;
+    }
+    // The disc list is filled by the disc code; until then a chosen disc plays nothing.
+    Choose("ID_MAINMENU_FILE_OPENDISC#MOVIE(/media/cdrom)");
+    EXPECT_EQ(engine_->Launches(), 0);
+    EXPECT_TRUE(window_->PlaylistModel().Empty());
+}
+
+}  // namespace
+}  // namespace orvella
