@@ -2,6 +2,7 @@
 // it changes, and that the menus then mark what was chosen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -82,48 +83,67 @@ TEST_F(MenuCommandsTest, EngineItemsSendTheirCommands) {
         Choose(c.item);
         EXPECT_EQ(SentSinceForget(c.sent.size()), c.sent) << c.item;
     }
+    // The playback items: stop, play again, full screen only while something plays.
+    Choose("ID_MAINMENU_PLAY_STOP");
+    EXPECT_TRUE(Pump([&] { return !window_->IsEngineRunning(); }));
+    Choose("ID_MAINMENU_PLAY_FULLSCREEN");
+    EXPECT_FALSE(window_->Display().State().fullScreen);
+    Choose("ID_MAINMENU_PLAY_PLAY");
+    EXPECT_TRUE(Pump([&] { return window_->IsEngineRunning(); }));
+    Choose("ID_MAINMENU_PLAY_FULLSCREEN");
+    EXPECT_TRUE(window_->Display().State().fullScreen);
+    Choose("ID_MAINMENU_PLAY_NORMAL");
+    EXPECT_FALSE(window_->Display().State().fullScreen);
     EXPECT_EQ(window_->GetSettings().playsequence, 3);
     EXPECT_TRUE(Visible("mute_on"));
 }
 
 TEST_F(MenuCommandsTest, ChosenItemsAreMarkedAndLaunchSettingsRestartWhatPlays) {
     Play();
+    // launch: the option and value the relaunch carries; null for items that keep the engine.
     const struct {
         const char* item;
-        bool restarts;
+        const char* option;
+        const char* value;
     } cases[] = {
-        {"ID_MAINMENU_PLAY_FRAME_ROTATE_2", true},
-        {"ID_MAINMENU_PLAY_FRAME_FORMAT_GL", true},
-        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_5_1", true},
-        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_MONO", true},
-        {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_RIGHT", true},
-        {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_DOLBYS", true},
-        {"ID_MAINMENU_PLAY_FRAME_DEINTERLEAVE_BOB", true},
-        {"ID_MAINMENU_PLAY_FRAME_DEINTERLEAVE_KERNDEINT", true},
-        {"ID_MAINMENU_PLAY_FRAME_RATIO_16:10", false},
-        {"ID_MAINMENU_PLAY_FRAME_SIZE_150", false},
-        {"ID_MAINMENU_PLAY_PLAYSEQUENCE_RANDOM", false},
-        {"ID_MAINMENU_FILE_PLAYMEMORY_CLEAR_EXIT", false},
-        {"ID_MAINMENU_FILE_PLAYMEMORY_SAVE_EXIT", false},
-        {"ID_PLAYLIST_RIGHT_MENU_SORT_BY_TYPE", false},
-        {"ID_PLAYLISTMENU_SORT_BY_NAME", false},
-        {"ID_MAINMENU_PLAY_TOPMOST", false},
+        {"ID_MAINMENU_PLAY_FRAME_ROTATE_2", "-vf-add", "rotate=2"},
+        {"ID_MAINMENU_PLAY_FRAME_FORMAT_GL", "-vo", "gl"},
+        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_5_1", "-channels", "6"},
+        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_MONO", "-channels", "1"},
+        {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_RIGHT", "-af", "channels=2,channels=2:2:1:0:1:1"},
+        {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_DOLBYS", "-af", "surround"},
+        {"ID_MAINMENU_PLAY_FRAME_DEINTERLEAVE_BOB", "-vf-add", "tfields=1"},
+        {"ID_MAINMENU_PLAY_FRAME_DEINTERLEAVE_KERNDEINT", "-vf-add", "kerndeint=5"},
+        {"ID_MAINMENU_PLAY_FRAME_RATIO_16:10", nullptr, nullptr},
+        {"ID_MAINMENU_PLAY_FRAME_SIZE_150", nullptr, nullptr},
+        {"ID_MAINMENU_PLAY_PLAYSEQUENCE_RANDOM", nullptr, nullptr},
+        {"ID_MAINMENU_FILE_PLAYMEMORY_CLEAR_EXIT", nullptr, nullptr},
+        {"ID_MAINMENU_FILE_PLAYMEMORY_SAVE_EXIT", nullptr, nullptr},
+        {"ID_PLAYLIST_RIGHT_MENU_SORT_BY_TYPE", nullptr, nullptr},
+        {"ID_PLAYLISTMENU_SORT_BY_NAME", nullptr, nullptr},
+        {"ID_MAINMENU_PLAY_TOPMOST", nullptr, nullptr},
     };
     for (const auto& c : cases) {
         const int before = engine_->Launches();
         Choose(c.item);
-        if (c.restarts) {
+        if (c.option) {
             EXPECT_TRUE(Pump([&] { return engine_->Launches() == before + 1; })) << c.item;
             ASSERT_TRUE(Pump([&] { return window_->IsEngineRunning(); })) << c.item;
+            const std::vector<std::string> argv = engine_->Arguments(before + 1);
+            const std::vector<std::string> pair = {c.option, c.value};
+            EXPECT_NE(std::search(argv.begin(), argv.end(), pair.begin(), pair.end()), argv.end())
+                << c.item << ": " << ::testing::PrintToString(argv);
         } else {
             Pump([] { return false; }, 50);
             EXPECT_EQ(engine_->Launches(), before) << c.item;
         }
         EXPECT_TRUE(IsMenuItemMarked(window_->CurrentMenuState(), c.item)) << c.item;
     }
-    // The relaunch carries the choices.
+    // Earlier choices stay in later launches.
+    const std::vector<std::string> last = engine_->Arguments(engine_->Launches());
+    EXPECT_NE(std::find(last.begin(), last.end(), "rotate=2"), last.end());
+    EXPECT_EQ(engine_->Option(engine_->Launches(), "-channels"), "1");
     const MenuState state = window_->CurrentMenuState();
-    EXPECT_EQ(state.rotation, 2);
     EXPECT_FLOAT_EQ(state.sizeFactor, 1.5f);
     EXPECT_EQ(window_->PlaylistModel().SortMode(), 0);
 }
@@ -139,6 +159,12 @@ TEST_F(MenuCommandsTest, StoppedPlayerStoresChoicesAndWindowItemsReachTheirTarge
     EXPECT_EQ(window_->GetSettings().deinterleave, 4);
 
     const HWND main = window_->GetHWND();
+    // The n-th address handed to the desktop, and what it starts with.
+    auto Opened = [&](size_t n, const std::string& start) {
+        const auto& opened = fake().ShellOpened();
+        return opened.size() == n && opened.back().find(start) != std::string::npos;
+    };
+    ::ShowWindow(main, SW_HIDE);
     const struct {
         const char* item;
         std::function<bool()> happened;
@@ -149,10 +175,12 @@ TEST_F(MenuCommandsTest, StoppedPlayerStoresChoicesAndWindowItemsReachTheirTarge
         {"ID_MAINMENU_LANGUAGE_de", [&] { return window_->GetLanguage() == "de"; }},
         {"ID_MAINMENU_HELP_ABOUT", [&] { return window_->Dialogs().About() != nullptr; }},
         {"ID_PLAYLIST_RIGHT_MENU_DELETE_ALL", [&] { return window_->Dialogs().Question() != nullptr; }},
-        {"ID_MAINMENU_HELP_HELP",
-         [&] { return !fake().ShellOpened().empty() && fake().ShellOpened().back().find("help/index.html") != std::string::npos; }},
-        {"ID_MAINMENU_PLAY_DIALOGUE_SEARCH",
-         [&] { return !fake().ShellOpened().empty() && fake().ShellOpened().back().find("opensubtitles") != std::string::npos; }},
+        {"ID_MAINMENU_HELP_HELP", [&] { return Opened(1, "/help/index.html"); }},
+        {"ID_MAINMENU_HELP_MORE", [&] { return Opened(2, "/help/index.html"); }},
+        {"ID_MAINMENU_HELP_FORUM", [&] { return Opened(3, "/help/index.html"); }},
+        {"ID_MAINMENU_HELP_F1", [&] { return Opened(4, "/help/index.html"); }},
+        {"ID_MAINMENU_PLAY_DIALOGUE_SEARCH", [&] { return Opened(5, "https://www.opensubtitles.org/"); }},
+        {"ID_TRAYIOCNMENU_SHOWPLAYER", [&] { return IsWindowVisible(main); }},
         {"ID_MAIN_RIGHT_MENU_PLAYLIST", [&] { return !Visible("playlistbar"); }},
         {"ID_MAIN_RIGHT_MENU_PLAYLIST", [&] { return Visible("playlistbar"); }},
         {"ID_MAINMENU_FILE_OPENURL", [&] { return Visible("URLbar") && Visible("startup"); }},
