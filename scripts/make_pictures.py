@@ -963,6 +963,15 @@ def icons():
     shutil.rmtree(tmp)
 
 
+def menu_pictures():
+    """The check mark of a marked menu row and the arrow of a row with a submenu."""
+    for folder, ink, arrow in (("skin", "#E6EAF0", 12), ("skin_classic", "#1E242C", 10)):
+        picture(folder + "/menu_check.png", 16, 16,
+                lambda c, w, h, ink=ink: glyph(c, "check", w / 2, h / 2, 16, rgba(ink), 2.4))
+        picture(folder + "/menu_arrow.png", arrow, arrow,
+                lambda c, w, h, ink=ink: glyph(c, "chevron_right", w / 2, h / 2, w + 4, rgba(ink, 0.8), 2.4))
+
+
 def optimise(paths):
     if shutil.which("optipng"):
         pngs = [p for p in paths if p.lower().endswith(".png")]
@@ -982,6 +991,7 @@ def main():
     skin_pictures(Classic(), CLASSIC_SIZES)
     window_pictures(Modern(), MODERN_SIZES)
     window_pictures(Classic(), CLASSIC_SIZES)
+    menu_pictures()
     icons()
     optimise(written)
     missing = check_layouts(DATA)

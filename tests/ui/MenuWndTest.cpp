@@ -2,10 +2,19 @@
 // headless platform, opened the way the main window opens it.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "tests/TestPlatform.h"
+#include "ui/DialogBuilderCallbackEx.h"
 #include "ui/MenuPlacement.h"
+#include "ui/MenuUI.h"
+#include "ui/MenuWnd.h"
+#include "ui/SkinWindow.h"
+#include "uilib/Container.h"
+#include "uilib/DialogBuilder.h"
+#include "uilib/controls/List.h"
 
 namespace orvella {
 namespace {
@@ -110,6 +119,294 @@ TEST(MenuPlacementRules, HighlightSkipsRowsThatCannotBeChosen) {
     }
     EXPECT_EQ(MoveMenuHighlight({false, false}, -1, MenuMove::Down), -1);
     EXPECT_EQ(MoveMenuHighlight({}, -1, MenuMove::End), -1);
+}
+
+// ---- the window on the headless platform ---------------------------------------------
+
+class TestStates : public IMenuItemStates {
+public:
+    bool IsChecked(const std::string& item) const override { return checked.count(item) != 0; }
+    bool IsEnabled(const std::string& item) const override { return disabled.count(item) == 0; }
+    std::set<std::string> checked, disabled;
+};
+
+// Stands in for the main window: a row of menu buttons, and a record of what the menus
+// tell it.
+class MainStandIn : public uilib::CWindowWnd, public uilib::INotifyUI {
+public:
+    const char* GetWindowClassName() const override { return "UIMainFrame"; }
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_CREATE) {
+            pm.Init(m_hWnd);
+            uilib::CDialogBuilder builder;
+            CDialogBuilderCallbackEx factory;
+            pm.AttachDialog(builder.CreateFromString(
+                "<Window><HorizontalLayout><Control width=\"10\" />"
+                "<Menu name=\"ID_MAINMENU\" width=\"34\" height=\"36\" />"
+                "<Menu name=\"help\" width=\"34\" height=\"36\" /><Control /></HorizontalLayout></Window>",
+                &factory, &pm));
+            pm.AddNotifier(this);
+            return 0;
+        }
+        LRESULT result = 0;
+        if (pm.MessageHandler(msg, wParam, lParam, result)) return result;
+        return CWindowWnd::HandleMessage(msg, wParam, lParam);
+    }
+    void NotifyFromWindow(uilib::TNotifyUI& msg) override {
+        std::string text = msg.sType;
+        if (msg.sType == "menuselected") text += " " + *reinterpret_cast<const std::string*>(msg.wParam);
+        heard.push_back(text);
+    }
+    void Notify(uilib::TNotifyUI& msg) override {
+        if (msg.sType == "menuselected") heard.push_back("menuselected " + std::string(msg.pSender->GetName()));
+    }
+
+    uilib::CPaintManagerUI pm;
+    std::vector<std::string> heard;
+};
+
+class MenuWndTest : public FakePlatformTest {
+protected:
+    void SetUp() override {
+        const std::string data = std::string(ORVELLA_SOURCE_DIR) + "/data/";
+        uilib::SetAppPathForTesting(data);
+        uilib::CPaintManagerUI::SetResourcePath(data.c_str());
+        uilib::RegisterBuiltinControls();
+        SetOpenPopupMenu(nullptr);
+        CMenuUI::ResetMenuBarMode();
+        states_ = std::make_shared<TestStates>();
+        OpenMain(200);
+    }
+    void TearDown() override {
+        SetOpenPopupMenu(nullptr);
+        CMenuUI::ForgetAll();
+        uilib::SetAppPathForTesting("");
+    }
+    void OpenMain(int x) {
+        main_.Create(nullptr, "Orvella", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, x, 100, 800, 500);
+        fake().Render(main_.GetHWND());
+    }
+
+    MenuOwner Owner(int skin = 1) {
+        MenuOwner owner;
+        owner.hwnd = main_.GetHWND();
+        owner.notifier = &main_;
+        owner.paintManager = &main_.pm;
+        owner.skinIndex = skin;
+        owner.states = states_;
+        return owner;
+    }
+    CMenuUI* Button(const char* name) { return static_cast<CMenuUI*>(main_.pm.FindControl(name)); }
+
+    CMenuWnd* DropDown(const char* button = "ID_MAINMENU", int skin = 1) {
+        CMenuUI* b = Button(button);
+        b->OpenMenu();
+        CMenuWnd* menu = CMenuWnd::OpenDropDown(Owner(skin), b);
+        if (menu) fake().Render(menu->GetHWND());
+        return menu;
+    }
+
+    RECT Row(CMenuWnd* menu, const char* name) {
+        for (int i = 0; i < menu->GetList()->GetCount(); ++i) {
+            uilib::CControlUI* row = menu->GetList()->GetItemAt(i);
+            if (row->GetName() == name) return row->GetPos();
+        }
+        ADD_FAILURE() << name << " not in " << menu->GetListName();
+        return RECT{};
+    }
+    uilib::CControlUI* RowControl(CMenuWnd* menu, int index) { return menu->GetList()->GetItemAt(index); }
+
+    // The pointer onto a row: the cursor goes there too, as the real pointer would.
+    void Hover(CMenuWnd* menu, const char* name) {
+        const RECT r = Row(menu, name);
+        POINT pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        POINT screen = pt;
+        ClientToScreen(menu->GetHWND(), &screen);
+        fake().SetCursorPos(screen.x, screen.y);
+        fake().MouseMove(menu->GetHWND(), pt.x, pt.y);
+        if (menu->GetSubmenu()) fake().Render(menu->GetSubmenu()->GetHWND());
+    }
+    static RECT WindowRect(CMenuWnd* menu) {
+        RECT r{};
+        GetWindowRect(menu->GetHWND(), &r);
+        return r;
+    }
+
+    MainStandIn main_;
+    std::shared_ptr<TestStates> states_;
+};
+
+TEST_F(MenuWndTest, DropDownOpensBelowItsButtonWithTheMarksOfTheSnapshot) {
+    states_->disabled.insert("ID_MAINMENU_DVD");
+    CMenuWnd* menu = DropDown();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetOpenPopupMenu(), menu);
+    EXPECT_EQ(fake().GetClassName(menu->GetHWND()), "MenuWnd");
+    const RECT& b = Button("ID_MAINMENU")->GetPos();
+    POINT anchor{b.left, b.bottom};
+    ClientToScreen(main_.GetHWND(), &anchor);
+    const RECT r = WindowRect(menu);
+    EXPECT_EQ(r.left, anchor.x);
+    EXPECT_EQ(r.top, anchor.y);
+    EXPECT_EQ(r.right - r.left, menu->GetList()->GetFixedWidth());
+    EXPECT_EQ(r.bottom - r.top, menu->GetList()->GetListHeight());
+    EXPECT_FALSE(menu->OpenedToTheLeft());
+    WindowRegion region = fake().GetWindowRegion(menu->GetHWND());
+    EXPECT_TRUE(region.rounded);
+    EXPECT_EQ(region.cornerWidth, 3);
+    EXPECT_FALSE(static_cast<uilib::CControlUI*>(menu->PaintManager().FindControl("ID_MAINMENU_DVD"))->IsEnabled());
+    EXPECT_TRUE(menu->PaintManager().FindControl("ID_MAINMENU_PLAY_FRAME")->IsEnabled());
+}
+
+TEST_F(MenuWndTest, SubmenuMarksAndPlacementFollowTheParent) {
+    states_->checked = {"ID_MAINMENU_PLAY_FRAME_SIZE_150"};
+    // The button 10 pixels from the right edge of the work area: the menu opens left.
+    main_.Close();
+    fake().DispatchPending();
+    OpenMain(1920 - 54);
+    CMenuWnd* menu = DropDown();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->OpenedToTheLeft());
+    EXPECT_LE(WindowRect(menu).right, 1920);
+    Hover(menu, "ID_MAINMENU_PLAY_FRAME");
+    CMenuWnd* frame = menu->GetSubmenu();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetListName(), "ID_MAINMENU_PLAY_FRAME_SUB");
+    EXPECT_TRUE(frame->OpenedToTheLeft());
+    EXPECT_LT(WindowRect(frame).left, WindowRect(menu).left);
+    Hover(frame, "ID_MAINMENU_PLAY_FRAME_SIZE");
+    CMenuWnd* size = frame->GetSubmenu();
+    ASSERT_NE(size, nullptr);
+    EXPECT_LT(WindowRect(size).left, WindowRect(frame).left);
+    std::vector<std::string> marked;
+    for (int i = 0; i < size->GetList()->GetCount(); ++i) {
+        auto* item = static_cast<uilib::IListItemUI*>(RowControl(size, i)->GetInterface("ListItem"));
+        if (item && item->IsSelected()) marked.push_back(RowControl(size, i)->GetName());
+    }
+    EXPECT_EQ(marked, std::vector<std::string>{"ID_MAINMENU_PLAY_FRAME_SIZE_150"});
+}
+
+TEST_F(MenuWndTest, HoverIntoTheSubmenuKeepsItAndElsewhereClosesIt) {
+    CMenuWnd* menu = DropDown();
+    ASSERT_NE(menu, nullptr);
+    Hover(menu, "ID_MAINMENU_PLAY_FRAME");
+    CMenuWnd* sub = menu->GetSubmenu();
+    ASSERT_NE(sub, nullptr);
+    HWND subWindow = sub->GetHWND();
+    EXPECT_TRUE(IsWindowVisible(subWindow));
+    // Into the submenu: the row loses the pointer while the cursor is inside the submenu.
+    const RECT r = WindowRect(sub);
+    fake().SetCursorPos(r.left + 20, r.top + 10);
+    fake().MouseLeave(menu->GetHWND());
+    fake().DispatchPending();
+    EXPECT_EQ(menu->GetSubmenu(), sub);
+    // Back onto another row of the menu: the submenu goes.
+    Hover(menu, "ID_MAINMENU_FILE_EXIT");
+    fake().DispatchPending();
+    EXPECT_EQ(menu->GetSubmenu(), nullptr);
+    EXPECT_FALSE(IsWindow(subWindow));
+    EXPECT_EQ(menu->GetHighlight(), menu->GetList()->GetCount() - 1);
+}
+
+TEST_F(MenuWndTest, KeyboardMovesSkipsOpensClosesAndChooses) {
+    states_->disabled.insert("ID_MAINMENU_DVD");
+    CMenuWnd* menu = DropDown();
+    ASSERT_NE(menu, nullptr);
+    // Rows: File, Playback, Video, Audio, Subtitles, Disc (disabled), separator, Exit.
+    struct Step {
+        int key;
+        int highlight;
+    } steps[] = {{VK_DOWN, 0}, {VK_DOWN, 1}, {VK_UP, 0}, {VK_UP, 7}, {VK_UP, 4},
+                 {VK_HOME, 0}, {VK_END, 7}, {VK_DOWN, 0}, {VK_DOWN, 1}, {VK_DOWN, 2}};
+    for (const Step& s : steps) {
+        fake().KeyPress(s.key);
+        EXPECT_EQ(menu->GetHighlight(), s.highlight) << "after key " << s.key;
+    }
+    fake().KeyPress(VK_RIGHT);  // Video opens, focused on its first row
+    CMenuWnd* video = menu->GetSubmenu();
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(GetFocus(), video->GetHWND());
+    EXPECT_EQ(video->GetHighlight(), 0);
+    fake().KeyPress(VK_LEFT);  // and closes again
+    fake().DispatchPending();
+    EXPECT_EQ(menu->GetSubmenu(), nullptr);
+    EXPECT_EQ(GetFocus(), menu->GetHWND());
+    EXPECT_EQ(IsWindow(menu->GetHWND()), true);
+
+    fake().KeyPress(VK_RETURN);  // Enter opens a submenu too
+    video = menu->GetSubmenu();
+    ASSERT_NE(video, nullptr);
+    fake().Render(video->GetHWND());
+    fake().KeyPress(VK_RETURN);  // Size
+    CMenuWnd* size = video->GetSubmenu();
+    ASSERT_NE(size, nullptr);
+    fake().Render(size->GetHWND());
+    fake().KeyPress(VK_DOWN);
+    fake().KeyPress(VK_DOWN);
+    HWND sizeWindow = size->GetHWND();
+    fake().KeyPress(VK_RETURN);  // 150%
+    fake().DispatchPending();
+    EXPECT_EQ(main_.heard, (std::vector<std::string>{"menuselected ID_MAINMENU_PLAY_FRAME_SIZE_150", "menu_release"}));
+    EXPECT_FALSE(IsWindow(sizeWindow));
+    EXPECT_EQ(GetOpenPopupMenu(), nullptr);
+    EXPECT_FALSE(CMenuUI::IsMenuBarMode());
+    EXPECT_EQ(GetFocus(), main_.GetHWND());
+}
+
+TEST_F(MenuWndTest, ClickChoosesAndEscapeOrLostFocusClose) {
+    // A click on a row of a context menu: the name travels as the program-wide string.
+    CMenuWnd* context = CMenuWnd::OpenContextMenu(Owner(0), "ID_PLAYLIST_RIGHT_MENU", POINT{300, 300});
+    ASSERT_NE(context, nullptr);
+    fake().Render(context->GetHWND());
+    const RECT r = Row(context, "ID_PLAYLIST_RIGHT_MENU_SORT_BY_TYPE");
+    fake().LeftClick(context->GetHWND(), r.left + 30, (r.top + r.bottom) / 2);
+    EXPECT_EQ(main_.heard, (std::vector<std::string>{"menuselected ID_PLAYLIST_RIGHT_MENU_SORT_BY_TYPE", "menu_release"}));
+    EXPECT_EQ(CMenuWnd::LastChosenItem(), "ID_PLAYLIST_RIGHT_MENU_SORT_BY_TYPE");
+
+    struct Case {
+        const char* what;
+        bool escape;
+    } cases[] = {{"Escape", true}, {"focus to the main window", false}};
+    for (const Case& c : cases) {
+        main_.heard.clear();
+        CMenuWnd* menu = DropDown("help");
+        ASSERT_NE(menu, nullptr) << c.what;
+        HWND hwnd = menu->GetHWND();
+        if (c.escape) fake().KeyPress(VK_ESCAPE);
+        else SetFocus(main_.GetHWND());
+        fake().DispatchPending();
+        EXPECT_FALSE(IsWindow(hwnd)) << c.what;
+        EXPECT_EQ(main_.heard, std::vector<std::string>{"menu_release"}) << c.what;
+        EXPECT_EQ(GetOpenPopupMenu(), nullptr) << c.what;
+        EXPECT_FALSE(Button("help")->IsSelected()) << c.what;
+    }
+}
+
+TEST_F(MenuWndTest, AMenuOfTheSameLevelClosesTheOpenOne) {
+    CMenuWnd* context = CMenuWnd::OpenContextMenu(Owner(), "ID_MAIN_RIGHT_MENU", POINT{500, 400});
+    ASSERT_NE(context, nullptr);
+    HWND first = context->GetHWND();
+    RECT r = WindowRect(context);
+    EXPECT_EQ(r.left, 500);
+    EXPECT_EQ(r.top, 400);
+    CMenuWnd* menu = DropDown();
+    ASSERT_NE(menu, nullptr);
+    fake().DispatchPending();
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(GetOpenPopupMenu(), menu);
+
+    // The tray menu replaces it in turn and sits above the panel, its right edge at the cursor.
+    HWND second = menu->GetHWND();
+    CMenuWnd* tray = CMenuWnd::OpenTrayMenu(Owner(), POINT{1800, 1060});
+    ASSERT_NE(tray, nullptr);
+    fake().DispatchPending();
+    EXPECT_FALSE(IsWindow(second));
+    r = WindowRect(tray);
+    EXPECT_EQ(r.right, 1800);
+    EXPECT_EQ(r.bottom, 1040);
+    // The wheel over a menu goes nowhere.
+    fake().Wheel(tray->GetHWND(), 10, 10, -120);
+    EXPECT_TRUE(IsWindow(tray->GetHWND()));
 }
 
 }  // namespace

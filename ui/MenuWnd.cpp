@@ -1,0 +1,487 @@
+#include "ui/MenuWnd.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "ui/DialogBuilderCallbackEx.h"
+#include "ui/ListContainerElementUIEx.h"
+#include "ui/MenuPlacement.h"
+#include "ui/MenuUI.h"
+#include "ui/SkinWindow.h"
+#include "uilib/Container.h"
+#include "uilib/DialogBuilder.h"
+#include "uilib/controls/ListElement.h"
+
+namespace orvella {
+
+using uilib::CControlUI;
+using uilib::CListUI;
+
+namespace {
+
+const char kLayoutFile[] = "menu.xml";
+const char kTabName[] = "IDR_MENU";
+constexpr int kRoundCorner = 3;
+
+// A row the menu can highlight from the keyboard. Its hot look also shows over the check
+// mark of a marked row, so that the highlight never hides on a marked item.
+class IMenuRow {
+public:
+    virtual ~IMenuRow() = default;
+    virtual void SetHot(bool hot) = 0;
+};
+
+template <typename Base>
+class MenuRow : public Base, public IMenuRow {
+public:
+    void* GetInterface(const char* name) override {
+        if (std::strcmp(name, "MenuRow") == 0) return static_cast<IMenuRow*>(this);
+        return Base::GetInterface(name);
+    }
+    void SetHot(bool hot) override {
+        const UINT before = this->m_uButtonState;
+        if (hot && this->IsEnabled()) this->m_uButtonState |= uilib::UISTATE_HOT;
+        else this->m_uButtonState &= ~uilib::UISTATE_HOT;
+        if (before != this->m_uButtonState) this->Invalidate();
+    }
+    // A disabled row greys its label too.
+    void SetEnabled(bool enable = true) override {
+        Base::SetEnabled(enable);
+        for (int i = 0; i < this->GetCount(); ++i) this->GetItemAt(i)->SetEnabled(enable);
+    }
+    void DrawItemBk(cairo_t* cr, const RECT& rc) override {
+        uilib::IListOwnerUI* owner = this->GetOwner();
+        uilib::TListInfoUI* info = owner ? owner->GetListInfo() : nullptr;
+        if (!info || !this->IsSelected() || !(this->m_uButtonState & uilib::UISTATE_HOT)) {
+            Base::DrawItemBk(cr, rc);
+            return;
+        }
+        uilib::TListRowLook look;
+        look.index = this->GetIndex();
+        look.hot = true;
+        look.enabled = this->IsEnabled();
+        auto draw = [cr, this](const char* image) { this->DrawImage(cr, image); };
+        uilib::CListElementUI::PaintRowBackground(cr, this->GetManager(), *info, look, rc, draw);
+        if (!info->sSelectedImage.empty()) draw(info->sSelectedImage.c_str());
+    }
+};
+
+// The program's controls, with the menu rows in place of the plain ones.
+class MenuLayoutFactory : public uilib::IDialogBuilderCallback {
+public:
+    CControlUI* CreateControl(const char* tag) override {
+        if (std::strcmp(tag, "MenuItem") == 0) return new MenuRow<uilib::CListContainerElementUI>();
+        if (std::strcmp(tag, "ListContainerElementEx") == 0)
+            return new MenuRow<CListContainerElementUIEx>();
+        return m_program.CreateControl(tag);
+    }
+
+private:
+    CDialogBuilderCallbackEx m_program;
+};
+
+std::string g_lastChosen;
+
+bool Choosable(CControlUI* row) {
+    return row && row->IsVisible() && row->IsEnabled() && row->GetInterface("ListItem");
+}
+
+// CMenuUI keeps its normal look to itself: the events it answers with it are the way back.
+void ReturnButtonToNormal(CMenuUI* button) {
+    const auto& opened = CMenuUI::OpenedButtons();
+    bool alive = false;
+    for (CMenuUI* b : opened) alive = alive || b == button;
+    if (!alive) return;  // its layout was rebuilt while the menu was open
+    uilib::TEventUI up;
+    up.Type = uilib::UIEVENT_BUTTONUP;
+    up.pSender = button;
+    up.ptMouse = POINT{INT_MIN / 2, INT_MIN / 2};  // released outside: pushed look off
+    button->DoEvent(up);
+    uilib::TEventUI leave = up;
+    leave.Type = uilib::UIEVENT_MOUSELEAVE;
+    button->DoEvent(leave);
+    button->Selected(false, false);
+}
+
+RECT ScreenRect(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+}  // namespace
+
+CMenuWnd::CMenuWnd(int skinIndex, std::string language, std::string programFolder,
+                   std::shared_ptr<const IMenuItemStates> states)
+    : m_pm(std::make_unique<uilib::CPaintManagerUI>()),
+      m_skinIndex(skinIndex),
+      m_language(std::move(language)),
+      m_programFolder(std::move(programFolder)),
+      m_states(std::move(states)) {}
+
+CMenuWnd::~CMenuWnd() = default;
+
+const std::string& CMenuWnd::LastChosenItem() { return g_lastChosen; }
+
+void CMenuWnd::CloseOpenPopupMenu() {
+    auto* open = static_cast<CMenuWnd*>(GetOpenPopupMenu());
+    SetOpenPopupMenu(nullptr);
+    if (!open || !IsWindow(open->GetHWND())) return;
+    open->m_closing = true;
+    open->CloseSubmenu();
+    open->Close();
+}
+
+CMenuWnd* CMenuWnd::Begin(const MenuOwner& owner, const char* listName) {
+    CloseOpenPopupMenu();
+    auto* menu = new CMenuWnd(owner.skinIndex, owner.language, owner.programFolder, owner.states);
+    menu->m_mainWindow = owner.hwnd;
+    menu->m_listName = listName ? listName : "";
+    if (owner.notifier) menu->m_pm->AddNotifier(owner.notifier);
+    if (!menu->CreatePopup(owner.hwnd, RECT{0, 0, 100, 20})) return nullptr;
+    if (owner.paintManager) {
+        menu->m_pm->UseParentResource(owner.paintManager);
+        menu->m_pm->SetColor(owner.paintManager->GetMainBKColor());
+    }
+    menu->ShowList(menu->m_listName, std::string());
+    return menu;
+}
+
+CMenuWnd* CMenuWnd::OpenDropDown(const MenuOwner& owner, CMenuUI* button) {
+    if (!button) return nullptr;
+    CMenuWnd* menu = Begin(owner, button->GetName().c_str());
+    if (!menu) return nullptr;
+    menu->m_button = button;
+    CMenuUI::RememberOpened(button);
+    const RECT& b = button->GetPos();
+    POINT anchor{b.left, b.bottom};
+    ClientToScreen(button->GetManager()->GetPaintWindow(), &anchor);
+    const SIZE size = menu->ListSize();
+    if (size.cx > 0 && size.cy > 0) {
+        MenuPlacement p = PlaceDropDown(anchor, b.right - b.left, size,
+                                        platform::GetBackend().GetWorkArea(owner.hwnd));
+        menu->m_openedLeft = p.openedLeft;
+        menu->MoveTo(p.rect);
+    }
+    menu->ShowWindow(true);
+    SetFocus(menu->GetHWND());
+    SetOpenPopupMenu(menu);
+    return menu;
+}
+
+CMenuWnd* CMenuWnd::OpenContextMenu(const MenuOwner& owner, const char* listName, POINT screen) {
+    CMenuWnd* menu = Begin(owner, listName);
+    if (!menu) return nullptr;
+    const SIZE size = menu->ListSize();
+    if (size.cx > 0 && size.cy > 0) {
+        const RECT work = platform::GetBackend().GetWorkArea(owner.hwnd);
+        const bool tray = menu->m_listName == "ID_TRAYIOCNMENU";
+        menu->MoveTo(tray ? PlaceTrayMenu(screen, size, work) : PlaceContextMenu(screen, size, work));
+    }
+    menu->ShowWindow(true);
+    SetFocus(menu->GetHWND());
+    SetOpenPopupMenu(menu);
+    return menu;
+}
+
+CMenuWnd* CMenuWnd::OpenTrayMenu(const MenuOwner& owner, POINT screen) {
+    // The menu's choices act on the main window: bring it forward first when it shows.
+    if (owner.hwnd && IsWindowVisible(owner.hwnd)) SetFocus(owner.hwnd);
+    return OpenContextMenu(owner, "ID_TRAYIOCNMENU", screen);
+}
+
+bool CMenuWnd::CreatePopup(HWND owner, const RECT& rc) {
+    if (Create(owner, "MenuWnd", WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, rc))
+        return true;
+    delete this;  // WM_CREATE never fails here, so the object is still ours
+    return false;
+}
+
+void CMenuWnd::BuildLayout() {
+    const std::string folder =
+        m_programFolder.empty() ? std::string(uilib::GetAppPath()) : m_programFolder;
+    const std::string path = SkinLayoutFile(folder, m_skinIndex, m_language, kLayoutFile);
+    if (path.empty()) return;
+    uilib::CDialogBuilder builder;
+    MenuLayoutFactory factory;
+    CControlUI* root = builder.Create(path.c_str(), &factory, m_pm.get());
+    if (!root) {
+        std::fprintf(stderr, "orvella: cannot build the menus %s: %s\n", path.c_str(),
+                     builder.GetLastError().c_str());
+        return;
+    }
+    m_pm->AttachDialog(root);
+    if (m_pm->GetRoundCorner().cx <= 0) m_pm->SetRoundCorner(kRoundCorner, kRoundCorner);
+}
+
+bool CMenuWnd::ShowList(const std::string& listName, const std::string& fillFor) {
+    m_list = static_cast<CListUI*>(m_pm->FindControl(listName.c_str()));
+    if (m_list && !m_list->GetInterface("List")) m_list = nullptr;
+    auto* tab = static_cast<uilib::CTabLayoutUI*>(m_pm->FindControl(kTabName));
+    CControlUI* page = m_pm->FindControl((listName + "_TAB").c_str());
+    if (!m_list || !tab || !page) return false;
+    if (!fillFor.empty() && m_states) m_states->FillSubmenu(fillFor, *m_list);
+    tab->SelectItem(page);
+    ApplyStates();
+    return true;
+}
+
+SIZE CMenuWnd::ListSize() const {
+    if (!m_list) return SIZE{0, 0};
+    return SIZE{m_list->GetFixedWidth(), m_list->GetListHeight()};
+}
+
+void CMenuWnd::MoveTo(const RECT& rc) {
+    SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMenuWnd::ApplyStates() {
+    if (!m_list || !m_states) return;
+    for (int i = 0; i < m_list->GetCount(); ++i) {
+        CControlUI* row = m_list->GetItemAt(i);
+        auto* item = row ? static_cast<uilib::IListItemUI*>(row->GetInterface("ListItem")) : nullptr;
+        if (!item || row->GetName().empty()) continue;
+        const std::string name = row->GetName();
+        item->Select(m_states->IsChecked(name));
+        row->SetEnabled(m_states->IsEnabled(name));
+    }
+}
+
+void CMenuWnd::SetShape() {
+    if (IsIconic(m_hWnd)) return;
+    const SIZE corner = m_pm->GetRoundCorner();
+    if (corner.cx <= 0 || corner.cy <= 0) return;
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    platform::GetBackend().SetWindowRegion(m_hWnd, RoundedClientRegion(client, corner));
+}
+
+LRESULT CMenuWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        m_pm->Init(m_hWnd);
+        BuildLayout();
+        m_pm->AddNotifier(this);
+        return 0;
+    case WM_SIZE:
+        SetShape();
+        break;  // the paint manager lays out again
+    case WM_MOUSEWHEEL:
+        return 0;  // a menu never scrolls what lies under it
+    case WM_KEYDOWN:
+        if (OnKeyDown(static_cast<UINT>(wParam))) return 0;
+        break;
+    case WM_MOUSEMOVE:
+        OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        break;
+    case WM_KILLFOCUS: {
+        HWND to = reinterpret_cast<HWND>(wParam);
+        // Focus moving between the levels of one menu keeps it open.
+        if (!m_closing && !InMyChain(to)) CloseAll();
+        break;
+    }
+    default:
+        break;
+    }
+    LRESULT result = 0;
+    if (m_pm->MessageHandler(msg, wParam, lParam, result)) return result;
+    return CWindowWnd::HandleMessage(msg, wParam, lParam);
+}
+
+void CMenuWnd::OnFinalMessage(HWND) {
+    if (m_parent && m_parent->m_submenu == this) {
+        m_parent->m_submenu = nullptr;
+        m_parent->m_submenuItem = nullptr;
+    }
+    if (m_submenu && m_submenu->m_parent == this) m_submenu->m_parent = nullptr;
+    if (GetOpenPopupMenu() == this) SetOpenPopupMenu(nullptr);
+    delete this;
+}
+
+void CMenuWnd::Notify(uilib::TNotifyUI& msg) {
+    CControlUI* sender = msg.pSender;
+    if (!sender || sender->GetManager() != m_pm.get()) return;
+    if (msg.sType == "itemmouseenter" && msg.wParam == 3) {
+        SetHighlight(RowIndexOf(sender));
+        OpenSubmenu(sender, false);
+    } else if (msg.sType == "itemmouseleave") {
+        if (!m_submenu) return;
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        const RECT sub = ScreenRect(m_submenu->GetHWND());
+        if (!uilib::PtInRect(&sub, cursor)) CloseSubmenu();
+    } else if (msg.sType == "itemclick") {
+        Choose(sender);
+    }
+}
+
+void CMenuWnd::OpenSubmenu(CControlUI* item, bool byKeyboard) {
+    if (m_submenu && m_submenuItem == item) {
+        if (!byKeyboard) return;  // already open: the pointer only came back to its row
+    } else {
+        CloseSubmenu();
+    }
+    if (!m_submenu) {
+        const std::string name = item->GetName();
+        auto* sub = new CMenuWnd(m_skinIndex, m_language, m_programFolder, m_states);
+        sub->m_parent = this;
+        sub->m_mainWindow = m_mainWindow;
+        sub->m_openedLeft = m_openedLeft;
+        sub->m_listName = name + "_SUB";
+        if (!sub->CreatePopup(m_hWnd, RECT{0, 0, 100, 20})) return;
+        sub->m_pm->UseParentResource(m_pm.get());
+        sub->m_pm->SetColor(m_pm->GetMainBKColor());
+        m_submenu = sub;
+        m_submenuItem = item;
+        sub->ShowList(sub->m_listName, name);
+        const RECT& r = item->GetPos();
+        POINT anchor{r.left, r.top};
+        ClientToScreen(m_hWnd, &anchor);
+        const SIZE size = sub->ListSize();
+        if (size.cx > 0 && size.cy > 0) {
+            const RECT mine = ScreenRect(m_hWnd);
+            MenuPlacement p = PlaceSubmenu(anchor, r.right - r.left, mine.right - mine.left, size,
+                                           m_openedLeft, platform::GetBackend().GetWorkArea(m_hWnd));
+            if (p.scroll) sub->m_list->EnableScrollBar(true, false);
+            sub->m_openedLeft = p.openedLeft;
+            sub->MoveTo(p.rect);
+        }
+        sub->ShowWindow(true, false);
+    }
+    if (byKeyboard && m_submenu) {
+        SetFocus(m_submenu->GetHWND());
+        std::vector<bool> rows;
+        for (int i = 0; m_submenu->m_list && i < m_submenu->m_list->GetCount(); ++i)
+            rows.push_back(Choosable(m_submenu->RowAt(i)));
+        m_submenu->SetHighlight(MoveMenuHighlight(rows, -1, MenuMove::Home));
+    }
+}
+
+void CMenuWnd::CloseSubmenu() {
+    CMenuWnd* sub = m_submenu;
+    m_submenu = nullptr;
+    m_submenuItem = nullptr;
+    if (!sub) return;
+    sub->m_parent = nullptr;
+    sub->m_closing = true;
+    sub->CloseSubmenu();
+    sub->Close();
+}
+
+CMenuWnd* CMenuWnd::TopMenu() {
+    CMenuWnd* top = this;
+    while (top->m_parent) top = top->m_parent;
+    return top;
+}
+
+bool CMenuWnd::InMyChain(HWND hwnd) {
+    if (!hwnd) return false;
+    for (CMenuWnd* m = TopMenu(); m; m = m->m_submenu)
+        if (m->GetHWND() == hwnd) return true;
+    return false;
+}
+
+void CMenuWnd::Choose(CControlUI* item) {
+    if (!Choosable(item)) return;
+    if (IsSubmenuRow(item)) {
+        OpenSubmenu(item, true);
+        return;
+    }
+    CMenuWnd* top = TopMenu();
+    g_lastChosen = item->GetName();
+    if (top->m_button) {
+        CMenuUI* button = top->m_button;
+        ReturnButtonToNormal(button);
+        CMenuUI::ResetMenuBarMode();
+        button->GetManager()->SendNotify(item, "menuselected");
+    } else {
+        top->m_pm->SendNotify(top, "menuselected", reinterpret_cast<WPARAM>(&g_lastChosen));
+    }
+    top->CloseAll();
+}
+
+void CMenuWnd::CloseAll() {
+    CMenuWnd* top = TopMenu();
+    if (top->m_closing) return;
+    top->m_closing = true;
+    CMenuUI::ResetMenuBarMode();
+    if (top->m_button) ReturnButtonToNormal(top->m_button);
+    if (GetOpenPopupMenu() == top) SetOpenPopupMenu(nullptr);
+    top->m_pm->SendNotify(top, "menu_release");
+    top->CloseSubmenu();
+    top->Close();
+    if (top->m_mainWindow && IsWindow(top->m_mainWindow)) SetFocus(top->m_mainWindow);
+}
+
+bool CMenuWnd::OnKeyDown(UINT key) {
+    if (!m_list) return false;
+    std::vector<bool> rows;
+    for (int i = 0; i < m_list->GetCount(); ++i) rows.push_back(Choosable(RowAt(i)));
+    CControlUI* current = RowAt(m_highlight);
+    switch (key) {
+    case VK_UP: SetHighlight(MoveMenuHighlight(rows, m_highlight, MenuMove::Up)); return true;
+    case VK_DOWN: SetHighlight(MoveMenuHighlight(rows, m_highlight, MenuMove::Down)); return true;
+    case VK_HOME: SetHighlight(MoveMenuHighlight(rows, m_highlight, MenuMove::Home)); return true;
+    case VK_END: SetHighlight(MoveMenuHighlight(rows, m_highlight, MenuMove::End)); return true;
+    case VK_RIGHT:
+        if (current && Choosable(current) && IsSubmenuRow(current)) OpenSubmenu(current, true);
+        return true;
+    case VK_RETURN:
+    case VK_SPACE:
+        if (current) Choose(current);
+        return true;
+    case VK_LEFT:
+    case VK_ESCAPE:
+        if (m_parent) {
+            CMenuWnd* parent = m_parent;
+            SetFocus(parent->GetHWND());
+            parent->CloseSubmenu();
+        } else if (key == VK_ESCAPE) {
+            CloseAll();
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMenuWnd::OnMouseMove(POINT pt) {
+    for (CControlUI* c = m_pm->FindControl(pt); c; c = c->GetParent()) {
+        const int index = RowIndexOf(c);
+        if (index >= 0) {
+            if (index != m_highlight && Choosable(c)) SetHighlight(index);
+            return;
+        }
+    }
+}
+
+int CMenuWnd::RowIndexOf(CControlUI* control) const {
+    if (!m_list || !control || !control->GetInterface("ListItem")) return -1;
+    return m_list->GetItemIndex(control);
+}
+
+CControlUI* CMenuWnd::RowAt(int index) const {
+    if (!m_list || index < 0 || index >= m_list->GetCount()) return nullptr;
+    return m_list->GetItemAt(index);
+}
+
+bool CMenuWnd::IsSubmenuRow(CControlUI* row) const {
+    return dynamic_cast<CListContainerElementUIEx*>(row) != nullptr;
+}
+
+void CMenuWnd::SetHighlight(int index) {
+    // Another row of this menu takes over from the one whose submenu is open.
+    if (m_submenu && RowAt(index) != m_submenuItem) CloseSubmenu();
+    if (CControlUI* old = RowAt(m_highlight)) {
+        if (auto* row = static_cast<IMenuRow*>(old->GetInterface("MenuRow"))) row->SetHot(false);
+    }
+    m_highlight = RowAt(index) ? index : -1;
+    if (CControlUI* now = RowAt(m_highlight)) {
+        if (auto* row = static_cast<IMenuRow*>(now->GetInterface("MenuRow"))) row->SetHot(true);
+        if (m_list) m_list->EnsureVisible(m_highlight);
+    }
+}
+
+}  // namespace orvella
