@@ -30,6 +30,8 @@ class IMenuRow {
 public:
     virtual ~IMenuRow() = default;
     virtual void SetHot(bool hot) = 0;
+    // While its submenu is open the row stays highlighted, wherever the pointer is.
+    virtual void SetKeepHot(bool keep) = 0;
 };
 
 template <typename Base>
@@ -44,6 +46,14 @@ public:
         if (hot && this->IsEnabled()) this->m_uButtonState |= uilib::UISTATE_HOT;
         else this->m_uButtonState &= ~uilib::UISTATE_HOT;
         if (before != this->m_uButtonState) this->Invalidate();
+    }
+    void SetKeepHot(bool keep) override {
+        m_keepHot = keep;
+        SetHot(keep);
+    }
+    void DoEvent(uilib::TEventUI& event) override {
+        Base::DoEvent(event);
+        if (m_keepHot && event.Type == uilib::UIEVENT_MOUSELEAVE) SetHot(true);
     }
     // A disabled row greys its label too.
     void SetEnabled(bool enable = true) override {
@@ -65,7 +75,14 @@ public:
         uilib::CListElementUI::PaintRowBackground(cr, this->GetManager(), *info, look, rc, draw);
         if (!info->sSelectedImage.empty()) draw(info->sSelectedImage.c_str());
     }
+
+private:
+    bool m_keepHot = false;
 };
+
+IMenuRow* MenuRowOf(CControlUI* control) {
+    return control ? static_cast<IMenuRow*>(control->GetInterface("MenuRow")) : nullptr;
+}
 
 // The program's controls, with the menu rows in place of the plain ones.
 class MenuLayoutFactory : public uilib::IDialogBuilderCallback {
@@ -335,6 +352,7 @@ void CMenuWnd::OpenSubmenu(CControlUI* item, bool byKeyboard) {
         sub->m_pm->SetColor(m_pm->GetMainBKColor());
         m_submenu = sub;
         m_submenuItem = item;
+        if (IMenuRow* row = MenuRowOf(item)) row->SetKeepHot(true);
         sub->ShowList(sub->m_listName, name);
         const RECT& r = item->GetPos();
         POINT anchor{r.left, r.top};
@@ -361,6 +379,10 @@ void CMenuWnd::OpenSubmenu(CControlUI* item, bool byKeyboard) {
 
 void CMenuWnd::CloseSubmenu() {
     CMenuWnd* sub = m_submenu;
+    if (IMenuRow* row = MenuRowOf(m_submenuItem)) {
+        row->SetKeepHot(false);
+        if (RowAt(m_highlight) == m_submenuItem) row->SetHot(true);
+    }
     m_submenu = nullptr;
     m_submenuItem = nullptr;
     if (!sub) return;
@@ -475,11 +497,11 @@ void CMenuWnd::SetHighlight(int index) {
     // Another row of this menu takes over from the one whose submenu is open.
     if (m_submenu && RowAt(index) != m_submenuItem) CloseSubmenu();
     if (CControlUI* old = RowAt(m_highlight)) {
-        if (auto* row = static_cast<IMenuRow*>(old->GetInterface("MenuRow"))) row->SetHot(false);
+        if (IMenuRow* row = MenuRowOf(old); row && old != m_submenuItem) row->SetHot(false);
     }
     m_highlight = RowAt(index) ? index : -1;
     if (CControlUI* now = RowAt(m_highlight)) {
-        if (auto* row = static_cast<IMenuRow*>(now->GetInterface("MenuRow"))) row->SetHot(true);
+        if (IMenuRow* row = MenuRowOf(now)) row->SetHot(true);
         if (m_list) m_list->EnsureVisible(m_highlight);
     }
 }
