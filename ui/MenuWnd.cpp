@@ -84,6 +84,19 @@ IMenuRow* MenuRowOf(CControlUI* control) {
     return control ? static_cast<IMenuRow*>(control->GetInterface("MenuRow")) : nullptr;
 }
 
+// Rows made elsewhere show the keyboard highlight the way the pointer gives it to them.
+void SetRowHot(CControlUI* row, bool hot) {
+    if (!row) return;
+    if (IMenuRow* menuRow = MenuRowOf(row)) {
+        menuRow->SetHot(hot);
+        return;
+    }
+    uilib::TEventUI event;
+    event.Type = hot ? uilib::UIEVENT_MOUSEENTER : uilib::UIEVENT_MOUSELEAVE;
+    event.pSender = row;
+    row->DoEvent(event);
+}
+
 // The program's controls, with the menu rows in place of the plain ones.
 class MenuLayoutFactory : public uilib::IDialogBuilderCallback {
 public:
@@ -140,6 +153,21 @@ CMenuWnd::CMenuWnd(int skinIndex, std::string language, std::string programFolde
 CMenuWnd::~CMenuWnd() = default;
 
 const std::string& CMenuWnd::LastChosenItem() { return g_lastChosen; }
+
+uilib::CListContainerElementUI* CMenuWnd::CreateRow() {
+    return new MenuRow<uilib::CListContainerElementUI>();
+}
+
+const char* CMenuWnd::LanguageDisplayName(const std::string& folder) {
+    static const struct {
+        const char* folder;
+        const char* name;
+    } kNames[] = {{"chn", "简体中文"}, {"jpn", "日本語"}, {"eng", "English"},
+                  {"de", "Deutsch"},   {"fra", "française"}};
+    for (const auto& n : kNames)
+        if (folder == n.folder) return n.name;
+    return nullptr;
+}
 
 void CMenuWnd::CloseOpenPopupMenu() {
     auto* open = static_cast<CMenuWnd*>(GetOpenPopupMenu());
@@ -496,12 +524,10 @@ bool CMenuWnd::IsSubmenuRow(CControlUI* row) const {
 void CMenuWnd::SetHighlight(int index) {
     // Another row of this menu takes over from the one whose submenu is open.
     if (m_submenu && RowAt(index) != m_submenuItem) CloseSubmenu();
-    if (CControlUI* old = RowAt(m_highlight)) {
-        if (IMenuRow* row = MenuRowOf(old); row && old != m_submenuItem) row->SetHot(false);
-    }
+    if (CControlUI* old = RowAt(m_highlight); old && old != m_submenuItem) SetRowHot(old, false);
     m_highlight = RowAt(index) ? index : -1;
     if (CControlUI* now = RowAt(m_highlight)) {
-        if (IMenuRow* row = MenuRowOf(now)) row->SetHot(true);
+        SetRowHot(now, true);
         if (m_list) m_list->EnsureVisible(m_highlight);
     }
 }

@@ -14,6 +14,7 @@
 namespace uilib {
 class CControlUI;
 class CListUI;
+class CListContainerElementUI;
 }  // namespace uilib
 
 namespace orvella {
@@ -58,6 +59,12 @@ public:
     // The name of the row last chosen in a context menu; "menuselected" from a context
     // menu carries its address as wParam.
     static const std::string& LastChosenItem();
+    // A plain row for the rows made at run time (FillSubmenu): it highlights from the
+    // keyboard like the rows of the layout. The caller adds it to the list.
+    static uilib::CListContainerElementUI* CreateRow();
+    // The name the language submenu shows for a language folder ("de" → "Deutsch");
+    // null for a folder it has no name for.
+    static const char* LanguageDisplayName(const std::string& folder);
 
     CMenuWnd* GetSubmenu() const { return m_submenu; }
     CMenuWnd* GetParentMenu() const { return m_parent; }

@@ -2,6 +2,7 @@
 // headless platform, opened the way the main window opens it.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "uilib/Container.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/controls/List.h"
+#include "uilib/controls/ListContainerElement.h"
 
 namespace orvella {
 namespace {
@@ -127,7 +129,16 @@ class TestStates : public IMenuItemStates {
 public:
     bool IsChecked(const std::string& item) const override { return checked.count(item) != 0; }
     bool IsEnabled(const std::string& item) const override { return disabled.count(item) == 0; }
+    void FillSubmenu(const std::string& item, uilib::CListUI& list) const override {
+        for (const std::string& name : madeRows[item]) {
+            uilib::CListContainerElementUI* row = CMenuWnd::CreateRow();
+            row->SetName(name.c_str());
+            row->SetFixedHeight(24);
+            list.Add(row);
+        }
+    }
     std::set<std::string> checked, disabled;
+    mutable std::map<std::string, std::vector<std::string>> madeRows;
 };
 
 // Stands in for the main window: a row of menu buttons, and a record of what the menus
@@ -407,6 +418,31 @@ TEST_F(MenuWndTest, AMenuOfTheSameLevelClosesTheOpenOne) {
     // The wheel over a menu goes nowhere.
     fake().Wheel(tray->GetHWND(), 10, 10, -120);
     EXPECT_TRUE(IsWindow(tray->GetHWND()));
+}
+
+TEST_F(MenuWndTest, RowsMadeAtRunTimeAreSizedHighlightedAndChosen) {
+    states_->madeRows["ID_MAINMENU_DVD_CHAPTER"] = {"ID_MAINMENU_DVD_CHAPTER_0", "ID_MAINMENU_DVD_CHAPTER_1",
+                                                    "ID_MAINMENU_DVD_CHAPTER_2"};
+    CMenuWnd* menu = DropDown();
+    ASSERT_NE(menu, nullptr);
+    Hover(menu, "ID_MAINMENU_DVD");
+    CMenuWnd* disc = menu->GetSubmenu();
+    ASSERT_NE(disc, nullptr);
+    Hover(disc, "ID_MAINMENU_DVD_CHAPTER");
+    CMenuWnd* chapters = disc->GetSubmenu();
+    ASSERT_NE(chapters, nullptr);
+    ASSERT_EQ(chapters->GetList()->GetCount(), 3);
+    const RECT r = WindowRect(chapters);
+    EXPECT_EQ(r.bottom - r.top, chapters->GetList()->GetListHeight());
+    SetFocus(chapters->GetHWND());
+    fake().KeyPress(VK_END);
+    EXPECT_EQ(chapters->GetHighlight(), 2);
+    fake().KeyPress(VK_RETURN);
+    EXPECT_EQ(main_.heard.front(), "menuselected ID_MAINMENU_DVD_CHAPTER_2");
+
+    EXPECT_STREQ(CMenuWnd::LanguageDisplayName("de"), "Deutsch");
+    EXPECT_STREQ(CMenuWnd::LanguageDisplayName("jpn"), "日本語");
+    EXPECT_EQ(CMenuWnd::LanguageDisplayName("xx"), nullptr);
 }
 
 }  // namespace
