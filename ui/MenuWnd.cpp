@@ -154,6 +154,14 @@ CMenuWnd::~CMenuWnd() = default;
 
 const std::string& CMenuWnd::LastChosenItem() { return g_lastChosen; }
 
+bool CMenuWnd::HandleMenuKey(UINT key) {
+    auto* top = static_cast<CMenuWnd*>(GetOpenPopupMenu());
+    if (!top || !IsWindow(top->GetHWND())) return false;
+    CMenuWnd* level = top;
+    while (level->m_submenu && level->GetHWND() != GetFocus()) level = level->m_submenu;
+    return level->OnKeyDown(key);
+}
+
 uilib::CListContainerElementUI* CMenuWnd::CreateRow() {
     return new MenuRow<uilib::CListContainerElementUI>();
 }

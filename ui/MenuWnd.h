@@ -59,6 +59,11 @@ public:
     // The name of the row last chosen in a context menu; "menuselected" from a context
     // menu carries its address as wParam.
     static const std::string& LastChosenItem();
+    // A key pressed while a menu is open, for windows that receive the keyboard in its
+    // place (a popup that does not hold the keyboard): the menu level with the focus, else
+    // the deepest open level, handles it. False when no menu is open or the key means
+    // nothing to menus.
+    static bool HandleMenuKey(UINT key);
     // A plain row for the rows made at run time (FillSubmenu): it highlights from the
     // keyboard like the rows of the layout. The caller adds it to the list.
     static uilib::CListContainerElementUI* CreateRow();

@@ -333,6 +333,11 @@ TEST_F(MenuWndTest, KeyboardMovesSkipsOpensClosesAndChooses) {
         fake().KeyPress(s.key);
         EXPECT_EQ(menu->GetHighlight(), s.highlight) << "after key " << s.key;
     }
+    // The same keys reach the menu from a window that got them in its place.
+    EXPECT_TRUE(CMenuWnd::HandleMenuKey(VK_DOWN));
+    EXPECT_EQ(menu->GetHighlight(), 3);
+    EXPECT_TRUE(CMenuWnd::HandleMenuKey(VK_UP));
+    EXPECT_FALSE(CMenuWnd::HandleMenuKey('A'));
     fake().KeyPress(VK_RIGHT);  // Video opens, focused on its first row
     CMenuWnd* video = menu->GetSubmenu();
     ASSERT_NE(video, nullptr);
