@@ -280,6 +280,12 @@ bool CMenuWnd::ShowList(const std::string& listName, const std::string& fillFor)
     return true;
 }
 
+int CMenuWnd::FirstRowOffset() const {
+    if (!m_list) return 0;
+    const CControlUI* tab = m_pm->FindControl(kTabName);
+    return m_list->GetList()->GetInset().top + m_list->GetBorderSize() + (tab ? tab->GetBorderSize() : 0);
+}
+
 SIZE CMenuWnd::ListSize() const {
     if (!m_list) return SIZE{0, 0};
     return SIZE{m_list->GetFixedWidth(), m_list->GetListHeight()};
@@ -391,7 +397,8 @@ void CMenuWnd::OpenSubmenu(CControlUI* item, bool byKeyboard) {
         if (IMenuRow* row = MenuRowOf(item)) row->SetKeepHot(true);
         sub->ShowList(sub->m_listName, name);
         const RECT& r = item->GetPos();
-        POINT anchor{r.left, r.top};
+        // The submenu's first row lines up with the row that opened it.
+        POINT anchor{r.left, r.top - sub->FirstRowOffset()};
         ClientToScreen(m_hWnd, &anchor);
         const SIZE size = sub->ListSize();
         if (size.cx > 0 && size.cy > 0) {

@@ -99,6 +99,7 @@ private:
     // Finds the list and its page, fills and marks its rows; false when missing.
     bool ShowList(const std::string& listName, const std::string& fillFor);
     SIZE ListSize() const;
+    int FirstRowOffset() const;  // from the window's top to its first row
     void MoveTo(const RECT& rc);
     void ApplyStates();
     void SetShape();
