@@ -379,17 +379,20 @@ TEST_F(MenuWndTest, ClickChoosesAndEscapeOrLostFocusClose) {
     EXPECT_EQ(main_.heard, (std::vector<std::string>{"menuselected ID_PLAYLIST_RIGHT_MENU_SORT_BY_TYPE", "menu_release"}));
     EXPECT_EQ(CMenuWnd::LastChosenItem(), "ID_PLAYLIST_RIGHT_MENU_SORT_BY_TYPE");
 
+    enum How { kEscape, kFocusToMain, kClickOutside };
     struct Case {
         const char* what;
-        bool escape;
-    } cases[] = {{"Escape", true}, {"focus to the main window", false}};
+        How how;
+    } cases[] = {{"Escape", kEscape}, {"focus to the main window", kFocusToMain},
+                 {"a click outside, on the main window", kClickOutside}};
     for (const Case& c : cases) {
         main_.heard.clear();
         CMenuWnd* menu = DropDown("help");
         ASSERT_NE(menu, nullptr) << c.what;
         HWND hwnd = menu->GetHWND();
-        if (c.escape) fake().KeyPress(VK_ESCAPE);
-        else SetFocus(main_.GetHWND());
+        if (c.how == kEscape) fake().KeyPress(VK_ESCAPE);
+        else if (c.how == kFocusToMain) SetFocus(main_.GetHWND());
+        else fake().LeftClick(main_.GetHWND(), 400, 300);
         fake().DispatchPending();
         EXPECT_FALSE(IsWindow(hwnd)) << c.what;
         EXPECT_EQ(main_.heard, std::vector<std::string>{"menu_release"}) << c.what;
