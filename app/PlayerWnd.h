@@ -25,6 +25,8 @@
 
 namespace orvella {
 
+class IMenuItemStates;
+
 // What the tray icon will show; prepared at creation, added when minimising to the tray.
 struct TrayIconRecord {
     uint32_t size = 0;
@@ -102,6 +104,8 @@ public:
     void RunMenuCommand(const std::string& command) override { m_menuCommands.Dispatch(command); }
     // What the menus mark and enable, as the player is now.
     MenuState CurrentMenuState() const;
+    // The same for the menu window, which keeps it while it and its submenus are open.
+    std::shared_ptr<const IMenuItemStates> MenuItemStates() const;
     // The window's tray icon, or iconified where no tray exists.
     void MinimizeWindow();
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/PlayerMenuStates.h"
 #include "app/WebPages.h"
 #include "uilib/Base.h"
 #include "uilib/PaintManager.h"
@@ -24,6 +25,10 @@ MenuState CPlayerWnd::CurrentMenuState() const {
         sources.engineTables = &tables;
     }
     return BuildMenuState(m_settings, m_display.State(), sources);
+}
+
+std::shared_ptr<const IMenuItemStates> CPlayerWnd::MenuItemStates() const {
+    return std::make_shared<PlayerMenuStates>(CurrentMenuState());
 }
 
 void CPlayerWnd::ShowMainWindow() { ::ShowWindow(m_hWnd, SW_SHOW); }

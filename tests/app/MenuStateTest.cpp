@@ -10,6 +10,7 @@
 #include "app/DisplayModes.h"
 #include "app/MenuCommands.h"
 #include "app/MenuState.h"
+#include "app/PlayerMenuStates.h"
 #include "app/WebPages.h"
 #include "engine/LaunchOptions.h"
 #include "library/PlayerSettings.h"
@@ -61,6 +62,19 @@ TEST(MenuState, EachGroupMarksExactlyTheItemsOfItsValue) {
         for (const std::string& item : c.marked) EXPECT_TRUE(IsMenuItemMarked(state, item)) << item;
     }
     EXPECT_FALSE(IsMenuItemMarked(MenuState{}, "ID_MAINMENU_NO_SUCH_ITEM"));
+
+    // The menu window's view: the DVD menus only while a disc plays with its menus.
+    MenuState dvd;
+    dvd.sizeFactor = 1.5f;
+    for (bool navigation : {false, true}) {
+        dvd.dvdNavigation = navigation;
+        PlayerMenuStates states(dvd);
+        EXPECT_EQ(states.IsEnabled("ID_MAINMENU_DVD"), navigation);
+        EXPECT_EQ(states.IsEnabled("ID_MAIN_RIGHT_MENU_DVD"), navigation);
+        EXPECT_TRUE(states.IsEnabled("ID_MAINMENU_PLAY"));
+        EXPECT_TRUE(states.IsChecked("ID_MAINMENU_PLAY_FRAME_SIZE_150"));
+        EXPECT_FALSE(states.IsChecked("ID_MAINMENU_PLAY_FRAME_SIZE_100"));
+    }
 }
 
 TEST(MenuState, TakesSettingsDisplayAndTheEngineTablesOnlyWhileItRuns) {
