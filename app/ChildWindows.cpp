@@ -4,6 +4,7 @@
 #include "ui/AboutWnd.h"
 #include "ui/FullScreenTopBarWnd.h"
 #include "ui/MenuUI.h"
+#include "ui/MenuWnd.h"
 #include "ui/QuestionTexts.h"
 #include "ui/QuestionWnd.h"
 #include "uilib/PaintManager.h"
@@ -63,10 +64,7 @@ void ChildWindows::ShowTopBar() {
     m_topBar->ShowTopmostState(m_main.Display().State().topmost);
     m_topBar->ShowDvdButtons(m_main.Playback().IsDvdNavigation());
     CMenuUI::ResetMenuBarMode();
-    if (uilib::CWindowWnd* menu = GetOpenPopupMenu()) {
-        menu->Close();
-        SetOpenPopupMenu(nullptr);
-    }
+    CMenuWnd::CloseOpenPopupMenu();
     // Keys still go to the player.
     SetFocus(m_main.GetHWND());
 }

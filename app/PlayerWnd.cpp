@@ -56,6 +56,7 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_PLAYLIST_FILE, &CPlayerWnd::OnPlaylistFile},
     {WM_UPDATE_AVAILABLE, &CPlayerWnd::OnUpdateAvailable},
     {WM_UPDATE_CURRENT, &CPlayerWnd::OnUpdateCurrent},
+    {WM_CLOSE_POPUP_MENU, &CPlayerWnd::OnClosePopupMenu},
 };
 
 CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
@@ -272,6 +273,8 @@ LRESULT CPlayerWnd::OnNcHitTest(WPARAM, LPARAM lParam, bool& handled) {
 }
 
 LRESULT CPlayerWnd::OnKeyDown(WPARAM wParam, LPARAM, bool& handled) {
+    // The open menu does not hold the keyboard: its keys arrive here.
+    if (CMenuWnd::HandleMenuKey(static_cast<UINT>(wParam))) return 0;
     // Modifiers alone never trigger a hotkey.
     if (wParam != VK_SHIFT && wParam != VK_CONTROL && wParam != VK_MENU) DispatchHotkey(wParam);
     handled = false;
@@ -368,6 +371,11 @@ LRESULT CPlayerWnd::OnPlaylistFile(WPARAM wParam, LPARAM, bool&) {
 
 LRESULT CPlayerWnd::OnUpdateAvailable(WPARAM wParam, LPARAM lParam, bool&) {
     ShowUpdateWindow(true, wParam, lParam);
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnClosePopupMenu(WPARAM, LPARAM, bool&) {
+    CMenuWnd::CloseOpenPopupMenu();
     return 0;
 }
 

@@ -20,6 +20,7 @@
 #include "library/SettingsHost.h"
 #include "playlist/Playlist.h"
 #include "ui/FullScreenTopBarWnd.h"
+#include "ui/MenuWnd.h"
 #include "uilib/Control.h"
 #include "uilib/WindowWnd.h"
 
@@ -149,6 +150,7 @@ private:
     LRESULT OnPlaylistFile(WPARAM, LPARAM, bool& handled);
     LRESULT OnUpdateAvailable(WPARAM, LPARAM, bool& handled);
     LRESULT OnUpdateCurrent(WPARAM, LPARAM, bool& handled);
+    LRESULT OnClosePopupMenu(WPARAM, LPARAM, bool& handled);
 
     LRESULT RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -213,15 +215,17 @@ private:
     void OpenSettingsWindow(bool playerPage) override {}  // the settings window
     void OpenFileInfoWindow() override {}  // the file information window
     std::string OpenDisc(const std::string& disc) override { return {}; }  // a disc to play
-    void CloseContextMenu() override {}    // the open context menu goes
+    void CloseContextMenu() override;      // the open context menu goes
     void DispatchHotkey(WPARAM key) {}     // the hotkey table
     void OpenFolderOrDisc() {}             // the folder and disc chooser
     void OpenDiscDrive(const std::string& drive) {}  // a drive chosen in the open combo
     void OnDiscRemoved() {}                // the playing disc was removed
     void HandleDroppedFiles(WPARAM drop) {}
-    void ShowTrayMenu() {}
-    void ShowVideoContextMenu() {}         // the right button on the video
-    void ShowPlaylistContextMenu() {}      // the right button on the play list
+    void ShowTrayMenu();
+    void ShowVideoContextMenu();           // the right button on the video
+    void ShowPlaylistContextMenu();        // the right button on the play list
+    MenuOwner MenuOwnerInfo() const;
+    bool IsFromOwnMenu(uilib::CControlUI* sender) const;
     void OpenMenuOf(uilib::CControlUI* button);  // a menu button's popup menu
     void OnMenuReleased() {}               // the popup menu closed
     void OpenSkinWindow(uilib::CControlUI* button) {}  // the skin and colour window
@@ -247,6 +251,7 @@ private:
     // Owned for the window's life
     std::unique_ptr<uilib::CPaintManagerUI> m_pm;
     bool m_released = false;
+    CMenuWnd* m_ownMenu = nullptr;  // the last menu this window opened (compared, never used)
     bool m_settingsSaved = false;  // written once on the way out, whichever way that is
     bool m_firstFrameReported = false;
     std::vector<std::string> m_args;

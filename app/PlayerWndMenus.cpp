@@ -6,6 +6,8 @@
 
 #include "app/PlayerMenuStates.h"
 #include "app/WebPages.h"
+#include "ui/MenuUI.h"
+#include "ui/SkinWindow.h"
 #include "uilib/Base.h"
 #include "uilib/PaintManager.h"
 
@@ -29,6 +31,58 @@ MenuState CPlayerWnd::CurrentMenuState() const {
 
 std::shared_ptr<const IMenuItemStates> CPlayerWnd::MenuItemStates() const {
     return std::make_shared<PlayerMenuStates>(CurrentMenuState());
+}
+
+MenuOwner CPlayerWnd::MenuOwnerInfo() const {
+    MenuOwner owner;
+    owner.hwnd = m_hWnd;
+    owner.notifier = const_cast<CPlayerWnd*>(this);
+    owner.paintManager = m_pm.get();
+    owner.language = m_settings.language;
+    owner.skinIndex = m_settings.skinindex;
+    owner.states = MenuItemStates();
+    return owner;
+}
+
+void CPlayerWnd::OpenMenuOf(uilib::CControlUI* button) {
+    if (!m_pm || !button) return;
+    if (auto* menuButton = dynamic_cast<CMenuUI*>(button))
+        m_ownMenu = CMenuWnd::OpenDropDown(MenuOwnerInfo(), menuButton);
+}
+
+bool CPlayerWnd::IsFromOwnMenu(uilib::CControlUI* sender) const {
+    // A row of a menu this window opened (not one of the top bar's menus, which tell
+    // the top bar and through it this window).
+    if (!m_ownMenu || GetOpenPopupMenu() != m_ownMenu || !sender) return false;
+    for (CMenuWnd* level = m_ownMenu; level; level = level->GetSubmenu()) {
+        if (&level->PaintManager() == sender->GetManager()) return true;
+    }
+    return false;
+}
+
+namespace {
+POINT PointerOnScreen() {
+    POINT pt{0, 0};
+    GetCursorPos(&pt);
+    return pt;
+}
+}  // namespace
+
+void CPlayerWnd::ShowVideoContextMenu() {
+    if (m_pm) m_ownMenu = CMenuWnd::OpenContextMenu(MenuOwnerInfo(), "ID_MAIN_RIGHT_MENU", PointerOnScreen());
+}
+
+void CPlayerWnd::ShowPlaylistContextMenu() {
+    if (m_pm) m_ownMenu = CMenuWnd::OpenContextMenu(MenuOwnerInfo(), "ID_PLAYLIST_RIGHT_MENU", PointerOnScreen());
+}
+
+void CPlayerWnd::ShowTrayMenu() {
+    if (m_pm) m_ownMenu = CMenuWnd::OpenTrayMenu(MenuOwnerInfo(), PointerOnScreen());
+}
+
+void CPlayerWnd::CloseContextMenu() {
+    // Chosen from inside the menu's own notification: it goes once that has returned.
+    PostMessage(WM_CLOSE_POPUP_MENU, 0, 0);
 }
 
 void CPlayerWnd::ShowMainWindow() { ::ShowWindow(m_hWnd, SW_SHOW); }

@@ -40,7 +40,10 @@ const CPlayerWnd::NotifyRoute CPlayerWnd::kNotifyRoutes[] = {
 };
 
 void CPlayerWnd::Notify(TNotifyUI& msg) {
-    if (!m_pm || !msg.pSender || msg.pSender->GetManager() != m_pm.get()) return;
+    if (!m_pm || !msg.pSender) return;
+    // A row chosen in one of our menus comes from the menu's own controls.
+    if (msg.sType == "menuselected" && IsFromOwnMenu(msg.pSender)) return OnMenuSelectedNotify(msg);
+    if (msg.pSender->GetManager() != m_pm.get()) return;
     const std::string& type = msg.sType;
     for (const NotifyRoute& route : kNotifyRoutes) {
         if (type != route.type) continue;
@@ -144,10 +147,7 @@ void CPlayerWnd::OnClickNotify(TNotifyUI& msg) { OnClick(msg.pSender); }
 
 void CPlayerWnd::OnShowMenuNotify(TNotifyUI& msg) { OpenMenuOf(msg.pSender); }
 
-void CPlayerWnd::OpenMenuOf(CControlUI* button) {
-    // Until the popup menus exist, the help button goes straight to its last entry.
-    if (button->GetName() == "help") m_dialogs.OpenAbout();
-}
+
 
 void CPlayerWnd::OnMenuSelectedNotify(TNotifyUI& msg) {
     RunMenuCommand(std::string(msg.pSender->GetName().c_str()));

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/ControlTreeDump.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "ui/ListContainerElementUIEx.h"
 #include "ui/MenuPlacement.h"
@@ -345,7 +346,11 @@ LRESULT CMenuWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     LRESULT result = 0;
-    if (m_pm->MessageHandler(msg, wParam, lParam, result)) return result;
+    if (m_pm->MessageHandler(msg, wParam, lParam, result)) {
+        // End-to-end tests read where the rows are ("controls.txt.menu").
+        if (msg == WM_PAINT) WriteControlTreeIfAsked(m_pm.get(), m_hWnd, ".menu");
+        return result;
+    }
     return CWindowWnd::HandleMessage(msg, wParam, lParam);
 }
 

@@ -10,7 +10,10 @@
 #include "ui/MediaAreaRules.h"
 #include "ui/MediaUI.h"
 #include "ui/MediaWnd.h"
+#include "ui/MenuWnd.h"
+#include "ui/SkinWindow.h"
 #include "uilib/controls/Combo.h"
+#include "uilib/controls/List.h"
 
 namespace orvella {
 namespace {
@@ -361,6 +364,45 @@ TEST_F(MainWindowNotifyTest, UrlBarPlaysWhatWasTypedAndPanelsFollowTheirButtons)
     Click("expand");
     EXPECT_FALSE(Visible("playlistbar"));
     EXPECT_TRUE(Visible("expandbar"));
+}
+
+TEST_F(MainWindowNotifyTest, MenuButtonsOpenTheirMenusAndTheirRowsRunCommands) {
+    StartWithEngine();
+    TNotifyUIForTest("help", "showmenu");
+    auto* menu = static_cast<CMenuWnd*>(GetOpenPopupMenu());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetListName(), "help");
+    auto row = [](CMenuWnd* m, const char* name) -> uilib::CControlUI* {
+        uilib::CListUI* list = m->GetList();
+        for (int i = 0; list && i < list->GetCount(); ++i)
+            if (list->GetItemAt(i)->GetName() == name) return list->GetItemAt(i);
+        return nullptr;
+    };
+    uilib::CControlUI* about = row(menu, "ID_MAINMENU_HELP_ABOUT");
+    ASSERT_NE(about, nullptr);
+    // The same name from a control that is not one of our menus' rows does nothing.
+    uilib::TNotifyUI foreign;
+    foreign.sType = "menuselected";
+    foreign.pSender = about;
+    CMenuWnd::CloseOpenPopupMenu();
+    window_->Notify(foreign);
+    EXPECT_EQ(window_->Dialogs().About(), nullptr);
+    TNotifyUIForTest("help", "showmenu");
+    menu = static_cast<CMenuWnd*>(GetOpenPopupMenu());
+    ASSERT_NE(menu, nullptr);
+    uilib::TNotifyUI chosen;
+    chosen.sType = "menuselected";
+    chosen.pSender = row(menu, "ID_MAINMENU_HELP_ABOUT");
+    window_->Notify(chosen);
+    fake().DispatchPending();
+    EXPECT_NE(window_->Dialogs().About(), nullptr);
+    // A right click on the video opens its menu at the pointer.
+    CMenuWnd::CloseOpenPopupMenu();
+    TNotifyUIForTest("media", "showmainrightkeymenu");
+    menu = static_cast<CMenuWnd*>(GetOpenPopupMenu());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetListName(), "ID_MAIN_RIGHT_MENU");
+    CMenuWnd::CloseOpenPopupMenu();
 }
 
 TEST_F(MainWindowNotifyTest, AboutWindowOpensOnceAndClosesOnItsNotification) {

@@ -3,7 +3,7 @@
 # seeks, the volume slider sets the engine's volume, a double click on the video enters
 # full screen (bars hidden, back at the bottom edge) and another leaves it at the old
 # rectangle, "clear" asks in the question window, the URL bar plays a typed path, and the
-# help button shows the about window. Screenshots of each state are kept.
+# help menu shows the about window. Screenshots of each state are kept.
 source "$(dirname "$0")/lib.sh"
 export ORVELLA_ENGINE_LOG="$WORK/engine.log"
 clip=$(make_moving_clip 20)
@@ -89,8 +89,12 @@ run_skin() {
   wait_until 5 bash -c "[ \"\$(xdotool getwindowgeometry --shell $WINDOW_ID | grep -E '^(X|Y|WIDTH|HEIGHT)=' | tr '\n' ' ')\" = '$before' ]" || true
   [ "$(geometry)" = "$before" ] || fail "left full screen at $(geometry), not at $before"
 
-  # The about window from the help button.
+  # The about window from the help menu.
   click_control help
+  wait_until 5 test -s "$ORVELLA_CONTROL_TREE_FILE.menu" || fail "the help button opens no menu"
+  sleep 0.4
+  screenshot "skin$skin-help-menu" >/dev/null
+  click_in menu ID_MAINMENU_HELP_ABOUT
   wait_until 5 test -s "$ORVELLA_CONTROL_TREE_FILE.about" || fail "no about window"
   sleep 0.5
   screenshot "skin$skin-about" >/dev/null
@@ -138,16 +142,21 @@ type_into() {
 }
 control_shows() { [ "$(control_text "$1")" = "$2" ]; }
 
-# Clicks a named control of one of the small windows ("about", "question").
+# Clicks a named control of another window of the player ("about", "question", "menu").
 click_in() {
-  local tree="$ORVELLA_CONTROL_TREE_FILE.$1" id line
-  id=$(xdotool search --onlyvisible --name "$(tr '[:lower:]' '[:upper:]' <<<"${1:0:1}")${1:1} Wnd" | head -n 1)
-  [ -n "$id" ] || fail "no $1 window"
+  local tree="$ORVELLA_CONTROL_TREE_FILE.$1" line wx wy id
+  # The dialogs by their titles ("About Wnd"); a menu by where it painted last.
+  id=$(xdotool search --onlyvisible --name "$(tr '[:lower:]' '[:upper:]' <<<"${1:0:1}")${1:1} Wnd" 2>/dev/null | head -n 1 || true)
+  if [ -n "$id" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    wx=$X; wy=$Y
+  else
+    read -r _ wx wy _ _ < <(head -n 1 "$tree")
+  fi
   line=$(awk -v n="$2" '$1 == n { print; exit }' "$tree")
   [ -n "$line" ] || fail "no $2 in the $1 window"
-  eval "$(xdotool getwindowgeometry --shell "$id")"
   # shellcheck disable=SC2046
-  xdotool mousemove $(awk -v X="$X" -v Y="$Y" '{ printf "%d %d\n", X + ($3 + $5) / 2, Y + ($4 + $6) / 2 }' <<<"$line")
+  xdotool mousemove $(awk -v X="$wx" -v Y="$wy" '{ printf "%d %d\n", X + ($3 + $5) / 2, Y + ($4 + $6) / 2 }' <<<"$line")
   sleep 0.2
   xdotool click 1
 }
