@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/PlayerWnd.h"
+#include "tests/SourceSkins.h"
 #include "tests/TestMedia.h"
 #include "tests/TestPlatform.h"
 #include "uilib/Control.h"
@@ -29,9 +30,7 @@ protected:
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         temp_ = tmpl;
         setenv("XDG_CONFIG_HOME", (temp_ + "/config").c_str(), 1);
-        uilib::SetAppPathForTesting(std::string(ORVELLA_SOURCE_DIR) + "/data/");
-        uilib::CPaintManagerUI::SetResourcePath((std::string(ORVELLA_SOURCE_DIR) + "/data/").c_str());
-        uilib::RegisterBuiltinControls();
+        orvella_test::UseSourceSkins();
         fake().SetScreenSize(1280, 800);
         fake().SetWorkArea(RECT{0, 0, 1280, 770});
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/SourceSkins.h"
 #include "tests/TestPlatform.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "ui/MenuPlacement.h"
@@ -179,10 +180,7 @@ public:
 class MenuWndTest : public FakePlatformTest {
 protected:
     void SetUp() override {
-        const std::string data = std::string(ORVELLA_SOURCE_DIR) + "/data/";
-        uilib::SetAppPathForTesting(data);
-        uilib::CPaintManagerUI::SetResourcePath(data.c_str());
-        uilib::RegisterBuiltinControls();
+        orvella_test::UseSourceSkins();
         SetOpenPopupMenu(nullptr);
         CMenuUI::ResetMenuBarMode();
         states_ = std::make_shared<TestStates>();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/SourceSkins.h"
 #include "tests/TestPlatform.h"
 #include "ui/AboutWnd.h"
 #include "ui/DialogBuilderCallbackEx.h"
@@ -49,10 +50,7 @@ public:
 class SmallWindowsTest : public FakePlatformTest {
 protected:
     void SetUp() override {
-        const std::string data = std::string(ORVELLA_SOURCE_DIR) + "/data/";
-        uilib::SetAppPathForTesting(data);
-        uilib::CPaintManagerUI::SetResourcePath(data.c_str());
-        uilib::RegisterBuiltinControls();
+        orvella_test::UseSourceSkins();
         main_.Create(nullptr, "Orvella", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 200, 100, 800, 500);
         main_.pm.SetColor(0xFF345678);
         SetOpenPopupMenu(nullptr);
