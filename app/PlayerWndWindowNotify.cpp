@@ -103,7 +103,8 @@ void CPlayerWnd::OnWindowNote(int which, TNotifyUI& msg) {
     case WindowNote::DvdLoadSubtitle: SetTimer(m_hWnd, TIMER_LOAD_SUBTITLE, 100); break;
     case WindowNote::MenuRelease: OnMenuReleased(); break;
     case WindowNote::MenuSelected:
-        if (msg.wParam) RunMenuCommand(reinterpret_cast<const char*>(msg.wParam));
+        // The menu window hands over the chosen row's name.
+        if (msg.wParam) RunMenuCommand(*reinterpret_cast<const std::string*>(msg.wParam));
         break;
     case WindowNote::ToolsClip: m_view.ShowControl("ID_PLAYER_CLIPBAR", true); break;
     case WindowNote::CloseSettings: CloseSettingsWindow(); break;

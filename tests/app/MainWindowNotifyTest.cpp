@@ -402,7 +402,12 @@ TEST_F(MainWindowNotifyTest, MenuButtonsOpenTheirMenusAndTheirRowsRunCommands) {
     menu = static_cast<CMenuWnd*>(GetOpenPopupMenu());
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->GetListName(), "ID_MAIN_RIGHT_MENU");
-    CMenuWnd::CloseOpenPopupMenu();
+    // A context menu's choice comes as the window's own notification with the row's name.
+    const std::string topmost = "ID_MAINMENU_PLAY_TOPMOST";
+    WindowNote("menuselected", reinterpret_cast<WPARAM>(&topmost));
+    fake().DispatchPending();
+    EXPECT_TRUE(window_->Display().State().topmost);
+    EXPECT_EQ(GetOpenPopupMenu(), nullptr) << "the context menu closes after its command";
 }
 
 TEST_F(MainWindowNotifyTest, AboutWindowOpensOnceAndClosesOnItsNotification) {
