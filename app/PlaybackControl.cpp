@@ -183,6 +183,7 @@ bool PlaybackControl::LaunchEngine() {
     m_resumeOnce = plan.resumeOnce;
     m_slaveState.mutedAtLaunch = plan.mutedAtLaunch;
     m_slaveState.paused = false;
+    m_playbackStarts = 0;
     // A new media: its size and kind come with its events; the rest stays until replaced.
     m_media.videoWidth = 0;
     m_media.videoHeight = 0;
@@ -225,9 +226,21 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
     case EngineReaction::LayoutVideoArea: ShowMediaLayout(true); break;
     case EngineReaction::ShowScreenshot: m_slave.ShowScreenshotSaved(event.number); break;
     case EngineReaction::SelectSubtitleFile: m_slave.Send(slave::SubFile(event.number)); break;
+    case EngineReaction::PlaybackStarted: OnPlaybackStarted(); break;
     case EngineReaction::None: break;
     }
     return 0;
+}
+
+void PlaybackControl::OnPlaybackStarted() {
+    // The first start has the launch's values; each loop restart falls back to them, so
+    // the volume and mute the user chose since go to the engine again.
+    if (m_playbackStarts++ == 0) return;
+    if (m_slaveState.mute) {
+        m_slave.Send(slave::Mute(true));
+    } else {
+        m_slave.Send(slave::Volume(m_slaveState.volume));
+    }
 }
 
 void PlaybackControl::ShowOpenFailure() {

@@ -140,6 +140,7 @@ public:
 
 private:
     void ShowOpenFailure();
+    void OnPlaybackStarted();
     void ReleaseEngine();
 
     PlayerView& m_view;
@@ -165,6 +166,7 @@ private:
     bool m_subtitlesInScreenshots = true;
     bool m_sliderDragging = false;
     bool m_afterSeek = false;
+    int m_playbackStarts = 0;  // "Starting playback..." lines of the running engine
     int m_afterSeekTicks = 0;
     bool m_firstLayout = true;
     int m_pendingFences = 0;

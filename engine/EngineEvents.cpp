@@ -39,6 +39,7 @@ constexpr EventKind kEventKinds[] = {
     {"EV_BLURAY_TITLE_LENGTH", EnginePayload::Float},
     {"EV_SCREENSHOT", EnginePayload::Value},
     {"EV_VIDEO_OUTPUT_SIZE", EnginePayload::Text},
+    {"EV_PLAYBACK_STARTED", EnginePayload::None},
 };
 static_assert(sizeof(kEventKinds) / sizeof(kEventKinds[0]) == EV_LAST + 1, "one entry per code");
 

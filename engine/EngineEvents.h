@@ -50,8 +50,11 @@ enum EngineEventCode : WPARAM {
     EV_BLURAY_TITLE_LENGTH = 19,
     EV_SCREENSHOT = 20,
     EV_VIDEO_OUTPUT_SIZE = 21,
+    // Ours: "Starting playback...", at the start and at every restart of a loop (the
+    // engine then takes back the volume and mute it was launched with).
+    EV_PLAYBACK_STARTED = 22,
 };
-constexpr WPARAM EV_LAST = EV_VIDEO_OUTPUT_SIZE;  // codes above are ignored by the receiver
+constexpr WPARAM EV_LAST = EV_PLAYBACK_STARTED;  // codes above are ignored by the receiver
 
 enum class EnginePayload {
     None,     // lParam 0

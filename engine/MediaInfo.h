@@ -52,6 +52,7 @@ enum class EngineReaction {
     LayoutVideoArea,     // the video area must be laid out again
     SelectSubtitleFile,  // EV_FILE_SUB_ID: send "sub_file <event.number>"
     ShowScreenshot,      // EV_SCREENSHOT: on-screen text for shot<event.number>.png
+    PlaybackStarted,     // EV_PLAYBACK_STARTED: a loop restart wants the sound state again
 };
 
 // Stores the event's fact in info as the main window does and says what follows.

@@ -60,6 +60,7 @@ constexpr KeyTest kKeyTests[] = {
     {20, "ID_FILE_SUB_ID=", Where::LineStart, KeyDoes::PostInt, EV_FILE_SUB_ID, nullptr},
     {21, "ID_BLURAY_TITLE_", Where::BlurayTitleField, KeyDoes::PostFloat, EV_BLURAY_TITLE_LENGTH, "LENGTH="},
     {22, "ID_BLURAY_TITLE_", Where::BlurayTitleField, KeyDoes::SetBluray, 0, "CHAPTERS="},
+    {22, "Starting playback...", Where::LineStart, KeyDoes::Post, EV_PLAYBACK_STARTED, nullptr},
 };
 
 bool StartsWith(std::string_view text, std::string_view prefix) {

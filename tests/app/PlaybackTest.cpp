@@ -449,3 +449,28 @@ TEST_F(PlaybackTest, ClearAsksFirst) {
 
 }  // namespace
 }  // namespace orvella
+
+namespace orvella {
+namespace {
+
+// The engine takes back its launch volume and mute at every loop restart: the sound the
+// user chose since goes to it again, not at the first start.
+TEST_F(PlaybackTest, LoopRestartGetsTheChosenSoundBack) {
+    StartWithEngine();
+    OpenClips({clips_[0]});
+    TNotifyUIForTest("volumeslider", "valuechangebegin", 35);
+    ASSERT_TRUE(Pump([&] { return Sent("pausing_keep volume 35 1"); }));
+    engine_->ForgetCommands();
+    SendMessage(hwnd_, WM_ENGINE_EVENT, EV_PLAYBACK_STARTED, 0);
+    Pump([] { return false; }, 100);
+    EXPECT_FALSE(Sent("pausing_keep volume 35 1")) << "the first start has the launch's values";
+    SendMessage(hwnd_, WM_ENGINE_EVENT, EV_PLAYBACK_STARTED, 0);
+    EXPECT_TRUE(Pump([&] { return Sent("pausing_keep volume 35 1"); }));
+    Click("mute_on");
+    engine_->ForgetCommands();
+    SendMessage(hwnd_, WM_ENGINE_EVENT, EV_PLAYBACK_STARTED, 0);
+    EXPECT_TRUE(Pump([&] { return Sent("pausing_keep mute 1"); }));
+}
+
+}  // namespace
+}  // namespace orvella

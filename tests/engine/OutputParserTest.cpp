@@ -96,6 +96,7 @@ TEST(OutputParserTest, ClassifiesOneLine) {
         {"ID_BLURAY_TITLE_1_LENGTH=12.988", Post(21, E::Real(EV_BLURAY_TITLE_LENGTH, 12.988f))},
         {"ID_BLURAY_TITLE_LENGTH=60.5", Post(21, E::Real(EV_BLURAY_TITLE_LENGTH, 60.5f))},
         {"ID_BLURAY_TITLE_12_CHAPTERS=3", Act(22, LineAction::SetBluray)},
+        {"Starting playback...", Post(22, E::Plain(EV_PLAYBACK_STARTED))},
         {"ID_BLURAY_TITLE_1_ANGLE=1", Nothing()},
         {"ID_BLURAY_TITLES=1", Nothing()},
         {"ID_DVD_TITLE_1_LENGTH=12.000", Act(23, LineAction::InsertTrack, MediaTable::TitleLengths, 1, "12.000")},
