@@ -66,7 +66,7 @@ TEST_F(PlayerWndTest, MessageTableAnswers) {
     EXPECT_EQ(SendMessage(hwnd_, WM_NCCALCSIZE, 0, 0), 0);
     EXPECT_EQ(SendMessage(hwnd_, WM_NCACTIVATE, 0, 0), 1);
     EXPECT_EQ(SendMessage(hwnd_, WM_NCACTIVATE, 1, 0), 0);
-    EXPECT_EQ(SendMessage(hwnd_, WM_ENGINE_EVENT, 22, 0), 0);
+    EXPECT_EQ(SendMessage(hwnd_, WM_ENGINE_EVENT, EV_LAST + 1, 0), 0);  // not an event: ignored
     // A question of a kind the player does not ask opens nothing; the clear question does.
     SendMessage(hwnd_, WM_SHOW_QUESTION, 1, 0);
     EXPECT_EQ(window_->Dialogs().Question(), nullptr);
