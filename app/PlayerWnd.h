@@ -251,7 +251,7 @@ private:
     // Owned for the window's life
     std::unique_ptr<uilib::CPaintManagerUI> m_pm;
     bool m_released = false;
-    CMenuWnd* m_ownMenu = nullptr;  // the last menu this window opened (compared, never used)
+    CMenuWnd* m_ownMenu = nullptr;  // the last menu this window opened; trusted only while it is the open popup menu
     bool m_settingsSaved = false;  // written once on the way out, whichever way that is
     bool m_firstFrameReported = false;
     std::vector<std::string> m_args;
