@@ -13,11 +13,6 @@ LRESULT CMediaWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         OnPaint();
         return 0;
-    case WM_SIZE:
-        // The engine draws only its picture: what lies beside it at the new size would
-        // keep pieces of old frames.
-        RepaintBlack();
-        break;
     case WM_MOUSELEAVE:
         m_trackingMouse = false;
         return 0;
