@@ -24,6 +24,18 @@ namespace {
 const char kLayoutFile[] = "menu.xml";
 const char kTabName[] = "IDR_MENU";
 constexpr int kRoundCorner = 3;
+// Posted to the top level when the pointer capture left the menu: it takes it back.
+constexpr UINT WM_MENU_TAKE_POINTER = WM_USER + 0x51;
+
+bool IsPress(UINT msg) {
+    return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
+           msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK;
+}
+
+bool IsPointerMessage(UINT msg) {
+    return IsPress(msg) || msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP || msg == WM_RBUTTONUP ||
+           msg == WM_MBUTTONUP;
+}
 
 // A row the menu can highlight from the keyboard. Its hot look also shows over the check
 // mark of a marked row, so that the highlight never hides on a marked item.
@@ -183,6 +195,7 @@ void CMenuWnd::CloseOpenPopupMenu() {
     SetOpenPopupMenu(nullptr);
     if (!open || !IsWindow(open->GetHWND())) return;
     open->m_closing = true;
+    if (open->InMyChain(GetCapture())) ReleaseCapture();
     open->CloseSubmenu();
     open->Close();
 }
@@ -218,9 +231,7 @@ CMenuWnd* CMenuWnd::OpenDropDown(const MenuOwner& owner, CMenuUI* button) {
         menu->m_openedLeft = p.openedLeft;
         menu->MoveTo(p.rect);
     }
-    menu->ShowWindow(true);
-    SetFocus(menu->GetHWND());
-    SetOpenPopupMenu(menu);
+    menu->Present();
     return menu;
 }
 
@@ -233,10 +244,17 @@ CMenuWnd* CMenuWnd::OpenContextMenu(const MenuOwner& owner, const char* listName
         const bool tray = menu->m_listName == "ID_TRAYIOCNMENU";
         menu->MoveTo(tray ? PlaceTrayMenu(screen, size, work) : PlaceContextMenu(screen, size, work));
     }
-    menu->ShowWindow(true);
-    SetFocus(menu->GetHWND());
-    SetOpenPopupMenu(menu);
+    menu->Present();
     return menu;
+}
+
+void CMenuWnd::Present() {
+    ShowWindow(true);
+    SetFocus(m_hWnd);
+    SetOpenPopupMenu(this);
+    // The open menu holds the pointer (and, on X11, the keyboard): a click anywhere else
+    // closes it and reaches nothing else.
+    SetCapture(m_hWnd);
 }
 
 CMenuWnd* CMenuWnd::OpenTrayMenu(const MenuOwner& owner, POINT screen) {
@@ -333,9 +351,14 @@ LRESULT CMenuWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         if (OnKeyDown(static_cast<UINT>(wParam))) return 0;
         break;
-    case WM_MOUSEMOVE:
-        OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        break;
+    case WM_CAPTURECHANGED:
+        // A row's press ends by giving the pointer up: the menu takes it back.
+        if (!TopMenu()->m_closing && !InMyChain(reinterpret_cast<HWND>(lParam)))
+            ::PostMessage(TopMenu()->GetHWND(), WM_MENU_TAKE_POINTER, 0, 0);
+        break;  // the paint manager ends its press too
+    case WM_MENU_TAKE_POINTER:
+        if (!m_closing && !m_parent && !InMyChain(GetCapture())) SetCapture(m_hWnd);
+        return 0;
     case WM_KILLFOCUS: {
         HWND to = reinterpret_cast<HWND>(wParam);
         // Focus moving between the levels of one menu keeps it open.
@@ -345,6 +368,8 @@ LRESULT CMenuWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
+    if (IsPointerMessage(msg) && RoutePointer(msg, wParam, lParam)) return 0;
+    if (msg == WM_MOUSEMOVE) OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     LRESULT result = 0;
     if (m_pm->MessageHandler(msg, wParam, lParam, result)) {
         // End-to-end tests read where the rows are ("controls.txt.menu").
@@ -352,6 +377,47 @@ LRESULT CMenuWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     return CWindowWnd::HandleMessage(msg, wParam, lParam);
+}
+
+bool CMenuWnd::RoutePointer(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Only the level holding the capture sees the pointer over other windows.
+    if (GetCapture() != m_hWnd) return false;
+    POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(m_hWnd, &screen);
+    CMenuWnd* top = TopMenu();
+    CMenuWnd* under = nullptr;  // the deepest level under the pointer: submenus lie on top
+    for (CMenuWnd* m = top; m; m = m->m_submenu) {
+        const RECT r = ScreenRect(m->GetHWND());
+        if (uilib::PtInRect(&r, screen)) under = m;
+    }
+    HWND underWindow = under ? under->GetHWND() : nullptr;
+    if (msg == WM_MOUSEMOVE && top->m_pointerOver != underWindow) {
+        // The level the pointer left hears so, like a window the pointer leaves.
+        HWND left = top->m_pointerOver;
+        top->m_pointerOver = underWindow;
+        if (InMyChain(left)) ::SendMessage(left, WM_MOUSELEAVE, 0, 0);
+    }
+    if (under == this) return false;
+    if (under) {
+        POINT pt = screen;
+        ScreenToClient(under->GetHWND(), &pt);
+        ::SendMessage(under->GetHWND(), msg, wParam, MAKELPARAM(pt.x, pt.y));
+        return true;
+    }
+    if (IsPress(msg)) {
+        CloseAll();  // a press outside every level closes the menu and goes no further
+        return true;
+    }
+    if (msg == WM_MOUSEMOVE && top->m_button) {
+        // Over the row of menu buttons, the pointer opens the next menu of the row.
+        HWND bar = top->m_button->GetManager()->GetPaintWindow();
+        POINT pt = screen;
+        ScreenToClient(bar, &pt);
+        RECT client{};
+        GetClientRect(bar, &client);
+        if (uilib::PtInRect(&client, pt)) ::SendMessage(bar, msg, wParam, MAKELPARAM(pt.x, pt.y));
+    }
+    return msg != WM_MOUSEMOVE;  // a move still tells this level that the pointer left its rows
 }
 
 void CMenuWnd::OnFinalMessage(HWND) {
@@ -434,6 +500,7 @@ void CMenuWnd::CloseSubmenu() {
     m_submenu = nullptr;
     m_submenuItem = nullptr;
     if (!sub) return;
+    if (GetCapture() == sub->GetHWND()) ReleaseCapture();  // the top level takes it back
     sub->m_parent = nullptr;
     sub->m_closing = true;
     sub->CloseSubmenu();
@@ -479,6 +546,7 @@ void CMenuWnd::CloseAll() {
     CMenuUI::ResetMenuBarMode();
     if (top->m_button) ReturnButtonToNormal(top->m_button);
     if (GetOpenPopupMenu() == top) SetOpenPopupMenu(nullptr);
+    if (InMyChain(GetCapture())) ReleaseCapture();
     top->m_pm->SendNotify(top, "menu_release");
     top->CloseSubmenu();
     top->Close();

@@ -101,6 +101,12 @@ private:
     SIZE ListSize() const;
     int FirstRowOffset() const;  // from the window's top to its first row
     void MoveTo(const RECT& rc);
+    // Shows a top-level menu as the program's open popup, with the keyboard and pointer.
+    void Present();
+    // For the level holding the pointer capture: hands a pointer message to the level
+    // under the pointer, or closes the menu on a press outside every level. True when
+    // the message was dealt with here.
+    bool RoutePointer(UINT msg, WPARAM wParam, LPARAM lParam);
     void ApplyStates();
     void SetShape();
 
@@ -130,6 +136,7 @@ private:
     CMenuWnd* m_parent = nullptr;
     CMenuUI* m_button = nullptr;
     uilib::CControlUI* m_submenuItem = nullptr;  // the row whose submenu is open
+    HWND m_pointerOver = nullptr;                // top level: the level last under the pointer
     uilib::CListUI* m_list = nullptr;
     std::string m_listName;
     bool m_openedLeft = false;

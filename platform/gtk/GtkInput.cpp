@@ -121,9 +121,15 @@ HWND GtkInput::SetCapture(HWND hwnd) {
     // else reaches it and closes it.
     HWND top = backend_.IsWindow(hwnd) ? backend_.TopLevelOf(hwnd) : nullptr;
     if (top && capture_ == hwnd && top->isPopup && top->visible) {
-        GdkWindow* window = gtk_widget_get_window(top->window);
-        grabbing_ = window && gdk_seat_grab(seat, window, GDK_SEAT_CAPABILITY_ALL, TRUE, nullptr,
-                                            nullptr, nullptr, nullptr) == GDK_GRAB_SUCCESS;
+        // Events from outside come to the grab window: the surface whose handlers turn
+        // them into the capture window's messages.
+        GdkWindow* window = SurfaceWindow(hwnd);
+        const GdkGrabStatus status =
+            window ? gdk_seat_grab(seat, window, GDK_SEAT_CAPABILITY_ALL, TRUE, nullptr, nullptr, nullptr, nullptr)
+                   : GDK_GRAB_NOT_VIEWABLE;
+        grabbing_ = status == GDK_GRAB_SUCCESS;
+        // Without the grab the menu still closes when our windows lose the focus.
+        if (!grabbing_) g_debug("the popup could not grab the pointer and keyboard (status %d)", status);
     }
     return previous;
 }
@@ -320,7 +326,10 @@ int GtkInput::OnKey(GtkWidget*, GdkEvent* event, void* data) {
 void GtkInput::HandleKey(HWND top, GdkEvent* event) {
     const GdkEventKey& k = event->key;
     const bool press = event->type == GDK_KEY_PRESS;
-    HWND target = focus_ && backend_.IsWindow(focus_) && backend_.TopLevelOf(focus_) == top ? focus_ : top;
+    // While our popup holds the keyboard, keys go to the window with our focus (a menu
+    // level), whichever of our windows X reports them to.
+    const bool focusValid = focus_ && backend_.IsWindow(focus_);
+    HWND target = focusValid && (grabbing_ || backend_.TopLevelOf(focus_) == top) ? focus_ : top;
     if (target->inputMethodOn && target->inputMethod &&
         gtk_im_context_filter_keypress(target->inputMethod, &event->key))
         return;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The menus by real input, in both skins: the main menu opens below its button, hovering
 # a row with a submenu opens it, Escape closes them, the right button on the video opens
-# the video menu at the pointer, a click outside closes it, and Down, Down, Enter there
+# the video menu at the pointer, a click outside closes it without reaching what lies
+# there, and Down, Down, Enter there
 # chooses its second row ("Play", which resumes a paused clip). Screenshots of an open
 # submenu are kept.
 source "$(dirname "$0")/lib.sh"
@@ -53,9 +54,20 @@ run_skin() {
   read -r _ wx wy _ _ < <(head -n 1 "$MENU")
   [ $((wx - x)) -ge -2 ] && [ $((wx - x)) -le 2 ] && [ $((wy - y)) -ge -2 ] && [ $((wy - y)) -le 2 ] ||
     fail "the video menu opens at $wx,$wy, not at the pointer $x,$y"
+  # A click outside closes it and reaches nothing else: here the pause button stays.
+  pauses=$(grep -c '^> pause$' "$ORVELLA_ENGINE_LOG" || true)
   # shellcheck disable=SC2046
-  xdotool mousemove $(control_centre filename); sleep 0.2; xdotool click 1
+  xdotool mousemove $(control_centre pause); sleep 0.2; xdotool click 1
   wait_until 5 no_menu || fail "a click outside does not close the menu"
+  sleep 0.5
+  [ "$(grep -c '^> pause$' "$ORVELLA_ENGINE_LOG" || true)" = "$pauses" ] ||
+    fail "the click that closed the menu reached the pause button too"
+  # So does a click on the desktop beside the window.
+  rm -f "$MENU"
+  click_control ID_MAINMENU
+  wait_until 5 menu_has ID_MAINMENU_PLAY_FRAME || fail "the main menu did not open"
+  xdotool mousemove 1275 795; sleep 0.2; xdotool click 1
+  wait_until 5 no_menu || fail "a click on the desktop does not close the menu"
 
   # Down, Down, Enter chooses the second row: Play resumes the paused clip.
   click_control pause

@@ -171,10 +171,12 @@ public:
     }
     void Notify(uilib::TNotifyUI& msg) override {
         if (msg.sType == "menuselected") heard.push_back("menuselected " + std::string(msg.pSender->GetName()));
+        if (msg.sType == "showmenu") shown.push_back(msg.pSender->GetName());
     }
 
     uilib::CPaintManagerUI pm;
     std::vector<std::string> heard;
+    std::vector<std::string> shown;  // menu buttons that asked for their menu
 };
 
 class MenuWndTest : public FakePlatformTest {
@@ -397,6 +399,52 @@ TEST_F(MenuWndTest, ClickChoosesAndEscapeOrLostFocusClose) {
         EXPECT_EQ(GetOpenPopupMenu(), nullptr) << c.what;
         EXPECT_FALSE(Button("help")->IsSelected()) << c.what;
     }
+}
+
+TEST_F(MenuWndTest, TheOpenMenuHoldsThePointer) {
+    states_->disabled.insert("ID_MAINMENU_DVD");
+    const RECT help = Button("help")->GetPos();
+    const POINT helpCentre{(help.left + help.right) / 2, (help.top + help.bottom) / 2};
+
+    // A press outside closes the menu and reaches nothing else: the button under it stays.
+    CMenuWnd* menu = DropDown();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetCapture(), menu->GetHWND());
+    main_.shown.clear();
+    fake().LeftClick(main_.GetHWND(), helpCentre.x, helpCentre.y);
+    fake().DispatchPending();
+    EXPECT_EQ(GetOpenPopupMenu(), nullptr);
+    EXPECT_TRUE(main_.shown.empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // A press on a disabled row keeps the menu, which takes the pointer back.
+    menu = DropDown();
+    ASSERT_NE(menu, nullptr);
+    const RECT disabled = Row(menu, "ID_MAINMENU_DVD");
+    fake().LeftClick(menu->GetHWND(), disabled.left + 30, (disabled.top + disabled.bottom) / 2);
+    fake().DispatchPending();
+    ASSERT_EQ(GetOpenPopupMenu(), menu);
+    EXPECT_EQ(GetCapture(), menu->GetHWND());
+
+    // In a row of menu buttons the pointer over the next button asks for its menu.
+    CMenuUI::SetMenuBarMode(true);
+    main_.shown.clear();
+    fake().MouseMove(main_.GetHWND(), helpCentre.x, helpCentre.y);
+    EXPECT_EQ(main_.shown, std::vector<std::string>{"help"});
+    CMenuUI::ResetMenuBarMode();
+
+    // Two submenus deep, a click on a row reaches it through the level holding the pointer.
+    main_.heard.clear();
+    Hover(menu, "ID_MAINMENU_PLAY_FRAME");
+    ASSERT_NE(menu->GetSubmenu(), nullptr);
+    Hover(menu->GetSubmenu(), "ID_MAINMENU_PLAY_FRAME_SIZE");
+    CMenuWnd* size = menu->GetSubmenu()->GetSubmenu();
+    ASSERT_NE(size, nullptr);
+    const RECT r = Row(size, "ID_MAINMENU_PLAY_FRAME_SIZE_150");
+    fake().LeftClick(size->GetHWND(), r.left + 30, (r.top + r.bottom) / 2);
+    fake().DispatchPending();
+    EXPECT_EQ(main_.heard, (std::vector<std::string>{"menuselected ID_MAINMENU_PLAY_FRAME_SIZE_150", "menu_release"}));
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(MenuWndTest, AMenuOfTheSameLevelClosesTheOpenOne) {
