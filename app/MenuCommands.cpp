@@ -136,7 +136,7 @@ const NamedItem kNamedItems[] = {
     {"ID_MAINMENU_PLAY_AUDIO_DEVICE_3F2R", Action::AudioChannels, 5},
     {"ID_MAINMENU_PLAY_AUDIO_DEVICE_6_1", Action::AudioChannels, 6},
     {"ID_MAINMENU_PLAY_AUDIO_DEVICE_7_1", Action::AudioChannels, 7},
-    {"ID_MAINMENU_PLAY_AUDIO_DEVICE_SPDIF", Action::Nothing, 0},
+    {"ID_MAINMENU_PLAY_AUDIO_DEVICE_SPDIF", Action::AudioChannels, 8},
     {"ID_MAINMENU_PLAY_DIALOGUE_DELAY_ONE_SECOND", Action::SubtitleDelay, 1},
     {"ID_MAINMENU_PLAY_DIALOGUE_DELAY_TEN_SECONDS", Action::SubtitleDelay, 10},
     {"ID_MAINMENU_PLAY_DIALOGUE_DELAY_ONE_MINUTE", Action::SubtitleDelay, 60},

@@ -78,6 +78,7 @@ const MarkRow kMarkRows[] = {
     {"ID_MAINMENU_PLAY_AUDIO_DEVICE_3F2R", Field::Channels, 5},
     {"ID_MAINMENU_PLAY_AUDIO_DEVICE_6_1", Field::Channels, 6},
     {"ID_MAINMENU_PLAY_AUDIO_DEVICE_7_1", Field::Channels, 7},
+    {"ID_MAINMENU_PLAY_AUDIO_DEVICE_SPDIF", Field::Channels, 8},
     {"ID_MAINMENU_PLAY_FRAME_OSD_0", Field::Osd, 0},
     {"ID_MAINMENU_PLAY_FRAME_OSD_1", Field::Osd, 1},
     {"ID_MAINMENU_PLAY_FRAME_OSD_2", Field::Osd, 2},

@@ -60,10 +60,14 @@ const Arguments* FindAutomatic(const LaunchOptions& o) {
 
 const std::vector<CodeArguments>& Channels() {
     // 0 stereo, 1 4.0, 2 5.1 (the settings window's three), then the menus' other layouts:
-    // 3 mono, 4 two front two rear, 5 three front two rear, 6 6.1, 7 7.1.
-    static const std::vector<CodeArguments> table = {{1, {"4"}}, {2, {"6"}}, {3, {"1"}},
-                                                     {4, {"4"}}, {5, {"5"}}, {6, {"7"}},
-                                                     {7, {"8"}}};
+    // 3 mono, 4 two front two rear, 5 three front two rear, 6 6.1, 7 7.1; 8 S/PDIF passes
+    // AC-3, E-AC-3 and DTS through undecoded (other sound is decoded as usual).
+    static const std::vector<CodeArguments> table = {
+        {0, {"-channels", "2"}}, {1, {"-channels", "4"}}, {2, {"-channels", "6"}},
+        {3, {"-channels", "1"}}, {4, {"-channels", "4"}}, {5, {"-channels", "5"}},
+        {6, {"-channels", "7"}}, {7, {"-channels", "8"}},
+        {8, {"-channels", "2", "-ac", "spdifac3,spdifeac3,spdifdts,"}},
+    };
     return table;
 }
 
@@ -241,7 +245,7 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
         a.insert(a.end(), {"-softvol", "-softvol-max", Decimal(InEngineRange(o.maxamplification, 10, 10000))});
 
     const Arguments* channels = Find(Channels(), o.playerchannels);
-    a.insert(a.end(), {"-channels", channels ? channels->front() : std::string("2")});
+    Append(a, channels ? *channels : *Find(Channels(), 0));
 
     plan.mutedAtLaunch = o.mute;
     a.insert(a.end(), {"-volume", o.mute ? std::string("0") : Decimal(InEngineRange(o.volume, 0, 100))});

@@ -1,5 +1,5 @@
-// Menu items against the real engine: looping really starts and stops, and a launch
-// choice restarts the engine where it was.
+// Menu items against the real engine: looping really starts and stops, a ratio changes
+// the picture's aspect, and a launch choice restarts the engine where it was.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -53,6 +53,19 @@ TEST_F(MenuCommandsEngineTest, RotateRestartsAtTheSamePosition) {
     window_->Slave().Send(slave::GetTimePos());
     ASSERT_TRUE(Run([&] { return window_->GetMediaInfo().position > 0; }, 5000));
     EXPECT_GE(window_->GetMediaInfo().position, at - 0.5f);
+}
+
+TEST_F(MenuCommandsEngineTest, RatioItemsChangeTheEnginesAspect) {
+    StartPlaying("long.mp4");
+    ASSERT_TRUE(Run([&] { return window_->GetMediaInfo().aspect > 1.3f; }, 8000));
+    EXPECT_NEAR(window_->GetMediaInfo().aspect, 4.0f / 3.0f, 0.01f);
+    // The engine answers a new ratio with the picture's new aspect.
+    window_->RunMenuCommand("ID_MAINMENU_PLAY_FRAME_RATIO_16:9");
+    EXPECT_TRUE(Run([&] { return window_->GetMediaInfo().aspect > 1.7f; }, 5000));
+    EXPECT_NEAR(window_->GetMediaInfo().aspect, 16.0f / 9.0f, 0.01f);
+    window_->RunMenuCommand("ID_MAINMENU_PLAY_FRAME_RATIO_1:1");
+    EXPECT_TRUE(Run([&] { return window_->GetMediaInfo().aspect < 1.1f; }, 5000));
+    EXPECT_NEAR(window_->GetMediaInfo().aspect, 1.0f, 0.01f);
 }
 
 }  // namespace

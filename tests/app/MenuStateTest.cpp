@@ -50,6 +50,7 @@ TEST(MenuState, EachGroupMarksExactlyTheItemsOfItsValue) {
         // The device marks follow "playerchannels" as its choices store it.
         {[](MenuState& s) { s.playerChannels = 2; }, "ID_MAINMENU_PLAY_AUDIO_DEVICE_", {"ID_MAINMENU_PLAY_AUDIO_DEVICE_5_1"}},
         {[](MenuState& s) { s.playerChannels = 0; }, "ID_MAINMENU_PLAY_AUDIO_DEVICE_", {"ID_MAINMENU_PLAY_AUDIO_DEVICE_STEREO"}},
+        {[](MenuState& s) { s.playerChannels = 8; }, "ID_MAINMENU_PLAY_AUDIO_DEVICE_", {"ID_MAINMENU_PLAY_AUDIO_DEVICE_SPDIF"}},
         {[](MenuState& s) { s.osdLevel = 3; }, "ID_MAINMENU_PLAY_FRAME_OSD_", {"ID_MAINMENU_PLAY_FRAME_OSD_3"}},
         {[](MenuState& s) { s.videoOutput = 5; }, "ID_MAINMENU_PLAY_FRAME_FORMAT_", {"ID_MAINMENU_PLAY_FRAME_FORMAT_DIRECT3D"}},
         {[](MenuState& s) { s.deinterlace = 11; }, "ID_MAINMENU_PLAY_FRAME_DEINTERLEAVE_", {"ID_MAINMENU_PLAY_FRAME_DEINTERLEAVE_KERNDEINT"}},
@@ -154,6 +155,7 @@ TEST(MenuLaunchChoices, EveryChoiceHasItsEngineOption) {
         {[](LaunchOptions& o) { o.playerchannels = 3; }, {"-channels", "1"}},
         {[](LaunchOptions& o) { o.playerchannels = 5; }, {"-channels", "5"}},
         {[](LaunchOptions& o) { o.playerchannels = 7; }, {"-channels", "8"}},
+        {[](LaunchOptions& o) { o.playerchannels = 8; }, {"-channels", "2", "-ac", "spdifac3,spdifeac3,spdifdts,"}},
     };
     for (const auto& c : cases) {
         LaunchOptions options;

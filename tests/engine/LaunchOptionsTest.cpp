@@ -140,7 +140,7 @@ TEST(LaunchArguments, CodesOutsideTheTablesAddNothingOrTheFallback) {
         {"deinterleave 12", [](LaunchOptions& o) { o.deinterleave = 12; }},
         {"audiomode 5", [](LaunchOptions& o) { o.audiomode = 5; }},
         {"audiomode -1", [](LaunchOptions& o) { o.audiomode = -1; }},
-        {"playerchannels 8", [](LaunchOptions& o) { o.playerchannels = 8; }},
+        {"playerchannels 9", [](LaunchOptions& o) { o.playerchannels = 9; }},
         {"playsequence 4", [](LaunchOptions& o) { o.playsequence = 4; }},
         {"every priority", [](LaunchOptions& o) { o.playerpriority = 0; }},
         {"priority 7", [](LaunchOptions& o) { o.playerpriority = 7; }},
