@@ -68,7 +68,10 @@ RECT PlaceContextMenu(POINT cursor, SIZE menu, const RECT& work) {
 }
 
 RECT PlaceTrayMenu(POINT cursor, SIZE menu, const RECT& work) {
-    return KeepInWorkArea(At(cursor.x - menu.cx, work.bottom - menu.cy, menu), work);
+    // A panel along the top edge (the cursor in the upper half): the menu hangs below it.
+    const bool panelOnTop = cursor.y < work.top + (work.bottom - work.top) / 2;
+    const LONG top = panelOnTop ? work.top : work.bottom - menu.cy;
+    return KeepInWorkArea(At(cursor.x - menu.cx, top, menu), work);
 }
 
 int MoveMenuHighlight(const std::vector<bool>& choosable, int current, MenuMove move) {

@@ -31,7 +31,8 @@ MenuPlacement PlaceSubmenu(POINT anchor, int itemWidth, int parentWidth, SIZE me
 RECT PlaceContextMenu(POINT cursor, SIZE menu, const RECT& work);
 
 // The tray menu: right edge at the cursor, bottom on the work area's bottom (above the
-// panel), kept inside the work area.
+// panel), kept inside the work area; below a panel along the top edge, its top on the
+// work area's top.
 RECT PlaceTrayMenu(POINT cursor, SIZE menu, const RECT& work);
 
 // Keys a menu moves its highlight with.

@@ -94,6 +94,7 @@ TEST(MenuPlacementRules, ContextAndTrayMenusStayInsideTheWorkArea) {
         {"context in the corner", false, {1919, 1039}, {1720, 800, 1920, 1040}},
         {"tray: right edge at the cursor, above the panel", true, {1700, 1060}, {1500, 800, 1700, 1040}},
         {"tray at the far left", true, {50, 1060}, {0, 800, 200, 1040}},
+        {"tray in a panel along the top", true, {1700, 10}, {1500, 0, 1700, 240}},
     };
     for (const Case& c : cases) {
         RECT r = c.tray ? PlaceTrayMenu(c.cursor, menu, kWork) : PlaceContextMenu(c.cursor, menu, kWork);
