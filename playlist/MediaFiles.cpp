@@ -1,5 +1,7 @@
 #include "playlist/MediaFiles.h"
 
+#include <cstring>
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -102,7 +104,52 @@ void Scan(const std::string& folder, std::vector<std::string>& pending,
     }
 }
 
+bool EndsWith(const std::string& name, const char* tail) {
+    const size_t n = std::strlen(tail);
+    return name.size() >= n && name.compare(name.size() - n, n, tail) == 0;
+}
+
+// The kind the file name decides, or 0 when it decides nothing.
+int DiscKindOfName(const std::string& name) {
+    if (EndsWith(name, ".SVD") || EndsWith(name, ".VCD")) return kDiscVideoCd;
+    // A disc mounted with ISO 9660 name mapping shows its names in lower case.
+    if (EndsWith(name, ".VOB") || EndsWith(name, ".vob")) return kDiscDvd;
+    if (EndsWith(name, ".m2ts")) return kDiscBluRay;
+    return kDiscNone;
+}
+
+int WalkForDiscKind(const std::string& folder, std::set<DirectoryId>& visited) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return kDiscNone;
+    struct stat info;
+    if (::fstat(::dirfd(dir), &info) != 0 || !visited.insert({info.st_dev, info.st_ino}).second) {
+        ::closedir(dir);
+        return kDiscNone;
+    }
+    std::vector<Listed> entries;
+    while (dirent* entry = ::readdir(dir)) entries.push_back({entry->d_name, entry->d_type});
+    ::closedir(dir);
+    for (const Listed& entry : entries) {
+        if (entry.name == "." || entry.name == "..") continue;
+        const std::string path = folder + "/" + entry.name;
+        const int kind = IsDirectory(path, entry.type) ? WalkForDiscKind(path, visited) : DiscKindOfName(entry.name);
+        if (kind != kDiscNone) return kind;
+    }
+    return kDiscNone;
+}
+
 }  // namespace
+
+int DiscType(const std::string& folder) {
+    std::set<DirectoryId> visited;
+    return WalkForDiscKind(folder, visited);
+}
+
+std::string DiscLocator(int kind, const std::string& where, bool fromDriveMenu) {
+    if (kind == kDiscDvd) return "dvdnav:// -dvd-device " + where + (fromDriveMenu ? " " : "");
+    if (kind == kDiscBluRay) return "br:// -bluray-device " + where + " ";
+    return std::string();
+}
 
 bool IsMediaExtension(const std::string& ext) {
     if (ext.size() < 2 || ext[0] != '.') return false;

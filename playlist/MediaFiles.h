@@ -31,4 +31,16 @@ bool LessByType(const std::string& a, const std::string& b);
 // listed is skipped silently.
 void ScanFolder(const std::string& folder, std::vector<std::string>& pending);
 
+// What a drive or folder holds, decided by the first telling file of a depth-first walk
+// in the order the file system lists them: ".SVD"/".VCD" a video CD, ".VOB" (or ".vob",
+// as a disc mounted with name mapping shows it) a DVD, ".m2ts" (exactly) a Blu-ray.
+// A folder that cannot be listed holds nothing recognised.
+enum : int { kDiscNone = 0, kDiscVideoCd = 1, kDiscDvd = 2, kDiscBluRay = 3 };
+int DiscType(const std::string& folder);
+
+// The media path that plays a DVD or Blu-ray in a drive or folder (empty for any other
+// kind). A DVD chosen from the drive menu keeps a trailing blank, as the player always
+// gave it; the launch splits the locator into separate engine arguments.
+std::string DiscLocator(int kind, const std::string& where, bool fromDriveMenu);
+
 }  // namespace orvella

@@ -88,5 +88,42 @@ TEST(MediaFiles, ScanSkipsFilesWithoutExtensionGoesOnAndKeepsNamesExact) {
     EXPECT_EQ(pending, expected);
 }
 
+TEST(MediaFiles, DiscTypeFromTheFirstTellingFileAndItsLocator) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> files;  // relative paths; folders made on the way
+        int kind;
+    } cases[] = {
+        {"a DVD folder", {"VIDEO_TS/VIDEO_TS.IFO", "VIDEO_TS/VTS_01_1.VOB"}, kDiscDvd},
+        {"a DVD mounted with lower-case names", {"video_ts/vts_01_1.vob"}, kDiscDvd},
+        {"a Blu-ray folder", {"BDMV/index.bdmv", "BDMV/STREAM/00000.m2ts"}, kDiscBluRay},
+        {"an upper-case M2TS is no Blu-ray", {"BDMV/STREAM/00000.M2TS"}, kDiscNone},
+        {"a video CD", {"MPEGAV/AVSEQ01.VCD"}, kDiscVideoCd},
+        {"plain files", {"a.mkv", "sub/b.avi"}, kDiscNone},
+        {"nothing", {}, kDiscNone},
+    };
+    for (const Case& c : cases) {
+        TempFolder temp;
+        for (const std::string& file : c.files) {
+            for (size_t slash = file.find('/'); slash != std::string::npos; slash = file.find('/', slash + 1))
+                mkdir((temp.path() + "/" + file.substr(0, slash)).c_str(), 0700);
+            WriteBytes(temp.path() + "/" + file, "");
+        }
+        EXPECT_EQ(DiscType(temp.path()), c.kind) << c.what;
+    }
+    // The first telling file in walk order wins: a video CD file in the only folder
+    // listed first decides before a DVD file deeper in the next one.
+    TempFolder temp;
+    mkdir((temp.path() + "/MPEGAV").c_str(), 0700);
+    WriteBytes(temp.path() + "/MPEGAV/AVSEQ01.VCD", "");
+    EXPECT_EQ(DiscType(temp.path()), kDiscVideoCd);
+    EXPECT_EQ(DiscType(temp.path() + "/no such folder"), kDiscNone);
+
+    EXPECT_EQ(DiscLocator(kDiscDvd, "/media/MOVIE", true), "dvdnav:// -dvd-device /media/MOVIE ");
+    EXPECT_EQ(DiscLocator(kDiscDvd, "/home/a/my dvd", false), "dvdnav:// -dvd-device /home/a/my dvd");
+    EXPECT_EQ(DiscLocator(kDiscBluRay, "/bd", false), "br:// -bluray-device /bd ");
+    EXPECT_EQ(DiscLocator(kDiscVideoCd, "/vcd", false), "");
+}
+
 }  // namespace
 }  // namespace orvella
