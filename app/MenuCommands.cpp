@@ -231,13 +231,22 @@ bool MenuCommands::DispatchArgumentItem(const std::string& name) {
             slave.Send(slave::SubDemux(n));
             // -1 is "no subtitles": external files go too.
             if (n == -1) slave.Send(slave::SubFile(-1));
+            slave.Send(slave::GetProperty(PlayingProperty::Subtitle));
             break;
         case Action::ExternalSubtitle: slave.Send(slave::SubFile(n)); break;
-        case Action::DvdAudio: slave.Send(slave::SwitchAudio(n)); break;
-        case Action::DvdChapter: slave.Send(slave::SeekChapter(n)); break;
+        case Action::DvdAudio:
+            // The track's id (a DVD's 128, 129, a Blu-ray's stream number): the engine
+            // ignores any other number.
+            slave.Send(slave::SwitchAudio(n));
+            slave.Send(slave::GetProperty(PlayingProperty::AudioTrack));
+            break;
+        case Action::DvdChapter:
+            slave.Send(slave::SeekChapter(n));
+            slave.Send(slave::GetProperty(PlayingProperty::Chapter));
+            break;
         case Action::DvdTitle:
-            // Titles are listed from 0 and numbered by the engine from 1; -1 is the menu.
-            slave.Send(n == -1 ? slave::DvdNav(DvdNavKey::Menu) : slave::SwitchTitle(n + 1));
+            // The engine's own title number; -1 is the disc's menu.
+            slave.Send(n == -1 ? slave::DvdNav(DvdNavKey::Menu) : slave::SwitchTitle(n));
             break;
         case Action::OpenDisc: OpenChosenDisc(text); break;
         case Action::Language:

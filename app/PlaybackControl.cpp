@@ -321,6 +321,12 @@ bool PlaybackControl::IsDvdNavigation() const {
     return m_currentMediaPath.compare(0, 9, "dvdnav://") == 0;
 }
 
+void PlaybackControl::AskWhatPlays() {
+    if (!IsEngineRunning()) return;
+    for (PlayingProperty which : {PlayingProperty::AudioTrack, PlayingProperty::Subtitle, PlayingProperty::Chapter})
+        m_slave.Send(slave::GetProperty(which));
+}
+
 void PlaybackControl::ShowPlayTime(uint32_t colour, float position, float length) {
     if (!m_view.HasControl("playtime")) return;
     m_view.SetControlTextColor("playtime", colour);

@@ -96,6 +96,9 @@ public:
     void TakeScreenshot(int mode);
     // A DVD played with its menus (the engine's navigation mode).
     bool IsDvdNavigation() const;
+    // Asks the running engine which audio track, subtitle and chapter play; the answers
+    // reach the engine's tables, where the menus mark them from.
+    void AskWhatPlays();
 
     // The settings' sound values follow what the engine was told (for the next launch and
     // the settings file); a settings read sets them the other way.

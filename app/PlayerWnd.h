@@ -105,8 +105,9 @@ public:
     void RunMenuCommand(const std::string& command) override { m_menuCommands.Dispatch(command); }
     // What the menus mark and enable, as the player is now.
     MenuState CurrentMenuState() const;
-    // The same for the menu window, which keeps it while it and its submenus are open.
-    std::shared_ptr<const IMenuItemStates> MenuItemStates() const;
+    // The same for the menu window, which keeps it while it and its submenus are open;
+    // the engine is asked what plays, for the marks of the disc menu.
+    std::shared_ptr<const IMenuItemStates> MenuItemStates();
     // The window's tray icon, or iconified where no tray exists.
     void MinimizeWindow();
 
@@ -224,7 +225,7 @@ private:
     void ShowTrayMenu();
     void ShowVideoContextMenu();           // the right button on the video
     void ShowPlaylistContextMenu();        // the right button on the play list
-    MenuOwner MenuOwnerInfo() const;
+    MenuOwner MenuOwnerInfo();
     bool IsFromOwnMenu(uilib::CControlUI* sender) const;
     void OpenMenuOf(uilib::CControlUI* button);  // a menu button's popup menu
     void OnMenuReleased() {}               // the popup menu closed

@@ -24,19 +24,31 @@ MenuState CPlayerWnd::CurrentMenuState() const {
     MediaTables tables;
     if (CCmdMplayer* engine = m_playback.Engine(); engine && m_playback.IsEngineRunning()) {
         tables = engine->GetTables();
+        tables.chapters = engine->GetChapters();
         sources.engineTables = &tables;
     }
     return BuildMenuState(m_settings, m_display.State(), sources);
 }
 
-std::shared_ptr<const IMenuItemStates> CPlayerWnd::MenuItemStates() const {
-    return std::make_shared<PlayerMenuStates>(CurrentMenuState());
+std::shared_ptr<const IMenuItemStates> CPlayerWnd::MenuItemStates() {
+    // The answers come while the user goes down to the submenu that shows them.
+    m_playback.AskWhatPlays();
+    const PlaybackControl* playback = &m_playback;
+    auto whatPlays = [playback](MediaTables& tables) {
+        CCmdMplayer* engine = playback->Engine();
+        if (!engine || !playback->IsEngineRunning()) return;
+        const MediaTables now = engine->GetTables();
+        tables.currentAudio = now.currentAudio;
+        tables.currentSubtitle = now.currentSubtitle;
+        tables.currentChapter = now.currentChapter;
+    };
+    return std::make_shared<PlayerMenuStates>(CurrentMenuState(), whatPlays);
 }
 
-MenuOwner CPlayerWnd::MenuOwnerInfo() const {
+MenuOwner CPlayerWnd::MenuOwnerInfo() {
     MenuOwner owner;
     owner.hwnd = m_hWnd;
-    owner.notifier = const_cast<CPlayerWnd*>(this);
+    owner.notifier = this;
     owner.paintManager = m_pm.get();
     owner.language = m_settings.language;
     owner.skinIndex = m_settings.skinindex;

@@ -23,6 +23,7 @@ void CCmdMplayer::ParseLine(std::string_view line) {
     LogEngineLine(line);
     const ParsedLine parsed = ClassifyEngineLine(line);
     if (parsed.action == LineAction::PostEvent) {
+        if (parsed.event.code == EV_LENGTH) NoteLength(parsed.event.real);
         if (HWND window = m_notifyWindow.load()) {
             PaceEvents();
             PostEngineEvent(window, parsed.event);
@@ -50,6 +51,15 @@ void CCmdMplayer::PaceEvents() {
     }
 }
 
+void CCmdMplayer::NoteLength(float length) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_tables.isBluray) return;
+    const int32_t title = TitleOfLength(m_tables.titleLengths, length);
+    if (title == 0 || title == m_tables.currentTitle) return;
+    m_tables.currentTitle = title;
+    m_tables.currentChapter = kNotAnswered;
+}
+
 TrackTable& CCmdMplayer::Table(MediaTable which) {
     switch (which) {
     case MediaTable::SubtitleTracks: return m_tables.subtitleTracks;
@@ -58,6 +68,8 @@ TrackTable& CCmdMplayer::Table(MediaTable which) {
     case MediaTable::AudioTracks: return m_tables.audioTracks;
     case MediaTable::TitleChapterLists: return m_tables.titleChapterLists;
     case MediaTable::Chapters: return m_tables.chapters;
+    case MediaTable::FileChapters: return m_tables.fileChapters;
+    case MediaTable::ChapterNames: return m_tables.chapterNames;
     }
     return m_tables.audioTracks;
 }
@@ -76,6 +88,12 @@ void CCmdMplayer::Apply(const ParsedLine& parsed) {
         m_tables.currentTitle = parsed.key;
         m_tables.audioTracks.clear();
         m_tables.subtitleTracks.clear();
+        m_tables.currentAudio = m_tables.currentSubtitle = m_tables.currentChapter = kNotAnswered;
+        break;
+    case LineAction::SetCurrent:
+        if (parsed.table == MediaTable::AudioTracks) m_tables.currentAudio = parsed.key;
+        else if (parsed.table == MediaTable::SubtitleTracks) m_tables.currentSubtitle = parsed.key;
+        else if (parsed.table == MediaTable::Chapters) m_tables.currentChapter = parsed.key;
         break;
     case LineAction::SetBluray: m_tables.isBluray = true; break;
     case LineAction::InsertTrack: InsertWithoutOverwrite(Table(parsed.table), parsed.key, parsed.text); break;
@@ -132,19 +150,13 @@ bool CCmdMplayer::IsBluray() const {
 TrackTable CCmdMplayer::GetChapters() {
     std::lock_guard<std::mutex> lock(m_lock);
     if (m_tables.isBluray) return m_tables.chapters;
-    TrackTable& chapters = m_tables.chapters;
-    chapters.clear();
-    std::string_view list;
-    auto it = m_tables.titleChapterLists.find(m_tables.currentTitle);
-    if (it != m_tables.titleChapterLists.end()) list = it->second;
-    InsertWithoutOverwrite(chapters, 0, "00:00:00");
-    // Each item ends with a comma; text after the last comma is not an item.
-    int32_t index = 1;
-    for (size_t comma; (comma = list.find(',')) != std::string_view::npos; ++index) {
-        InsertWithoutOverwrite(chapters, index, std::string(list.substr(0, comma)));
-        list.remove_prefix(comma + 1);
+    if (!m_tables.fileChapters.empty()) {
+        m_tables.chapters = FileChapterLabels(m_tables.fileChapters, m_tables.chapterNames);
+        return m_tables.chapters;
     }
-    return chapters;
+    auto it = m_tables.titleChapterLists.find(m_tables.currentTitle);
+    m_tables.chapters = DvdChapterStarts(it != m_tables.titleChapterLists.end() ? it->second : std::string());
+    return m_tables.chapters;
 }
 
 void CCmdMplayer::ClearSubtitleFiles() {

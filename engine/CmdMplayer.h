@@ -43,9 +43,8 @@ public:
     int32_t GetCurrentTitle() const;
     bool IsBluray() const;
 
-    // The chapters of the current title: for a Blu-ray the chapters as reported; for a
-    // DVD rebuilt from the current title's chapter list, 0 → "00:00:00" first, then one
-    // entry per comma-terminated item.
+    // The chapters of the current media, index from 0 → start: a Blu-ray's as reported,
+    // a file's own with their names, else the current DVD title's chapter starts.
     TrackTable GetChapters();
 
     // Sent "sub_remove": the loaded subtitle files are gone.
@@ -73,6 +72,9 @@ protected:
 private:
     void PaceEvents();  // reader thread
     void Apply(const ParsedLine& parsed);
+    // A DVD title plays from one of its title set's titles to the next without a word:
+    // the length the engine answers tells which one it is.
+    void NoteLength(float length);
     TrackTable& Table(MediaTable which);
 
     std::atomic<HWND> m_notifyWindow;

@@ -2,6 +2,9 @@
 
 #include "engine/OutputParser.h"
 
+#include <cmath>
+#include <vector>
+
 namespace orvella {
 
 namespace {
@@ -61,6 +64,43 @@ EngineReaction ApplyEngineEvent(MediaInfo& info, const EngineEvent& event) {
     default: break;
     }
     return EngineReaction::None;
+}
+
+TrackTable DvdChapterStarts(std::string_view list) {
+    // Each item ends with a comma; text after the last comma is not an item.
+    std::vector<std::string> items;
+    for (size_t comma; (comma = list.find(',')) != std::string_view::npos; list.remove_prefix(comma + 1))
+        items.emplace_back(list.substr(0, comma));
+    const bool listsStarts = !items.empty() && items.front().compare(0, 8, "00:00:00") == 0;
+    // A list of ends: the last item is the title's end, not a chapter's start.
+    if (!listsStarts) {
+        if (!items.empty()) items.pop_back();
+        items.insert(items.begin(), "00:00:00");
+    }
+    TrackTable starts;
+    int32_t index = 0;
+    for (std::string& item : items) starts.emplace(index++, std::move(item));
+    return starts;
+}
+
+int32_t TitleOfLength(const TrackTable& titleLengths, float length) {
+    if (length <= 0.0f) return 0;
+    int32_t found = 0;
+    for (const auto& [title, text] : titleLengths) {
+        if (std::fabs(ReadEngineFloat(text) - length) > 0.5f) continue;
+        if (found != 0) return 0;  // two titles of that length: no telling
+        found = title;
+    }
+    return found;
+}
+
+TrackTable FileChapterLabels(const TrackTable& starts, const TrackTable& names) {
+    TrackTable labels;
+    for (const auto& [index, start] : starts) {
+        auto name = names.find(index);
+        labels.emplace(index, name == names.end() || name->second.empty() ? start : start + " " + name->second);
+    }
+    return labels;
 }
 
 }  // namespace orvella

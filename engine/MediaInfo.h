@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "engine/EngineEvents.h"
 
@@ -20,8 +21,16 @@ inline void InsertWithoutOverwrite(TrackTable& table, int32_t key, const std::st
     table.emplace(key, text);
 }
 
+// A current track, subtitle or chapter the engine has not told yet.
+constexpr int32_t kNotAnswered = INT32_MIN;
+
 struct MediaTables {
     int32_t currentTitle = 0;  // the DVD title the engine last switched to
+    // The engine's last answers: the audio track id, the subtitle (-1 none) and the
+    // chapter index that play.
+    int32_t currentAudio = kNotAnswered;
+    int32_t currentSubtitle = kNotAnswered;
+    int32_t currentChapter = kNotAnswered;
     bool isBluray = false;     // a Blu-ray title's chapter count was reported
     TrackTable subtitleTracks;     // subtitle id → language
     TrackTable subtitleFiles;      // subtitle file id → file name as printed
@@ -29,7 +38,24 @@ struct MediaTables {
     TrackTable audioTracks;        // audio id → language
     TrackTable titleChapterLists;  // DVD title → chapter start list ("00:00:04,00:00:07,")
     TrackTable chapters;           // chapter index → "hh:mm:ss"
+    TrackTable fileChapters;       // a file's own chapters: index → "hh:mm:ss"
+    TrackTable chapterNames;       // a file's own chapters: index → name
 };
+
+// The chapter starts of a DVD title from its chapter list, index from 0. The engine lists
+// each chapter's END in whole seconds when it plays a disc with its menus
+// ("00:00:04,00:00:07,00:00:12," for chapters at 0, 4.2 and 7.8 s), and the starts with
+// milliseconds without the menus ("00:00:00.000,00:00:04.200,..."). Either way the first
+// chapter starts at "00:00:00"; an empty list is that one chapter.
+TrackTable DvdChapterStarts(std::string_view list);
+
+// The DVD title whose length (seconds, "12.000") is within half a second of the length
+// the engine answers, when exactly one is; else 0. The engine names the title it plays
+// only when the disc changes its title set, so the length tells which one it is.
+int32_t TitleOfLength(const TrackTable& titleLengths, float length);
+
+// A file's chapters as listed: the start, then the name where the file gives one.
+TrackTable FileChapterLabels(const TrackTable& starts, const TrackTable& names);
 
 struct MediaInfo {
     int32_t videoWidth = 0, videoHeight = 0;

@@ -17,7 +17,7 @@ enum class Where {
     BlurayTitleField,  // "ID_BLURAY_TITLE_" [digits "_"] field, at the line start
 };
 
-enum class KeyDoes { Post, PostInt, PostFloat, PostText, PostAspect, SwitchTitle, SetBluray, Consume };
+enum class KeyDoes { Post, PostInt, PostFloat, PostText, PostAspect, SwitchTitle, SetBluray, SetCurrent, Consume };
 
 struct KeyTest {
     int number;
@@ -26,6 +26,7 @@ struct KeyTest {
     KeyDoes does;
     WPARAM code;
     const char* field;  // BlurayTitleField only
+    MediaTable table = MediaTable::AudioTracks;  // SetCurrent only
 };
 
 constexpr KeyTest kKeyTests[] = {
@@ -61,6 +62,10 @@ constexpr KeyTest kKeyTests[] = {
     {21, "ID_BLURAY_TITLE_", Where::BlurayTitleField, KeyDoes::PostFloat, EV_BLURAY_TITLE_LENGTH, "LENGTH="},
     {22, "ID_BLURAY_TITLE_", Where::BlurayTitleField, KeyDoes::SetBluray, 0, "CHAPTERS="},
     {22, "Starting playback...", Where::LineStart, KeyDoes::Post, EV_PLAYBACK_STARTED, nullptr},
+    // Answers to the questions the menus ask: which track, subtitle and chapter play.
+    {40, "ANS_switch_audio=", Where::LineStart, KeyDoes::SetCurrent, 0, nullptr, MediaTable::AudioTracks},
+    {41, "ANS_sub_demux=", Where::LineStart, KeyDoes::SetCurrent, 0, nullptr, MediaTable::SubtitleTracks},
+    {42, "ANS_chapter=", Where::LineStart, KeyDoes::SetCurrent, 0, nullptr, MediaTable::Chapters},
 };
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -110,6 +115,11 @@ ParsedLine FromKeyTest(const KeyTest& test, std::string_view rest) {
         out.key = ReadEngineInt(rest);
         break;
     case KeyDoes::SetBluray: out.action = LineAction::SetBluray; break;
+    case KeyDoes::SetCurrent:
+        out.action = LineAction::SetCurrent;
+        out.table = test.table;
+        out.key = ReadEngineInt(rest);
+        break;
     case KeyDoes::Consume: out.action = LineAction::Consume; break;
     }
     return out;
@@ -117,7 +127,7 @@ ParsedLine FromKeyTest(const KeyTest& test, std::string_view rest) {
 
 // ---- the pattern tests ----
 
-enum class PatternDoes { Insert, Correct, InsertBlurayChapter, Consume, PostNumber, PostText };
+enum class PatternDoes { Insert, Correct, InsertBlurayChapter, InsertFileChapter, Consume, PostNumber, PostText };
 
 struct PatternTest {
     int number;
@@ -164,6 +174,11 @@ constexpr PatternTest kPatternTests[] = {
      MediaTable::AudioTracks, 1, 0, EV_SCREENSHOT},
     {39, "VO:", false, R"(\bVO:\s*\[(\w+)\]\s*(\w+)\s*\=\>\s*(\w+)\s*)", PatternDoes::PostText,
      MediaTable::AudioTracks, 0, 3, EV_VIDEO_OUTPUT_SIZE},
+    // The chapters of a Matroska or MP4 file, in milliseconds, and their names.
+    {43, "ID_CHAPTER_", true, R"(ID_CHAPTER_(\d+)_START=(\d+)\s*)", PatternDoes::InsertFileChapter,
+     MediaTable::FileChapters, 1, 2, 0},
+    {44, "ID_CHAPTER_", true, R"(ID_CHAPTER_(\d+)_NAME=(.*))", PatternDoes::Insert, MediaTable::ChapterNames, 1, 2,
+     0},
 };
 constexpr size_t kPatternCount = sizeof(kPatternTests) / sizeof(kPatternTests[0]);
 
@@ -201,6 +216,11 @@ ParsedLine FromPatternTest(const PatternTest& test, const std::cmatch& match) {
         out.action = LineAction::InsertTrack;
         out.key = ReadEngineInt(match[test.keyGroup].str()) - 1;
         out.text = FormatChapterStart(ReadEngineInt(match[test.textGroup].str()));
+        break;
+    case PatternDoes::InsertFileChapter:
+        out.action = LineAction::InsertTrack;
+        out.key = ReadEngineInt(match[test.keyGroup].str());
+        out.text = FormatChapterStart(ReadEngineInt(match[test.textGroup].str()) / 1000);
         break;
     case PatternDoes::Consume: out.action = LineAction::Consume; break;
     case PatternDoes::PostNumber:
@@ -285,6 +305,8 @@ const char* MediaTableName(MediaTable table) {
     case MediaTable::AudioTracks: return "audioTracks";
     case MediaTable::TitleChapterLists: return "titleChapterLists";
     case MediaTable::Chapters: return "chapters";
+    case MediaTable::FileChapters: return "fileChapters";
+    case MediaTable::ChapterNames: return "chapterNames";
     }
     return "?";
 }

@@ -24,6 +24,7 @@ enum class LineAction {
     SetBluray,        // isBluray := true
     InsertTrack,      // insert key → text into `table` unless key is present
     CorrectLanguage,  // if `table` has key, its text := text
+    SetCurrent,       // the engine's answer: the current entry of `table` is `key`
 };
 
 enum class MediaTable {
@@ -33,14 +34,16 @@ enum class MediaTable {
     AudioTracks,
     TitleChapterLists,
     Chapters,
+    FileChapters,  // a file's own chapters: index → start
+    ChapterNames,  // a file's own chapters: index → name
 };
 
 struct ParsedLine {
-    int test = 0;  // which of the 39 ordered tests hit (0: none)
+    int test = 0;  // which of the ordered tests hit (0: none)
     LineAction action = LineAction::None;
     EngineEvent event;                       // PostEvent
-    MediaTable table = MediaTable::AudioTracks;  // InsertTrack, CorrectLanguage
-    int32_t key = 0;                         // InsertTrack, CorrectLanguage, SwitchTitle
+    MediaTable table = MediaTable::AudioTracks;  // InsertTrack, CorrectLanguage, SetCurrent
+    int32_t key = 0;                         // InsertTrack, CorrectLanguage, SwitchTitle, SetCurrent
     std::string text;                        // InsertTrack, CorrectLanguage
 };
 

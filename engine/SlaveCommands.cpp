@@ -13,6 +13,8 @@ namespace orvella {
 namespace {
 
 constexpr const char* kKeepPausedText = "pausing_keep ";
+// Keeps a paused engine paused even where "pausing_keep" would let a frame through.
+constexpr const char* kKeepPausedForceText = "pausing_keep_force ";
 
 // Every command word this module may send. The sender refuses any other line, so a
 // stray "run" can never reach the engine whatever a builder is given.
@@ -23,8 +25,11 @@ const char* const kCommandWords[] = {
     "sub_demux",    "switch_audio",    "switch_title",  "seek_chapter", "sub_file",
     "sub_remove",   "sub_load",        "osd",           "osd_show_text", "loop",
     "switch_ratio", "audio_delay",     "sub_delay",     "sub_pos",     "sub_scale",
-    "sub_step",     "speed_set",       "screenshot",
+    "sub_step",     "speed_set",       "screenshot",    "get_property",
 };
+
+// The engine's properties the player asks about; no other name is ever sent.
+const char* const kPropertyNames[] = {"switch_audio", "sub_demux", "chapter"};
 
 struct AdjustRow {
     VideoAdjust which;
@@ -186,6 +191,10 @@ SlaveCommand OsdShowText(const std::string& text) {
 // makes it absolute: 0 loops forever, -1 stops looping.
 SlaveCommand Loop(bool on) { return Kept(on ? "loop 0 1" : "loop -1 1"); }
 
+SlaveCommand GetProperty(PlayingProperty which) {
+    return Line(std::string(kKeepPausedForceText) + "get_property " + kPropertyNames[static_cast<int>(which)]);
+}
+
 SlaveCommand SwitchRatio(double ratio) {
     std::string v;
     if (!FormatFixed(ratio, 6, &v)) return Refused(Refusal::NotFinite);
@@ -241,8 +250,8 @@ bool IsOurCommand(const std::string& line) {
     if (line.find_first_of(std::string("\r\0", 2)) != std::string::npos) return false;
     if (line.find('\n') != line.size() - 1) return false;
     std::string rest = line.substr(0, line.size() - 1);
-    const std::string prefix = kKeepPausedText;
-    if (rest.compare(0, prefix.size(), prefix) == 0) rest.erase(0, prefix.size());
+    for (const std::string prefix : {kKeepPausedForceText, kKeepPausedText})
+        if (rest.compare(0, prefix.size(), prefix) == 0) rest.erase(0, prefix.size());
     std::string word = rest.substr(0, rest.find(' '));
     for (const char* known : kCommandWords)
         if (word == known) return true;

@@ -48,6 +48,10 @@ enum class VideoAdjust { Brightness, Saturation, Contrast, Hue, Gamma };
 
 enum class DelayKind { Audio, Subtitle };
 
+// What plays, as the engine answers it ("ANS_switch_audio=129", "ANS_sub_demux=-1",
+// "ANS_chapter=2").
+enum class PlayingProperty { AudioTrack = 0, Subtitle = 1, Chapter = 2 };
+
 namespace slave {
 
 // Prefix that keeps a paused engine paused while it runs the command.
@@ -76,6 +80,8 @@ SlaveCommand Osd(bool show);
 SlaveCommand OsdShowText(const std::string& text);  // quoted
 SlaveCommand Loop(bool on);
 SlaveCommand SwitchRatio(double ratio);
+// Asked so that a paused picture stays paused.
+SlaveCommand GetProperty(PlayingProperty which);
 SlaveCommand Delay(DelayKind kind, double seconds, bool absolute);
 SlaveCommand SubPos(int step);
 SlaveCommand SubScale(int step);

@@ -44,13 +44,16 @@ TEST_F(MenuCommandsTest, EngineItemsSendTheirCommands) {
         const char* item;
         Lines sent;
     } cases[] = {
-        {"ID_MAINMENU_DVD_SUBTITLE_2", {"sub_demux 2"}},
-        {"ID_MAINMENU_DVD_SUBTITLE_-1", {"sub_demux -1", "sub_file -1"}},
+        // After a switch the engine is asked what now plays, for the menus' marks.
+        {"ID_MAINMENU_DVD_SUBTITLE_2", {"sub_demux 2", "pausing_keep_force get_property sub_demux"}},
+        {"ID_MAINMENU_DVD_SUBTITLE_-1",
+         {"sub_demux -1", "sub_file -1", "pausing_keep_force get_property sub_demux"}},
         {"ID_MAINMENU_DVD_EXTERNAL_SUBTITLE_3", {"sub_file 3"}},
-        {"ID_MAINMENU_DVD_AUDIO_129", {"switch_audio 129"}},
-        {"ID_MAINMENU_DVD_AUDIO_x", {"switch_audio 0"}},
-        {"ID_MAINMENU_DVD_CHAPTER_4", {"seek_chapter 4 1"}},
-        {"ID_MAINMENU_DVD_TITLE_3", {"switch_title 4"}},
+        {"ID_MAINMENU_DVD_AUDIO_129", {"switch_audio 129", "pausing_keep_force get_property switch_audio"}},
+        {"ID_MAINMENU_DVD_AUDIO_x", {"switch_audio 0", "pausing_keep_force get_property switch_audio"}},
+        {"ID_MAINMENU_DVD_CHAPTER_4", {"seek_chapter 4 1", "pausing_keep_force get_property chapter"}},
+        // The engine's own title number.
+        {"ID_MAINMENU_DVD_TITLE_3", {"switch_title 3"}},
         {"ID_MAINMENU_DVD_TITLE_-1", {"dvdnav 5"}},
         {"ID_MAINMENU_DVD_NAV_MENU", {"dvdnav 5"}},
         {"ID_MAINMENU_PLAY_FORWARD_ONE_MINUTE", {"seek 60 0"}},

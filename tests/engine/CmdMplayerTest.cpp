@@ -168,20 +168,29 @@ TEST(CmdMplayerTablesTest, TitleSwitchEmptiesOnlyTheTrackTables) {
     EXPECT_TRUE(engine.GetSubtitleFiles().empty());
 }
 
-TEST(CmdMplayerTablesTest, GetChaptersForDvdTitles) {
+TEST(CmdMplayerTablesTest, ChapterStartsOfDvdTitlesAndFiles) {
     struct Case {
         const char* lines;
         TrackTable chapters;
     };
     const Case cases[] = {
-        {"TITLE 1, CHAPTERS: 00:00:00,00:04:35,00:09:13,\nDVDNAV, switched to title: 1\n",
-         {{0, "00:00:00"}, {1, "00:00:00"}, {2, "00:04:35"}, {3, "00:09:13"}}},
+        // With the disc's menus the engine lists chapter ends in whole seconds; the last
+        // is the title's end.
+        {"TITLE 1, CHAPTERS: 00:00:04,00:00:07,00:00:12,\nDVDNAV, switched to title: 1\n",
+         {{0, "00:00:00"}, {1, "00:00:04"}, {2, "00:00:07"}}},
+        // Without them, the starts with milliseconds.
+        {"TITLE 1, CHAPTERS: 00:00:00.000,00:00:04.200,00:00:07.800,\nDVDNAV, switched to title: 1\n",
+         {{0, "00:00:00.000"}, {1, "00:00:04.200"}, {2, "00:00:07.800"}}},
         // Text after the last comma is no item.
-        {"TITLE 1, CHAPTERS: 00:00:00,00:04:35,00:09:13\nDVDNAV, switched to title: 1\n",
-         {{0, "00:00:00"}, {1, "00:00:00"}, {2, "00:04:35"}}},
+        {"TITLE 1, CHAPTERS: 00:00:04,00:00:07,00:00:12\nDVDNAV, switched to title: 1\n",
+         {{0, "00:00:00"}, {1, "00:00:04"}}},
         // The current title has no list.
         {"TITLE 1, CHAPTERS: 00:00:04,\nDVDNAV, switched to title: 2\n", {{0, "00:00:00"}}},
         {"", {{0, "00:00:00"}}},
+        // A file's own chapters, in milliseconds, named where the file names them.
+        {"ID_CHAPTER_ID=0\nID_CHAPTER_0_START=0\nID_CHAPTER_0_END=4000\nID_CHAPTER_0_NAME=Intro\n"
+         "ID_CHAPTER_1_START=4000\nID_CHAPTER_1_NAME=\nID_CHAPTER_2_START=3725000\nID_CHAPTERS=3\n",
+         {{0, "00:00:00 Intro"}, {1, "00:00:04"}, {2, "01:02:05"}}},
     };
     for (const Case& c : cases) {
         CCmdMplayer engine;
@@ -189,6 +198,22 @@ TEST(CmdMplayerTablesTest, GetChaptersForDvdTitles) {
         EXPECT_EQ(engine.GetChapters(), c.chapters) << c.lines;
         EXPECT_EQ(engine.GetChapters(), c.chapters) << "rebuilt the same: " << c.lines;
     }
+}
+
+TEST(CmdMplayerTablesTest, AnswersTellWhatPlaysUntilTheTitleChanges) {
+    CCmdMplayer engine;
+    EXPECT_EQ(engine.GetTables().currentAudio, kNotAnswered);
+    const std::string answers = "ANS_switch_audio=129\nANS_sub_demux=-1\nANS_chapter=2\n";
+    engine.OnChildOutput(answers.data(), answers.size());
+    MediaTables t = engine.GetTables();
+    EXPECT_EQ(t.currentAudio, 129);
+    EXPECT_EQ(t.currentSubtitle, -1);
+    EXPECT_EQ(t.currentChapter, 2);
+    const std::string next = "DVDNAV, switched to title: 2\n";
+    engine.OnChildOutput(next.data(), next.size());
+    t = engine.GetTables();
+    EXPECT_EQ(t.currentAudio, kNotAnswered);
+    EXPECT_EQ(t.currentChapter, kNotAnswered);
 }
 
 TEST(CmdMplayerTablesTest, GetChaptersForBluray) {

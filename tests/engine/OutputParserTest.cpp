@@ -27,6 +27,7 @@ std::string Describe(const ParsedLine& p) {
     case LineAction::SetBluray: return out + "bluray";
     case LineAction::InsertTrack: out += "insert "; break;
     case LineAction::CorrectLanguage: out += "correct "; break;
+    case LineAction::SetCurrent: out += "current "; break;
     }
     return out + MediaTableName(p.table) + " " + std::to_string(p.key) + " -> \"" + p.text + "\"";
 }
@@ -128,6 +129,13 @@ TEST(OutputParserTest, ClassifiesOneLine) {
         {"*** screenshot 'shot0003.png' ***", Post(38, E::Number(EV_SCREENSHOT, 3))},
         {"VO: [null] 320x240 => 720x480 Planar YV12 ", Post(39, E::Text(EV_VIDEO_OUTPUT_SIZE, "720x480"))},
         {"VO: [x11] 320x240 => 426x240 Planar YV12  [zoom]", Post(39, E::Text(EV_VIDEO_OUTPUT_SIZE, "426x240"))},
+        {"ANS_switch_audio=129", Act(40, LineAction::SetCurrent, kAudio, 129)},
+        {"ANS_sub_demux=-1", Act(41, LineAction::SetCurrent, kSubs, -1)},
+        {"ANS_chapter=1", Act(42, LineAction::SetCurrent, MediaTable::Chapters, 1)},
+        {"ID_CHAPTER_1_START=10000", Act(43, LineAction::InsertTrack, MediaTable::FileChapters, 1, "00:00:10")},
+        {"ID_CHAPTER_1_NAME=Middle part", Act(44, LineAction::InsertTrack, MediaTable::ChapterNames, 1, "Middle part")},
+        {"ID_CHAPTER_ID=1", Nothing()},
+        {"ID_CHAPTER_1_END=20000", Nothing()},
         {"Playing media/video.mp4.", Nothing()},
         // Keys of identification and answers count only at the start of a line: a
         // title tag is printed raw, behind other text.
@@ -235,7 +243,7 @@ TEST(OutputParserTest, DvdMenuCaptureGivesTitlesChaptersAndMenuState) {
     EXPECT_EQ(r.tables.titleLengths, (TrackTable{{1, "12.000"}, {2, "4.000"}}));
     EXPECT_EQ(r.tables.titleChapterLists,
               (TrackTable{{1, "00:00:04,00:00:07,00:00:12,"}, {2, "00:00:04,"}}));
-    EXPECT_EQ(r.chapters, (TrackTable{{0, "00:00:00"}, {1, "00:00:04"}, {2, "00:00:07"}, {3, "00:00:12"}}));
+    EXPECT_EQ(r.chapters, (TrackTable{{0, "00:00:00"}, {1, "00:00:04"}, {2, "00:00:07"}}));
     EXPECT_EQ(r.tables.audioTracks.size(), 8u);  // aid 128 ... 135
     EXPECT_EQ(r.tables.audioTracks.begin()->first, 128);
     EXPECT_EQ(r.tables.audioTracks.rbegin()->first, 135);

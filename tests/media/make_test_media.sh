@@ -56,17 +56,18 @@ for name in "name with spaces é.mp4" "quote'and\"double.mp4" '$(touch pwned).mp
   [ -e "$name" ] || cp video.mp4 "./$name"
 done
 
-# A DVD folder: a menu with one button, title 1 (6 s, chapters at 0, 2, 4 s, two audio
-# tracks), title 2 (2 s).
-if [ ! -e dvd/VIDEO_TS/VIDEO_TS.IFO ]; then
+# A DVD folder: a menu with one button, title 1 (12 s, chapters at 0, 4 and 8 s, audio
+# in English and French, a German subtitle), title 2 (4 s). The marker file names this
+# make of the disc, so that an older one is made again.
+if [ ! -e dvd/made-3 ]; then
   rm -rf dvd dvdsrc
   mkdir -p dvdsrc
-  ff -f lavfi -i testsrc=size=720x576:rate=25:duration=6 \
-    -f lavfi -i sine=frequency=440:sample_rate=48000:duration=6 \
-    -f lavfi -i sine=frequency=660:sample_rate=48000:duration=6 \
+  ff -f lavfi -i testsrc=size=720x576:rate=25:duration=12 \
+    -f lavfi -i sine=frequency=440:sample_rate=48000:duration=12 \
+    -f lavfi -i sine=frequency=660:sample_rate=48000:duration=12 \
     -map 0:v -map 1:a -map 2:a -target pal-dvd -aspect 4:3 -b:v 1500k dvdsrc/title1.mpg
-  ff -f lavfi -i smptebars=size=720x576:rate=25:duration=2 \
-    -f lavfi -i sine=frequency=330:sample_rate=48000:duration=2 \
+  ff -f lavfi -i smptebars=size=720x576:rate=25:duration=4 \
+    -f lavfi -i sine=frequency=330:sample_rate=48000:duration=4 \
     -target pal-dvd -aspect 4:3 -b:v 1500k dvdsrc/title2.mpg
   convert -size 720x576 xc:'#203050' -fill white -pointsize 40 -annotate +180+220 'Orvella test disc' \
     -fill '#ffd040' -annotate +300+330 'Play' dvdsrc/menu_bg.png
@@ -84,6 +85,19 @@ if [ ! -e dvd/VIDEO_TS/VIDEO_TS.IFO ]; then
 </subpictures>
 XML
   (cd dvdsrc && spumux -m dvd buttons.xml < menu_raw.mpg > menu.mpg 2>/dev/null)
+  # The German subtitle: a text subtitle drawn into a sub-picture stream of title 1.
+  printf '1\n00:00:00,500 --> 00:00:03,500\nUntertitel eins\n\n2\n00:00:05,000 --> 00:00:08,000\nUntertitel zwei\n' \
+    >dvdsrc/de.srt
+  cat > dvdsrc/subs.xml <<'XML'
+<subpictures format="PAL">
+  <stream>
+    <textsub filename="de.srt" characterset="UTF-8" fontsize="28.0"
+             font="/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf" horizontal-alignment="center"
+             vertical-alignment="bottom" movie-width="720" movie-height="576"/>
+  </stream>
+</subpictures>
+XML
+  (cd dvdsrc && spumux -m dvd -s 0 subs.xml < title1.mpg > title1_sub.mpg 2>/dev/null)
   cat > dvdsrc/disc.xml <<'XML'
 <dvdauthor dest="../dvd">
   <vmgm><fpc>jump titleset 1 menu;</fpc></vmgm>
@@ -99,8 +113,9 @@ XML
       <video format="pal" aspect="4:3"/>
       <audio lang="en"/>
       <audio lang="fr"/>
+      <subpicture lang="de"/>
       <pgc>
-        <vob file="title1.mpg" chapters="0,0:02,0:04"/>
+        <vob file="title1_sub.mpg" chapters="0,0:04,0:08"/>
         <post>jump title 2;</post>
       </pgc>
       <pgc>
@@ -113,4 +128,15 @@ XML
 XML
   (cd dvdsrc && VIDEO_FORMAT=PAL dvdauthor -x disc.xml >/dev/null 2>&1)
   rm -rf dvdsrc
+  touch dvd/made-3
+fi
+
+# Chapters with names, as a Matroska file carries them.
+if ! have chapters.mkv; then
+  printf ';FFMETADATA1\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=4000\ntitle=Intro\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=4000\nEND=8000\ntitle=Middle\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=8000\nEND=12000\n' >chapters.txt
+  ff -f lavfi -i testsrc=size=320x240:rate=25:duration=12 \
+    -f lavfi -i sine=frequency=440:sample_rate=48000:duration=12 \
+    -i chapters.txt -map 0:v -map 1:a -map_metadata 2 -map_chapters 2 \
+    -c:v libx264 -preset veryfast -g 25 -pix_fmt yuv420p -c:a aac -b:a 64k chapters.mkv
+  rm -f chapters.txt
 fi
