@@ -62,7 +62,7 @@ void ChildWindows::ShowTopBar() {
                  kTopBarHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     m_topBar->ShowWindow(true, false);
     m_topBar->ShowTopmostState(m_main.Display().State().topmost);
-    m_topBar->ShowDvdButtons(m_main.Playback().IsDvdNavigation());
+    m_topBar->ShowDvdButtons(m_main.Playback().IsDiscMode());
     CMenuUI::ResetMenuBarMode();
     CMenuWnd::CloseOpenPopupMenu();
     // Keys still go to the player.

@@ -103,6 +103,7 @@ public:
     }
     // A command of the menus, by its item name.
     void RunMenuCommand(const std::string& command) override { m_menuCommands.Dispatch(command); }
+    MenuOwner MenuOwnerForTopBar() override { return MenuOwnerInfo(); }
     // What the menus mark and enable, as the player is now.
     MenuState CurrentMenuState() const;
     // The same for the menu window, which keeps it while it and its submenus are open;

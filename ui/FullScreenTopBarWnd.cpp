@@ -1,5 +1,6 @@
 #include "ui/FullScreenTopBarWnd.h"
 
+#include "ui/MenuUI.h"
 #include "uilib/Control.h"
 
 namespace orvella {
@@ -49,9 +50,17 @@ void CFullScreenTopBarWnd::ShowTopmostState(bool topmost) {
     ShowControl("topmost_selected", topmost);
 }
 
-void CFullScreenTopBarWnd::ShowDvdButtons(bool dvdNavigation) {
-    ShowControl("ID_MAINMENU_DVD_TITLE", dvdNavigation);
-    ShowControl("ID_MAINMENU_DVD_CHAPTER", dvdNavigation);
+void CFullScreenTopBarWnd::ShowDvdButtons(bool disc) {
+    ShowControl("ID_MAINMENU_DVD_TITLE", disc);
+    ShowControl("ID_MAINMENU_DVD_CHAPTER", disc);
+}
+
+void CFullScreenTopBarWnd::OpenDvdMenu(uilib::CControlUI* button) {
+    auto* menuButton = dynamic_cast<CMenuUI*>(button);
+    if (!m_owner || !menuButton) return;
+    MenuOwner owner = m_owner->MenuOwnerForTopBar();
+    owner.notifier = this;  // hears "menu_release"; the chosen row comes to Notify
+    CMenuWnd::OpenDropDown(owner, menuButton, "_SUB");
 }
 
 LRESULT CFullScreenTopBarWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

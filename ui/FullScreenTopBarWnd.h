@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ui/MenuWnd.h"
 #include "ui/SkinWindow.h"
 
 namespace orvella {
@@ -13,6 +14,8 @@ class IMenuCommandRunner {
 public:
     virtual ~IMenuCommandRunner() = default;
     virtual void RunMenuCommand(const std::string& name) = 0;
+    // What the bar's own menus are made with (skin, language, the player's state).
+    virtual MenuOwner MenuOwnerForTopBar() { return MenuOwner(); }
 };
 
 class CFullScreenTopBarWnd : public CSkinWindow {
@@ -27,8 +30,8 @@ public:
 
     // "topmost" shows while the window is not topmost, "topmost_selected" while it is.
     void ShowTopmostState(bool topmost);
-    // The DVD title and chapter menus show only while DVD navigation is active.
-    void ShowDvdButtons(bool dvdNavigation);
+    // The title and chapter menus show only while a disc plays.
+    void ShowDvdButtons(bool disc);
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // "changecolor" (wParam) and "changeshading" (lParam) recolour; "menu_release"
@@ -45,7 +48,8 @@ private:
     void OnClick(uilib::CControlUI* sender);
     // The DVD title, chapter, audio and subtitle menus open here once the menu window
     // exists.
-    void OpenDvdMenu(uilib::CControlUI* button) {}
+    // A DVD button's menu: the titles, chapters, audio tracks or subtitles.
+    void OpenDvdMenu(uilib::CControlUI* button);
 
     bool m_trackingMouse = false;
     IMenuCommandRunner* m_owner = nullptr;

@@ -200,24 +200,26 @@ void CMenuWnd::CloseOpenPopupMenu() {
     open->Close();
 }
 
-CMenuWnd* CMenuWnd::Begin(const MenuOwner& owner, const char* listName) {
+CMenuWnd* CMenuWnd::Begin(const MenuOwner& owner, const std::string& listName, const std::string& fillFor) {
     CloseOpenPopupMenu();
     auto* menu = new CMenuWnd(owner.skinIndex, owner.language, owner.programFolder, owner.states);
     menu->m_mainWindow = owner.hwnd;
-    menu->m_listName = listName ? listName : "";
+    menu->m_listName = listName;
     if (owner.notifier) menu->m_pm->AddNotifier(owner.notifier);
     if (!menu->CreatePopup(owner.hwnd, RECT{0, 0, 100, 20})) return nullptr;
     if (owner.paintManager) {
         menu->m_pm->UseParentResource(owner.paintManager);
         menu->m_pm->SetColor(owner.paintManager->GetMainBKColor());
     }
-    menu->ShowList(menu->m_listName, std::string());
+    menu->ShowList(menu->m_listName, fillFor);
     return menu;
 }
 
-CMenuWnd* CMenuWnd::OpenDropDown(const MenuOwner& owner, CMenuUI* button) {
+CMenuWnd* CMenuWnd::OpenDropDown(const MenuOwner& owner, CMenuUI* button, const char* listSuffix) {
     if (!button) return nullptr;
-    CMenuWnd* menu = Begin(owner, button->GetName().c_str());
+    const std::string name = button->GetName();
+    const bool submenuList = listSuffix && *listSuffix;
+    CMenuWnd* menu = Begin(owner, name + (submenuList ? listSuffix : ""), submenuList ? name : std::string());
     if (!menu) return nullptr;
     menu->m_button = button;
     CMenuUI::RememberOpened(button);
@@ -236,7 +238,7 @@ CMenuWnd* CMenuWnd::OpenDropDown(const MenuOwner& owner, CMenuUI* button) {
 }
 
 CMenuWnd* CMenuWnd::OpenContextMenu(const MenuOwner& owner, const char* listName, POINT screen) {
-    CMenuWnd* menu = Begin(owner, listName);
+    CMenuWnd* menu = Begin(owner, listName ? listName : "", std::string());
     if (!menu) return nullptr;
     const SIZE size = menu->ListSize();
     if (size.cx > 0 && size.cy > 0) {

@@ -51,7 +51,9 @@ public:
     // the button); the context menu ("ID_MAIN_RIGHT_MENU", "ID_PLAYLIST_RIGHT_MENU") has
     // its top-left corner at the screen point; the tray menu ("ID_TRAYIOCNMENU") its
     // right edge there and its bottom on the work area's bottom.
-    static CMenuWnd* OpenDropDown(const MenuOwner& owner, CMenuUI* button);
+    // With a list suffix ("_SUB") the drop-down shows the submenu list of the item named
+    // like the button, made as that submenu is.
+    static CMenuWnd* OpenDropDown(const MenuOwner& owner, CMenuUI* button, const char* listSuffix = nullptr);
     static CMenuWnd* OpenContextMenu(const MenuOwner& owner, const char* listName, POINT screen);
     static CMenuWnd* OpenTrayMenu(const MenuOwner& owner, POINT screen);
     // Closes the program's open popup menu, if any, and forgets it.
@@ -93,7 +95,7 @@ private:
              std::shared_ptr<const IMenuItemStates> states);
     ~CMenuWnd() override;
 
-    static CMenuWnd* Begin(const MenuOwner& owner, const char* listName);
+    static CMenuWnd* Begin(const MenuOwner& owner, const std::string& listName, const std::string& fillFor);
     bool CreatePopup(HWND owner, const RECT& rc);
     void BuildLayout();
     // Finds the list and its page, fills and marks its rows; false when missing.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PlayerMenuStates.h"
 #include "tests/SourceSkins.h"
 #include "tests/TestPlatform.h"
 #include "ui/AboutWnd.h"
@@ -16,6 +17,7 @@
 #include "ui/QuestionWnd.h"
 #include "uilib/Control.h"
 #include "uilib/DialogBuilder.h"
+#include "uilib/controls/List.h"
 
 namespace orvella {
 namespace {
@@ -41,6 +43,16 @@ public:
     }
     void Notify(uilib::TNotifyUI&) override {}
     void RunMenuCommand(const std::string& name) override { commands.push_back(name); }
+    MenuOwner MenuOwnerForTopBar() override {
+        MenuOwner owner;
+        owner.hwnd = m_hWnd;
+        owner.paintManager = &pm;
+        MenuState state;
+        state.tables.audioTracks = {{128, "en"}, {129, "fr"}};
+        state.tables.currentAudio = 128;
+        owner.states = std::make_shared<PlayerMenuStates>(state);
+        return owner;
+    }
 
     uilib::CPaintManagerUI pm;
     std::vector<Heard> heard;
@@ -315,6 +327,23 @@ TEST_F(TopBarTest, PickedMenuItemHidesTheBarAndRunsThroughTheOwner) {
     bar_->ShowTopmostState(true);
     EXPECT_TRUE(Visible(bar_, "topmost_selected"));
     EXPECT_FALSE(Visible(bar_, "topmost"));
+}
+
+TEST_F(TopBarTest, TrackButtonsOpenTheirMenusAndTheChoiceRunsThroughTheOwner) {
+    ClickControl(bar_, "ID_MAINMENU_DVD_AUDIO");
+    auto* menu = static_cast<CMenuWnd*>(GetOpenPopupMenu());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetListName(), "ID_MAINMENU_DVD_AUDIO_SUB");
+    ASSERT_EQ(menu->GetList()->GetCount(), 2);
+    uilib::CControlUI* french = menu->GetList()->GetItemAt(1);
+    EXPECT_EQ(french->GetName(), "ID_MAINMENU_DVD_AUDIO_129");
+    fake().Render(menu->GetHWND());
+    const RECT r = french->GetPos();
+    fake().LeftClick(menu->GetHWND(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    fake().DispatchPending();
+    EXPECT_EQ(main_.commands, std::vector<std::string>{"ID_MAINMENU_DVD_AUDIO_129"});
+    EXPECT_FALSE(IsWindowVisible(bar_->GetHWND()));
+    EXPECT_EQ(GetOpenPopupMenu(), nullptr);
 }
 
 TEST_F(TopBarTest, ColourChangesReachEveryOpenWindow) {
