@@ -2,9 +2,11 @@
 //
 //   FakePlatformTest: a GoogleTest fixture. Its constructor installs a fresh
 //   platform::FakeBackend and its destructor puts back whatever backend was installed
-//   before (usually none), destroying the fake with every window still in it (no
-//   messages are sent to them then). Because the fake outlives the members of derived
-//   fixtures, a derived fixture may hold window objects as members:
+//   before (usually none). Window objects a test left open that still live (the ones that
+//   delete themselves: menus, dialogs, a main window made with new) first get their final
+//   call, newest first, so that they free themselves; no message is sent. A window object
+//   that was a member of the fixture is gone by then and has let go of its window. So a
+//   derived fixture may hold window objects as members:
 //
 //       class PlayerWndTest : public FakePlatformTest { ... };
 //       TEST_F(PlayerWndTest, Closes) {
@@ -30,15 +32,33 @@
 #include <vector>
 
 #include "platform/fake/FakeBackend.h"
+#include "uilib/WindowWnd.h"
 
 class ScopedFakeBackend {
+    // Lets a window object a test left open free itself as its window's end would.
+    struct LeftOver : uilib::CWindowWnd {
+        static void Release(uilib::CWindowWnd* object, HWND hwnd) { (object->*(&LeftOver::OnFinalMessage))(hwnd); }
+    };
+
 public:
     ScopedFakeBackend() {
         auto backend = std::make_unique<platform::FakeBackend>();
         fake_ = backend.get();
         previous_ = platform::InstallBackend(std::move(backend));
     }
-    ~ScopedFakeBackend() { platform::InstallBackend(std::move(previous_)); }
+    ~ScopedFakeBackend() {
+        // The newest first, as a window's children and submenus go before it. No message
+        // is sent: what such a window would tell (its owner) may be gone already.
+        std::vector<HWND> windows = fake_->LiveWindows();
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+            if (fake_->GetWindowProc(*it) != &uilib::CWindowWnd::WindowProc) continue;
+            if (auto* object = static_cast<uilib::CWindowWnd*>(fake_->GetWindowUserData(*it))) {
+                fake_->SetWindowUserData(*it, nullptr);
+                LeftOver::Release(object, *it);
+            }
+        }
+        platform::InstallBackend(std::move(previous_));
+    }
     ScopedFakeBackend(const ScopedFakeBackend&) = delete;
     ScopedFakeBackend& operator=(const ScopedFakeBackend&) = delete;
 

@@ -31,9 +31,11 @@ protected:
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);  // DefWindowProc
     virtual void OnFinalMessage(HWND hwnd);  // after WM_NCDESTROY; may delete this
 
-    static LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
     HWND m_hWnd = nullptr;
+
+public:
+    // The procedure of every window made through this class (tests tell them apart by it).
+    static LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
 }  // namespace uilib

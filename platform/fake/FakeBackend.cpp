@@ -150,6 +150,11 @@ void* FakeBackend::GetWindowUserData(HWND hwnd) {
     return w ? w->userData : nullptr;
 }
 
+WNDPROC FakeBackend::GetWindowProc(HWND hwnd) {
+    FakeWindow* w = Live(hwnd);
+    return w ? w->proc : nullptr;
+}
+
 void FakeBackend::SetWindowUserData(HWND hwnd, void* data) {
     if (FakeWindow* w = Live(hwnd)) w->userData = data;
 }

@@ -233,6 +233,7 @@ public:
     void SetShellOpenResult(bool ok) { shellOpenResult_ = ok; }
     std::vector<HWND> Children(HWND hwnd) const;  // live child windows, in creation order
     std::vector<HWND> LiveWindows() const;        // in creation order
+    WNDPROC GetWindowProc(HWND hwnd);             // null for a window that is gone
 
     // ---- file dialogs, file manager, tray ----
     // The answer of a later RunFileDialog, in queue order; an empty one cancels.

@@ -11,13 +11,24 @@ mkdir -p "$SHOTS"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# A player built with the sanitizers reports on its error output: any report fails.
+player_reported() {
+  [ -f "$WORK/player.log" ] && grep -qE "ERROR: (Address|Leak)Sanitizer|runtime error:" "$WORK/player.log" || return 1
+  echo "FAIL: the player reported:" >&2
+  cat "$WORK/player.log" >&2
+}
+
 cleanup_player() {
+  local status=$?
   if [ -n "$PLAYER_PID" ] && kill -0 "$PLAYER_PID" 2>/dev/null; then kill -9 "$PLAYER_PID" 2>/dev/null || true; fi
+  if player_reported; then status=1; fi
   rm -rf "$WORK"
+  exit "$status"
 }
 trap cleanup_player EXIT
 
 start_player() {
+  if player_reported; then rm -f "$WORK/player.log"; exit 1; fi  # the run before this one
   "$BUILD/orvella" "$@" >"$WORK/player.log" 2>&1 &
   PLAYER_PID=$!
 }

@@ -24,7 +24,7 @@ command -v trayer >/dev/null || { [ "${ORVELLA_REQUIRE_ALL:-}" = 1 ] && fail "tr
 trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 32 \
   --SetDockType true --SetPartialStrut true --expand false >"$WORK/trayer.log" 2>&1 &
 TRAYER=$!
-trap 'kill $TRAYER 2>/dev/null || true; cleanup_player' EXIT
+trap 'status=$?; kill $TRAYER 2>/dev/null || true; (exit $status); cleanup_player' EXIT
 owned() { xdotool search --classname trayer >/dev/null 2>&1; }
 wait_for owned || fail "trayer did not start"
 sleep 0.5
