@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "app/DiscDrives.h"
 #include "app/MenuState.h"
 #include "ui/MenuWnd.h"
 
@@ -19,6 +20,10 @@ public:
     bool IsEnabled(const std::string& item) const override {
         if (item == "ID_MAINMENU_DVD" || item == "ID_MAIN_RIGHT_MENU_DVD") return m_state.dvdNavigation;
         return true;
+    }
+    // Rows made as the submenu opens.
+    void FillSubmenu(const std::string& item, uilib::CListUI& list) const override {
+        if (item == "ID_MAINMENU_FILE_OPENDISC") FillOpenDiscRows(list);
     }
     const MenuState& State() const { return m_state; }
 
