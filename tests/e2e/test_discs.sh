@@ -43,9 +43,11 @@ stop_player
 # 2. The same folder dropped on the window.
 start_player
 wait_window
+pgrep -P "$PLAYER_PID" -f 'gnu/mplayer' >/dev/null && fail "an engine runs before the drop"
 eval "$(xdotool getwindowgeometry --shell "$WINDOW_ID")"
 "$BUILD/xdnd_drop" "$WINDOW_ID" $((WIDTH / 2)) $((HEIGHT / 2)) "$DVD" || fail "the window did not take the drop"
 expect_disc "$DVD" "drop"
+screenshot discs-dropped >/dev/null
 
 # 3. A folder name with blanks, quotes, a command substitution and a non-UTF-8 byte.
 ODD_NAME=$'-odd $(touch pwned) \'dvd\' \xe9'
