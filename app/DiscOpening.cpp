@@ -60,7 +60,7 @@ std::string DiscOpening::OpenDisc(const std::string& itemText) {
 
 void DiscOpening::OpenDrive(const std::string& itemText) {
     const std::string mediaPath = OpenDisc(itemText);
-    if (!mediaPath.empty()) m_playlist.PlayPending(mediaPath);
+    if (!mediaPath.empty()) m_playlist.PlayPending(mediaPath, itemText);
 }
 
 void DiscOpening::OpenFolder() {

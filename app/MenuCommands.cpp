@@ -345,7 +345,7 @@ void MenuCommands::ChooseAspect(int choice, double ratio) {
 
 void MenuCommands::OpenChosenDisc(const std::string& disc) {
     // The play list adds the disc (or the drive's files), stops what plays and starts it.
-    m_playlist.PlayPending(m_host.OpenDisc(disc));
+    m_playlist.PlayPending(m_host.OpenDisc(disc), disc);
 }
 
 void MenuCommands::ChangeVolume(int steps) {

@@ -81,12 +81,14 @@ void PlaylistControl::OpenStartupArgument(const std::string& argument) {
     StartSource(AbsoluteMediaPath(argument, WorkingFolder()));
 }
 
-void PlaylistControl::PlayPending(const std::string& mediaPath) {
-    if (m_model.Pending().empty()) {
+void PlaylistControl::PlayPending(const std::string& mediaPath, const std::string& discTitle) {
+    const bool single = m_model.Pending().empty();
+    if (single) {
         if (mediaPath.empty()) return;
         m_model.AddPending(mediaPath);
     }
     m_model.AddPendingFiles();
+    if (single && !discTitle.empty()) m_model.SetShortName(m_model.CurrentIndex(), discTitle);
     TakeCurrentPath();
     m_playback.PlayCurrentMedia();
 }

@@ -6,10 +6,11 @@
 #include <fstream>
 #include <map>
 
-#include "app/DiscDrives.h"
+#include "ui/MenuWnd.h"
 #include "app/DiscRules.h"
 #include "playlist/MediaFiles.h"
 #include "tests/app/PlaybackFixture.h"
+#include "uilib/Container.h"
 #include "uilib/controls/List.h"
 
 namespace orvella {
@@ -150,16 +151,21 @@ TEST_F(DiscsTest, DriveRowsOpenTheirDiscAndItsRemovalStops) {
     fake().SetMountAnswer("/dev/sr1", later);
     StartWithEngine();
 
+    // The open-disc submenu as the menu window has it filled.
     uilib::CListUI list;
-    FillOpenDiscRows(list);
+    window_->MenuItemStates()->FillSubmenu("ID_MAINMENU_FILE_OPENDISC", list);
     ASSERT_EQ(list.GetCount(), 2);
     EXPECT_EQ(list.GetItemAt(0)->GetName(), "ID_MAINMENU_FILE_OPENDISC#MOVIE(" + mounted + ")");
     EXPECT_EQ(list.GetItemAt(1)->GetName(), "ID_MAINMENU_FILE_OPENDISC#/dev/sr1");
+    auto* row = static_cast<uilib::CContainerUI*>(list.GetItemAt(1)->GetInterface("Container"));
+    ASSERT_TRUE(row && row->GetCount() == 1);
+    EXPECT_EQ(row->GetItemAt(0)->GetText(), "Disc (/dev/sr1)");
 
     window_->RunMenuCommand("ID_MAINMENU_FILE_OPENDISC#MOVIE(" + mounted + ")");
     ASSERT_TRUE(WaitForLaunch(1));
     EXPECT_EQ(DeviceArguments(1), (Paths{"dvdnav://", "-dvd-device", mounted}));
     EXPECT_TRUE(window_->IsDiscMode());
+    EXPECT_EQ(window_->PlaylistModel().Current()->shortname, "MOVIE(" + mounted + ")");
     fake().RemoveDisc({"/dev/sr1", later});
     EXPECT_TRUE(window_->IsEngineRunning());
     fake().RemoveDisc({"/dev/sr0", mounted});
@@ -191,11 +197,20 @@ TEST_F(DiscsTest, FolderChooserAndCommandLineFolder) {
     ASSERT_TRUE(WaitForLaunch(1));
     EXPECT_EQ(DeviceArguments(1), (Paths{"dvdnav://", "-dvd-device", dvd}));
 
+    // A folder without media: what played starts again.
+    const std::string empty = temp_ + "/empty";
+    ::mkdir(empty.c_str(), 0755);
+    fake().QueueFileDialogAnswer({empty});
+    window_->Discs().OpenFolder();
+    ASSERT_TRUE(WaitForLaunch(2));
+    EXPECT_EQ(DeviceArguments(2), (Paths{"dvdnav://", "-dvd-device", dvd}));
+    EXPECT_EQ(Listed().size(), 1u);
+
     // The command line's folder opens as a dropped one.
     window_->Playback().Stop();
     EXPECT_TRUE(window_->Discs().OpenStartupFolder(dvd));
-    ASSERT_TRUE(WaitForLaunch(2));
-    EXPECT_EQ(DeviceArguments(2), (Paths{"dvdnav://", "-dvd-device", dvd}));
+    ASSERT_TRUE(WaitForLaunch(3));
+    EXPECT_EQ(DeviceArguments(3), (Paths{"dvdnav://", "-dvd-device", dvd}));
     EXPECT_FALSE(window_->Discs().OpenStartupFolder(clips_[0]));
 }
 
