@@ -98,6 +98,8 @@ void OnMounted(GObject* source, GAsyncResult* result, gpointer data) {
 
 void GtkBackend::DragAcceptFiles(HWND hwnd, bool accept) {
     if (!IsWindow(hwnd) || !hwnd->surface) return;
+    // Asked again (a rebuilt layout), the window still gets each drop once.
+    g_signal_handlers_disconnect_by_func(hwnd->surface, reinterpret_cast<gpointer>(&GtkBackend::OnDragDataReceived), hwnd);
     if (!accept) {
         gtk_drag_dest_unset(hwnd->surface);
         return;
