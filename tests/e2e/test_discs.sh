@@ -49,10 +49,12 @@ eval "$(xdotool getwindowgeometry --shell "$WINDOW_ID")"
 expect_disc "$DVD" "drop"
 screenshot discs-dropped >/dev/null
 
-# 3. A folder name with blanks, quotes, a command substitution and a non-UTF-8 byte.
+# 3. A folder name with blanks, quotes, a command substitution and a non-UTF-8 byte, in
+# a path longer than the 260 characters some players stop at.
 ODD_NAME=$'-odd $(touch pwned) \'dvd\' \xe9'
-ODD="$WORK/$ODD_NAME"
-mkdir "$ODD"
+DEEP="$WORK/$(printf 'deep%.0s' $(seq 1 40))/$(printf 'er%.0s' $(seq 1 60))"
+ODD="$DEEP/$ODD_NAME"
+mkdir -p "$ODD"
 ln -s "$DVD/VIDEO_TS" "$ODD/VIDEO_TS"
 : >"$ORVELLA_ENGINE_LOG"
 "$BUILD/xdnd_drop" "$WINDOW_ID" $((WIDTH / 2)) $((HEIGHT / 2)) "$ODD" || fail "the window did not take the odd drop"
@@ -60,7 +62,7 @@ expect_disc "$ODD" "odd drop"
 stop_player
 
 # 4. The odd name relative to the working folder, leading "-" and all.
-cd "$WORK"
+cd "$DEEP"
 start_player "$ODD_NAME"
 wait_window
 expect_disc "$ODD" "odd command line"
