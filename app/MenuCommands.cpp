@@ -353,10 +353,8 @@ void MenuCommands::ChooseAspect(int choice, double ratio) {
 }
 
 void MenuCommands::OpenChosenDisc(const std::string& disc) {
-    const std::string address = m_host.OpenDisc(disc);
-    if (address.empty()) return;
-    // The play list adds it, stops what plays and starts the disc.
-    m_playlist.AddAndPlay({address});
+    // The play list adds the disc (or the drive's files), stops what plays and starts it.
+    m_playlist.PlayPending(m_host.OpenDisc(disc), disc);
 }
 
 void MenuCommands::ChangeVolume(int steps) {

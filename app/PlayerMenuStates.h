@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "app/DiscDrives.h"
 #include "app/DiscMenus.h"
 #include "app/MenuState.h"
 #include "ui/MenuWnd.h"
@@ -33,7 +34,12 @@ public:
         if (item == "ID_MAINMENU_DVD" || item == "ID_MAIN_RIGHT_MENU_DVD") return HasDiscChoices(m_state);
         return true;
     }
+    // Rows made as the submenu opens: the optical drives, the titles, chapters and tracks.
     void FillSubmenu(const std::string& item, uilib::CListUI& list) const override {
+        if (item == "ID_MAINMENU_FILE_OPENDISC") {
+            FillOpenDiscRows(list);
+            return;
+        }
         if (m_whatPlays) m_whatPlays(m_state.tables);
         const std::vector<DiscMenuRow> rows = DiscMenuRows(m_state, item);
         for (const DiscMenuRow& row : rows)

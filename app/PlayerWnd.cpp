@@ -22,7 +22,6 @@ using uilib::TNotifyUI;
 
 namespace {
 HWND g_mainWindow = nullptr;
-constexpr WPARAM DBT_DEVICEREMOVECOMPLETE = 0x8004;
 constexpr uint32_t kTrayRecordSize = 956;
 constexpr uint32_t kTrayIconId = 100;
 }  // namespace
@@ -184,7 +183,7 @@ void CPlayerWnd::BuildMainLayout() {
 
 void CPlayerWnd::PrepareWindowExtras() {
     SetIcon(kAppIconResource);
-    // Dropped files arrive once drag and drop is wired to the play list.
+    platform::GetBackend().DragAcceptFiles(m_hWnd, true);
     m_trayIcon = TrayIconRecord{};
     m_trayIcon.size = kTrayRecordSize;
     m_trayIcon.id = kTrayIconId;
@@ -314,7 +313,7 @@ LRESULT CPlayerWnd::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
         break;
     case TIMER_OPEN_FOLDER:
         KillTimer(m_hWnd, wParam);
-        OpenFolderOrDisc();
+        m_discs.OpenFolder();
         break;
     case TIMER_LOAD_SUBTITLE:
         KillTimer(m_hWnd, wParam);
@@ -325,13 +324,14 @@ LRESULT CPlayerWnd::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
     return 0;
 }
 
-LRESULT CPlayerWnd::OnDeviceChange(WPARAM wParam, LPARAM, bool&) {
-    if (wParam == DBT_DEVICEREMOVECOMPLETE) OnDiscRemoved();
+LRESULT CPlayerWnd::OnDeviceChange(WPARAM wParam, LPARAM lParam, bool&) {
+    if (wParam == platform::DBT_DEVICEREMOVECOMPLETE && lParam)
+        m_discs.OnDiscRemoved(*reinterpret_cast<const platform::RemovedDisc*>(lParam));
     return 0;
 }
 
 LRESULT CPlayerWnd::OnDropFiles(WPARAM wParam, LPARAM, bool&) {
-    HandleDroppedFiles(wParam);
+    m_discs.OnDropFiles(wParam);
     return 0;
 }
 
@@ -393,8 +393,8 @@ void CPlayerWnd::OnWindowInit() {
 }
 
 void CPlayerWnd::PlayStartupArgument() {
-    // The whole path is kept, however long.
-    m_playlistControl.OpenStartupArgument(m_args.front());
+    // The whole path is kept, however long. A folder opens as a dropped one would.
+    if (!m_discs.OpenStartupFolder(m_args.front())) m_playlistControl.OpenStartupArgument(m_args.front());
 }
 
 void CPlayerWnd::ReadEarlySettings() {

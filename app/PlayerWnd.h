@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/ChildWindows.h"
+#include "app/DiscOpening.h"
 #include "app/DisplayModes.h"
 #include "app/MainWindowView.h"
 #include "app/MenuCommands.h"
@@ -74,6 +75,7 @@ public:
     // The collaborators: playback, the play list and its commands.
     PlaybackControl& Playback() { return m_playback; }
     PlaylistControl& PlaylistCommands() { return m_playlistControl; }
+    DiscOpening& Discs() { return m_discs; }
     Playlist& PlaylistModel() { return m_playlist; }
     const PlaylistView& PlaylistRows() const { return m_playlistRows; }
     DisplayModes& Display() { return m_display; }
@@ -216,13 +218,9 @@ private:
     void StartUpdateCheck() override {}    // the update-check thread
     void OpenSettingsWindow(bool playerPage) override {}  // the settings window
     void OpenFileInfoWindow() override {}  // the file information window
-    std::string OpenDisc(const std::string& disc) override { return {}; }  // a disc to play
+    std::string OpenDisc(const std::string& disc) override { return m_discs.OpenDisc(disc); }
     void CloseContextMenu() override;      // the open context menu goes
     void DispatchHotkey(WPARAM key) {}     // the hotkey table
-    void OpenFolderOrDisc() {}             // the folder and disc chooser
-    void OpenDiscDrive(const std::string& drive) {}  // a drive chosen in the open combo
-    void OnDiscRemoved() {}                // the playing disc was removed
-    void HandleDroppedFiles(WPARAM drop) {}
     void ShowTrayMenu();
     void ShowVideoContextMenu();           // the right button on the video
     void ShowPlaylistContextMenu();        // the right button on the play list
@@ -278,6 +276,7 @@ private:
     PlaybackControl m_playback{m_view, m_settings, m_playlist};
     PlaylistControl m_playlistControl{m_view, m_settings, m_playlist, m_playlistRows, m_playback};
     DisplayModes m_display{m_view, m_playback};
+    DiscOpening m_discs{m_view, m_playback, m_playlist, m_playlistControl};
     ChildWindows m_dialogs{*this};
     MenuCommands m_menuCommands{m_view,     m_settings, m_playback, m_playlist,
                                 m_playlistControl, m_display, m_dialogs, *this};

@@ -124,7 +124,7 @@ void CPlayerWnd::OnFileComboSelect(TNotifyUI& msg) {
     case 1: SetTimer(m_hWnd, TIMER_OPEN_FOLDER, 100); break;
     case 2: ShowUrlBar(); break;
     default:
-        if (item > 2) OpenDiscDrive(drive);
+        if (item > 2) m_discs.OpenDrive(drive);
         break;
     }
 }

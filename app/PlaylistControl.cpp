@@ -1,7 +1,5 @@
 #include "app/PlaylistControl.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <random>
 
@@ -17,11 +15,6 @@
 namespace orvella {
 
 namespace {
-
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 platform::FileDialogRequest OrvRequest(platform::FileDialogRequest::Kind kind, const char* title) {
     platform::FileDialogRequest request;
@@ -85,18 +78,19 @@ void PlaylistControl::AddAndPlay(const std::vector<std::string>& paths) {
 void PlaylistControl::OpenStartupArgument(const std::string& argument) {
     if (argument.empty()) return;
     // Entries keep whole paths, so that the play memory still finds them from elsewhere.
-    const std::string path = AbsoluteMediaPath(argument, WorkingFolder());
-    if (IsFolder(path)) {
-        std::vector<std::string> found;
-        ScanFolder(path, found);
-        if (found.empty()) {
-            Say("No media files in " + NameOfPath(path));
-            return;
-        }
-        AddAndPlay(found);
-        return;
+    StartSource(AbsoluteMediaPath(argument, WorkingFolder()));
+}
+
+void PlaylistControl::PlayPending(const std::string& mediaPath, const std::string& discTitle) {
+    const bool single = m_model.Pending().empty();
+    if (single) {
+        if (mediaPath.empty()) return;
+        m_model.AddPending(mediaPath);
     }
-    StartSource(path);
+    m_model.AddPendingFiles();
+    if (single && !discTitle.empty()) m_model.SetShortName(m_model.CurrentIndex(), discTitle);
+    TakeCurrentPath();
+    m_playback.PlayCurrentMedia();
 }
 
 void PlaylistControl::StartSource(const std::string& path) {

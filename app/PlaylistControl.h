@@ -24,9 +24,13 @@ public:
 
     // Files chosen in the open dialog are added and the first of them plays.
     void OpenFilesDialog();
-    // The argument of the command line: a file, URL or disc address plays; a folder adds
-    // the media files below it and plays the first.
+    // The argument of the command line: a file, URL or disc address plays. (A folder
+    // opens as a dropped one: DiscOpening.)
     void OpenStartupArgument(const std::string& argument);
+    // The pending files, or mediaPath when none are pending, join the list and the first
+    // of them plays, started again even when it plays already. Nothing happens when both
+    // are empty. A disc from a drive shows discTitle in the list.
+    void PlayPending(const std::string& mediaPath, const std::string& discTitle = std::string());
     // Adds the given files (dropped, scanned, chosen) and plays the first, as the open
     // dialog does after its choice.
     void AddAndPlay(const std::vector<std::string>& paths);

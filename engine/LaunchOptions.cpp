@@ -1,6 +1,7 @@
 #include "engine/LaunchOptions.h"
 
 #include <cstddef>
+#include <cstring>
 #include <utility>
 
 namespace orvella {
@@ -122,9 +123,21 @@ bool Contains(const std::string& text, const char* part) {
 }
 
 // Text after a locator key and its one separating space ("-dvd-device X" gives "X").
+// The one trailing blank the drive menu and Blu-ray locators carry is not part of it.
 std::string AfterKey(const std::string& text, size_t keyPosition, size_t skip) {
     size_t start = keyPosition + skip;
-    return start < text.size() ? text.substr(start) : std::string();
+    std::string device = start < text.size() ? text.substr(start) : std::string();
+    if (!device.empty() && device.back() == ' ') device.pop_back();
+    return device;
+}
+
+// Where a locator's device key is: right after the locator's own start when it begins
+// with one (a folder named "-dvd-device" inside a Blu-ray path stays part of the path),
+// else its first occurrence.
+size_t FindDeviceKey(const std::string& path, const char* start, const char* key) {
+    const std::string prefix = std::string(start) + " " + key;
+    if (path.compare(0, prefix.size(), prefix) == 0) return prefix.size() - std::strlen(key);
+    return path.find(key);
 }
 
 // "-sub" takes a comma-separated list whose separators a backslash escapes: a comma in
@@ -203,11 +216,12 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
     if (!plan.discMode) {
         a.push_back(AbsoluteMediaPath(path, o.currentFolder));
     } else {
-        size_t key = path.find("-dvd-device");
+        const bool bluRayFirst = path.compare(0, 5, "br://") == 0;
+        size_t key = bluRayFirst ? std::string::npos : FindDeviceKey(path, "dvdnav://", "-dvd-device");
         if (key != std::string::npos) {
             a.insert(a.end(), {"dvdnav://", "-dvd-device",
                                AbsoluteMediaPath(AfterKey(path, key, 12), o.currentFolder)});
-        } else if ((key = path.find("-bluray-device")) != std::string::npos) {
+        } else if ((key = FindDeviceKey(path, "br://", "-bluray-device")) != std::string::npos) {
             a.insert(a.end(), {"br://", "-bluray-device",
                                AbsoluteMediaPath(AfterKey(path, key, 15), o.currentFolder)});
         }

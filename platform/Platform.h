@@ -139,7 +139,7 @@ struct FileFilter {
 
 // A file chooser, modal to its owner.
 struct FileDialogRequest {
-    enum class Kind { OpenOne, OpenMany, Save };
+    enum class Kind { OpenOne, OpenMany, Save, Folder };  // Folder: one folder, no filters
     Kind kind = Kind::OpenOne;
     std::string title;
     std::vector<FileFilter> filters;  // the first is chosen at the start
@@ -154,6 +154,22 @@ enum class TrayKind {
     XEmbed,          // a system tray manager owns the tray selection
 };
 
+
+// An optical drive as the desktop's volume monitor knows it.
+struct OpticalDrive {
+    std::string device;      // "/dev/sr0"
+    std::string label;       // the disc's volume label; empty without a disc or label
+    std::string mountPoint;  // where the disc is mounted; empty when it is not
+};
+
+// WM_DEVICECHANGE with wParam DBT_DEVICEREMOVECOMPLETE, sent to the main window
+// (SetMainWindow): a disc left a drive (ejected, unmounted, or the drive went). lParam
+// points to this, valid only during the call.
+struct RemovedDisc {
+    std::string device;      // may be empty when only the mount was known
+    std::string mountPoint;  // may be empty when the disc was not mounted
+};
+constexpr WPARAM DBT_DEVICEREMOVECOMPLETE = 0x8004;
 
 // Parameters of CreateWindowEx. WM_CREATE is sent before it returns; a WM_CREATE
 // answer of -1 destroys the window and the call returns nullptr.
@@ -276,6 +292,20 @@ public:
     // choice: "xv", "gl" or "x11"; empty when unknown (the launch keeps its own list).
     // Probed once per run, off the start-up path.
     virtual std::string PreferredVideoOutput() { return std::string(); }
+
+    // Files and folders dropped on a window that accepts them arrive as WM_DROPFILES
+    // with wParam a drop handle the backend owns until DragFinish; DragQueryFiles gives
+    // the local paths of the drop in order (bytes as the file system has them).
+    virtual void DragAcceptFiles(HWND hwnd, bool accept) {}
+    virtual std::vector<std::string> DragQueryFiles(WPARAM drop) { return {}; }
+    virtual void DragFinish(WPARAM drop) {}
+
+    // The optical drives, in the order the volume monitor gives them. Blocks while the
+    // monitor is first asked.
+    virtual std::vector<OpticalDrive> ListOpticalDrives() { return {}; }
+    // Mounts the disc of a drive named by its device (a mounted one is left as it is);
+    // returns the mount point, empty when it cannot be mounted. Runs a nested loop.
+    virtual std::string MountOpticalDisc(const std::string& device) { return std::string(); }
 
     // Default processing (DefWindowProc): WM_CLOSE destroys, WM_SYSCOMMAND SC_CLOSE sends
     // WM_CLOSE, SC_MINIMIZE/SC_MAXIMIZE/SC_RESTORE change the state, WM_NCHITTEST answers

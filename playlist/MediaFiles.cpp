@@ -146,8 +146,11 @@ int DiscType(const std::string& folder) {
 }
 
 std::string DiscLocator(int kind, const std::string& where, bool fromDriveMenu) {
-    if (kind == kDiscDvd) return "dvdnav:// -dvd-device " + where + (fromDriveMenu ? " " : "");
-    if (kind == kDiscBluRay) return "br:// -bluray-device " + where + " ";
+    // The launch drops one trailing blank of a locator; a folder whose own name ends in
+    // a blank keeps it behind a "/" (the same folder).
+    const std::string device = !where.empty() && where.back() == ' ' ? where + "/" : where;
+    if (kind == kDiscDvd) return "dvdnav:// -dvd-device " + device + (fromDriveMenu ? " " : "");
+    if (kind == kDiscBluRay) return "br:// -bluray-device " + device + " ";
     return std::string();
 }
 

@@ -184,6 +184,13 @@ Playlist::SourceResult Playlist::AddSource(const std::string& path, const std::s
     return result;
 }
 
+bool Playlist::SetShortName(size_t index, const std::string& text) {
+    if (index >= m_items.size()) return false;
+    m_items[index]->shortname = text;
+    if (m_observer) m_observer->OnRowChanged(index);
+    return true;
+}
+
 void Playlist::Append(PlaylistItem item) {
     m_items.push_back(std::make_unique<PlaylistItem>(std::move(item)));
     m_current = m_items.size() - 1;

@@ -107,6 +107,8 @@ public:
     // Removes the current entry; the index steps back by one (not below 0). False when empty.
     bool RemoveCurrent();
     void Clear();  // no entries, current index 0
+    // A disc's entry shows the disc's title rather than a part of its address.
+    bool SetShortName(size_t index, const std::string& text);
 
     // Sorting (nothing on an empty list). selectedText is the selected row's text; the last
     // entry whose shortname equals it becomes current (the first entry when none does).

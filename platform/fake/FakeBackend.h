@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -135,6 +137,12 @@ public:
     TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
                          const std::string& tip) override;
     void RemoveTrayIcon(HWND hwnd, UINT id) override;
+    void DragAcceptFiles(HWND hwnd, bool accept) override;
+    std::vector<std::string> DragQueryFiles(WPARAM drop) override;  // empty for an unknown handle
+    void DragFinish(WPARAM drop) override;
+    std::vector<OpticalDrive> ListOpticalDrives() override { return drives_; }
+    // Recorded; answers SetMountAnswer for the device (none: the drive's own mount point).
+    std::string MountOpticalDisc(const std::string& device) override;
     LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     // ---- screen ----
@@ -245,6 +253,20 @@ public:
     void QueueQuestionAnswer(bool yes) { questionAnswers_.push_back(yes); }
     const std::vector<std::string>& QuestionsAsked() const { return questionsAsked_; }
 
+    // ---- drops and drives ----
+    // A file manager drops paths on hwnd: WM_DROPFILES is posted with a new handle and
+    // delivered. False (nothing posted) when hwnd does not accept files.
+    bool DropFiles(HWND hwnd, std::vector<std::string> paths);
+    bool AcceptsFiles(HWND hwnd) const { return acceptsFiles_.count(hwnd) != 0; }
+    size_t OpenDropHandles() const { return drops_.size(); }  // not yet finished
+    void SetOpticalDrives(std::vector<OpticalDrive> drives) { drives_ = std::move(drives); }
+    void SetMountAnswer(const std::string& device, const std::string& mountPoint) {
+        mountAnswers_[device] = mountPoint;
+    }
+    const std::vector<std::string>& MountRequests() const { return mountRequests_; }
+    // A disc leaves its drive: WM_DEVICECHANGE is sent to the main window.
+    void RemoveDisc(const RemovedDisc& disc);
+
     struct TrayIconInfo {
         HWND hwnd = nullptr;
         UINT id = 0, callbackMessage = 0;
@@ -299,6 +321,12 @@ private:
     std::deque<std::vector<std::string>> fileDialogAnswers_;
     std::vector<FileDialogRequest> fileDialogRequests_;
     std::vector<std::string> shownInFileManager_;
+    std::map<WPARAM, std::vector<std::string>> drops_;
+    WPARAM nextDrop_ = 1;
+    std::set<HWND> acceptsFiles_;
+    std::vector<OpticalDrive> drives_;
+    std::map<std::string, std::string> mountAnswers_;
+    std::vector<std::string> mountRequests_;
     bool showInFileManagerResult_ = true;
     std::deque<bool> questionAnswers_;
     std::vector<std::string> questionsAsked_;

@@ -32,9 +32,12 @@ void AddFilters(GtkFileChooser* chooser, const std::vector<FileFilter>& filters)
 std::vector<std::string> RunOnce(GtkWindow* owner, const FileDialogRequest& request,
                                  const std::string& folder, const std::string& name) {
     const bool save = request.kind == FileDialogRequest::Kind::Save;
+    const GtkFileChooserAction action =
+        save ? GTK_FILE_CHOOSER_ACTION_SAVE
+             : request.kind == FileDialogRequest::Kind::Folder ? GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER
+                                                               : GTK_FILE_CHOOSER_ACTION_OPEN;
     GtkFileChooserNative* dialog = gtk_file_chooser_native_new(
-        request.title.empty() ? nullptr : request.title.c_str(), owner,
-        save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, nullptr, nullptr);
+        request.title.empty() ? nullptr : request.title.c_str(), owner, action, nullptr, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_native_dialog_set_modal(GTK_NATIVE_DIALOG(dialog), TRUE);
     gtk_file_chooser_set_local_only(chooser, TRUE);  // the engine and the play list take paths

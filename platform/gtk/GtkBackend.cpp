@@ -66,6 +66,10 @@ GtkBackend::~GtkBackend() {
     for (auto& entry : live_) delete entry.first;
     live_.clear();
     for (auto& entry : cursors_) g_object_unref(entry.second);
+    if (volumeMonitor_) {
+        g_signal_handlers_disconnect_by_data(volumeMonitor_, this);
+        g_object_unref(volumeMonitor_);
+    }
 }
 
 // ---------------------------------------------------------------- windows

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -14,6 +15,11 @@
 typedef struct _GtkWidget GtkWidget;
 typedef struct _GdkCursor GdkCursor;
 typedef struct _GtkWindow GtkWindow;
+typedef struct _GdkDragContext GdkDragContext;
+typedef struct _GtkSelectionData GtkSelectionData;
+typedef struct _GVolumeMonitor GVolumeMonitor;
+typedef struct _GMount GMount;
+typedef struct _GVolume GVolume;
 
 namespace platform {
 namespace gtk {
@@ -106,6 +112,11 @@ public:
     TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
                          const std::string& tip) override;
     void RemoveTrayIcon(HWND hwnd, UINT id) override;
+    void DragAcceptFiles(HWND hwnd, bool accept) override;
+    std::vector<std::string> DragQueryFiles(WPARAM drop) override;
+    void DragFinish(WPARAM drop) override;
+    std::vector<OpticalDrive> ListOpticalDrives() override;
+    std::string MountOpticalDisc(const std::string& device) override;
 
     // For the event handlers.
     GtkInput& Input() { return *input_; }
@@ -127,6 +138,13 @@ private:
     static int OnConfigure(GtkWidget* widget, void* event, void* data);
     static int OnWindowState(GtkWidget* widget, void* event, void* data);
     static int OnQuitSignal(void* data);
+    static void OnDragDataReceived(GtkWidget* widget, GdkDragContext* context, int x, int y,
+                                   GtkSelectionData* data, unsigned info, unsigned time,
+                                   void* hwnd);
+    static int WatchDiscRemoval(void* self);
+    static void OnMountRemoved(GVolumeMonitor* monitor, GMount* mount, void* self);
+    static void OnVolumeRemoved(GVolumeMonitor* monitor, GVolume* volume, void* self);
+    void SendDiscRemoved(const RemovedDisc& disc);
 
     bool DispatchPosted(const PostedMessage& message);
     void SetVisible(HWND hwnd, bool visible, bool activate);
@@ -149,6 +167,9 @@ private:
     unsigned signalSources_[3] = {0, 0, 0};
     std::unordered_map<int, GdkCursor*> cursors_;
     std::unique_ptr<TrayIcons> trayIcons_;  // made with the first icon
+    std::map<WPARAM, std::vector<std::string>> drops_;  // until DragFinish
+    WPARAM nextDrop_ = 1;
+    GVolumeMonitor* volumeMonitor_ = nullptr;  // watched once the main window is known
 };
 
 }  // namespace gtk

@@ -9,7 +9,11 @@
 namespace platform {
 namespace gtk {
 
-void GtkBackend::SetMainWindow(HWND hwnd) { mainWindow_ = IsWindow(hwnd) ? hwnd : nullptr; }
+void GtkBackend::SetMainWindow(HWND hwnd) {
+    mainWindow_ = IsWindow(hwnd) ? hwnd : nullptr;
+    // Disc removal is watched from an idle moment: the volume monitor can be slow to start.
+    if (mainWindow_) g_idle_add_full(G_PRIORITY_LOW, &GtkBackend::WatchDiscRemoval, this, nullptr);
+}
 
 int GtkBackend::OnQuitSignal(void* data) {
     auto* self = static_cast<GtkBackend*>(data);

@@ -1,4 +1,5 @@
 #include "engine/LaunchOptions.h"
+#include "playlist/MediaFiles.h"
 #include "tests/engine/LaunchGolden.h"
 
 #include <fcntl.h>
@@ -376,6 +377,12 @@ TEST(LaunchMediaPath, DiscLocatorsBecomeSeparateArguments) {
         {"dvdnav:// -dvd-device -odd", {"dvdnav://", "-dvd-device", "/home/user/videos/-odd"}},
         {"br:// -bluray-device /media/bd", {"br://", "-bluray-device", "/media/bd"}},
         {"dvdnav:// -dvd-device", {"dvdnav://", "-dvd-device", ""}},
+        // The drive menu's and Blu-ray's trailing blank is not part of the device; a
+        // folder's own trailing blank is kept behind a "/" by the locator.
+        {"dvdnav:// -dvd-device /dev/sr0 ", {"dvdnav://", "-dvd-device", "/dev/sr0"}},
+        {"br:// -bluray-device /media/bd ", {"br://", "-bluray-device", "/media/bd"}},
+        {"br:// -bluray-device /x/a -dvd-device b ", {"br://", "-bluray-device", "/x/a -dvd-device b"}},
+        {DiscLocator(kDiscDvd, "/x/d ", false), {"dvdnav://", "-dvd-device", "/x/d /"}},
         // "dvdnav" anywhere makes a disc address; without a device key nothing is played.
         {"/videos/dvdnav_intro.mp4", {}},
     };

@@ -1,0 +1,14 @@
+// The rows of the open-disc submenu: one per optical drive.
+#pragma once
+
+namespace uilib {
+class CListUI;
+}
+
+namespace orvella {
+
+// Adds a row per optical drive, in the volume monitor's order; without optical drives
+// the list stays as it is.
+void FillOpenDiscRows(uilib::CListUI& list);
+
+}  // namespace orvella

@@ -1,0 +1,47 @@
+// Drops and optical drives of the headless backend, set up and driven by the test.
+#include "platform/fake/FakeBackend.h"
+
+namespace platform {
+
+void FakeBackend::DragAcceptFiles(HWND hwnd, bool accept) {
+    if (accept) {
+        acceptsFiles_.insert(hwnd);
+    } else {
+        acceptsFiles_.erase(hwnd);
+    }
+}
+
+bool FakeBackend::DropFiles(HWND hwnd, std::vector<std::string> paths) {
+    if (!IsWindow(hwnd) || !AcceptsFiles(hwnd)) return false;
+    const WPARAM drop = nextDrop_++;
+    drops_[drop] = std::move(paths);
+    PostMessage(hwnd, WM_DROPFILES, drop, 0);
+    DispatchPending();
+    return true;
+}
+
+std::vector<std::string> FakeBackend::DragQueryFiles(WPARAM drop) {
+    auto it = drops_.find(drop);
+    return it == drops_.end() ? std::vector<std::string>() : it->second;
+}
+
+void FakeBackend::DragFinish(WPARAM drop) { drops_.erase(drop); }
+
+std::string FakeBackend::MountOpticalDisc(const std::string& device) {
+    mountRequests_.push_back(device);
+    auto answer = mountAnswers_.find(device);
+    for (OpticalDrive& drive : drives_) {
+        if (drive.device != device) continue;
+        if (answer != mountAnswers_.end()) drive.mountPoint = answer->second;
+        return drive.mountPoint;
+    }
+    return answer == mountAnswers_.end() ? std::string() : answer->second;
+}
+
+void FakeBackend::RemoveDisc(const RemovedDisc& disc) {
+    if (!IsWindow(mainWindow_)) return;
+    SendMessage(mainWindow_, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
+                reinterpret_cast<LPARAM>(&disc));
+}
+
+}  // namespace platform
