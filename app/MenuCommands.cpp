@@ -23,7 +23,7 @@ enum class MenuCommands::Action {
     AudioChannels, Deinterlace, SubtitleDelay, SubtitlePosition, SubtitleScale,
     SubtitleStep, Settings, SettingsPlayerPage, DvdMenu, FileInfo, SortByName, SortByType,
     ShowPlayer, PlaylistBar, DeleteItem, SavePlaylist, LoadPlaylist, ShowInFolder,
-    CheckForUpdate, WebPage, Help, About, Nothing,
+    CheckForUpdate, WebPage, Help, About, TogglePause, Screenshot, Minimize, Zoom, Nothing,
 };
 
 namespace {
@@ -206,6 +206,38 @@ int MenuCommands::NumberAfterLastUnderscore(const std::string& name) {
     return value;
 }
 
+// The keyboard's actions (the names the settings file binds keys to), each to the action
+// its menu item runs where one has the same effect.
+const NamedItem kHotkeyActions[] = {
+    {"Pause", Action::TogglePause, 0},      {"Stop", Action::Stop, 0},
+    {"Forward0", Action::Seek, 10},         {"Backward0", Action::Seek, -10},
+    {"Forward1", Action::Seek, 60},         {"Backward1", Action::Seek, -60},
+    {"Forward2", Action::Seek, 600},        {"Backward2", Action::Seek, -600},
+    {"FullScreen", Action::FullScreen, 0},  {"Screenshot", Action::Screenshot, 0},
+    {"Minimize", Action::Minimize, 0},      {"Topmost", Action::Topmost, 0},
+    {"Zoom", Action::Zoom, 1},              {"Un-Zoom", Action::Zoom, 0},
+    {"Mute", Action::Mute, 0},              {"VolumeUp", Action::Volume, 1},
+    {"VolumeDown", Action::Volume, -1},     {"AudioDelay0", Action::AudioDelay, 0.1},
+    {"AudioDelay1", Action::AudioDelay, -0.1}, {"AudioDelay2", Action::AudioDelay, 0.5},
+    {"AudioDelay3", Action::AudioDelay, -0.5}, {"AudioDelay4", Action::AudioDelay, 1.0},
+    {"AudioDelay5", Action::AudioDelay, -1.0}, {"LoadSubtitle", Action::LoadSubtitleLater, 0},
+    {"SubtitleDelay0", Action::SubtitleDelay, 0.1}, {"SubtitleDelay1", Action::SubtitleDelay, -0.1},
+    {"SubtitleDelay2", Action::SubtitleDelay, 1.0}, {"SubtitleDelay3", Action::SubtitleDelay, -1.0},
+    {"SubtitleDelay4", Action::SubtitleDelay, 10.0}, {"SubtitleDelay5", Action::SubtitleDelay, -10.0},
+    {"OpenFile", Action::OpenFilesLater, 0}, {"OpenURL", Action::OpenUrl, 0},
+    {"PreviousFile", Action::Previous, 0},  {"NextFile", Action::Next, 0},
+    {"Exit", Action::Exit, 0},              {"PlayList", Action::PlaylistBar, 0},
+};
+
+bool MenuCommands::RunHotkeyAction(const std::string& action) {
+    for (const NamedItem& item : kHotkeyActions) {
+        if (action != item.name) continue;
+        Run(item.action, item.value);
+        return true;
+    }
+    return false;
+}
+
 void MenuCommands::Dispatch(const std::string& name) {
     if (DispatchArgumentItem(name)) return;
     for (const NamedItem& item : kNamedItems) {
@@ -343,6 +375,10 @@ void MenuCommands::Run(Action action, double value) {
     case Action::WebPage: m_host.PostToMain(WM_OPEN_WEB_PAGE, static_cast<WPARAM>(n), 0); break;
     case Action::Help: m_host.OpenHelp(); break;
     case Action::About: m_dialogs.OpenAbout(); break;
+    case Action::TogglePause: m_playback.TogglePause(); break;
+    case Action::Screenshot: m_playback.TakeScreenshot(0); break;
+    case Action::Minimize: m_host.MinimizeMainWindow(); break;
+    case Action::Zoom: m_display.Zoom(n != 0); break;
     default: break;
     }
 }

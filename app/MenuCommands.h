@@ -25,6 +25,8 @@ public:
     virtual ~MenuCommandHost() = default;
     virtual void PostToMain(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual void ShowMainWindow() = 0;
+    // Into the tray, or iconified where there is none.
+    virtual void MinimizeMainWindow() = 0;
     // The address bar over the start picture, in the window's background colour.
     virtual void OpenUrlBar() = 0;
     // The open context menu, if any, goes.
@@ -49,6 +51,9 @@ public:
           m_display(display), m_dialogs(dialogs), m_host(host) {}
 
     void Dispatch(const std::string& name);
+    // An action of the keyboard table ("Pause", "Forward0", ...); false for a name that
+    // is none.
+    bool RunHotkeyAction(const std::string& action);
 
     // The number after the last "_" of an item name; 0 when it is not a number.
     static int NumberAfterLastUnderscore(const std::string& name);

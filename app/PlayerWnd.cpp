@@ -5,8 +5,9 @@
 #include <cstring>
 #include <ctime>
 
-#include "ui/ControlTreeDump.h"
 #include "app/WindowFrame.h"
+#include "hotkeys/HotkeyText.h"
+#include "ui/ControlTreeDump.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "ui/MediaUI.h"
 #include "ui/SkinWindow.h"
@@ -278,6 +279,13 @@ LRESULT CPlayerWnd::OnKeyDown(WPARAM wParam, LPARAM, bool& handled) {
     if (wParam != VK_SHIFT && wParam != VK_CONTROL && wParam != VK_MENU) DispatchHotkey(wParam);
     handled = false;
     return 0;
+}
+
+void CPlayerWnd::DispatchHotkey(WPARAM key) {
+    auto down = [](int vk) { return (::GetKeyState(vk) & 0x8000) != 0; };
+    const HotkeyCode code =
+        HotkeyCodeOf(static_cast<int>(key), down(VK_CONTROL), down(VK_MENU), down(VK_SHIFT));
+    for (const std::string& action : ActionsBoundTo(m_hotkeys.Live(), code)) m_menuCommands.RunHotkeyAction(action);
 }
 
 LRESULT CPlayerWnd::OnSysCommand(WPARAM wParam, LPARAM lParam, bool&) {

@@ -220,7 +220,8 @@ private:
     void OpenFileInfoWindow() override {}  // the file information window
     std::string OpenDisc(const std::string& disc) override { return m_discs.OpenDisc(disc); }
     void CloseContextMenu() override;      // the open context menu goes
-    void DispatchHotkey(WPARAM key) {}     // the hotkey table
+    // Every action the live key table binds to the key with the modifiers held now.
+    void DispatchHotkey(WPARAM key);
     void ShowTrayMenu();
     void ShowVideoContextMenu();           // the right button on the video
     void ShowPlaylistContextMenu();        // the right button on the play list
@@ -245,6 +246,7 @@ private:
         PostMessage(message, wParam, lParam);
     }
     void ShowMainWindow() override;
+    void MinimizeMainWindow() override { MinimizeWindow(); }
     void OpenUrlBar() override { ShowUrlBar(); }
     void PlayStartupArgument();            // plays a single command-line argument
 

@@ -248,6 +248,9 @@ public:
     virtual HWND GetCapture() = 0;
     virtual bool GetCursorPos(POINT* pt) = 0;  // screen coordinates
     virtual short GetKeyState(int vk) = 0;    // high bit set while VK_SHIFT/CONTROL/MENU is down
+    // The character a key types without modifiers on the keyboard layout in use (UTF-8),
+    // empty when it types none.
+    virtual std::string KeyCharacter(int vk) = 0;
     virtual void SetCursor(HWND hwnd, CursorShape shape) = 0;
     // Ask for one WM_MOUSELEAVE when the pointer leaves hwnd (TrackMouseEvent).
     virtual bool TrackMouseLeave(HWND hwnd) = 0;

@@ -119,6 +119,7 @@ public:
     HWND GetCapture() override;
     bool GetCursorPos(POINT* pt) override;
     short GetKeyState(int vk) override;
+    std::string KeyCharacter(int vk) override;
     void SetCursor(HWND hwnd, CursorShape shape) override;
     bool TrackMouseLeave(HWND hwnd) override;
     void SetInputMethod(HWND hwnd, bool on, const RECT& caret) override;
@@ -227,6 +228,8 @@ public:
     void Signal();
     void SetCursorPos(int screenX, int screenY);
     void SetModifiers(unsigned modifiers);            // what GetKeyState reports
+    // The layout KeyCharacter reads: "us" (the default) or "de".
+    void SetKeyboardLayout(const std::string& layout) { keyboardLayout_ = layout; }
     void SetKeyState(int vk, bool down);              // any other key
 
     // ---- recorded state ----
@@ -318,6 +321,7 @@ private:
     std::vector<std::string> shellOpened_;
     bool shellOpenResult_ = true;
     std::string clipboard_;
+    std::string keyboardLayout_ = "us";
     std::deque<std::vector<std::string>> fileDialogAnswers_;
     std::vector<FileDialogRequest> fileDialogRequests_;
     std::vector<std::string> shownInFileManager_;

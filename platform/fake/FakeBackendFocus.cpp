@@ -59,6 +59,26 @@ short FakeBackend::GetKeyState(int vk) {
 
 void FakeBackend::SetModifiers(unsigned modifiers) { modifiers_ = modifiers; }
 
+std::string FakeBackend::KeyCharacter(int vk) {
+    // Letters and digits type themselves (in lower case); the punctuation keys differ.
+    if (vk >= '0' && vk <= '9') return std::string(1, static_cast<char>(vk));
+    if (vk >= 'A' && vk <= 'Z') return std::string(1, static_cast<char>(vk - 'A' + 'a'));
+    struct Punctuation {
+        int vk;
+        const char* us;
+        const char* de;
+    };
+    static const Punctuation kKeys[] = {
+        {0xBA, ";", "\xC3\xBC"}, {0xBB, "=", "+"},  {0xBC, ",", ","},  {0xBD, "-", "-"},
+        {0xBE, ".", "."},          {0xBF, "/", "#"},  {0xC0, "`", "\xC3\xB6"},
+        {0xDB, "[", "\xC3\x9F"}, {0xDC, "\\", "^"}, {0xDD, "]", "\xC2\xB4"},
+        {0xDE, "'", "\xC3\xA4"}, {0xE2, "", "<"},
+    };
+    for (const Punctuation& key : kKeys)
+        if (key.vk == vk) return keyboardLayout_ == "de" ? key.de : key.us;
+    return std::string();
+}
+
 void FakeBackend::SetKeyState(int vk, bool down) {
     if (down) impl_->keysDown.insert(vk);
     else impl_->keysDown.erase(vk);

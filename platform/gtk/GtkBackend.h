@@ -96,6 +96,7 @@ public:
     HWND GetCapture() override;
     bool GetCursorPos(POINT* pt) override;
     short GetKeyState(int vk) override;
+    std::string KeyCharacter(int vk) override;
     void SetCursor(HWND hwnd, CursorShape shape) override;
     bool TrackMouseLeave(HWND hwnd) override;
     void SetInputMethod(HWND hwnd, bool on, const RECT& caret) override;

@@ -5,6 +5,7 @@
 #include <gtk/gtk.h>
 
 #include "platform/gtk/GtkInput.h"
+#include "platform/gtk/KeyTable.h"
 #include "platform/gtk/NativeWindow.h"
 
 namespace platform {
@@ -19,6 +20,18 @@ const char* CursorName(CursorShape shape) {
     return i < sizeof(kNames) / sizeof(kNames[0]) ? kNames[i] : "default";
 }
 
+// A dead key types nothing by itself; it is shown by the accent it puts on the next.
+gunichar DeadKeyCharacter(guint keyval) {
+    static const struct {
+        guint keyval;
+        gunichar ch;
+    } kDeadKeys[] = {{GDK_KEY_dead_grave, 0x60}, {GDK_KEY_dead_acute, 0xB4}, {GDK_KEY_dead_circumflex, 0x5E},
+                     {GDK_KEY_dead_tilde, 0x7E}, {GDK_KEY_dead_diaeresis, 0xA8}};
+    for (const auto& key : kDeadKeys)
+        if (key.keyval == keyval) return key.ch;
+    return 0;
+}
+
 }  // namespace
 
 HWND GtkBackend::SetFocus(HWND hwnd) { return input_->SetFocus(IsWindow(hwnd) ? hwnd : nullptr); }
@@ -27,6 +40,25 @@ HWND GtkBackend::SetCapture(HWND hwnd) { return IsWindow(hwnd) ? input_->SetCapt
 bool GtkBackend::ReleaseCapture() { return input_->ReleaseCapture(); }
 HWND GtkBackend::GetCapture() { return input_->GetCapture(); }
 short GtkBackend::GetKeyState(int vk) { return input_->GetKeyState(vk); }
+
+std::string GtkBackend::KeyCharacter(int vk) {
+    // The key of the layout that gives this code (as key presses are given it: from the
+    // unshifted value of the first group), and what that value types.
+    GdkKeymap* keymap = gdk_keymap_get_for_display(gdk_display_get_default());
+    for (guint keycode = 8; keycode < 256; ++keycode) {
+        guint unshifted = 0;
+        if (!gdk_keymap_translate_keyboard_state(keymap, keycode, static_cast<GdkModifierType>(0), 0, &unshifted,
+                                                 nullptr, nullptr, nullptr))
+            continue;
+        if (VirtualKeyForKey(unshifted, unshifted) != vk) continue;
+        const gunichar ch = DeadKeyCharacter(unshifted) ? DeadKeyCharacter(unshifted) : gdk_keyval_to_unicode(unshifted);
+        if (ch < 0x20 || ch == 0x7F) continue;
+        char utf8[8] = {};
+        g_unichar_to_utf8(ch, utf8);
+        return utf8;
+    }
+    return std::string();
+}
 bool GtkBackend::TrackMouseLeave(HWND hwnd) { return IsWindow(hwnd) && input_->TrackMouseLeave(hwnd); }
 
 void GtkBackend::SetInputMethod(HWND hwnd, bool on, const RECT& caret) {

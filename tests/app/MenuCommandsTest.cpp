@@ -198,5 +198,68 @@ TEST_F(MenuCommandsTest, StoppedPlayerStoresChoicesAndWindowItemsReachTheirTarge
     EXPECT_TRUE(window_->PlaylistModel().Empty());
 }
 
+TEST_F(MenuCommandsTest, KeysRunTheActionsBoundToThem) {
+    Play();
+    using platform::FakeBackend;
+    const unsigned ctrl = FakeBackend::kControl, alt = FakeBackend::kAlt, shift = FakeBackend::kShift;
+    const struct {
+        int vk;
+        unsigned modifiers;
+        std::vector<std::string> sent;
+    } cases[] = {
+        {VK_SPACE, 0, {"pause"}},
+        {VK_SPACE, 0, {"pause"}},
+        {VK_RIGHT, 0, {"seek 10 0"}},
+        {VK_LEFT, ctrl, {"seek -60 0"}},
+        {VK_RIGHT, alt, {"seek 600 0"}},
+        {VK_UP, 0, {"volume 53 1"}},
+        {VK_DOWN, 0, {"volume 50 1"}},
+        {'M', 0, {"mute 1"}},
+        {'M', 0, {"mute 0"}},
+        {VK_OEM_6, ctrl, {"audio_delay 0.1 0"}},
+        {VK_OEM_4, shift, {"audio_delay -1.0 0"}},
+        {'0', ctrl, {"sub_delay 0.1 0"}},
+        {'9', shift, {"sub_delay -10.0 0"}},
+        // Modifiers alone, and a key nothing is bound to, do nothing.
+        {VK_CONTROL, ctrl, {}},
+        {'K', 0, {}},
+    };
+    for (const auto& c : cases) {
+        engine_->ForgetCommands();
+        fake().KeyPress(c.vk, c.modifiers, hwnd_);
+        fake().DispatchPending();
+        EXPECT_EQ(SentSinceForget(c.sent.size()), c.sent) << c.vk << " with " << c.modifiers;
+    }
+
+    // Window actions: full screen, topmost, the zoom steps, the play list bar.
+    fake().KeyPress(VK_RETURN, ctrl, hwnd_);
+    EXPECT_TRUE(window_->Display().State().fullScreen);
+    fake().KeyPress(VK_RETURN, ctrl, hwnd_);
+    EXPECT_FALSE(window_->Display().State().fullScreen);
+    fake().KeyPress(VK_F1 + 8, 0, hwnd_);
+    EXPECT_TRUE(window_->Display().State().topmost);
+    std::vector<float> zoomed;
+    for (int i = 0; i < 3; ++i) {
+        fake().KeyPress(VK_OEM_PLUS, ctrl, hwnd_);
+        zoomed.push_back(window_->Display().State().sizeFactor);
+    }
+    EXPECT_EQ(zoomed, (std::vector<float>{2.0f, 4.0f, 4.0f}));
+    const bool barShown = Visible("playlistbar");
+    fake().KeyPress('P', ctrl, hwnd_);
+    fake().DispatchPending();
+    EXPECT_NE(Visible("playlistbar"), barShown);
+    // PageDown plays the next entry.
+    fake().KeyPress(VK_NEXT, 0, hwnd_);
+    fake().DispatchPending();
+    EXPECT_EQ(window_->PlaylistModel().CurrentIndex(), 1u);
+
+    // Two actions bound to one key (a settings file written by hand) both run.
+    const_cast<HotkeyBindings&>(window_->GetHotkeys()).Live().SetCode("Mute", VK_SPACE);
+    engine_->ForgetCommands();
+    fake().KeyPress(VK_SPACE, 0, hwnd_);
+    fake().DispatchPending();
+    EXPECT_EQ(SentSinceForget(2), (std::vector<std::string>{"mute 1", "pause"}));
+}
+
 }  // namespace
 }  // namespace orvella

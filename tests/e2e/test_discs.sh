@@ -37,6 +37,7 @@ stop_player() {
 start_player "$DVD"
 wait_window
 expect_disc "$DVD" "command line"
+sleep 1
 screenshot discs-command-line >/dev/null
 stop_player
 
@@ -47,6 +48,7 @@ pgrep -P "$PLAYER_PID" -f 'gnu/mplayer' >/dev/null && fail "an engine runs befor
 eval "$(xdotool getwindowgeometry --shell "$WINDOW_ID")"
 "$BUILD/xdnd_drop" "$WINDOW_ID" $((WIDTH / 2)) $((HEIGHT / 2)) "$DVD" || fail "the window did not take the drop"
 expect_disc "$DVD" "drop"
+sleep 1  # the menu's first picture follows the engine's word by a moment
 screenshot discs-dropped >/dev/null
 
 # 3. A folder name with blanks, quotes, a command substitution and a non-UTF-8 byte, in

@@ -562,6 +562,11 @@ TEST_F(GtkBackendTest, KeysArriveAsVirtualKeysWithCharactersAndModifierState) {
     EXPECT_EQ(keys, expected);
     EXPECT_TRUE(shiftDownAtOne);
     EXPECT_TRUE(shiftUpAfterRelease);
+    // What the keys type on the server's layout (US here): the names of key combinations.
+    EXPECT_EQ(platform::GetBackend().KeyCharacter('A'), "a");
+    EXPECT_EQ(platform::GetBackend().KeyCharacter(VK_OEM_PLUS), "=");
+    EXPECT_EQ(platform::GetBackend().KeyCharacter(VK_OEM_4), "[");
+    EXPECT_EQ(platform::GetBackend().KeyCharacter(VK_F1), "");
 }
 
 // ---- the window shape (pure)

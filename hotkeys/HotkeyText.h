@@ -1,0 +1,30 @@
+// What a key combination is called and which actions it runs: "Space", "Ctrl+Right",
+// "Ctrl+Alt+Shift+F5", and for the keys without a name of their own the character they
+// type on the keyboard layout in use ("Ctrl+=" on a US layout, "Ctrl++" on a German one).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hotkeys/HotkeyTable.h"
+
+namespace orvella {
+
+// The key's name: from the table of named keys, else its unshifted character on the
+// layout in use (a letter in upper case), else its code ("Key 0xE9"), never empty.
+std::string KeyName(int virtualKey);
+
+// The modifiers in the order Ctrl, Alt, Shift, then the key's name; empty for code 0.
+std::string HotkeyText(HotkeyCode code);
+
+// The code of a key pressed with these modifiers.
+HotkeyCode HotkeyCodeOf(int virtualKey, bool ctrl, bool alt, bool shift);
+
+// The text of the action's code in the table; empty when the action is not in it.
+std::string CodeToText(const HotkeyTable& table, const std::string& action);
+
+// Every action bound to the code, in the table's order (a settings file written by hand
+// may bind one key to several).
+std::vector<std::string> ActionsBoundTo(const HotkeyTable& table, HotkeyCode code);
+
+}  // namespace orvella
