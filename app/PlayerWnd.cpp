@@ -282,6 +282,9 @@ LRESULT CPlayerWnd::OnKeyDown(WPARAM wParam, LPARAM, bool& handled) {
 }
 
 void CPlayerWnd::DispatchHotkey(WPARAM key) {
+    // Keys typed into a text field (the address bar) are its own.
+    uilib::CControlUI* focus = m_pm ? m_pm->GetFocus() : nullptr;
+    if (focus && focus->IsVisible() && focus->GetInterface("Edit")) return;
     auto down = [](int vk) { return (::GetKeyState(vk) & 0x8000) != 0; };
     const HotkeyCode code =
         HotkeyCodeOf(static_cast<int>(key), down(VK_CONTROL), down(VK_MENU), down(VK_SHIFT));

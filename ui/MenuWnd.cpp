@@ -8,6 +8,7 @@
 #include "ui/DialogBuilderCallbackEx.h"
 #include "ui/ListContainerElementUIEx.h"
 #include "ui/MenuPlacement.h"
+#include "ui/MenuRows.h"
 #include "ui/MenuUI.h"
 #include "ui/SkinWindow.h"
 #include "uilib/Container.h"
@@ -37,98 +38,7 @@ bool IsPointerMessage(UINT msg) {
            msg == WM_MBUTTONUP;
 }
 
-// A row the menu can highlight from the keyboard. Its hot look also shows over the check
-// mark of a marked row, so that the highlight never hides on a marked item.
-class IMenuRow {
-public:
-    virtual ~IMenuRow() = default;
-    virtual void SetHot(bool hot) = 0;
-    // While its submenu is open the row stays highlighted, wherever the pointer is.
-    virtual void SetKeepHot(bool keep) = 0;
-};
-
-template <typename Base>
-class MenuRow : public Base, public IMenuRow {
-public:
-    void* GetInterface(const char* name) override {
-        if (std::strcmp(name, "MenuRow") == 0) return static_cast<IMenuRow*>(this);
-        return Base::GetInterface(name);
-    }
-    void SetHot(bool hot) override {
-        const UINT before = this->m_uButtonState;
-        if (hot && this->IsEnabled()) this->m_uButtonState |= uilib::UISTATE_HOT;
-        else this->m_uButtonState &= ~uilib::UISTATE_HOT;
-        if (before != this->m_uButtonState) this->Invalidate();
-    }
-    void SetKeepHot(bool keep) override {
-        m_keepHot = keep;
-        SetHot(keep);
-    }
-    void DoEvent(uilib::TEventUI& event) override {
-        Base::DoEvent(event);
-        if (m_keepHot && event.Type == uilib::UIEVENT_MOUSELEAVE) SetHot(true);
-    }
-    // A disabled row greys its label too.
-    void SetEnabled(bool enable = true) override {
-        Base::SetEnabled(enable);
-        for (int i = 0; i < this->GetCount(); ++i) this->GetItemAt(i)->SetEnabled(enable);
-    }
-    void DrawItemBk(cairo_t* cr, const RECT& rc) override {
-        uilib::IListOwnerUI* owner = this->GetOwner();
-        uilib::TListInfoUI* info = owner ? owner->GetListInfo() : nullptr;
-        if (!info || !this->IsSelected() || !(this->m_uButtonState & uilib::UISTATE_HOT)) {
-            Base::DrawItemBk(cr, rc);
-            return;
-        }
-        uilib::TListRowLook look;
-        look.index = this->GetIndex();
-        look.hot = true;
-        look.enabled = this->IsEnabled();
-        auto draw = [cr, this](const char* image) { this->DrawImage(cr, image); };
-        uilib::CListElementUI::PaintRowBackground(cr, this->GetManager(), *info, look, rc, draw);
-        if (!info->sSelectedImage.empty()) draw(info->sSelectedImage.c_str());
-    }
-
-private:
-    bool m_keepHot = false;
-};
-
-IMenuRow* MenuRowOf(CControlUI* control) {
-    return control ? static_cast<IMenuRow*>(control->GetInterface("MenuRow")) : nullptr;
-}
-
-// Rows made elsewhere show the keyboard highlight the way the pointer gives it to them.
-void SetRowHot(CControlUI* row, bool hot) {
-    if (!row) return;
-    if (IMenuRow* menuRow = MenuRowOf(row)) {
-        menuRow->SetHot(hot);
-        return;
-    }
-    uilib::TEventUI event;
-    event.Type = hot ? uilib::UIEVENT_MOUSEENTER : uilib::UIEVENT_MOUSELEAVE;
-    event.pSender = row;
-    row->DoEvent(event);
-}
-
-// The program's controls, with the menu rows in place of the plain ones.
-class MenuLayoutFactory : public uilib::IDialogBuilderCallback {
-public:
-    CControlUI* CreateControl(const char* tag) override {
-        if (std::strcmp(tag, "MenuItem") == 0) return new MenuRow<uilib::CListContainerElementUI>();
-        if (std::strcmp(tag, "ListContainerElementEx") == 0)
-            return new MenuRow<CListContainerElementUIEx>();
-        return m_program.CreateControl(tag);
-    }
-
-private:
-    CDialogBuilderCallbackEx m_program;
-};
-
 std::string g_lastChosen;
-
-bool Choosable(CControlUI* row) {
-    return row && row->IsVisible() && row->IsEnabled() && row->GetInterface("ListItem");
-}
 
 // CMenuUI keeps its normal look to itself: the events it answers with it are the way back.
 void ReturnButtonToNormal(CMenuUI* button) {
@@ -145,12 +55,6 @@ void ReturnButtonToNormal(CMenuUI* button) {
     leave.Type = uilib::UIEVENT_MOUSELEAVE;
     button->DoEvent(leave);
     button->Selected(false, false);
-}
-
-RECT ScreenRect(HWND hwnd) {
-    RECT rc{};
-    GetWindowRect(hwnd, &rc);
-    return rc;
 }
 
 }  // namespace
@@ -175,9 +79,7 @@ bool CMenuWnd::HandleMenuKey(UINT key) {
     return level->OnKeyDown(key);
 }
 
-uilib::CListContainerElementUI* CMenuWnd::CreateRow() {
-    return new MenuRow<uilib::CListContainerElementUI>();
-}
+uilib::CListContainerElementUI* CMenuWnd::CreateRow() { return NewMenuRow(); }
 
 const char* CMenuWnd::LanguageDisplayName(const std::string& folder) {
     static const struct {
@@ -572,8 +474,18 @@ bool CMenuWnd::OnKeyDown(UINT key) {
     case VK_SPACE:
         if (current) Choose(current);
         return true;
-    case VK_LEFT:
     case VK_ESCAPE:
+        if (m_submenu) {
+            // A submenu the pointer opened goes first: one level a key.
+            CMenuWnd* deepest = m_submenu;
+            while (deepest->m_submenu) deepest = deepest->m_submenu;
+            CMenuWnd* parent = deepest->m_parent;
+            SetFocus(parent->GetHWND());
+            parent->CloseSubmenu();
+            return true;
+        }
+        [[fallthrough]];
+    case VK_LEFT:
         if (m_parent) {
             CMenuWnd* parent = m_parent;
             SetFocus(parent->GetHWND());

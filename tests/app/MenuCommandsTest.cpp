@@ -259,6 +259,22 @@ TEST_F(MenuCommandsTest, KeysRunTheActionsBoundToThem) {
     fake().KeyPress(VK_SPACE, 0, hwnd_);
     fake().DispatchPending();
     EXPECT_EQ(SentSinceForget(2), (std::vector<std::string>{"mute 1", "pause"}));
+    const_cast<HotkeyBindings&>(window_->GetHotkeys()).Live().SetCode("Mute", 'M');
+
+    // Letters typed into the address bar (which stops playback) are text, not keys of
+    // actions.
+    fake().KeyPress('U', ctrl, hwnd_);
+    fake().DispatchPending();
+    ASSERT_TRUE(Visible("URLbar"));
+    const bool muted = window_->Playback().SlaveStateRef().mute;
+    fake().KeyPress('M', 0, hwnd_);
+    fake().DispatchPending();
+    EXPECT_EQ(window_->Playback().SlaveStateRef().mute, muted);
+    // Elsewhere the same key mutes.
+    window_->GetPaintManager()->SetFocus(nullptr);
+    fake().KeyPress('M', 0, hwnd_);
+    fake().DispatchPending();
+    EXPECT_NE(window_->Playback().SlaveStateRef().mute, muted);
 }
 
 }  // namespace

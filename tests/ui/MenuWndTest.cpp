@@ -312,6 +312,15 @@ TEST_F(MenuWndTest, HoverIntoTheSubmenuKeepsItAndElsewhereClosesIt) {
     fake().MouseLeave(menu->GetHWND());
     fake().DispatchPending();
     EXPECT_EQ(menu->GetSubmenu(), sub);
+    // Escape closes the submenu the pointer opened, and only it.
+    fake().KeyPress(VK_ESCAPE);
+    fake().DispatchPending();
+    EXPECT_FALSE(IsWindow(subWindow));
+    EXPECT_EQ(GetOpenPopupMenu(), menu);
+    Hover(menu, "ID_MAINMENU_PLAY_FRAME");
+    sub = menu->GetSubmenu();
+    ASSERT_NE(sub, nullptr);
+    subWindow = sub->GetHWND();
     // Back onto another row of the menu: the submenu goes.
     Hover(menu, "ID_MAINMENU_FILE_EXIT");
     fake().DispatchPending();
