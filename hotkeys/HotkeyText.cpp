@@ -84,4 +84,19 @@ std::vector<std::string> ActionsBoundTo(const HotkeyTable& table, HotkeyCode cod
     return actions;
 }
 
+HotkeyCapture CaptureCode(HotkeyTable& edit, const std::string& action, int virtualKey, bool ctrl, bool alt,
+                          bool shift) {
+    HotkeyCapture capture;
+    if (virtualKey == VK_SHIFT || virtualKey == VK_CONTROL || virtualKey == VK_MENU) return capture;
+    capture.code = HotkeyCodeOf(virtualKey, ctrl, alt, shift);
+    capture.text = HotkeyText(capture.code);
+    for (const std::string& other : ActionsBoundTo(edit, capture.code)) {
+        if (other == action) continue;
+        capture.conflict = other;
+        return capture;
+    }
+    if (!action.empty()) edit.SetCode(action, capture.code);
+    return capture;
+}
+
 }  // namespace orvella

@@ -27,4 +27,19 @@ std::string CodeToText(const HotkeyTable& table, const std::string& action);
 // may bind one key to several).
 std::vector<std::string> ActionsBoundTo(const HotkeyTable& table, HotkeyCode code);
 
+// A key pressed in the hotkey field that edits `action`, checked against the settings
+// window's copy of the table.
+struct HotkeyCapture {
+    HotkeyCode code = 0;   // 0: a bare modifier key, which captures nothing
+    std::string text;
+    std::string conflict;  // the other action that already has the code; empty when none
+};
+
+// The code and text of the key with the modifiers held. When no other action has that
+// code (an action may get the key it already has), the copy's entry for the action takes
+// it; otherwise nothing changes and `conflict` names the first such action in table
+// order. A field without an action counts every code in use as a conflict.
+HotkeyCapture CaptureCode(HotkeyTable& edit, const std::string& action, int virtualKey, bool ctrl, bool alt,
+                          bool shift);
+
 }  // namespace orvella

@@ -68,5 +68,30 @@ TEST_F(HotkeyTextTest, EveryDefaultBindingReadsAsItsCombination) {
     EXPECT_EQ(ActionsBoundTo(twice, VK_SPACE), (std::vector<std::string>{"Mute", "Pause"}));
 }
 
+TEST_F(HotkeyTextTest, CapturedKeysAreRefusedWhenAnotherActionHasThem) {
+    HotkeyTable edit = HotkeyTable::Defaults();
+    struct Case {
+        const char* action;
+        int vk;
+        bool ctrl, alt, shift;
+        const char* text;
+        const char* conflict;
+        HotkeyCode stored;  // the action's code in the copy afterwards
+    } cases[] = {
+        {"Stop", 'M', false, false, false, "M", "Mute", 0x153},         // Mute's key: refused
+        {"Stop", 'S', true, false, false, "Ctrl+S", "", 0x153},         // its own key: kept
+        {"Stop", VK_F1 + 1, false, false, true, "Shift+F2", "", 0x471}, // a free key: taken
+        {"Stop", VK_SHIFT, false, false, true, "", "", 0x471},          // Shift alone: nothing
+        {"", VK_SPACE, false, false, false, "Space", "Pause", 0},        // a field without an action
+    };
+    for (const Case& c : cases) {
+        const HotkeyCapture capture = CaptureCode(edit, c.action, c.vk, c.ctrl, c.alt, c.shift);
+        EXPECT_EQ(capture.text, c.text) << c.action << " " << c.vk;
+        EXPECT_EQ(capture.conflict, c.conflict) << c.action << " " << c.vk;
+        EXPECT_EQ(edit.Code(c.action), c.stored) << c.action << " " << c.vk;
+    }
+    EXPECT_EQ(edit.Code("Mute"), HotkeyTable::Defaults().Code("Mute"));
+}
+
 }  // namespace
 }  // namespace orvella
