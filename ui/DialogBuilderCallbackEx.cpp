@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ui/HotKeyUI.h"
 #include "ui/ListContainerElementUIEx.h"
 #include "ui/MediaUI.h"
 #include "ui/MenuUI.h"
@@ -26,6 +27,7 @@ const FactoryEntry kProgramControls[] = {
     {"SliderEx", &Make<CSliderUIEx>},
     {"SliderText", &Make<CSliderUIText>},
     {"Menu", &Make<CMenuUI>},
+    {"HotKey", &Make<CHotKeyUI>},
 };
 }  // namespace
 
