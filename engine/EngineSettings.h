@@ -24,7 +24,7 @@ struct EngineSettings {
     std::string subtitleencode = "UTF-16";
     int subtitlefuzziness = 0;
     int audiomode = 0;
-    std::string snappath;  // screenshot folder: the engine's working folder
+    std::string snappath;  // screenshot folder: the engine's working folder once it exists
 };
 
 }  // namespace orvella

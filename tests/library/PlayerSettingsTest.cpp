@@ -104,9 +104,9 @@ TEST_F(PlayerSettingsFile, TheGoldenFileReadsBackAsTheDefaults) {
               "ReadPlayMemory - | Volume 50 | Mute 0 | Color 0 | ReadHotkeys");
 }
 
-TEST_F(PlayerSettingsFile, ConstructorDefaultsTakeTheDataFolderAndLanguage) {
-    PlayerSettings settings("/home/u/.config/Orvella", "jpn");
-    EXPECT_EQ(settings.snappath, "/home/u/.config/Orvella");
+TEST_F(PlayerSettingsFile, ConstructorDefaultsTakeTheScreenshotFolderAndLanguage) {
+    PlayerSettings settings("/home/u/Pictures/Orvella", "jpn");
+    EXPECT_EQ(settings.snappath, "/home/u/Pictures/Orvella");
     EXPECT_EQ(settings.language, "jpn");
     EXPECT_EQ(settings.subtitleencode, "UTF-16");
     EXPECT_EQ(settings.playerpriority, 2);
