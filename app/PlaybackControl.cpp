@@ -357,10 +357,12 @@ void PlaybackControl::ShowOnVideo(const std::string& text, const std::string& pa
         while (cut < shown.size() && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80) ++cut;
         shown = "..." + shown.substr(cut);
     }
-    // The engine takes one line: a path's own line breaks become spaces.
+    // The engine takes one line: a path's own line breaks become spaces (and a last
+    // backslash, which the quoting refuses, gets one after it).
     std::string line = text + shown;
     for (char& ch : line)
         if (ch == '\n' || ch == '\r' || ch == '\0') ch = ' ';
+    if (line.back() == '\\') line += ' ';
     m_slave.Send(slave::OsdShowText(line));
 }
 
