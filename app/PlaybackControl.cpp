@@ -1,9 +1,11 @@
 #include "app/PlaybackControl.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/PlaybackRules.h"
 #include "app/PlayerView.h"
+#include "app/ScreenshotFiles.h"
 #include "app/StartupRules.h"
 #include "engine/EngineEvents.h"
 #include "engine/LaunchOptions.h"
@@ -166,8 +168,10 @@ bool PlaybackControl::LaunchEngine() {
     options.automaticVideoOutput = platform::GetBackend().PreferredVideoOutput();
     LaunchPlan plan = BuildLaunch(options);
     if (plan.child.argv.empty()) return false;
-    // The engine writes its screenshots into its working folder.
-    if (!plan.child.workingFolder.empty()) MakeFolders(plan.child.workingFolder);
+    // The engine writes its screenshots into its working folder. The screenshot folder is
+    // only made when a shot is taken; until then the shots are moved there.
+    if (!plan.child.workingFolder.empty() && !IsFolder(plan.child.workingFolder))
+        plan.child.workingFolder = IsFolder(m_spareEngineFolder) ? m_spareEngineFolder : std::string();
 
     auto engine = std::make_unique<CCmdMplayer>(m_view.Handle());
     if (!engine->StartChild(plan.child)) {
@@ -178,6 +182,7 @@ bool PlaybackControl::LaunchEngine() {
     }
     m_engine = std::move(engine);
     m_slave.AttachEngine(m_engine.get());
+    m_engineFolder = plan.child.workingFolder.empty() ? WorkingFolder() : plan.child.workingFolder;
     m_discMode = plan.discMode;
     m_startInFullScreen = plan.startFullScreen;
     m_resumeOnce = plan.resumeOnce;
@@ -224,7 +229,7 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
         break;
     case EngineReaction::ShowOpenFailure: ShowOpenFailure(); break;
     case EngineReaction::LayoutVideoArea: ShowMediaLayout(true); break;
-    case EngineReaction::ShowScreenshot: m_slave.ShowScreenshotSaved(event.number); break;
+    case EngineReaction::ShowScreenshot: OnScreenshotSaved(event.number); break;
     case EngineReaction::SelectSubtitleFile: m_slave.Send(slave::SubFile(event.number)); break;
     case EngineReaction::PlaybackStarted: OnPlaybackStarted(); break;
     case EngineReaction::None: break;
@@ -313,8 +318,52 @@ void PlaybackControl::SetVolume(int value) {
     StoreSoundSettings();
 }
 
+std::string PlaybackControl::ScreenshotFolder() const {
+    return m_settings.snappath.empty() ? WorkingFolder()
+                                       : AbsoluteMediaPath(m_settings.snappath, WorkingFolder());
+}
+
 void PlaybackControl::TakeScreenshot(int mode) {
+    if (!m_engineRunning) return;
+    const std::string folder = ScreenshotFolder();
+    if (!MakeFolders(folder, 0777)) {
+        ShowOnVideo("Cannot create the screenshot folder ", folder);
+        return;
+    }
     m_slave.Send(slave::Screenshot(mode, m_settings.snappath));
+}
+
+void PlaybackControl::OnScreenshotSaved(int number) {
+    const std::string folder = ScreenshotFolder();
+    if (SameFolder(m_engineFolder, folder)) {
+        m_slave.ShowScreenshotSaved(number);
+        return;
+    }
+    const int saved = MoveShot(m_engineFolder, number, folder);
+    if (saved == 0) {
+        ShowOnVideo("Cannot move " + ShotFileName(number) + " into ", folder);
+        return;
+    }
+    m_slave.ShowScreenshotSaved(saved);
+}
+
+void PlaybackControl::ShowOnVideo(const std::string& text, const std::string& path) {
+    std::fprintf(stderr, "orvella: %s%s\n", text.c_str(), path.c_str());
+    // The engine keeps 127 bytes of a message: a long path shows its end.
+    constexpr size_t kShown = 120;
+    std::string shown = path;
+    if (text.size() + shown.size() > kShown) {
+        size_t cut = shown.size() - std::min(shown.size(), kShown - std::min(kShown, text.size() + 3));
+        while (cut < shown.size() && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80) ++cut;
+        shown = "..." + shown.substr(cut);
+    }
+    // The engine takes one line: a path's own line breaks become spaces (and a last
+    // backslash, which the quoting refuses, gets one after it).
+    std::string line = text + shown;
+    for (char& ch : line)
+        if (ch == '\n' || ch == '\r' || ch == '\0') ch = ' ';
+    if (line.back() == '\\') line += ' ';
+    m_slave.Send(slave::OsdShowText(line));
 }
 
 bool PlaybackControl::IsDvdNavigation() const {

@@ -93,7 +93,14 @@ public:
     void ShowCurrentTime();
     // The volume slider: an absolute volume, which also ends a mute.
     void SetVolume(int value);
+    // Makes the screenshot folder first (missing parents too); one that cannot be made
+    // is said on the video instead.
     void TakeScreenshot(int mode);
+    // Where the engine works while the screenshot folder does not exist (the data folder);
+    // empty: ours.
+    void SetSpareEngineFolder(const std::string& folder) { m_spareEngineFolder = folder; }
+    // The screenshot folder as an absolute path (ours when none is set).
+    std::string ScreenshotFolder() const;
     // A DVD played with its menus (the engine's navigation mode).
     bool IsDvdNavigation() const;
     // Asks the running engine which audio track, subtitle and chapter play; the answers
@@ -150,6 +157,10 @@ public:
 
 private:
     void ShowOpenFailure();
+    void OnScreenshotSaved(int number);
+    // A message about a path on the video, where the user looks when pressing a key (and
+    // on the error output).
+    void ShowOnVideo(const std::string& text, const std::string& path);
     void OnPlaybackStarted();
     void ReleaseEngine();
 
@@ -167,6 +178,8 @@ private:
     std::string m_discLabel;
     std::string m_cropText;
     std::string m_programFolder;
+    std::string m_spareEngineFolder;
+    std::string m_engineFolder;  // the running engine's working folder, where its shots land
     std::string m_videoOutputOverride, m_audioOutputOverride;
     int m_rotation = -1;
     bool m_engineRunning = false;

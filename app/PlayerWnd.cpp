@@ -140,7 +140,10 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
 
     m_dataFolder = DataFolderPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     MakeFolders(m_dataFolder);  // a folder that cannot be made only means no settings file
-    m_settings = PlayerSettings(m_dataFolder, DefaultLanguage());  // snappath: the data folder
+    m_settings = PlayerSettings(ScreenshotFolderPath(platform::GetBackend().PicturesFolder()),
+                                DefaultLanguage());
+    // The engine works here while the screenshot folder does not exist yet.
+    m_playback.SetSpareEngineFolder(m_dataFolder);
 
     m_pm->Init(m_hWnd);
     ReadEarlySettings();

@@ -79,12 +79,18 @@ std::string DataFolderPath(const char* xdgConfigHome, const char* home) {
     return base + "/Orvella";
 }
 
-bool MakeFolders(const std::string& path) {
+std::string ScreenshotFolderPath(const std::string& picturesFolder) {
+    std::string base = picturesFolder;
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    return (base == "/" ? "" : base) + "/Orvella";
+}
+
+bool MakeFolders(const std::string& path, unsigned mode) {
     if (path.empty()) return false;
     for (size_t pos = 1; pos <= path.size(); ++pos) {
         if (pos != path.size() && path[pos] != '/') continue;
         std::string part = path.substr(0, pos);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (::mkdir(part.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST) return false;
     }
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);

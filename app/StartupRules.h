@@ -42,8 +42,11 @@ std::string DefaultLanguage();  // from this process's environment
 
 // The data folder: $XDG_CONFIG_HOME/Orvella, or ~/.config/Orvella (no trailing slash).
 std::string DataFolderPath(const char* xdgConfigHome, const char* home);
-// Creates the folder with its missing parents; false when it could not be made.
-bool MakeFolders(const std::string& path);
+// The default screenshot folder: "Orvella" in the user's pictures folder.
+std::string ScreenshotFolderPath(const std::string& picturesFolder);
+// Creates the folder with its missing parents (new ones with the mode, less the umask);
+// false when it could not be made.
+bool MakeFolders(const std::string& path, unsigned mode = 0700);
 // The process's working folder, whole however long; empty when it cannot be read.
 std::string WorkingFolder();
 // The part of a path after its last "/" (the whole path when it has none).

@@ -19,8 +19,18 @@ void CCmdMplayer::OnRedirectError(const std::string&) {
     // The redirector's own complaints say nothing about the media.
 }
 
+void CCmdMplayer::SetLineTapForTesting(std::function<void(std::string_view)> tap) {
+    std::lock_guard<std::mutex> hold(m_tapLock);
+    m_tap = std::move(tap);
+    m_tapped = static_cast<bool>(m_tap);
+}
+
 void CCmdMplayer::ParseLine(std::string_view line) {
     LogEngineLine(line);
+    if (m_tapped) {
+        std::lock_guard<std::mutex> hold(m_tapLock);
+        if (m_tap) m_tap(line);
+    }
     const ParsedLine parsed = ClassifyEngineLine(line);
     if (parsed.action == LineAction::PostEvent) {
         if (parsed.event.code == EV_LENGTH) NoteLength(parsed.event.real);

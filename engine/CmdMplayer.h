@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -66,6 +67,10 @@ public:
     static constexpr int kDefaultEventRate = 10000;
     void SetEventRateLimit(int eventsPerSecond) { m_eventRate = eventsPerSecond; }
 
+    // Test seam: every line read, as it is read (on the reader thread), for answers the
+    // parser has no use for.
+    void SetLineTapForTesting(std::function<void(std::string_view)> tap);
+
 protected:
     void OnRedirectError(const std::string& message) override;
 
@@ -84,6 +89,9 @@ private:
     int m_eventRate = kDefaultEventRate;
     std::chrono::steady_clock::time_point m_paceStart{};  // reader thread only
     int m_pacedEvents = 0;
+    std::atomic<bool> m_tapped{false};
+    std::mutex m_tapLock;  // guards m_tap
+    std::function<void(std::string_view)> m_tap;
 };
 
 }  // namespace orvella

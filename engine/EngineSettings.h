@@ -25,7 +25,7 @@ struct EngineSettings {
     std::string subtitleencode = "UTF-16";
     int subtitlefuzziness = 0;
     int audiomode = 0;
-    std::string snappath;  // screenshot folder: the engine's working folder
+    std::string snappath;  // screenshot folder: the engine's working folder once it exists
 };
 
 // The level the engine's on-screen display runs at: none while it is off.

@@ -11,7 +11,8 @@
 //   ... runtime state (crop, video size, rotation, flags), current entry ...
 //   LaunchPlan plan = BuildLaunch(options);
 //   if (plan.child.argv.empty()) return false;            // no media path
-//   mkdir -p plan.child.workingFolder (the engine writes its shots there)
+//   a working folder that does not exist yet is replaced by one that does (the shots
+//   the engine writes there are moved into the screenshot folder once it is made)
 //   discMode = plan.discMode; mutedAtLaunch = plan.mutedAtLaunch;
 //   startFullScreen = plan.startFullScreen; resumeOnce = plan.resumeOnce;
 //   controller->StartChild(plan.child);

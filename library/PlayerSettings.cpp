@@ -17,7 +17,7 @@ constexpr const char* kPlayerPath = "root/Player";
 using Member = std::variant<bool PlayerSettings::*, int PlayerSettings::*,
                             uint32_t PlayerSettings::*, std::string PlayerSettings::*>;
 
-enum class DefaultFrom { Value, DataFolder, SystemLanguage, PaintManager };
+enum class DefaultFrom { Value, ScreenshotFolder, SystemLanguage, PaintManager };
 enum class WhenMissing { Zero, Keep, Value };  // Value: `missingValue` is read instead
 
 struct KeyDefinition {
@@ -58,7 +58,7 @@ const KeyDefinition kKeys[] = {
     {"color", &S::color, DefaultFrom::PaintManager, nullptr, Keep, nullptr, false,
      [](S& s, SettingsHost& host) { host.ApplyColor(s.color); }},
     {"deinterleave", &S::deinterleave, Literal, "0", Zero, nullptr, false, nullptr},
-    {"snappath", &S::snappath, DefaultFrom::DataFolder, nullptr, Zero, nullptr, false, nullptr},
+    {"snappath", &S::snappath, DefaultFrom::ScreenshotFolder, nullptr, Zero, nullptr, false, nullptr},
     {"background", &S::background, Literal, "", Zero, nullptr, false, nullptr},
     {"language", &S::language, DefaultFrom::SystemLanguage, nullptr, WhenMissing::Value, "eng",
      true, nullptr},
@@ -139,11 +139,11 @@ void ReadKey(PlayerSettings& settings, const KeyDefinition& key, const XmlDocume
 
 }  // namespace
 
-PlayerSettings::PlayerSettings(const std::string& dataFolder, const std::string& systemLanguage) {
+PlayerSettings::PlayerSettings(const std::string& screenshotFolder, const std::string& systemLanguage) {
     for (const KeyDefinition& key : kKeys) {
         switch (key.defaultFrom) {
             case DefaultFrom::Value: Assign(*this, key.member, key.defaultValue); break;
-            case DefaultFrom::DataFolder: Assign(*this, key.member, dataFolder); break;
+            case DefaultFrom::ScreenshotFolder: Assign(*this, key.member, screenshotFolder); break;
             case DefaultFrom::SystemLanguage: Assign(*this, key.member, systemLanguage); break;
             case DefaultFrom::PaintManager: break;
         }

@@ -29,8 +29,9 @@ class XmlDocument;
 // The keys a launch of the engine reads live in the EngineSettings base.
 class PlayerSettings : public EngineSettings {
 public:
-    // The defaults: "snappath" is the data folder, "language" the system's language.
-    PlayerSettings(const std::string& dataFolder = std::string(),
+    // The defaults: "snappath" is the given screenshot folder, "language" the system's
+    // language.
+    PlayerSettings(const std::string& screenshotFolder = std::string(),
                    const std::string& systemLanguage = "eng");
 
     // Members start empty; the constructor gives them (and the base's) the defaults of the

@@ -16,6 +16,11 @@ std::unique_ptr<Backend> InstallBackend(std::unique_ptr<Backend> backend) {
     return backend;
 }
 
+std::string Backend::PicturesFolder() {
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/tmp") + "/Pictures";
+}
+
 Backend& GetBackend() {
     auto& b = Installed();
     if (!b) {

@@ -296,6 +296,10 @@ public:
     // Probed once per run, off the start-up path.
     virtual std::string PreferredVideoOutput() { return std::string(); }
 
+    // The user's pictures folder (it need not exist yet): the desktop's own setting where
+    // there is one, else "$HOME/Pictures".
+    virtual std::string PicturesFolder();
+
     // Files and folders dropped on a window that accepts them arrive as WM_DROPFILES
     // with wParam a drop handle the backend owns until DragFinish; DragQueryFiles gives
     // the local paths of the drop in order (bytes as the file system has them).

@@ -242,6 +242,10 @@ public:
     HWND MainWindow() const { return mainWindow_; }
     const std::vector<std::string>& ShellOpened() const { return shellOpened_; }
     void SetShellOpenResult(bool ok) { shellOpenResult_ = ok; }
+    // A fixed folder that cannot be made (not even by root), so that a test which does
+    // not give one of its own writes nothing outside its temporary folder.
+    std::string PicturesFolder() override { return picturesFolder_; }
+    void SetPicturesFolder(const std::string& folder) { picturesFolder_ = folder; }
     std::vector<HWND> Children(HWND hwnd) const;  // live child windows, in creation order
     std::vector<HWND> LiveWindows() const;        // in creation order
     WNDPROC GetWindowProc(HWND hwnd);             // null for a window that is gone
@@ -322,6 +326,7 @@ private:
     bool shellOpenResult_ = true;
     std::string clipboard_;
     std::string keyboardLayout_ = "us";
+    std::string picturesFolder_ = "/proc/orvella-fake-home/Pictures";
     std::deque<std::vector<std::string>> fileDialogAnswers_;
     std::vector<FileDialogRequest> fileDialogRequests_;
     std::vector<std::string> shownInFileManager_;

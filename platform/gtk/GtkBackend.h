@@ -107,6 +107,7 @@ public:
     LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool ShellOpen(const std::string& uriOrPath) override;
     std::string PreferredVideoOutput() override;
+    std::string PicturesFolder() override;
     std::vector<std::string> RunFileDialog(HWND owner, const FileDialogRequest& request) override;
     bool ShowInFileManager(const std::string& path) override;
     bool AskYesNo(HWND owner, const std::string& title, const std::string& text) override;

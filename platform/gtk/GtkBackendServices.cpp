@@ -19,6 +19,13 @@ VideoOutputProbe& GtkBackend::PreferredVideoOutputProbe() {
 
 std::string GtkBackend::PreferredVideoOutput() { return PreferredVideoOutputProbe().Answer(); }
 
+std::string GtkBackend::PicturesFolder() {
+    // From user-dirs.dirs; GLib gives nothing when the desktop never set the folder.
+    const char* folder = g_get_user_special_dir(G_USER_DIRECTORY_PICTURES);
+    if (folder && *folder) return folder;
+    return Backend::PicturesFolder();
+}
+
 bool GtkBackend::ShellOpen(const std::string& uriOrPath) {
     if (uriOrPath.empty()) return false;
     std::string uri = uriOrPath;

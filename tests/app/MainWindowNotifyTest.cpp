@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/DisplayRules.h"
+#include "app/ScreenshotFiles.h"
 #include "tests/app/PlaybackFixture.h"
 #include "tests/uilib/ControlTestHost.h"
 #include "ui/AboutWnd.h"
@@ -199,13 +200,26 @@ TEST_F(MainWindowNotifyTest, TopBarOpenCombosScreenshotsAndColour) {
     EXPECT_TRUE(fake().HasTimer(hwnd_, TIMER_OPEN_FOLDER));
     EXPECT_EQ(static_cast<uilib::CComboUI*>(Find("fileCombo")->GetInterface("Combo"))->GetCurSel(), -1);
 
+    // A screenshot makes the folder in the pictures folder first; a folder that cannot be
+    // made is said on the video, and no shot is asked for.
+    const auto sentWith = [&](const std::string& part) {
+        return Pump([&] {
+            for (const std::string& c : engine_->Commands())
+                if (c.find(part) != std::string::npos) return true;
+            return false;
+        });
+    };
+    engine_->ForgetCommands();
+    EXPECT_FALSE(IsFolder(temp_ + "/Pictures"));
+    WindowNote("screenshot");
+    EXPECT_TRUE(sentWith("screenshot 0 \"" + temp_ + "/Pictures/Orvella/\""));
+    EXPECT_TRUE(IsFolder(temp_ + "/Pictures/Orvella"));
+    std::fclose(std::fopen((temp_ + "/plain").c_str(), "w"));
+    const_cast<PlayerSettings&>(window_->GetSettings()).snappath = temp_ + "/plain/shots";
     engine_->ForgetCommands();
     WindowNote("screenshot");
-    EXPECT_TRUE(Pump([&] {
-        for (const std::string& c : engine_->Commands())
-            if (c.find("screenshot 0 ") != std::string::npos) return true;
-        return false;
-    }));
+    EXPECT_TRUE(sentWith("osd_show_text \"Cannot create the screenshot folder " + temp_ + "/plain/shots\""));
+    for (const std::string& c : engine_->Commands()) EXPECT_EQ(c.find("screenshot 0"), std::string::npos) << c;
     WindowNote("changecolor", 0xFF336699);
     EXPECT_EQ(window_->GetPaintManager()->GetMainBKColor(), 0xFF336699u);
 

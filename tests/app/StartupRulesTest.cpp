@@ -62,13 +62,16 @@ TEST(StartupRules, LayoutPathBySkinIndex) {
     EXPECT_EQ(LayoutPath("/opt/orvella/", -1, "eng", "main.xml"), "");
 }
 
-TEST(StartupRules, DataFolder) {
+TEST(StartupRules, DataAndScreenshotFolders) {
     EXPECT_EQ(DataFolderPath("/x/config", "/home/u"), "/x/config/Orvella");
     EXPECT_EQ(DataFolderPath("/x/config/", "/home/u"), "/x/config/Orvella");
     EXPECT_EQ(DataFolderPath(nullptr, "/home/u"), "/home/u/.config/Orvella");
     EXPECT_EQ(DataFolderPath("", "/home/u"), "/home/u/.config/Orvella");
     // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-directory rules say.
     EXPECT_EQ(DataFolderPath("rel/dir", "/home/u"), "/home/u/.config/Orvella");
+    EXPECT_EQ(ScreenshotFolderPath("/home/u/Bilder"), "/home/u/Bilder/Orvella");
+    EXPECT_EQ(ScreenshotFolderPath("/home/u/Bilder//"), "/home/u/Bilder/Orvella");
+    EXPECT_EQ(ScreenshotFolderPath("/"), "/Orvella");
 }
 
 TEST(StartupRules, MakeFoldersCreatesParentsAndAcceptsExisting) {

@@ -3,11 +3,14 @@
 # saved skin index chooses the layout folder; the window manager's close saves too.
 source "$(dirname "$0")/lib.sh"
 SOURCE_DIR=$(cd "$(dirname "$0")/../.." && pwd)
-# The golden file names this data folder, and English as the system's language.
+# The golden file names this data folder, the pictures folder of this home (no
+# user-dirs.dirs names another), and English as the system's language.
 export XDG_CONFIG_HOME=/tmp/orvella-golden/config
+export HOME=/tmp/orvella-golden/home
 export LANG=C.UTF-8
 unset LC_ALL LC_MESSAGES
 rm -rf /tmp/orvella-golden
+mkdir -p "$HOME"
 settings="$XDG_CONFIG_HOME/Orvella/settings.xml"
 
 # The scheme colour of a first start is the classic layout's, and the program keeps its

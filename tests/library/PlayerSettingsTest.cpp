@@ -72,9 +72,9 @@ protected:
 };
 
 TEST_F(PlayerSettingsFile, FirstStartWritesTheGoldenFile) {
-    // The values a first start has that depend on the machine: the data folder, the
+    // The values a first start has that depend on the machine: the screenshot folder, the
     // system language and the paint manager's colour.
-    PlayerSettings settings("/tmp/orvella-golden/config/Orvella", "eng");
+    PlayerSettings settings("/tmp/orvella-golden/home/Pictures/Orvella", "eng");
     settings.color = 0;
     RecordingHost host;
     HotkeyTable hotkeys = HotkeyTable::Defaults();
@@ -94,7 +94,7 @@ TEST_F(PlayerSettingsFile, FirstStartWritesTheGoldenFile) {
 TEST_F(PlayerSettingsFile, TheGoldenFileReadsBackAsTheDefaults) {
     WriteBytes(PlayerSettings::FilePath(folder_.path()),
                ReadBytes(orvella_test::DataFile("settings-first-start.xml")));
-    PlayerSettings defaults("/tmp/orvella-golden/config/Orvella", "eng");
+    PlayerSettings defaults("/tmp/orvella-golden/home/Pictures/Orvella", "eng");
     PlayerSettings settings("/elsewhere", "de");
     settings.color = 0x12345678;
     ReadResult result = ReadBoth(settings, folder_.path());
@@ -104,9 +104,9 @@ TEST_F(PlayerSettingsFile, TheGoldenFileReadsBackAsTheDefaults) {
               "ReadPlayMemory - | Volume 50 | Mute 0 | Color 0 | ReadHotkeys");
 }
 
-TEST_F(PlayerSettingsFile, ConstructorDefaultsTakeTheDataFolderAndLanguage) {
-    PlayerSettings settings("/home/u/.config/Orvella", "jpn");
-    EXPECT_EQ(settings.snappath, "/home/u/.config/Orvella");
+TEST_F(PlayerSettingsFile, ConstructorDefaultsTakeTheScreenshotFolderAndLanguage) {
+    PlayerSettings settings("/home/u/Pictures/Orvella", "jpn");
+    EXPECT_EQ(settings.snappath, "/home/u/Pictures/Orvella");
     EXPECT_EQ(settings.language, "jpn");
     EXPECT_EQ(settings.subtitleencode, "UTF-16");
     EXPECT_EQ(settings.playerpriority, 2);
@@ -350,7 +350,8 @@ TEST_F(PlayerSettingsFile, DamagedFilesKeepTheDefaultsAndAreReplacedByTheWrite) 
     const std::string golden = ReadBytes(orvella_test::DataFile("settings-first-start.xml"));
     ASSERT_FALSE(golden.empty());
     std::string flipped = golden;
-    flipped[flipped.size() / 2] = '<';  // an odd byte that breaks the markup
+    // A stray "<" in the middle breaks the markup (the low byte of a UTF-16 unit).
+    flipped[flipped.size() / 2 & ~size_t{1}] = '<';
     struct Case {
         const char* what;
         std::string bytes;
@@ -363,10 +364,10 @@ TEST_F(PlayerSettingsFile, DamagedFilesKeepTheDefaultsAndAreReplacedByTheWrite) 
         {"not XML", "volume=80\nmute=1\n"},
         {"unclosed", "<root><Player volume='80' mute='1'/>"},
     };
-    const PlayerSettings defaults("/tmp/orvella-golden/config/Orvella", "eng");
+    const PlayerSettings defaults("/tmp/orvella-golden/home/Pictures/Orvella", "eng");
     for (const Case& c : cases) {
         WriteBytes(PlayerSettings::FilePath(folder_.path()), c.bytes);
-        PlayerSettings settings("/tmp/orvella-golden/config/Orvella", "eng");
+        PlayerSettings settings("/tmp/orvella-golden/home/Pictures/Orvella", "eng");
         testing::internal::CaptureStderr();
         ReadResult result = ReadBoth(settings, folder_.path());
         testing::internal::GetCapturedStderr();

@@ -35,6 +35,11 @@ done
 have long.mp4 || ff -f lavfi -i "testsrc=size=320x240:rate=25:duration=8" \
   -c:v libx264 -preset veryfast -g 25 -pix_fmt yuv420p long.mp4
 
+# 20 s with sound: room for seeks by ten seconds, a volume to change.
+have long_sound.mp4 || ff -f lavfi -i testsrc=size=320x240:rate=25:duration=20 \
+  -f lavfi -i sine=frequency=440:sample_rate=44100:duration=20 \
+  -c:v libx264 -preset veryfast -g 25 -pix_fmt yuv420p -c:a aac -b:a 64k -shortest long_sound.mp4
+
 # Stored 320x240, shown 16:9.
 have video_169.mp4 || ff -i video.mp4 -c copy -aspect 16:9 video_169.mp4
 
