@@ -7,6 +7,7 @@
 #include "ui/MenuWnd.h"
 #include "ui/QuestionTexts.h"
 #include "ui/QuestionWnd.h"
+#include "ui/SettingsWnd.h"
 #include "uilib/PaintManager.h"
 
 namespace orvella {
@@ -44,6 +45,26 @@ void ChildWindows::AskQuestion(int kind, const std::string& detail) {
 }
 
 void ChildWindows::CloseQuestion() { CloseSkinWindow(m_question); }
+
+CSettingsWnd* ChildWindows::OpenSettings(const SettingsValues& values, HotkeyBindings* hotkeys) {
+    if (!m_main.GetPaintManager()) return nullptr;
+    // The open window keeps what the user has edited in it; it only comes forward.
+    if (CSettingsWnd* open = Settings()) {
+        open->ShowWindow(true, true);
+        return open;
+    }
+    return OpenSkinWindow(m_settings, Owner(), [&](CSettingsWnd& window) {
+        window.SetValues(values);
+        window.SetHotkeys(hotkeys);
+    });
+}
+
+CSettingsWnd* ChildWindows::Settings() {
+    if (m_settings && !CSkinWindow::IsAlive(m_settings)) m_settings = nullptr;
+    return m_settings;
+}
+
+void ChildWindows::CloseSettings() { CloseSkinWindow(m_settings); }
 
 void ChildWindows::ShowTopBar() {
     uilib::CPaintManagerUI* pm = m_main.GetPaintManager();
@@ -100,6 +121,7 @@ void ChildWindows::CloseAll() {
     DestroyNow(m_about);
     DestroyNow(m_question);
     DestroyNow(m_topBar);
+    DestroyNow(m_settings);
 }
 
 }  // namespace orvella

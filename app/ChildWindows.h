@@ -17,6 +17,9 @@ class CPlayerWnd;
 class CAboutWnd;
 class CQuestionWnd;
 class CFullScreenTopBarWnd;
+class CSettingsWnd;
+class HotkeyBindings;
+struct SettingsValues;
 struct SkinWindowOwner;
 
 class ChildWindows : public TopBarHost {
@@ -30,6 +33,11 @@ public:
     // taken (detail: the action that has it). Unknown kinds ask nothing.
     void AskQuestion(int kind, const std::string& detail = std::string());
     void CloseQuestion();
+
+    // The settings window, filled with the values; an open one only comes forward.
+    CSettingsWnd* OpenSettings(const SettingsValues& values, HotkeyBindings* hotkeys);
+    CSettingsWnd* Settings();  // null while closed
+    void CloseSettings();
 
     // Over the top of the video, as wide as it; made on first use.
     void ShowTopBar();
@@ -52,6 +60,7 @@ private:
     CAboutWnd* m_about = nullptr;
     CQuestionWnd* m_question = nullptr;
     CFullScreenTopBarWnd* m_topBar = nullptr;
+    CSettingsWnd* m_settings = nullptr;
 };
 
 }  // namespace orvella

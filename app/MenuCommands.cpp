@@ -1,5 +1,7 @@
 #include "app/MenuCommands.h"
 
+#include "app/SettingsEffects.h"
+
 #include <charconv>
 
 #include "app/ChildWindows.h"
@@ -7,6 +9,7 @@
 #include "app/PlaybackControl.h"
 #include "app/PlayerView.h"
 #include "app/PlaylistControl.h"
+#include "app/SettingsEffects.h"
 #include "app/StartupRules.h"
 #include "engine/SlaveCommands.h"
 #include "library/PlayerSettings.h"
@@ -23,7 +26,8 @@ enum class MenuCommands::Action {
     AudioChannels, Deinterlace, SubtitleDelay, SubtitlePosition, SubtitleScale,
     SubtitleStep, Settings, SettingsPlayerPage, DvdMenu, FileInfo, SortByName, SortByType,
     ShowPlayer, PlaylistBar, DeleteItem, SavePlaylist, LoadPlaylist, ShowInFolder,
-    CheckForUpdate, WebPage, Help, About, TogglePause, Screenshot, Minimize, Zoom, Nothing,
+    CheckForUpdate, WebPage, Help, About, TogglePause, Screenshot, Minimize, Zoom, OsdLevel,
+    Nothing,
 };
 
 namespace {
@@ -147,6 +151,10 @@ const NamedItem kNamedItems[] = {
     {"ID_MAINMENU_PLAY_DIALOGUE_MOVEDOWN", Action::SubtitlePosition, 10},
     {"ID_MAINMENU_PLAY_DIALOGUE_ENLARGE", Action::SubtitleScale, 1},
     {"ID_MAINMENU_PLAY_DIALOGUE_REDUCE", Action::SubtitleScale, -1},
+    {"ID_MAINMENU_PLAY_FRAME_OSD_0", Action::OsdLevel, 0},
+    {"ID_MAINMENU_PLAY_FRAME_OSD_1", Action::OsdLevel, 1},
+    {"ID_MAINMENU_PLAY_FRAME_OSD_2", Action::OsdLevel, 2},
+    {"ID_MAINMENU_PLAY_FRAME_OSD_3", Action::OsdLevel, 3},
     {"ID_MAINMENU_PLAY_DIALOGUE_PREVIOUS_LINE", Action::SubtitleStep, -1},
     {"ID_MAINMENU_PLAY_DIALOGUE_NEXT_LINE", Action::SubtitleStep, 1},
     {"ID_MAINMENU_SETTING", Action::Settings, 0},
@@ -379,6 +387,7 @@ void MenuCommands::Run(Action action, double value) {
     case Action::Screenshot: m_playback.TakeScreenshot(0); break;
     case Action::Minimize: m_host.MinimizeMainWindow(); break;
     case Action::Zoom: m_display.Zoom(n != 0); break;
+    case Action::OsdLevel: ChooseOsdLevel(n, m_settings, slave); break;
     default: break;
     }
 }

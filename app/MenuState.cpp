@@ -142,8 +142,7 @@ MenuState BuildMenuState(const PlayerSettings& settings, const DisplayState& dis
     s.playSequence = settings.playsequence;
     s.audioMode = settings.audiomode;
     s.playerChannels = settings.playerchannels;
-    // The engine's on-screen display is either off or at its fullest level.
-    s.osdLevel = settings.showOSD ? 3 : 0;
+    s.osdLevel = EffectiveOsdLevel(settings);
     s.videoOutput = settings.videoformat;
     s.deinterlace = settings.deinterleave;
     if (sources.engineTables) {

@@ -105,6 +105,13 @@ public:
     void TakeSoundSettings();
     void StoreSoundSettings();
 
+    // The crop filter the next launch applies ("w:h:x:y", empty for none), and whether
+    // screenshots take the subtitles along.
+    const std::string& CropText() const { return m_cropText; }
+    void SetCropText(const std::string& text) { m_cropText = text; }
+    bool SubtitlesInScreenshots() const { return m_subtitlesInScreenshots; }
+    void SetSubtitlesInScreenshots(bool on) { m_subtitlesInScreenshots = on; }
+
     // Where to play from (a path, URL or disc address).
     const std::string& CurrentMediaPath() const { return m_currentMediaPath; }
     void SetCurrentMediaPath(const std::string& path) { m_currentMediaPath = path; }

@@ -288,7 +288,9 @@ void CPlayerWnd::DispatchHotkey(WPARAM key) {
     auto down = [](int vk) { return (::GetKeyState(vk) & 0x8000) != 0; };
     const HotkeyCode code =
         HotkeyCodeOf(static_cast<int>(key), down(VK_CONTROL), down(VK_MENU), down(VK_SHIFT));
-    for (const std::string& action : ActionsBoundTo(m_hotkeys.Live(), code)) m_menuCommands.RunHotkeyAction(action);
+    const std::vector<std::string> actions = ActionsBoundTo(m_hotkeys.Live(), code);
+    for (const std::string& action : actions) m_menuCommands.RunHotkeyAction(action);
+    if (!actions.empty()) m_settingsEffects.Refresh();
 }
 
 LRESULT CPlayerWnd::OnSysCommand(WPARAM wParam, LPARAM lParam, bool&) {

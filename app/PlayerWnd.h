@@ -15,6 +15,7 @@
 #include "app/PlaybackControl.h"
 #include "app/PlaylistControl.h"
 #include "app/PlaylistView.h"
+#include "app/SettingsEffects.h"
 #include "app/StartupRules.h"
 #include "hotkeys/HotkeyBindings.h"
 #include "library/PlayerSettings.h"
@@ -80,6 +81,7 @@ public:
     const PlaylistView& PlaylistRows() const { return m_playlistRows; }
     DisplayModes& Display() { return m_display; }
     ChildWindows& Dialogs() { return m_dialogs; }
+    SettingsEffects& SettingsSide() { return m_settingsEffects; }
 
     const MediaInfo& GetMediaInfo() const { return m_playback.Media(); }
     CCmdMplayer* GetEngine() const { return m_playback.Engine(); }
@@ -104,7 +106,10 @@ public:
         m_playback.SetProgramFolder(folder);
     }
     // A command of the menus, by its item name.
-    void RunMenuCommand(const std::string& command) override { m_menuCommands.Dispatch(command); }
+    void RunMenuCommand(const std::string& command) override {
+        m_menuCommands.Dispatch(command);
+        m_settingsEffects.Refresh();
+    }
     MenuOwner MenuOwnerForTopBar() override { return MenuOwnerInfo(); }
     // What the menus mark and enable, as the player is now.
     MenuState CurrentMenuState() const;
@@ -216,7 +221,7 @@ private:
 
     // Steps that later parts of the program fill in.
     void StartUpdateCheck() override {}    // the update-check thread
-    void OpenSettingsWindow(bool playerPage) override {}  // the settings window
+    void OpenSettingsWindow(bool playerPage) override { m_settingsEffects.Open(playerPage); }
     void OpenFileInfoWindow() override {}  // the file information window
     std::string OpenDisc(const std::string& disc) override { return m_discs.OpenDisc(disc); }
     void CloseContextMenu() override;      // the open context menu goes
@@ -233,8 +238,8 @@ private:
     void CloseSkinWindowOfMain() {}
     void ReloadLayoutInSkin(int skinIndex) {}
     void ApplyShading(int picture) {}
-    void OnSettingsNotification(uilib::TNotifyUI& msg) {}
-    void CloseSettingsWindow() {}
+    void OnSettingsNotification(uilib::TNotifyUI& msg) { m_settingsEffects.OnNotification(msg); }
+    void CloseSettingsWindow() { m_dialogs.CloseSettings(); }
     void CloseFileInfoWindow() {}
     void CloseUpdateWindow() {}
     void ShowUpdateWindow(bool newer, WPARAM version, LPARAM build) {}
@@ -280,6 +285,7 @@ private:
     DisplayModes m_display{m_view, m_playback};
     DiscOpening m_discs{m_view, m_playback, m_playlist, m_playlistControl};
     ChildWindows m_dialogs{*this};
+    SettingsEffects m_settingsEffects{m_settings, m_playback, m_display, m_dialogs, m_hotkeys};
     MenuCommands m_menuCommands{m_view,     m_settings, m_playback, m_playlist,
                                 m_playlistControl, m_display, m_dialogs, *this};
     TrayIconRecord m_trayIcon;

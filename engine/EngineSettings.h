@@ -21,10 +21,14 @@ struct EngineSettings {
     int playerpriority = 2;
     int decodethread = 0;
     bool showOSD = false;
+    int osdlevel = 3;  // how much the on-screen display shows while it is on (1-3); not stored
     std::string subtitleencode = "UTF-16";
     int subtitlefuzziness = 0;
     int audiomode = 0;
     std::string snappath;  // screenshot folder: the engine's working folder
 };
+
+// The level the engine's on-screen display runs at: none while it is off.
+inline int EffectiveOsdLevel(const EngineSettings& s) { return s.showOSD ? s.osdlevel : 0; }
 
 }  // namespace orvella

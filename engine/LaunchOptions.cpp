@@ -289,7 +289,7 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
 
     // No "-priority": the engine refuses it here; EngineNiceness stands in for it.
     a.insert(a.end(), {"-lavdopts", "threads=" + Decimal(InEngineRange(static_cast<long long>(o.decodethread) + 1, 1, 32))});
-    a.insert(a.end(), {"-osdlevel", o.showOSD ? "3" : "0"});
+    a.insert(a.end(), {"-osdlevel", Decimal(EffectiveOsdLevel(o))});
     // "UTF-16" garbles UTF-8 subtitles here; without "-subcp" the engine recognises UTF-8
     // and byte-order-marked UTF-16 itself. An empty name is no code page either.
     if (!o.subtitleencode.empty() && o.subtitleencode != "UTF-16")

@@ -42,8 +42,8 @@ const AdjustRow kAdjustRows[] = {
     {VideoAdjust::Brightness, "brightness", false, &SlaveState::brightness},
     {VideoAdjust::Saturation, "saturation", false, &SlaveState::saturation},
     {VideoAdjust::Contrast, "contrast", false, &SlaveState::contrast},
-    {VideoAdjust::Hue, "hue", true, nullptr},
-    {VideoAdjust::Gamma, "gamma", true, nullptr},
+    {VideoAdjust::Hue, "hue", true, &SlaveState::hue},
+    {VideoAdjust::Gamma, "gamma", true, &SlaveState::gamma},
 };
 
 struct DelayRow {
@@ -179,6 +179,7 @@ SlaveCommand SubLoad(const std::string& path) {
 }
 
 SlaveCommand Osd(bool show) { return Kept(show ? "osd 1" : "osd 0"); }
+SlaveCommand OsdLevel(int level) { return Kept("osd " + Int(std::clamp(level, 0, 3))); }
 
 SlaveCommand OsdShowText(const std::string& text) {
     std::string quoted;
@@ -208,7 +209,19 @@ SlaveCommand Delay(DelayKind kind, double seconds, bool absolute) {
 }
 
 SlaveCommand SubPos(int step) { return Kept("sub_pos " + Int(step) + " 0"); }
+SlaveCommand SubPosAt(int position) { return Kept("sub_pos " + Int(position) + " 1"); }
 SlaveCommand SubScale(int step) { return Kept("sub_scale " + Int(step) + " 0"); }
+
+namespace {
+SlaveCommand SubScaleText(double value, const char* absolute) {
+    std::string v;
+    if (!FormatFixed(value, 1, &v)) return Refused(Refusal::NotFinite);
+    return Kept("sub_scale " + v + absolute);
+}
+}  // namespace
+
+SlaveCommand SubScaleBy(double step) { return SubScaleText(step, " 0"); }
+SlaveCommand SubScaleAt(double factor) { return SubScaleText(factor, " 1"); }
 SlaveCommand SubStep(int step) { return Kept("sub_step " + Int(step)); }
 
 SlaveCommand SpeedSet(double speed) {
@@ -261,7 +274,7 @@ bool IsOurCommand(const std::string& line) {
 }  // namespace slave
 
 void SlaveState::ResetPerFile() {
-    brightness = saturation = contrast = 0;
+    brightness = saturation = contrast = hue = gamma = 0;
     subtitlePosition = 100;
     audioDelay = subtitleDelay = 0.0f;
     speed = 1.0f;
@@ -333,6 +346,18 @@ SendResult CSlaveCommands::Delay(DelayKind kind, float seconds, bool absolute) {
 SendResult CSlaveCommands::SubPos(int step) {
     SendResult r = Send(slave::SubPos(step));
     if (GuardPassed(r)) m_state.subtitlePosition += step;
+    return r;
+}
+
+SendResult CSlaveCommands::SubPosAt(int position) {
+    SendResult r = Send(slave::SubPosAt(position));
+    if (GuardPassed(r)) m_state.subtitlePosition = position;
+    return r;
+}
+
+SendResult CSlaveCommands::Balance(double balance) {
+    SendResult r = Send(slave::Balance(balance));
+    if (GuardPassed(r)) m_state.balance = balance;
     return r;
 }
 

@@ -77,6 +77,7 @@ SlaveCommand SubFile(int id);  // sent without the pause-keeping prefix
 SlaveCommand SubRemove();
 SlaveCommand SubLoad(const std::string& path);  // quoted; an empty path gives ""
 SlaveCommand Osd(bool show);
+SlaveCommand OsdLevel(int level);  // "osd n": 0 none … 3 messages, time and length
 SlaveCommand OsdShowText(const std::string& text);  // quoted
 SlaveCommand Loop(bool on);
 SlaveCommand SwitchRatio(double ratio);
@@ -84,7 +85,11 @@ SlaveCommand SwitchRatio(double ratio);
 SlaveCommand GetProperty(PlayingProperty which);
 SlaveCommand Delay(DelayKind kind, double seconds, bool absolute);
 SlaveCommand SubPos(int step);
+SlaveCommand SubPosAt(int position);  // absolute, 0 (top) to 100 (bottom)
 SlaveCommand SubScale(int step);
+// The subtitles' size by a factor step, or set to a factor (1.0 the size they start at).
+SlaveCommand SubScaleBy(double step);
+SlaveCommand SubScaleAt(double factor);
 SlaveCommand SubStep(int step);
 SlaveCommand SpeedSet(double speed);
 // The engine writes shotNNNN.png into its working folder and ignores this folder; it is
@@ -138,6 +143,9 @@ struct SlaveState {
     int brightness = 0;
     int saturation = 0;
     int contrast = 0;
+    int hue = 0;
+    int gamma = 0;
+    double balance = 0.0;  // -1 left … 1 right; the engine keeps it across files
     int subtitlePosition = 100;
     float audioDelay = 0.0f;
     float subtitleDelay = 0.0f;
@@ -204,6 +212,8 @@ public:
     SendResult Adjust(VideoAdjust which, int value, bool absolute);
     SendResult Delay(DelayKind kind, float seconds, bool absolute);
     SendResult SubPos(int step);
+    SendResult SubPosAt(int position);  // after: subtitle position = position
+    SendResult Balance(double balance); // after: balance kept
     SendResult SpeedSet(float speed);
     SendResult SubRemove();
     // Unsafe path: refused before anything is sent. Otherwise "sub_remove", then (engine
