@@ -82,6 +82,9 @@ const char* const kSnapFolderEdit = "ID_PLAYER_SNAP_PATH_EDIT";
 const char* const kSpeedSlider = "ID_EFFECT_PLAY_PLAYSPEED_SLIDER";
 
 std::string Decimal(int v) { return std::to_string(v); }
+
+// The text of a hotkey field whose key also runs another action.
+constexpr DWORD kSharedKeyColour = 0xFFE5484D;
 }  // namespace
 
 void CSettingsWnd::SetHotkeys(HotkeyBindings* hotkeys) {
@@ -149,15 +152,27 @@ void CSettingsWnd::FillPreferences(const PlayerPreferences* before) {
 
 void CSettingsWnd::FillHotkeys() {
     if (!m_hotkeys) return;
+    const HotkeyTable& live = m_hotkeys->Live();
     for (const HotkeyFieldRow& row : HotkeyFields()) {
         auto* field = Find<CHotKeyUI>(this, row.control, "HotKey");
         if (!field) continue;
         field->SetEditTable(&m_hotkeys->Edit());
-        const std::string text = CodeToText(m_hotkeys->Live(), row.action);
+        const std::string text = CodeToText(live, row.action);
         // A field whose action is missing from the table has none: every key in use
         // then counts as taken.
         field->SetText(text.c_str());
         field->SetAction(text.empty() ? std::string() : std::string(row.action));
+        // A key that runs more than one action (a settings file written by hand) is
+        // shown as such, not hidden.
+        std::string others;
+        if (!text.empty()) {
+            for (const std::string& action : ActionsBoundTo(live, live.Code(row.action))) {
+                if (action != row.action) others += (others.empty() ? "\"" : ", \"") + action + "\"";
+            }
+        }
+        if (!m_fieldColours.count(row.control)) m_fieldColours[row.control] = field->GetTextColor();
+        field->SetTextColor(others.empty() ? m_fieldColours[row.control] : kSharedKeyColour);
+        field->SetToolTip(others.empty() ? "" : ("This key also runs " + others).c_str());
     }
 }
 
@@ -369,7 +384,10 @@ void CSettingsWnd::ApplyPreferences(bool reset) {
         m_values.preferences = ReadPreferences();
         // The clamped amplification is shown as it is kept.
         SetControlText(kAmplificationEdit, Decimal(m_values.preferences.maxAmplification));
-        if (m_hotkeys) m_hotkeys->ApplyEdit();
+        if (m_hotkeys) {
+            m_hotkeys->ApplyEdit();
+            FillHotkeys();
+        }
     }
     SendWindowNotify("settings_changeplayersettings", reinterpret_cast<WPARAM>(&m_values.preferences),
                      reset ? 1 : 0);

@@ -4,6 +4,7 @@
 // window as a notification named settings_..., which applies it.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "hotkeys/HotkeyBindings.h"
@@ -55,6 +56,7 @@ private:
 
     SettingsValues m_values;
     HotkeyBindings* m_hotkeys = nullptr;
+    std::map<std::string, DWORD> m_fieldColours;  // each hotkey field's own text colour
 };
 
 }  // namespace orvella

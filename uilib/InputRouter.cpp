@@ -326,7 +326,8 @@ void CInputRouter::SendKey(CControlUI* control, int type, WPARAM wParam, LPARAM 
 }
 
 bool CInputRouter::OnKeyDown(WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (wParam == VK_TAB) {
+    const bool focusWantsAll = m_focus && (m_focus->GetControlFlags() & UIFLAG_WANTALLKEYS);
+    if (wParam == VK_TAB && !focusWantsAll) {
         bool backward = platform::HasBackend() && (::GetKeyState(VK_SHIFT) & 0x8000);
         if (SetNextTabControl(!backward)) {
             result = 0;

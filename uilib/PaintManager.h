@@ -52,6 +52,9 @@ enum UIEVENT {
 constexpr UINT UIFLAG_TABSTOP = 0x00000001;
 constexpr UINT UIFLAG_SETCURSOR = 0x00000002;
 constexpr UINT UIFLAG_WANTRETURN = 0x00000004;
+// While focused, the control takes every key, Tab included (a field that records key
+// combinations); the window then moves no focus by keyboard.
+constexpr UINT UIFLAG_WANTALLKEYS = 0x00000008;
 
 // FindControl flags.
 constexpr UINT UIFIND_ALL = 0x00000000;

@@ -7,6 +7,7 @@
 #include "tests/uilib/ControlTestHost.h"
 #include "tests/uilib/RenderTestSupport.h"
 #include "ui/DialogBuilderCallbackEx.h"
+#include "ui/HotKeyUI.h"
 #include "ui/ListContainerElementUIEx.h"
 #include "ui/MediaUI.h"
 #include "ui/MenuUI.h"
@@ -258,7 +259,7 @@ TEST(ControlFactory, MakesEachProgramTagAndNothingElse) {
     const Case cases[] = {
         {"Media", &typeid(CMediaUI)},           {"ListContainerElementEx", &typeid(CListContainerElementUIEx)},
         {"SliderEx", &typeid(CSliderUIEx)},     {"SliderText", &typeid(CSliderUIText)},
-        {"Menu", &typeid(CMenuUI)},             {"HotKey", nullptr},
+        {"Menu", &typeid(CMenuUI)},             {"HotKey", &typeid(CHotKeyUI)},
         {"Slider", nullptr},                    {"", nullptr},
     };
     CDialogBuilderCallbackEx factory;
