@@ -972,6 +972,31 @@ def menu_pictures():
                 lambda c, w, h, ink=ink: glyph(c, "chevron_right", w / 2, h / 2, w + 4, rgba(ink, 0.8), 2.4))
 
 
+def option_pictures():
+    """The round mark of a choice among several (radio option rows): a ring, and a dot
+    inside it once chosen. Neutral ink, so it sits well on any scheme colour."""
+    for folder, ink, face in (("skin", "#E8ECF2", None), ("skin_classic", "#27303B", "#FFFFFF")):
+        def frame(ctx, w, h, state, ink=ink, face=face):
+            cx, cy, r = w / 2, h / 2, w / 2 - 1.5
+            alpha = {"normal": 0.6, "hot": 0.95, "pushed": 0.8, "disabled": 0.3,
+                     "selected": 0.95, "focused": 0.95}[state]
+            ctx.arc(cx, cy, r, 0, 2 * math.pi)
+            if face:
+                ctx.set_source_rgba(*rgba(face, 1.0 if state != "disabled" else 0.5))
+                ctx.fill_preserve()
+            elif state in ("hot", "pushed"):
+                ctx.set_source_rgba(*rgba(ink, 0.1))
+                ctx.fill_preserve()
+            ctx.set_source_rgba(*rgba(ink, alpha))
+            ctx.set_line_width(1.5)
+            ctx.stroke()
+            if state in ("selected", "focused"):
+                ctx.arc(cx, cy, r * 0.5, 0, 2 * math.pi)
+                ctx.set_source_rgba(*rgba(ink, alpha))
+                ctx.fill()
+        strip(folder + "/radio.png", 16, 16, frame)
+
+
 def optimise(paths):
     if shutil.which("optipng"):
         pngs = [p for p in paths if p.lower().endswith(".png")]
@@ -992,6 +1017,7 @@ def main():
     window_pictures(Modern(), MODERN_SIZES)
     window_pictures(Classic(), CLASSIC_SIZES)
     menu_pictures()
+    option_pictures()
     icons()
     optimise(written)
     missing = check_layouts(DATA)

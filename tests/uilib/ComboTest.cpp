@@ -37,6 +37,17 @@ TEST_F(ComboTest, SelectingByCodeDoesNotNotify) {
     EXPECT_TRUE(host.notes.notes.empty());
 }
 
+TEST(ComboLayoutTest, SelectedIdBeforeTheItemsSelectsOnceItsItemIsAdded) {
+    struct Case { const char* id; int items; int selected; };
+    const Case cases[] = {{"2", 3, 2}, {"0", 1, 0}, {"5", 3, -1}, {"-1", 3, -1}};
+    for (const Case& c : cases) {
+        CComboUI combo;
+        combo.SetAttribute("selectedid", c.id);
+        for (int i = 0; i < c.items; ++i) combo.Add(new CListLabelElementUI);
+        EXPECT_EQ(combo.GetCurSel(), c.selected) << "selectedid " << c.id;
+    }
+}
+
 TEST_F(ComboTest, ArrowKeysChangeTheSelectionWhileClosed) {
     host.pm.SetFocus(combo);
     fake().KeyPress(VK_DOWN, 0, hwnd());

@@ -86,6 +86,7 @@ bool CComboUI::AddAt(CControlUI* control, int index) {
     if (!CContainerUI::AddAt(control, index)) return false;
     Reindex(index);
     if (m_iCurSel >= index) ++m_iCurSel;
+    if (m_iPendingSel >= 0 && m_iPendingSel < static_cast<int>(m_items.size())) SelectItem(m_iPendingSel);
     return true;
 }
 
@@ -118,6 +119,7 @@ bool CComboUI::SelectItem(int index, bool takeFocus) {
         if (IListItemUI* item = AsItem(m_items[i])) item->Select(i == index);
     }
     m_iCurSel = std::max(index, -1);
+    m_iPendingSel = -1;
     if (takeFocus) SetFocus();
     if (m_pWindow && index >= 0) m_pWindow->EnsureVisible(index);
     Invalidate();
@@ -236,7 +238,11 @@ void CComboUI::SetAttribute(const char* name, const char* value) {
     else if (attr::IsName(name, "textcolor")) m_dwTextColor = attr::ParseColor(value);
     else if (attr::IsName(name, "arrowcolor")) m_dwArrowColor = attr::ParseColor(value);
     else if (attr::IsName(name, "dropbkcolor")) m_dwDropBkColor = attr::ParseColor(value);
-    else if (attr::IsName(name, "selectedid")) SelectItem(attr::ParseInt(value, -1));
+    else if (attr::IsName(name, "selectedid")) {
+        // The items usually follow the attribute in the layout: remember it for Add.
+        int index = attr::ParseInt(value, -1);
+        if (!SelectItem(index)) m_iPendingSel = index;
+    }
     else CContainerUI::SetAttribute(name, value);
 }
 

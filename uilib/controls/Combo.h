@@ -60,6 +60,7 @@ private:
     CComboWnd* m_pWindow = nullptr;
     TListInfoUI m_ListInfo;
     int m_iCurSel = -1;
+    int m_iPendingSel = -1;  // "selectedid" given before its item was added
     SIZE m_szDropBox{0, 150};
     UINT m_uButtonState = 0;
     RECT m_rcTextPadding{6, 0, 6, 0};
