@@ -166,3 +166,34 @@ control_point() {
   read -r w h x y <<<"$(control_box "$1")"
   echo "$((x + w * $2 / 100)) $((y + h / 2))"
 }
+
+# The program's other windows: each writes its own control tree beside the main one.
+MENU="$ORVELLA_CONTROL_TREE_FILE.menu"
+SETTINGS="$ORVELLA_CONTROL_TREE_FILE.settings"
+QUESTION="$ORVELLA_CONTROL_TREE_FILE.question"
+window_titled() { xdotool search --all --onlyvisible --pid "$PLAYER_PID" --name "$1" 2>/dev/null | head -n 1; }
+settings_id() { window_titled '^Settings$'; }
+settings_open() { [ -n "$(settings_id)" ]; }
+# "x y" on screen of the centre of a control of another window, from that window's tree.
+# Dialogs are placed after their first paint: where they are comes from the X server.
+centre_in() {
+  local file=$1 name=$2 line wx wy id=""
+  case "$file" in
+    "$SETTINGS") id=$(settings_id) ;;
+    "$QUESTION") id=$(window_titled '^Question Wnd$') ;;
+  esac
+  if [ -n "$id" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    wx=$X wy=$Y
+  else
+    read -r _ wx wy _ _ < <(head -n 1 "$file")
+  fi
+  line=$(awk -v n="$name" '$1 == n { print; exit }' "$file")
+  [ -n "$line" ] || fail "no control $name in $(basename "$file")"
+  awk -v X="$wx" -v Y="$wy" '{ printf "%d %d\n", X + ($3 + $5) / 2, Y + ($4 + $6) / 2 }' <<<"$line"
+}
+click_in() {
+  # shellcheck disable=SC2046
+  xdotool mousemove $(centre_in "$1" "$2"); sleep 0.15; xdotool click 1
+}
+shown_in() { [ "$(control_visible "$2" "$1")" = 1 ]; }

@@ -4,30 +4,6 @@
 # becomes visible); the hotkey fields show the keys of the table; the close button closes
 # it. A screenshot of the window is kept for every page.
 source "$(dirname "$0")/lib.sh"
-MENU="$ORVELLA_CONTROL_TREE_FILE.menu"
-SETTINGS="$ORVELLA_CONTROL_TREE_FILE.settings"
-
-settings_id() { xdotool search --all --onlyvisible --pid "$PLAYER_PID" --name '^Settings$' 2>/dev/null | head -n 1; }
-# "x y" on screen of the centre of a control of another window, from that window's tree.
-# The settings window is placed after its first paint: where it is comes from the X server.
-centre_in() {
-  local file=$1 name=$2 line wx wy
-  if [ "$file" = "$SETTINGS" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$(settings_id)")"
-    wx=$X wy=$Y
-  else
-    read -r _ wx wy _ _ < <(head -n 1 "$file")
-  fi
-  line=$(awk -v n="$name" '$1 == n { print; exit }' "$file")
-  [ -n "$line" ] || fail "no control $name in $(basename "$file")"
-  awk -v X="$wx" -v Y="$wy" '{ printf "%d %d\n", X + ($3 + $5) / 2, Y + ($4 + $6) / 2 }' <<<"$line"
-}
-click_in() {
-  # shellcheck disable=SC2046
-  xdotool mousemove $(centre_in "$1" "$2"); sleep 0.15; xdotool click 1
-}
-shown_in() { [ "$(control_visible "$2" "$1")" = 1 ]; }
-settings_open() { [ -n "$(settings_id)" ]; }
 # The settings window alone, from the screen.
 settings_shot() {
   eval "$(xdotool getwindowgeometry --shell "$(settings_id)")"
