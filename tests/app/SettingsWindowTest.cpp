@@ -3,6 +3,8 @@
 // the open window.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -201,6 +203,18 @@ TEST_F(SettingsWindowTest, PreferencesApplyResetAndHotkeysRebind) {
     EXPECT_TRUE(got.conflict.empty());
     Tell(s, "ID_PLAYER_APPLY", "click");
     EXPECT_EQ(CodeToText(window_->GetHotkeys().Live(), "Stop"), "Shift+F2");
+
+    // The screenshot folder: chosen, shown, kept, and made with its parents; a cancelled
+    // choice changes nothing.
+    const std::string shots = temp_ + "/new/shots";
+    fake().QueueFileDialogAnswer({shots});
+    Tell(s, "ID_PLAYER_SNAP_PATH_BUTTON", "click");
+    EXPECT_EQ(window_->GetSettings().snappath, shots);
+    EXPECT_EQ(std::string(In(s, "ID_PLAYER_SNAP_PATH_EDIT")->GetText()), shots);
+    EXPECT_EQ(::access(shots.c_str(), F_OK), 0);
+    fake().QueueFileDialogAnswer({});
+    Tell(s, "ID_PLAYER_SNAP_PATH_BUTTON", "click");
+    EXPECT_EQ(window_->GetSettings().snappath, shots);
 
     // Reset: the defaults, the default keys, and the controls showing them.
     Tell(s, "ID_PLAYER_RESET", "click");

@@ -197,3 +197,25 @@ click_in() {
   xdotool mousemove $(centre_in "$1" "$2"); sleep 0.15; xdotool click 1
 }
 shown_in() { [ "$(control_visible "$2" "$1")" = 1 ]; }
+
+# The video stands still after the step just taken (paused), or moves again (resumed).
+expect_still() {
+  local d
+  sleep 0.6
+  d=$(motion media paused 1)
+  echo "$1: $d pixels changed in a second"
+  [ "$d" -lt 50 ] || fail "the picture moves after $1 ($d pixels)"
+}
+expect_moving() {
+  local d
+  sleep 0.8
+  d=$(motion media resumed 0.5)
+  echo "$1: $d pixels changed in half a second"
+  [ "$d" -gt 500 ] || fail "the picture does not move after $1 ($d pixels)"
+}
+
+# The next start of the player in the other skin (modern), the settings file kept.
+switch_to_modern_skin() {
+  settings_text | sed 's/skinindex="0"/skinindex="1"/' | iconv -f UTF-8 -t UTF-16 >"$WORK/s.xml"
+  mv "$WORK/s.xml" "$XDG_CONFIG_HOME/Orvella/settings.xml"
+}

@@ -11,16 +11,10 @@ playing=$(control_shot media playing)
 [ "$(colours_in "$playing")" -gt 200 ] || fail "no video in the video area"
 
 click_control pause
-sleep 0.6
-d=$(motion media paused 1)
-echo "paused: $d pixels changed in a second"
-[ "$d" -lt 50 ] || fail "the picture moves while paused ($d pixels)"
+expect_still pause
 
 click_control play
-sleep 0.8
-d=$(motion media resumed 0.5)
-echo "resumed: $d pixels changed in half a second"
-[ "$d" -gt 500 ] || fail "the picture does not move after play ($d pixels)"
+expect_moving play
 
 sleep 1.5   # more than three seconds played in all
 click_control stop

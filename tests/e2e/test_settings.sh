@@ -70,7 +70,6 @@ run_skin() {
 }
 
 run_skin 0
-settings_text | sed 's/skinindex="0"/skinindex="1"/' | iconv -f UTF-8 -t UTF-16 >"$WORK/s.xml"
-mv "$WORK/s.xml" "$XDG_CONFIG_HOME/Orvella/settings.xml"
+switch_to_modern_skin
 run_skin 1
 echo "ok"
