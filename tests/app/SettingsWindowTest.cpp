@@ -162,6 +162,8 @@ TEST_F(SettingsWindowTest, EffectsReachTheEngineAtOnce) {
 
 TEST_F(SettingsWindowTest, PreferencesApplyResetAndHotkeysRebind) {
     Play();
+    // A key that a hand-written settings file gave to two actions shows as shared.
+    const_cast<HotkeyBindings&>(window_->GetHotkeys()).Live().SetCode("Mute", VK_SPACE);
     CSettingsWnd* s = Open("ID_TRAYIOCNMENU_SETTINGS");
     ASSERT_NE(s, nullptr);
     // The tray's item opens on the player's page.
@@ -190,6 +192,9 @@ TEST_F(SettingsWindowTest, PreferencesApplyResetAndHotkeysRebind) {
     auto* stop = static_cast<CHotKeyUI*>(In(s, "ID_EDIT_HOTKEY_STOP")->GetInterface("HotKey"));
     ASSERT_NE(stop, nullptr);
     EXPECT_EQ(std::string(stop->GetText()), CodeToText(window_->GetHotkeys().Live(), "Stop"));
+    EXPECT_EQ(std::string(In(s, "ID_EDIT_HOTKEY_PLAY_PAUSE")->GetToolTip()), "This key also runs \"Mute\"");
+    EXPECT_EQ(std::string(In(s, "ID_EDIT_HOTKEY_AUDIO_MUTE")->GetToolTip()), "This key also runs \"Pause\"");
+    EXPECT_EQ(std::string(stop->GetToolTip()), "");
     uilib::TNotifyUI conflict;
     const std::string taken = "Mute";
     conflict.sType = "settings_hotkeywnd_conflict";
