@@ -81,7 +81,6 @@ public:
     const PlaylistView& PlaylistRows() const { return m_playlistRows; }
     DisplayModes& Display() { return m_display; }
     ChildWindows& Dialogs() { return m_dialogs; }
-    SettingsEffects& SettingsSide() { return m_settingsEffects; }
 
     const MediaInfo& GetMediaInfo() const { return m_playback.Media(); }
     CCmdMplayer* GetEngine() const { return m_playback.Engine(); }

@@ -232,7 +232,8 @@ void SettingsEffects::ApplyPreferences(WPARAM record) {
     m_playback.SetSubtitlesInScreenshots(after.subtitlesInScreenshots);
     const PreferenceEffects effects = EffectsOfChange(before, after);
     if (effects.osdChanged) m_playback.Slave().Send(slave::OsdLevel(EffectiveOsdLevel(m_settings)));
-    if (effects.associationChanged && m_associate) m_associate(after.associateFiles);
+    // A changed association switch is kept; registering the file types belongs to the
+    // desktop integration, which reads the switch.
     if (effects.restartEngine) m_playback.RestartEngine();
 }
 

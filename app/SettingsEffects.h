@@ -46,9 +46,6 @@ public:
     // A notification of the settings window; false for any other.
     bool OnNotification(const uilib::TNotifyUI& msg);
 
-    // Named steps for what comes with other parts of the program.
-    void SetAssociationHandler(void (*handler)(bool on)) { m_associate = handler; }
-
 private:
     void SeekTo(WPARAM seconds);
     void Crop(WPARAM filterText);
@@ -63,7 +60,6 @@ private:
     DisplayModes& m_display;
     ChildWindows& m_dialogs;
     HotkeyBindings& m_hotkeys;
-    void (*m_associate)(bool on) = nullptr;
 };
 
 }  // namespace orvella

@@ -96,16 +96,21 @@ void CSettingsWnd::SetHotkeys(HotkeyBindings* hotkeys) {
 
 void CSettingsWnd::FillControls() {
     SetControlText(kSeekEdit, "00:00:00");
-    FillEffects();
+    FillEffects(nullptr);
     FillPreferences(nullptr);
     FillHotkeys();
 }
 
-void CSettingsWnd::FillEffects() {
+void CSettingsWnd::FillEffects(const SettingsValues* before) {
     const SettingsValues& v = m_values;
-    const CropFields crop = SplitCropGeometry(v.cropGeometry);
-    const std::string* parts[] = {&crop.width, &crop.height, &crop.x, &crop.y};
-    for (int i = 0; i < 4; ++i) SetControlText(kCropEdits[i], *parts[i]);
+    // Fields the user types into keep what was typed unless their value moved.
+    if (!before || before->cropGeometry != v.cropGeometry) {
+        const CropFields crop = SplitCropGeometry(v.cropGeometry);
+        const std::string* parts[] = {&crop.width, &crop.height, &crop.x, &crop.y};
+        for (int i = 0; i < 4; ++i) SetControlText(kCropEdits[i], *parts[i]);
+    }
+    if (!before || before->snapshotFolder != v.snapshotFolder)
+        SetControlText(kSnapFolderEdit, v.snapshotFolder);
     SetControlText("ID_EFFECT_SNAP_WIDTH", Decimal(v.snapshotWidth));
     SetControlText("ID_EFFECT_SNAP_HEIGHT", Decimal(v.snapshotHeight));
     const int colours[5] = {v.brightness, v.saturation, v.contrast, v.hue, v.gamma};
@@ -118,7 +123,6 @@ void CSettingsWnd::FillEffects() {
         const bool ratio = std::strcmp(row.note, "settings_setratio") == 0;
         SelectOption(row.option, static_cast<int>(row.value) == (ratio ? v.aspectChoice : v.osdLevel));
     }
-    SetControlText(kSnapFolderEdit, v.snapshotFolder);
 }
 
 void CSettingsWnd::FillPreferences(const PlayerPreferences* before) {
@@ -177,10 +181,10 @@ void CSettingsWnd::FillHotkeys() {
 }
 
 void CSettingsWnd::Refresh(const SettingsValues& now) {
-    const PlayerPreferences before = m_values.preferences;
+    const SettingsValues before = m_values;
     m_values = now;
-    FillEffects();
-    FillPreferences(&before);
+    FillEffects(&before);
+    FillPreferences(&before.preferences);
 }
 
 // ---- notifications ---------------------------------------------------------------

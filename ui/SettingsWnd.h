@@ -37,7 +37,7 @@ public:
 
 private:
     void FillControls();
-    void FillEffects();
+    void FillEffects(const SettingsValues* before);
     void FillPreferences(const PlayerPreferences* before);
     void FillHotkeys();
     void OnClick(const std::string& name);

@@ -146,6 +146,9 @@ TEST_F(SettingsWindowTest, EffectsReachTheEngineAtOnce) {
     const int launches = engine_->Launches();
     In(s, "ID_CROP_WIDTH")->SetText("160");
     In(s, "ID_CROP_X")->SetText("x");
+    // What was typed survives a menu command that changes other values.
+    window_->RunMenuCommand("ID_MAINMENU_PLAY_DIALOGUE_MOVEDOWN");
+    EXPECT_EQ(std::string(In(s, "ID_CROP_WIDTH")->GetText()), "160");
     Tell(s, "ID_EFFECT_CROP_APPLY", "click");
     ASSERT_TRUE(Pump([&] { return engine_->Launches() > launches; }));
     const std::vector<std::string> args = engine_->Arguments(engine_->Launches());
