@@ -10,6 +10,7 @@
 #include "tests/SourceSkins.h"
 #include "tests/TestPlatform.h"
 #include "ui/HotKeyUI.h"
+#include "ui/SettingsRules.h"
 #include "ui/SkinWindow.h"
 #include "uilib/Container.h"
 #include "uilib/RenderEngine.h"
@@ -228,6 +229,17 @@ TEST_P(SettingsLayoutTest, EveryControlIsThereWithItsKindOnItsPage) {
             EXPECT_EQ(static_cast<uilib::CContainerUI*>(c)->GetCount(), e.items) << e.name;
         }
     }
+    // And every control the window's own tables name.
+    std::vector<std::string> named;
+    for (const OptionGroupRows& g : PreferenceOptions())
+        for (const OptionValue& o : g.options) named.push_back(o.control);
+    for (const SwitchRow& r : PreferenceSwitches()) named.push_back(r.control);
+    for (const ComboRow& r : PreferenceCombos()) named.push_back(r.control);
+    for (const HotkeyFieldRow& r : HotkeyFields()) named.push_back(r.control);
+    for (const ColourSliderRow& r : ColourSliders()) named.push_back(r.control);
+    for (const ColourPreset& r : ColourPresets()) named.push_back(r.button);
+    for (const PageRow& r : PageButtons()) named.insert(named.end(), {r.option, r.page});
+    for (const std::string& name : named) EXPECT_NE(Find(name.c_str()), nullptr) << name;
     EXPECT_FALSE(Find("ID_EFFECT_SNAP_SNAP_FRAME_STOP")->IsVisible()) << "shown only while capturing";
     EXPECT_FALSE(Find("ID_PLAYER_SYSTEM_SHORTNAME")->IsEnabled()) << "short names mean nothing here";
 }
