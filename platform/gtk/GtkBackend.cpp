@@ -52,6 +52,9 @@ GtkBackend::GtkBackend()
 }
 
 GtkBackend::~GtkBackend() {
+    // The display probe's thread may still be inside Xlib: a process ending under it
+    // crashes on the way out. Its answer comes within the probe's own time limit.
+    PreferredVideoOutputProbe().Answer();
     for (unsigned id : signalSources_)
         if (id) g_source_remove(id);
     // Whatever is left goes without messages: its owners are gone with the process.
