@@ -219,3 +219,17 @@ switch_to_modern_skin() {
   settings_text | sed 's/skinindex="0"/skinindex="1"/' | iconv -f UTF-8 -t UTF-16 >"$WORK/s.xml"
   mv "$WORK/s.xml" "$XDG_CONFIG_HOME/Orvella/settings.xml"
 }
+
+# Closes the player by its close button and expects it to end cleanly.
+close_player() {
+  click_control closebtn
+  wait_exit 10
+  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the close button"
+}
+
+# Runs a test step (given the skin index) in the classic skin, then in the modern one.
+in_both_skins() {
+  "$1" 0
+  switch_to_modern_skin
+  "$1" 1
+}

@@ -66,7 +66,5 @@ echo "Right: position $before s, then $after s $(awk -v a="$t0" -v b="$t1" 'BEGI
 awk -v j="$jump" 'BEGIN { exit !(j >= 8.5 && j <= 12) }' || fail "Right jumped $jump s, not about 10 s"
 
 screenshot keys-after >/dev/null
-click_control closebtn
-wait_exit 10
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+close_player
 echo "ok"

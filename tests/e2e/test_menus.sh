@@ -82,12 +82,8 @@ run_skin() {
     fail "Down, Down, Enter did not choose Play"
   wait_until 5 no_menu || fail "the menu stays after choosing"
 
-  click_control closebtn
-  wait_exit 10
-  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+  close_player
 }
 
-run_skin 0
-switch_to_modern_skin
-run_skin 1
+in_both_skins run_skin
 echo "ok"

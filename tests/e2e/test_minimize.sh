@@ -52,7 +52,5 @@ xdotool key Escape
 sleep 0.3
 xdotool mousemove 16 $((sh - 16)) click 1
 wait_for window_mapped || fail "activating the tray icon did not show the window (screen ${sw}x${sh})"
-click_control closebtn
-wait_exit 10
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+close_player
 echo "ok"

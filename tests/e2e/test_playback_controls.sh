@@ -20,9 +20,7 @@ sleep 1.5   # more than three seconds played in all
 click_control stop
 sleep 0.5
 stopped=$(control_shot media stopped)
-click_control closebtn
-wait_exit 10
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+close_player
 settings_text | grep -F "filename=\"$clip\"" >/dev/null || fail "the clip is not in the play memory"
 start=$(settings_text | grep -F "filename=\"$clip\"" | sed -n 's/.*starttime="\([0-9]*\)".*/\1/p')
 echo "resume point saved: ${start}s"

@@ -64,12 +64,8 @@ run_skin() {
   click_in "$SETTINGS" ID_CLOSE_BUTTON
   wait_until 5 bash -c "[ -z \"\$(xdotool search --all --onlyvisible --pid $PLAYER_PID --name '^Settings\$' 2>/dev/null)\" ]" ||
     fail "the close button does not close the settings window"
-  click_control closebtn
-  wait_exit 10
-  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+  close_player
 }
 
-run_skin 0
-switch_to_modern_skin
-run_skin 1
+in_both_skins run_skin
 echo "ok"

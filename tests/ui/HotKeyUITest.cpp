@@ -64,8 +64,9 @@ protected:
     HotkeyTable edit = HotkeyTable::Defaults();
     CHotKeyUI* field = nullptr;
     CEditUI* other = nullptr;
-    ControlHost host;
+    // Before the host: the field tells it of the focus it loses when the host window goes.
     ConflictRecorder conflicts;
+    ControlHost host;
 };
 
 TEST_F(HotKeyUITest, KeysPressedWhileRecordingBecomeTheCombination) {
