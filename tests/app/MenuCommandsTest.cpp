@@ -26,7 +26,7 @@ protected:
     // The commands sent after the last ForgetCommands, without the pause-keeping prefix.
     std::vector<std::string> SentSinceForget(size_t atLeast) {
         // Nothing expected: give a stray command the time to arrive anyway.
-        Pump([&] { return atLeast > 0 && engine_->Commands().size() >= atLeast; }, atLeast ? 2000 : 150);
+        Pump([&] { return atLeast > 0 && engine_->Commands().size() >= atLeast; }, atLeast ? 6000 : 150);  // a loaded checking build is slow
         std::vector<std::string> sent;
         for (std::string c : engine_->Commands()) {
             if (c.rfind("pausing_keep ", 0) == 0) c.erase(0, 13);

@@ -54,7 +54,7 @@ protected:
         return static_cast<uilib::CSliderUI*>(In(s, name)->GetInterface("Slider"))->GetValue();
     }
     std::vector<std::string> Sent(size_t atLeast) {
-        Pump([&] { return engine_->Commands().size() >= atLeast; }, atLeast ? 2000 : 150);
+        Pump([&] { return engine_->Commands().size() >= atLeast; }, atLeast ? 6000 : 150);  // a loaded checking build is slow
         std::vector<std::string> sent;
         for (std::string c : engine_->Commands()) {
             if (c.rfind("pausing_keep ", 0) == 0) c.erase(0, 13);
