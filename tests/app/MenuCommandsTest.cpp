@@ -17,6 +17,9 @@ protected:
     void Play() {
         StartWithEngine();
         OpenClips({clips_[0], clips_[1]});
+        // The shown size comes on a line of its own after the stream's; the automatic
+        // ratio needs it.
+        ASSERT_TRUE(Pump([&] { return window_->GetMediaInfo().displayWidth == 320; }));
         engine_->ForgetCommands();
     }
     void Choose(const std::string& item) {
