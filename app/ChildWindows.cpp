@@ -40,7 +40,8 @@ void ChildWindows::AskQuestion(int kind, const std::string& detail) {
     if (!prompt || !m_main.GetPaintManager()) return;
     OpenSkinWindow(m_question, Owner(), [&](CQuestionWnd& window) {
         window.SetUp(kind, prompt->title, FillQuestionPlaceholder(prompt->text, detail),
-                     prompt->withCancel);
+                     prompt->withCancel, prompt->okText ? prompt->okText : "",
+                     prompt->cancelText ? prompt->cancelText : "");
     });
 }
 

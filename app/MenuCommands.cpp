@@ -19,7 +19,7 @@ namespace orvella {
 
 enum class MenuCommands::Action {
     DvdSubtitle, ExternalSubtitle, DvdAudio, DvdChapter, DvdTitle, OpenDisc, Language,
-    OpenFilesLater, OpenFolderLater, OpenUrl, ClearPlaylistQuestion, KeepPlayMemory,
+    OpenFilesLater, OpenFolderLater, OpenUrl, ShowAddressBar, ClearPlaylistQuestion, KeepPlayMemory,
     Windowed, FullScreen, Topmost, Play, Pause, Stop, Previous, Next, Seek, AspectAuto,
     Aspect, Volume, Mute, AudioDelay, LoadSubtitleLater, UnloadSubtitle,
     Exit, PlaySequence, Rotate, Size, VideoOutput, AudioMode,
@@ -232,7 +232,7 @@ const NamedItem kHotkeyActions[] = {
     {"SubtitleDelay0", Action::SubtitleDelay, 0.1}, {"SubtitleDelay1", Action::SubtitleDelay, -0.1},
     {"SubtitleDelay2", Action::SubtitleDelay, 1.0}, {"SubtitleDelay3", Action::SubtitleDelay, -1.0},
     {"SubtitleDelay4", Action::SubtitleDelay, 10.0}, {"SubtitleDelay5", Action::SubtitleDelay, -10.0},
-    {"OpenFile", Action::OpenFilesLater, 0}, {"OpenURL", Action::OpenUrl, 0},
+    {"OpenFile", Action::OpenFilesLater, 0}, {"OpenURL", Action::ShowAddressBar, 0},
     {"PreviousFile", Action::Previous, 0},  {"NextFile", Action::Next, 0},
     {"Exit", Action::Exit, 0},              {"PlayList", Action::PlaylistBar, 0},
 };
@@ -308,6 +308,8 @@ void MenuCommands::Run(Action action, double value) {
     case Action::OpenFolderLater: m_view.StartTimer(TIMER_OPEN_FOLDER, 100); break;
     case Action::LoadSubtitleLater: m_view.StartTimer(TIMER_LOAD_SUBTITLE, 100); break;
     case Action::OpenUrl: OpenAddressBar(); break;
+    // From the keyboard the bar only opens: what plays goes on until an address is played.
+    case Action::ShowAddressBar: m_host.OpenUrlBar(); break;
     case Action::ClearPlaylistQuestion: m_host.PostToMain(WM_SHOW_QUESTION, 0, 0); break;
     case Action::KeepPlayMemory: m_playlist.SetSavePlaylistAtExit(n != 0); break;
     case Action::Windowed:

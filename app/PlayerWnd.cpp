@@ -278,22 +278,24 @@ LRESULT CPlayerWnd::OnNcHitTest(WPARAM, LPARAM lParam, bool& handled) {
 LRESULT CPlayerWnd::OnKeyDown(WPARAM wParam, LPARAM, bool& handled) {
     // The open menu does not hold the keyboard: its keys arrive here.
     if (CMenuWnd::HandleMenuKey(static_cast<UINT>(wParam))) return 0;
-    // Modifiers alone never trigger a hotkey.
-    if (wParam != VK_SHIFT && wParam != VK_CONTROL && wParam != VK_MENU) DispatchHotkey(wParam);
-    handled = false;
+    // Modifiers alone never trigger a hotkey. A key that ran an action is spent: the
+    // focused control must not act on it a second time (Space on a focused button).
+    const bool modifier = wParam == VK_SHIFT || wParam == VK_CONTROL || wParam == VK_MENU;
+    handled = !modifier && DispatchHotkey(wParam);
     return 0;
 }
 
-void CPlayerWnd::DispatchHotkey(WPARAM key) {
+bool CPlayerWnd::DispatchHotkey(WPARAM key) {
     // Keys typed into a text field (the address bar) are its own.
     uilib::CControlUI* focus = m_pm ? m_pm->GetFocus() : nullptr;
-    if (focus && focus->IsVisible() && focus->GetInterface("Edit")) return;
+    if (focus && focus->IsVisible() && focus->GetInterface("Edit")) return false;
     auto down = [](int vk) { return (::GetKeyState(vk) & 0x8000) != 0; };
     const HotkeyCode code =
         HotkeyCodeOf(static_cast<int>(key), down(VK_CONTROL), down(VK_MENU), down(VK_SHIFT));
     const std::vector<std::string> actions = ActionsBoundTo(m_hotkeys.Live(), code);
     for (const std::string& action : actions) m_menuCommands.RunHotkeyAction(action);
     if (!actions.empty()) m_settingsEffects.Refresh();
+    return !actions.empty();
 }
 
 LRESULT CPlayerWnd::OnSysCommand(WPARAM wParam, LPARAM lParam, bool&) {

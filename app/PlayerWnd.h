@@ -210,6 +210,10 @@ private:
     void OnClick(uilib::CControlUI* sender);
     bool InDvdMenu() const;
     void ShowUrlBar();
+    // Plays the typed address (nothing changes for an empty one); either way the bar goes.
+    void PlayUrlBarAddress();
+    void CloseUrlBar();
+    void OnUrlEditKey(uilib::TNotifyUI& msg);
     // Notifications of the program's other windows (one of the window-note table's rows).
     void OnWindowNote(int note, uilib::TNotifyUI& msg);
     // The skin, settings and top bar windows go before the main window closes.
@@ -224,8 +228,9 @@ private:
     void OpenFileInfoWindow() override {}  // the file information window
     std::string OpenDisc(const std::string& disc) override { return m_discs.OpenDisc(disc); }
     void CloseContextMenu() override;      // the open context menu goes
-    // Every action the live key table binds to the key with the modifiers held now.
-    void DispatchHotkey(WPARAM key);
+    // Every action the live key table binds to the key with the modifiers held now;
+    // true when at least one ran.
+    bool DispatchHotkey(WPARAM key);
     void ShowTrayMenu();
     void ShowVideoContextMenu();           // the right button on the video
     void ShowPlaylistContextMenu();        // the right button on the play list

@@ -37,6 +37,8 @@ const CPlayerWnd::NotifyRoute CPlayerWnd::kNotifyRoutes[] = {
     {"showmenu", nullptr, &CPlayerWnd::OnShowMenuNotify},
     {"menuselected", nullptr, &CPlayerWnd::OnMenuSelectedNotify},
     {"listrightclick", "playlist", &CPlayerWnd::OnPlaylistRightClick},
+    {"return", "URLbar_edit", &CPlayerWnd::OnUrlEditKey},
+    {"escape", "URLbar_edit", &CPlayerWnd::OnUrlEditKey},
 };
 
 void CPlayerWnd::Notify(TNotifyUI& msg) {
@@ -143,6 +145,23 @@ void CPlayerWnd::ShowUrlBar() {
     if (CControlUI* edit = m_pm->FindControl("URLbar_edit")) edit->SetFocus();
 }
 
+void CPlayerWnd::PlayUrlBarAddress() {
+    const std::string typed = m_view.ControlText("URLbar_edit");
+    CloseUrlBar();
+    m_playlistControl.PlayTypedAddress(typed);
+}
+
+void CPlayerWnd::CloseUrlBar() {
+    m_view.ShowControl("URLbar", false);
+    // The hidden field must not keep the keyboard from the hotkeys.
+    if (m_pm->GetFocus() == m_pm->FindControl("URLbar_edit")) m_pm->SetFocus(nullptr);
+}
+
+void CPlayerWnd::OnUrlEditKey(TNotifyUI& msg) {
+    if (msg.sType == "return") return PlayUrlBarAddress();
+    CloseUrlBar();
+}
+
 void CPlayerWnd::OnClickNotify(TNotifyUI& msg) { OnClick(msg.pSender); }
 
 void CPlayerWnd::OnShowMenuNotify(TNotifyUI& msg) { OpenMenuOf(msg.pSender); }
@@ -240,12 +259,8 @@ void CPlayerWnd::OnClick(CControlUI* sender) {
             m_playback.StoreSoundSettings();
             break;
         }
-        case Click::UrlOk: {
-            m_view.ShowControl("URLbar", false);
-            m_playlistControl.PlayTypedAddress(m_view.ControlText("URLbar_edit"));
-            break;
-        }
-        case Click::UrlCancel: m_view.ShowControl("URLbar", false); break;
+        case Click::UrlOk: PlayUrlBarAddress(); break;
+        case Click::UrlCancel: CloseUrlBar(); break;
         case Click::ClipClose: m_view.ShowControl("ID_PLAYER_CLIPBAR", false); break;
         }
         return;

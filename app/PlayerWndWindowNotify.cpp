@@ -4,6 +4,7 @@
 #include "app/PlayerWnd.h"
 
 #include "engine/SlaveCommands.h"
+#include "ui/QuestionTexts.h"
 #include "uilib/PaintManager.h"
 
 namespace orvella {
@@ -115,6 +116,7 @@ void CPlayerWnd::OnWindowNote(int which, TNotifyUI& msg) {
         const WPARAM kind = msg.wParam;
         m_dialogs.CloseQuestion();
         if (kind == 0 && msg.lParam == 1) m_playlistControl.Clear();
+        if (kind == kRestoreDefaultsQuestion && msg.lParam == 1) m_settingsEffects.RestoreDefaults();
         break;
     }
     case WindowNote::ChangeSize: m_display.ChangeSize(static_cast<long>(msg.wParam)); break;

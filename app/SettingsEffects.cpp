@@ -9,6 +9,7 @@
 #include "hotkeys/HotkeyBindings.h"
 #include "library/PlayerSettings.h"
 #include "app/StartupRules.h"
+#include "ui/QuestionTexts.h"
 #include "ui/SettingsWnd.h"
 #include "uilib/Control.h"
 
@@ -24,7 +25,7 @@ const float kSubtitleSteps[] = {0.1f, 1.0f, 10.0f};
 enum class Note {
     SeekTime, SeekTimeIncorrect, Conflict, Crop, Snap, PlaySpeed, Balance, ChangeColour,
     AudioSync, SubtitleSync, SubtitleFont, SubtitlePosition, SnapPath, PlayerSettings,
-    OsdLevel,
+    OsdLevel, AskRestoreDefaults,
 };
 const struct {
     const char* name;
@@ -45,6 +46,7 @@ const struct {
     {"settings_snappath", Note::SnapPath},
     {"settings_changeplayersettings", Note::PlayerSettings},
     {"settings_osdlevel", Note::OsdLevel},
+    {"settings_askrestoredefaults", Note::AskRestoreDefaults},
 };
 
 // The colour kinds of the window (1-5) as the engine's picture properties.
@@ -155,9 +157,7 @@ bool SettingsEffects::OnNotification(const uilib::TNotifyUI& msg) {
         switch (row.note) {
         case Note::SeekTime: SeekTo(w); break;
         case Note::SeekTimeIncorrect: m_dialogs.AskQuestion(2); break;
-        case Note::Conflict:
-            m_dialogs.AskQuestion(3, w ? *reinterpret_cast<const std::string*>(w) : std::string());
-            break;
+        case Note::Conflict: AskAboutTakenKey(w); break;
         case Note::Crop: Crop(w); break;
         case Note::Snap: m_playback.TakeScreenshot(w == 1 ? 1 : 0); break;
         case Note::PlaySpeed:
@@ -172,10 +172,22 @@ bool SettingsEffects::OnNotification(const uilib::TNotifyUI& msg) {
         case Note::SnapPath: SetSnapshotFolder(w); break;
         case Note::PlayerSettings: ApplyPreferences(w); break;
         case Note::OsdLevel: ChooseOsdLevel(static_cast<int>(w), m_settings, slave); break;
+        case Note::AskRestoreDefaults: m_dialogs.AskQuestion(kRestoreDefaultsQuestion); break;
         }
         return true;
     }
     return false;
+}
+
+void SettingsEffects::AskAboutTakenKey(WPARAM action) {
+    // The user knows the action by its label in the window, not by its settings name.
+    const std::string name = action ? *reinterpret_cast<const std::string*>(action) : std::string();
+    const char* label = HotkeyTable::DisplayName(name);
+    m_dialogs.AskQuestion(3, label ? label : name);
+}
+
+void SettingsEffects::RestoreDefaults() {
+    if (CSettingsWnd* window = m_dialogs.Settings()) window->RestoreDefaults();
 }
 
 void SettingsEffects::SeekTo(WPARAM seconds) {

@@ -45,8 +45,11 @@ public:
     void Refresh();
     // A notification of the settings window; false for any other.
     bool OnNotification(const uilib::TNotifyUI& msg);
+    // The user said yes to restoring the defaults in the open window.
+    void RestoreDefaults();
 
 private:
+    void AskAboutTakenKey(WPARAM action);
     void SeekTo(WPARAM seconds);
     void Crop(WPARAM filterText);
     void ChangeColour(WPARAM value, LPARAM kind);

@@ -26,6 +26,7 @@ struct HotkeyAction {
     const char* name;         // element name in "settings.xml", e.g. "Un-Zoom"
     const char* control;      // its edit control in the settings window
     HotkeyCode defaultCode;
+    const char* label;        // what the user reads beside its field and in questions
 };
 
 class HotkeyTable : public SettingsSection {
@@ -37,6 +38,9 @@ public:
     // The 36 actions in the order the settings read visits them.
     static const std::vector<HotkeyAction>& Actions();
     static const HotkeyTable& Defaults();
+    // The action's label (the one text for it that the user reads); null for a name
+    // that is no action.
+    static const char* DisplayName(const std::string& action);
 
     const Entries& entries() const { return entries_; }
     size_t size() const { return entries_.size(); }

@@ -8,6 +8,8 @@ const QuestionPrompt kPrompts[] = {
     {2, 0, "Incorrect format", 1,
      "Your input format is incorrect, please enter the correct format.", false},
     {3, 8, "Input conflict", 9, "The key is already assigned to \"%s\",please reinput!", false},
+    {kRestoreDefaultsQuestion, 10, "Restore defaults", 11,
+     "Set every preference and every key back to its default?", true, "Yes", "No"},
 };
 }  // namespace
 

@@ -13,10 +13,15 @@ struct QuestionPrompt {
     int textString;   // number of the text's translation
     const char* text;  // may hold one "%s" (see FillQuestionPlaceholder)
     bool withCancel;   // OK and Cancel; otherwise OK only
+    const char* okText = nullptr;      // the buttons' words where OK and Cancel would not
+    const char* cancelText = nullptr;  // answer the question (Yes and No)
 };
 
+constexpr int kRestoreDefaultsQuestion = 4;
+
 // Kind 0 asks before the play list is cleared; kind 2 reports a wrongly formatted input;
-// kind 3 a hotkey already taken by another action. Null for any other kind.
+// kind 3 a hotkey already taken by another action; kind 4 asks before every preference
+// and key goes back to its default. Null for any other kind.
 const QuestionPrompt* FindQuestionPrompt(int kind);
 
 // text with its first "%s" replaced by value (as is: value is never read as a format).

@@ -5,8 +5,10 @@
 namespace orvella {
 
 void CQuestionWnd::SetUp(int kind, const std::string& title, const std::string& text,
-                         bool withCancel) {
+                         bool withCancel, const std::string& okText, const std::string& cancelText) {
     m_kind = kind;
+    if (!okText.empty()) SetControlText("ID_OK_BUTTON", okText);
+    if (!cancelText.empty()) SetControlText("ID_CANCEL_BUTTON", cancelText);
     SetControlText("ID_TEXT", text);
     SetControlText("ID_TITLE", title);
     ShowControl("ID_OK_BUTTON", true);

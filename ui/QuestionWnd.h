@@ -16,7 +16,9 @@ public:
 
     // Called right after creation: the kind comes back with the answer; without Cancel
     // only the OK button shows.
-    void SetUp(int kind, const std::string& title, const std::string& text, bool withCancel);
+    // Empty button texts keep the layout's OK and Cancel.
+    void SetUp(int kind, const std::string& title, const std::string& text, bool withCancel,
+               const std::string& okText = std::string(), const std::string& cancelText = std::string());
     int GetKind() const { return m_kind; }
 
     // OK sends "question_close" (kind, 1); Cancel and the close button (kind, 0).

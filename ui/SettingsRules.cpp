@@ -185,48 +185,6 @@ const std::vector<ComboRow>& PreferenceCombos() {
     return rows;
 }
 
-const std::vector<HotkeyFieldRow>& HotkeyFields() {
-    static const std::vector<HotkeyFieldRow> rows = {
-        {"ID_EDIT_HOTKEY_PLAY_PAUSE", "Pause"},
-        {"ID_EDIT_HOTKEY_STOP", "Stop"},
-        {"ID_EDIT_HOTKEY_FORWARD0", "Forward0"},
-        {"ID_EDIT_HOTKEY_BACKWARD0", "Backward0"},
-        {"ID_EDIT_HOTKEY_FORWARD1", "Forward1"},
-        {"ID_EDIT_HOTKEY_BACKWARD1", "Backward1"},
-        {"ID_EDIT_HOTKEY_FORWARD2", "Forward2"},
-        {"ID_EDIT_HOTKEY_BACKWARD2", "Backward2"},
-        {"ID_EDIT_HOTKEY_VIDEO_FULLSCREEN", "FullScreen"},
-        {"ID_EDIT_HOTKEY_VIDEO_MINIMIZE", "Minimize"},
-        {"ID_EDIT_HOTKEY_VIDEO_SCREENSHOT", "Screenshot"},
-        {"ID_EDIT_HOTKEY_VIDEO_TOPMOST", "Topmost"},
-        {"ID_EDIT_HOTKEY_VIDEO_ZOOM", "Zoom"},
-        {"ID_EDIT_HOTKEY_VIDEO_UNZOOM", "Un-Zoom"},
-        {"ID_EDIT_HOTKEY_AUDIO_MUTE", "Mute"},
-        {"ID_EDIT_HOTKEY_AUDIO_VOLUME_UP", "VolumeUp"},
-        {"ID_EDIT_HOTKEY_AUDIO_VOLUME_DOWN", "VolumeDown"},
-        {"ID_PLAYER_HOTKEY_OTHERS_EXIT", "Exit"},
-        {"ID_EDIT_HOTKEY_AUDIO_DELAY0", "AudioDelay0"},
-        {"ID_EDIT_HOTKEY_AUDIO_DELAY1", "AudioDelay1"},
-        {"ID_EDIT_HOTKEY_AUDIO_DELAY2", "AudioDelay2"},
-        {"ID_EDIT_HOTKEY_AUDIO_DELAY3", "AudioDelay3"},
-        {"ID_EDIT_HOTKEY_AUDIO_DELAY4", "AudioDelay4"},
-        {"ID_EDIT_HOTKEY_AUDIO_DELAY5", "AudioDelay5"},
-        {"ID_EDIT_HOTKEY_SUBTITLES_LOAD", "LoadSubtitle"},
-        {"ID_EDIT_HOTKEY_SUBTITLES_DELAY0", "SubtitleDelay0"},
-        {"ID_EDIT_HOTKEY_SUBTITLES_DELAY1", "SubtitleDelay1"},
-        {"ID_EDIT_HOTKEY_SUBTITLES_DELAY2", "SubtitleDelay2"},
-        {"ID_EDIT_HOTKEY_SUBTITLES_DELAY3", "SubtitleDelay3"},
-        {"ID_EDIT_HOTKEY_SUBTITLES_DELAY4", "SubtitleDelay4"},
-        {"ID_EDIT_HOTKEY_SUBTITLES_DELAY5", "SubtitleDelay5"},
-        {"ID_EDIT_HOTKEY_FILE_OPEN_FILE", "OpenFile"},
-        {"ID_EDIT_HOTKEY_FILE_OPEN_URL", "OpenURL"},
-        {"ID_EDIT_HOTKEY_FILE_PREVIOUS", "PreviousFile"},
-        {"ID_EDIT_HOTKEY_FILE_NEXT", "NextFile"},
-        {"ID_PLAYER_HOTKEY_OTHERS_PLAY_LIST", "PlayList"},
-    };
-    return rows;
-}
-
 const std::vector<PageRow>& PageButtons() {
     static const std::vector<PageRow> rows = [] {
         std::vector<PageRow> r;

@@ -131,13 +131,6 @@ struct ComboRow {
 };
 const std::vector<ComboRow>& PreferenceCombos();
 
-// The hotkey fields and the actions they edit.
-struct HotkeyFieldRow {
-    const char* control;
-    const char* action;
-};
-const std::vector<HotkeyFieldRow>& HotkeyFields();
-
 // Page buttons: the option, the tab layout, and the page it selects there.
 struct PageRow {
     const char* option;

@@ -85,6 +85,21 @@ std::string Decimal(int v) { return std::to_string(v); }
 
 // The text of a hotkey field whose key also runs another action.
 constexpr DWORD kSharedKeyColour = 0xFFE5484D;
+
+// The label in front of a hotkey field in its row; null when the layout has none there.
+CControlUI* LabelBefore(CControlUI* field) {
+    auto* row = field->GetParent() ? static_cast<uilib::CContainerUI*>(field->GetParent()->GetInterface("Container"))
+                                   : nullptr;
+    const int at = row ? row->GetItemIndex(field) : -1;
+    CControlUI* before = at > 0 ? row->GetItemAt(at - 1) : nullptr;
+    if (!before || !before->GetInterface("Label") || before->GetInterface("Edit")) return nullptr;
+    return before;
+}
+
+std::string Quoted(const std::string& action) {
+    const char* label = HotkeyTable::DisplayName(action);
+    return "\"" + std::string(label ? label : action) + "\"";
+}
 }  // namespace
 
 void CSettingsWnd::SetHotkeys(HotkeyBindings* hotkeys) {
@@ -157,21 +172,23 @@ void CSettingsWnd::FillPreferences(const PlayerPreferences* before) {
 void CSettingsWnd::FillHotkeys() {
     if (!m_hotkeys) return;
     const HotkeyTable& live = m_hotkeys->Live();
-    for (const HotkeyFieldRow& row : HotkeyFields()) {
+    for (const HotkeyAction& row : HotkeyTable::Actions()) {
         auto* field = Find<CHotKeyUI>(this, row.control, "HotKey");
         if (!field) continue;
+        // The same words name the action here and in the question about a taken key.
+        if (CControlUI* label = LabelBefore(field)) label->SetText(row.label);
         field->SetEditTable(&m_hotkeys->Edit());
-        const std::string text = CodeToText(live, row.action);
+        const std::string text = CodeToText(live, row.name);
         // A field whose action is missing from the table has none: every key in use
         // then counts as taken.
         field->SetText(text.c_str());
-        field->SetAction(text.empty() ? std::string() : std::string(row.action));
+        field->SetAction(text.empty() ? std::string() : std::string(row.name));
         // A key that runs more than one action (a settings file written by hand) is
         // shown as such, not hidden.
         std::string others;
         if (!text.empty()) {
-            for (const std::string& action : ActionsBoundTo(live, live.Code(row.action))) {
-                if (action != row.action) others += (others.empty() ? "\"" : ", \"") + action + "\"";
+            for (const std::string& action : ActionsBoundTo(live, live.Code(row.name))) {
+                if (action != row.name) others += (others.empty() ? "" : ", ") + Quoted(action);
             }
         }
         if (!m_fieldColours.count(row.control)) m_fieldColours[row.control] = field->GetTextColor();
@@ -242,8 +259,11 @@ void CSettingsWnd::OnClick(const std::string& name) {
     }
     if (name == "ID_PLAYER_SNAP_PATH_BUTTON") return ChooseSnapshotFolder();
     if (name == "ID_PLAYER_APPLY") return ApplyPreferences(false);
-    if (name == "ID_PLAYER_RESET") return ApplyPreferences(true);
+    // Everything the user set up goes at once: ask first.
+    if (name == "ID_PLAYER_RESET") return SendWindowNotify("settings_askrestoredefaults");
 }
+
+void CSettingsWnd::RestoreDefaults() { ApplyPreferences(true); }
 
 void CSettingsWnd::OnSlider(CControlUI* slider, int value, bool dragging) {
     const std::string name = slider->GetName();

@@ -32,6 +32,9 @@ public:
     // Preferences edited here and not applied yet stay as the user left them, unless
     // the same preference changed.
     void Refresh(const SettingsValues& now);
+    // Every preference and every key back to its default, applied at once (after the
+    // user said yes to the question the reset button asks).
+    void RestoreDefaults();
 
     void Notify(uilib::TNotifyUI& msg) override;
 

@@ -345,6 +345,43 @@ TEST_F(MainWindowNotifyTest, SizeFactorsStayWithinRangeAndTheWorkArea) {
     EXPECT_TRUE(Visible("titlebar"));
 }
 
+TEST_F(MainWindowNotifyTest, CtrlUOpensTheAddressBarAndOnlyAPlayedAddressReplacesWhatPlays) {
+    const struct {
+        bool typed;   // a file's path, or blanks
+        int key;      // what ends the bar
+        bool plays;
+    } cases[] = {
+        {true, VK_ESCAPE, false},
+        {false, VK_RETURN, false},
+        {true, VK_RETURN, true},
+    };
+    Play();
+    const std::string other = temp_ + "/other.mp4";
+    std::fclose(std::fopen(other.c_str(), "w"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.key) + (c.typed ? " typed" : " blank"));
+        const int launches = engine_->Launches();
+        const std::string playing = window_->GetCurrentMediaPath();
+        engine_->ForgetCommands();
+        fake().KeyPress('U', platform::FakeBackend::kControl, hwnd_);
+        fake().SetModifiers(platform::FakeBackend::kNone);  // Ctrl let go
+        ASSERT_TRUE(Visible("URLbar"));
+        EXPECT_TRUE(window_->IsEngineRunning());
+        EXPECT_FALSE(Visible("startup"));
+        Find("URLbar_edit")->SetText("");
+        fake().TypeText(c.typed ? other : "  ", hwnd_);
+        fake().KeyPress(c.key, platform::FakeBackend::kNone, hwnd_);
+        Pump([&] { return engine_->Launches() > launches; }, c.plays ? 5000 : 60);
+        EXPECT_FALSE(Visible("URLbar"));
+        EXPECT_EQ(engine_->Launches(), launches + (c.plays ? 1 : 0));
+        EXPECT_EQ(window_->GetCurrentMediaPath(), c.plays ? other : playing);
+        if (!c.plays) {
+            EXPECT_TRUE(window_->IsEngineRunning());
+            EXPECT_FALSE(Sent("stop") || Sent("quit")) << "what played was stopped";
+        }
+    }
+}
+
 TEST_F(MainWindowNotifyTest, UrlBarPlaysWhatWasTypedAndPanelsFollowTheirButtons) {
     Play();
     TNotifyUIForTest("fileCombo", "itemselect", 2);

@@ -235,7 +235,7 @@ TEST_P(SettingsLayoutTest, EveryControlIsThereWithItsKindOnItsPage) {
         for (const OptionValue& o : g.options) named.push_back(o.control);
     for (const SwitchRow& r : PreferenceSwitches()) named.push_back(r.control);
     for (const ComboRow& r : PreferenceCombos()) named.push_back(r.control);
-    for (const HotkeyFieldRow& r : HotkeyFields()) named.push_back(r.control);
+    for (const HotkeyAction& r : HotkeyTable::Actions()) named.push_back(r.control);
     for (const ColourSliderRow& r : ColourSliders()) named.push_back(r.control);
     for (const ColourPreset& r : ColourPresets()) named.push_back(r.button);
     for (const PageRow& r : PageButtons()) named.insert(named.end(), {r.option, r.page});

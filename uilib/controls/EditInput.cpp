@@ -122,6 +122,9 @@ bool CEditUI::HandleKey(const TEventUI& event) {
     case VK_RETURN:
         Notify("return");
         return true;
+    case VK_ESCAPE:
+        Notify("escape");
+        return true;
     default:
         break;
     }
