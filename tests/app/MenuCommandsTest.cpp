@@ -264,8 +264,7 @@ TEST_F(MenuCommandsTest, KeysRunTheActionsBoundToThem) {
     EXPECT_EQ(SentSinceForget(2), (std::vector<std::string>{"mute 1", "pause"}));
     const_cast<HotkeyBindings&>(window_->GetHotkeys()).Live().SetCode("Mute", 'M');
 
-    // Letters typed into the address bar (which stops playback) are text, not keys of
-    // actions.
+    // Letters typed into the address bar are text, not keys of actions.
     fake().KeyPress('U', ctrl, hwnd_);
     fake().DispatchPending();
     ASSERT_TRUE(Visible("URLbar"));

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/ChildWindows.h"
@@ -31,12 +32,12 @@ protected:
         // Without its layout the window has no controls to test.
         return settings && settings->FindControl("ID_SETTINGS_TAB") ? settings : nullptr;
     }
-    uilib::CControlUI* In(CSettingsWnd* s, const char* name) {
+    uilib::CControlUI* In(CSkinWindow* s, const char* name) {
         uilib::CControlUI* c = s->FindControl(name);
         EXPECT_NE(c, nullptr) << name;
         return c;
     }
-    void Tell(CSettingsWnd* s, const char* name, const char* type, WPARAM w = 0) {
+    void Tell(CSkinWindow* s, const char* name, const char* type, WPARAM w = 0) {
         uilib::TNotifyUI msg;
         msg.sType = type;
         msg.pSender = In(s, name);
@@ -54,14 +55,9 @@ protected:
     int SliderValue(CSettingsWnd* s, const char* name) {
         return static_cast<uilib::CSliderUI*>(In(s, name)->GetInterface("Slider"))->GetValue();
     }
-    // The question the main window asks when the settings window reports a taken key.
-    std::string Conflict(CSettingsWnd* s, const std::string& taken) {
-        uilib::TNotifyUI conflict;
-        conflict.sType = "settings_hotkeywnd_conflict";
-        conflict.pSender = In(s, "ID_EDIT_HOTKEY_STOP");
-        conflict.wParam = reinterpret_cast<WPARAM>(&taken);
-        s->Notify(conflict);
-        fake().DispatchPending();
+    // The question the main window shows about a key the stop field was given.
+    std::string KeyTakenBy(CSettingsWnd* s, const std::string& action) {
+        Tell(s, "ID_EDIT_HOTKEY_STOP", "settings_hotkeywnd_conflict", reinterpret_cast<WPARAM>(&action));
         CQuestionWnd* question = window_->Dialogs().Question();
         return question ? std::string(question->FindControl("ID_TEXT")->GetText()) : std::string();
     }
@@ -210,7 +206,16 @@ TEST_F(SettingsWindowTest, PreferencesApplyResetAndHotkeysRebind) {
     EXPECT_EQ(std::string(In(s, "ID_EDIT_HOTKEY_PLAY_PAUSE")->GetToolTip()), "This key also runs \"Mute\"");
     EXPECT_EQ(std::string(In(s, "ID_EDIT_HOTKEY_AUDIO_MUTE")->GetToolTip()), "This key also runs \"Play / pause\"");
     EXPECT_EQ(std::string(stop->GetToolTip()), "");
-    ASSERT_EQ(Conflict(s, "Mute"), "The key is already assigned to \"Mute\",please reinput!");
+    // The question names the action by the words beside its field.
+    for (const auto& [action, field, named] : {std::tuple{"SubtitleDelay2", "ID_EDIT_HOTKEY_SUBTITLES_DELAY2",
+                                                          "Subtitles +1 s"},
+                                               {"Un-Zoom", "ID_EDIT_HOTKEY_VIDEO_UNZOOM", "Zoom out"},
+                                               {"Rewind", "", "Rewind"}}) {  // no action: as it is
+        EXPECT_EQ(KeyTakenBy(s, action), "The key is already assigned to \"" + std::string(named) +
+                                             "\",please reinput!");
+        auto* row = *field ? static_cast<uilib::CContainerUI*>(In(s, field)->GetParent()) : nullptr;
+        if (row) EXPECT_EQ(std::string(row->GetItemAt(row->GetItemIndex(In(s, field)) - 1)->GetText()), named);
+    }
     const HotkeyCapture got = CaptureCode(const_cast<HotkeyBindings&>(window_->GetHotkeys()).Edit(), "Stop",
                                           VK_F1 + 1, false, false, true);
     EXPECT_TRUE(got.conflict.empty());
@@ -228,76 +233,25 @@ TEST_F(SettingsWindowTest, PreferencesApplyResetAndHotkeysRebind) {
     fake().QueueFileDialogAnswer({});
     Tell(s, "ID_PLAYER_SNAP_PATH_BUTTON", "click");
     EXPECT_EQ(window_->GetSettings().snappath, shots);
-}
 
-TEST_F(SettingsWindowTest, RestoreDefaultsAsksFirstThenResetsEverythingAtOnce) {
-    Play();
-    CSettingsWnd* s = Open("ID_TRAYIOCNMENU_SETTINGS");
-    ASSERT_NE(s, nullptr);
-    auto* stop = static_cast<CHotKeyUI*>(In(s, "ID_EDIT_HOTKEY_STOP")->GetInterface("HotKey"));
-    Choose(s, "ID_PLAYER_VIDEO_DEINTERLEAVE_YADIF");
-    In(s, "ID_PLAYER_AUDIO_MAX_AMPLIFICATION")->SetText("500");
-    CaptureCode(const_cast<HotkeyBindings&>(window_->GetHotkeys()).Edit(), "Stop", VK_F1 + 1, false, false, true);
-    Tell(s, "ID_PLAYER_APPLY", "click");
-    ASSERT_EQ(CodeToText(window_->GetHotkeys().Live(), "Stop"), "Shift+F2");
-    const struct {
-        const char* button;
-        bool reset;
-    } answers[] = {{"ID_CANCEL_BUTTON", false}, {"ID_CLOSE_BUTTON", false}, {"ID_OK_BUTTON", true}};
-    for (const auto& a : answers) {
-        SCOPED_TRACE(a.button);
+    // Reset asks first (Yes / No); No keeps everything, Yes brings back the defaults, the
+    // default keys, and the controls showing them.
+    for (const char* answer : {"ID_CANCEL_BUTTON", "ID_OK_BUTTON"}) {
         Tell(s, "ID_PLAYER_RESET", "click");
         CQuestionWnd* question = window_->Dialogs().Question();
         ASSERT_NE(question, nullptr);
-        EXPECT_EQ(std::string(question->FindControl("ID_TITLE")->GetText()), "Restore defaults");
-        EXPECT_EQ(std::string(question->FindControl("ID_OK_BUTTON")->GetText()), "Yes");
-        EXPECT_EQ(std::string(question->FindControl("ID_CANCEL_BUTTON")->GetText()), "No");
-        EXPECT_TRUE(question->FindControl("ID_CANCEL_BUTTON")->IsVisible());
-        EXPECT_EQ(window_->GetSettings().deinterleave, 7) << "reset before the answer";
-        uilib::TNotifyUI click;
-        click.sType = "click";
-        click.pSender = question->FindControl(a.button);
-        question->Notify(click);
-        fake().DispatchPending();
-        EXPECT_EQ(window_->Dialogs().Question(), nullptr);
-        EXPECT_EQ(window_->GetSettings().deinterleave, a.reset ? 0 : 7);
-        EXPECT_EQ(window_->GetSettings().maxamplification, a.reset ? 100 : 500);
-        EXPECT_EQ(CodeToText(window_->GetHotkeys().Live(), "Stop"), a.reset ? "Ctrl+S" : "Shift+F2");
+        EXPECT_EQ(std::string(question->FindControl("ID_OK_BUTTON")->GetText()) + "/" +
+                      std::string(question->FindControl("ID_CANCEL_BUTTON")->GetText()), "Yes/No");
+        EXPECT_EQ(CodeToText(window_->GetHotkeys().Live(), "Stop"), "Shift+F2");
+        Tell(question, answer, "click");
     }
-    // The controls show the defaults.
+    EXPECT_EQ(window_->GetSettings().deinterleave, 0);
+    EXPECT_EQ(window_->GetSettings().maxamplification, 100);
     EXPECT_EQ(window_->GetSettings().subtitleencode, "UTF-16");
     EXPECT_TRUE(Selected(s, "ID_PLAYER_VIDEO_DEINTERLEAVE_NO"));
-    EXPECT_EQ(std::string(In(s, "ID_PLAYER_AUDIO_MAX_AMPLIFICATION")->GetText()), "100");
-    EXPECT_EQ(std::string(stop->GetText()), "Ctrl+S");
-}
-
-TEST_F(SettingsWindowTest, ATakenKeyIsNamedByTheWordsBesideItsField) {
-    const struct {
-        const char* action;
-        const char* control;
-        const char* named;  // in the question and beside the field
-    } cases[] = {
-        {"SubtitleDelay2", "ID_EDIT_HOTKEY_SUBTITLES_DELAY2", "Subtitles +1 s"},
-        {"AudioDelay5", "ID_EDIT_HOTKEY_AUDIO_DELAY5", "Sound −1 s"},
-        {"Un-Zoom", "ID_EDIT_HOTKEY_VIDEO_UNZOOM", "Zoom out"},
-        {"Exit", "ID_PLAYER_HOTKEY_OTHERS_EXIT", "Quit"},
-        {"Pause", "ID_EDIT_HOTKEY_PLAY_PAUSE", "Play / pause"},
-    };
-    Play();
-    CSettingsWnd* s = Open("ID_TRAYIOCNMENU_SETTINGS");
-    ASSERT_NE(s, nullptr);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.action);
-        EXPECT_EQ(Conflict(s, c.action), std::string("The key is already assigned to \"") + c.named +
-                                             "\",please reinput!");
-        window_->Dialogs().CloseQuestion();
-        fake().DispatchPending();
-        uilib::CControlUI* field = In(s, c.control);
-        auto* row = static_cast<uilib::CContainerUI*>(field->GetParent()->GetInterface("Container"));
-        EXPECT_EQ(std::string(row->GetItemAt(row->GetItemIndex(field) - 1)->GetText()), c.named);
-    }
-    // A name that is no action (a settings file written by hand) is shown as it is.
-    EXPECT_EQ(Conflict(s, "Rewind"), "The key is already assigned to \"Rewind\",please reinput!");
+    EXPECT_EQ(CodeToText(window_->GetHotkeys().Live(), "Stop"),
+              CodeToText(HotkeyTable::Defaults(), "Stop"));
+    EXPECT_EQ(std::string(stop->GetText()), CodeToText(HotkeyTable::Defaults(), "Stop"));
 }
 
 }  // namespace
