@@ -7,8 +7,15 @@ namespace orvella {
 void CQuestionWnd::SetUp(int kind, const std::string& title, const std::string& text,
                          bool withCancel, const std::string& okText, const std::string& cancelText) {
     m_kind = kind;
-    if (!okText.empty()) SetControlText("ID_OK_BUTTON", okText);
-    if (!cancelText.empty()) SetControlText("ID_CANCEL_BUTTON", cancelText);
+    // An open window asked again keeps no words of the previous question's buttons.
+    const char* const buttons[2] = {"ID_OK_BUTTON", "ID_CANCEL_BUTTON"};
+    const std::string* asked[2] = {&okText, &cancelText};
+    for (int i = 0; i < 2; ++i) {
+        uilib::CControlUI* button = FindControl(buttons[i]);
+        if (!button) continue;
+        if (m_layoutButtonText[i].empty()) m_layoutButtonText[i] = button->GetText().c_str();
+        button->SetText((asked[i]->empty() ? m_layoutButtonText[i] : *asked[i]).c_str());
+    }
     SetControlText("ID_TEXT", text);
     SetControlText("ID_TITLE", title);
     ShowControl("ID_OK_BUTTON", true);

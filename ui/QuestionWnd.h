@@ -26,6 +26,7 @@ public:
 
 private:
     int m_kind = 0;
+    std::string m_layoutButtonText[2];  // OK and Cancel as the layout words them
 };
 
 }  // namespace orvella

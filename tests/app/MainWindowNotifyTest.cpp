@@ -2,6 +2,8 @@
 // platform with a scripted engine; the display modes and their rules.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/DisplayRules.h"
 #include "app/ScreenshotFiles.h"
 #include "tests/app/PlaybackFixture.h"
@@ -346,12 +348,9 @@ TEST_F(MainWindowNotifyTest, SizeFactorsStayWithinRangeAndTheWorkArea) {
 }
 
 TEST_F(MainWindowNotifyTest, AKeyRunsItsActionOrReachesTheFocusedControlNeverBoth) {
-    const struct {
-        const char* focus;
-        int key;
-        const char* sent;  // the start of the one command the engine gets; null: none
-        int row;           // the play list's selection afterwards (row 1 before)
-    } cases[] = {
+    // The focused control, the key, the start of the one command the engine gets (null:
+    // none), the play list's selection afterwards (row 1 before).
+    const std::tuple<const char*, int, const char*, int> cases[] = {
         {"pause", VK_SPACE, "pause", 1},  // one toggle, no frame step from the button
         {"next", VK_SPACE, "pause", 1},
         {"playlist", VK_UP, "pausing_keep volume", 1},
@@ -362,26 +361,25 @@ TEST_F(MainWindowNotifyTest, AKeyRunsItsActionOrReachesTheFocusedControlNeverBot
     OpenClips(clips_);
     if (!Visible("playlist")) Click("list");
     auto* list = static_cast<uilib::CListUI*>(Find("playlist")->GetInterface("List"));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.focus + std::to_string(c.key));
+    for (const auto& [focus, key, command, row] : cases) {
+        SCOPED_TRACE(focus + std::to_string(key));
         list->SelectItem(1);
-        Find(c.focus)->SetFocus();
+        Find(focus)->SetFocus();
         engine_->ForgetCommands();
-        fake().KeyPress(c.key, platform::FakeBackend::kNone, hwnd_);
+        fake().KeyPress(key, platform::FakeBackend::kNone, hwnd_);
         Pump([] { return false; }, 60);
         const std::vector<std::string> sent = engine_->Commands();
-        ASSERT_EQ(sent.size(), c.sent ? 1u : 0u) << ::testing::PrintToString(sent);
-        if (c.sent) EXPECT_EQ(sent[0].rfind(c.sent, 0), 0u) << sent[0];
-        EXPECT_EQ(list->GetCurSel(), c.row);
+        ASSERT_EQ(sent.size(), command ? 1u : 0u) << ::testing::PrintToString(sent);
+        if (command) EXPECT_EQ(sent[0].rfind(command, 0), 0u) << sent[0];
+        EXPECT_EQ(list->GetCurSel(), row);
     }
     EXPECT_EQ(engine_->Launches(), 1);
 }
 
 TEST_F(MainWindowNotifyTest, CtrlUOpensTheAddressBarAndOnlyAPlayedAddressReplacesWhatPlays) {
-    const struct {
-        int key;  // what ends the bar
-        bool blank, plays;
-    } cases[] = {{VK_ESCAPE, false, false}, {VK_RETURN, true, false}, {VK_RETURN, false, true}};
+    // The key that ends the bar, whether only blanks were typed, whether it plays.
+    const struct { int key; bool blank, plays; } cases[] = {
+        {VK_ESCAPE, false, false}, {VK_RETURN, true, false}, {VK_RETURN, false, true}};
     Play();
     const std::string other = temp_ + "/other.mp4";
     std::fclose(std::fopen(other.c_str(), "w"));
