@@ -33,11 +33,11 @@ click_in_and_wait "$SETTINGS" ID_PLAYER_HOTKEY_AUDIO
 field_text() { control_text ID_EDIT_HOTKEY_AUDIO_MUTE "$SETTINGS"; }
 [ "$(field_text)" = "M" ] || fail "Mute's field shows '$(field_text)', not M"
 
-# A key another action has: refused, the question names that action.
+# A key another action has: refused, the question names that action as its field does.
 click_in_and_wait "$SETTINGS" ID_EDIT_HOTKEY_AUDIO_MUTE
 xdotool key space
 wait_until 5 has "$QUESTION" ID_TEXT || fail "no question for a key that is taken"
-grep -q 'already assigned to "Pause"' "$QUESTION" || fail "the question does not name Pause: $(cat "$QUESTION")"
+grep -q 'already assigned to "Play / pause"' "$QUESTION" || fail "the question does not name Play / pause: $(cat "$QUESTION")"
 screenshot "hotkeys-conflict" >/dev/null
 click_in_and_wait "$QUESTION" ID_OK_BUTTON
 sleep 0.3
