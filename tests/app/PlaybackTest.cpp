@@ -74,8 +74,8 @@ TEST_F(PlaybackTest, PollMovesSliderTextAndResumePointButNotRightAfterASeek) {
     EXPECT_EQ(window_->PlaylistModel().Current()->starttime, 30);
     EXPECT_EQ(Find("playtime")->GetText(), "00:00:30.0/00:01:00.0");
 
-    window_->Playback().SeekToPercent(80);
-    EXPECT_TRUE(Pump([&] { return Sent("pausing_keep seek 80 1") || Sent("seek 80 1"); }));
+    window_->Playback().SeekToSliderValue(80);
+    EXPECT_TRUE(Pump([&] { return Sent("pausing_keep seek 48.00 2"); }));
     engine_->SetPosition(48);
     Tick();
     Tick();
