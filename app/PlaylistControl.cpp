@@ -143,8 +143,8 @@ void PlaylistControl::AdvanceAtEnd() {
     // The list may have been emptied while the entry played: nothing is left to play.
     PlaylistItem* entry = m_model.Current();
     if (entry) entry->starttime = 0;
-    const bool noneOpens = m_unopened.Add(m_playback.MediaOpened(),
-                                          entry ? NameOfPath(entry->filename) : std::string(), m_model.Count());
+    const std::string name = entry ? NameOfPath(entry->filename) : std::string();
+    const bool noneOpens = m_unopened.Add(m_playback.MediaOpened(), name, m_model.Count());
     AdvanceDecision next = DecideAdvance(m_settings.playsequence, m_model.CurrentIndex(),
                                          m_model.Count(), RandomValue());
     // A loop or random play over entries of which none opens would relaunch for ever.

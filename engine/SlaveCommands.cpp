@@ -144,7 +144,8 @@ SlaveCommand Seek(int value, SeekType type) {
 
 SlaveCommand SeekToTime(double seconds) {
     std::string v;
-    if (!FormatFixed(std::max(seconds, 0.0), 2, &v)) return Refused(Refusal::NotFinite);
+    if (!std::isfinite(seconds) || !FormatFixed(std::max(seconds, 0.0), 2, &v))
+        return Refused(Refusal::NotFinite);
     return Kept("seek " + v + " " + Int(static_cast<int>(SeekType::Absolute)));
 }
 

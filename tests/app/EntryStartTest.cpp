@@ -18,7 +18,9 @@ protected:
         engine_->SetUnplayable({});
         StartWithEngine();
     }
-    void SetSequence(int sequence) { const_cast<PlayerSettings&>(window_->GetSettings()).playsequence = sequence; }
+    void SetSequence(int sequence) {
+        const_cast<PlayerSettings&>(window_->GetSettings()).playsequence = sequence;
+    }
     std::string FileName() { return Find("filename")->GetText(); }
 };
 

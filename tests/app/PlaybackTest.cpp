@@ -34,6 +34,32 @@ TEST(PlaybackRules, PlayTimeText) {
     EXPECT_EQ(PositionPercent(90.0f, 60.0f), 100);
     EXPECT_EQ(ResumeSeconds(754.9f), 754);
     EXPECT_EQ(ResumeSeconds(NAN), 0);
+    EXPECT_DOUBLE_EQ(SliderSeconds(37, 7200.0f), 2664.0);
+    EXPECT_DOUBLE_EQ(SliderSeconds(50, NAN), 0.0);
+}
+
+TEST(PlaybackRules, ARoundOfEntriesThatDoNotOpen) {
+    // Whether each ended entry opened, and after which the round of failures is complete.
+    const struct {
+        std::vector<bool> opened;
+        size_t entries;
+        int roundEndsAt;  // -1: never
+    } cases[] = {
+        {{false, false, false}, 3, 2},
+        {{false, true, false, false, false}, 3, 4},  // one that opened starts the count again
+        {{false, false}, 3, -1},
+        {{false}, 1, 0},
+    };
+    for (const auto& c : cases) {
+        UnopenedRun run;
+        int endsAt = -1;
+        for (size_t i = 0; i < c.opened.size() && endsAt < 0; ++i)
+            if (run.Add(c.opened[i], "e" + std::to_string(i), c.entries)) endsAt = static_cast<int>(i);
+        EXPECT_EQ(endsAt, c.roundEndsAt) << c.opened.size();
+        if (endsAt == 4) {
+            EXPECT_EQ(run.First(), "e2");
+        }
+    }
 }
 
 TEST(PlaybackRules, WindowFitsTheVideo) {
