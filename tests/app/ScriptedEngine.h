@@ -1,8 +1,7 @@
 // A stand-in for the engine that tests can steer: a small script installed as
 // "<folder>/gnu/mplayer" that records its arguments and every command it receives,
 // prints given lines at its start, answers the position and length queries from files
-// the test writes, and ends ("ID_EXIT=EOF") when the test asks it to. A file the test
-// made unplayable ends it at once, having said nothing more, as the real engine does.
+// the test writes, and ends ("ID_EXIT=EOF") when the test asks it to.
 #pragma once
 
 #include <sys/stat.h>
@@ -32,8 +31,6 @@ public:
                // The arguments first: a test that sees the count reads them next.
                "printf '%s\\n' \"$@\" > \"$dir/argv.$n\"\n"
                "echo $n > \"$dir/launches.new\" && mv \"$dir/launches.new\" \"$dir/launches\"\n"
-               "for a in \"$@\"; do grep -qxF -- \"$a\" \"$dir/unplayable\" 2>/dev/null &&\n"
-               "  { echo 'Exiting... (End of file)'; echo ID_EXIT=EOF; exit 0; }; done\n"
                "cat \"$dir/start.txt\" 2>/dev/null\n"
                "pos=0; prev=''; partial=''\n"
                "for a in \"$@\"; do [ \"$prev\" = -ss ] && pos=$a; prev=$a; done\n"
@@ -54,13 +51,9 @@ public:
                "done\n";
         out.close();
         ::chmod(script.c_str(), 0755);
-        SetStartLines(VideoLines());
-    }
-
-    // A video of 320x240: what it prints at its start unless a test says otherwise.
-    static std::vector<std::string> VideoLines() {
-        return {"ID_VIDEO_WIDTH=320", "ID_VIDEO_HEIGHT=240", "ID_LENGTH=2.00",
-                "VO: [x11] 320x240 => 320x240 Planar YV12"};
+        // A video of 320x240 unless a test says otherwise.
+        SetStartLines({"ID_VIDEO_WIDTH=320", "ID_VIDEO_HEIGHT=240", "ID_LENGTH=2.00",
+                       "VO: [x11] 320x240 => 320x240 Planar YV12"});
     }
 
     const std::string& ProgramFolder() const { return m_program; }
@@ -74,19 +67,6 @@ public:
     void SetLength(double seconds) { Write("length", Number(seconds)); }
     // The running engine prints its exit line and ends.
     void End() { Write("end", ""); }
-    // The engine ends at once on these files, as on a file that is not media.
-    void SetUnplayable(const std::vector<std::string>& paths) {
-        std::string text;
-        for (const std::string& path : paths) text += path + "\n";
-        Write("unplayable", text);
-    }
-    // An engine that cannot be started (its program has gone), or back again.
-    void SetStartable(bool startable) {
-        const std::string script = m_program + "gnu/mplayer";
-        const std::string away = script + ".away";
-        if (startable) std::rename(away.c_str(), script.c_str());
-        else std::rename(script.c_str(), away.c_str());
-    }
 
     int Launches() const { return std::atoi(Read("launches").c_str()); }
     // The arguments of launch n (from 1), without the program name.

@@ -46,7 +46,6 @@ TEST(SlaveCommandText, EveryCommandIsExact) {
         {"seek pct", slave::Seek(50, SeekType::Percent), "pausing_keep seek 50 1\n"},
         {"seek abs", slave::Seek(600, SeekType::Absolute), "pausing_keep seek 600 2\n"},
         {"seek to time", slave::SeekToTime(2664.5), "pausing_keep seek 2664.50 2\n"},
-        {"seek before the start", slave::SeekToTime(-3), "pausing_keep seek 0.00 2\n"},
         {"mute on", slave::Mute(true), "pausing_keep mute 1\n"},
         {"mute off", slave::Mute(false), "pausing_keep mute 0\n"},
         {"volume", slave::Volume(42), "pausing_keep volume 42 1\n"},
@@ -163,7 +162,6 @@ TEST(SlaveCommandText, NonFiniteNumbersAreRefused) {
         EXPECT_EQ(slave::Balance(v).refusal, Refusal::NotFinite);
         EXPECT_EQ(slave::SwitchRatio(v).refusal, Refusal::NotFinite);
         EXPECT_EQ(slave::SpeedSet(v).refusal, Refusal::NotFinite);
-        EXPECT_EQ(slave::SeekToTime(v).refusal, Refusal::NotFinite);
         EXPECT_EQ(slave::Delay(DelayKind::Audio, v, true).refusal, Refusal::NotFinite);
     }
 }
