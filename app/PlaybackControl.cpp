@@ -102,7 +102,6 @@ void PlaybackControl::StopEngine() {
 }
 
 void PlaybackControl::FinishPlayback() {
-    m_view.StopTimer(TIMER_POSITION_POLL);
     if (m_view.IsFullScreen()) m_view.LeaveFullScreen();
     ReleaseEngine();
     if (PlaylistItem* entry = m_playlist.Current()) entry->starttime = 0;
