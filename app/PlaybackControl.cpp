@@ -76,6 +76,11 @@ void PlaybackControl::Stop() {
 }
 
 void PlaybackControl::ReleaseEngine() {
+    // Without an engine nothing runs or waits paused, and there is nothing to poll: a
+    // relaunch that fails after this leaves playback stopped, and "play" starts again.
+    m_view.StopTimer(TIMER_POSITION_POLL);
+    m_engineRunning = false;
+    m_slaveState.paused = false;
     m_slave.DetachEngine();  // before the controller goes
     if (!m_engine) return;
     // What the old engine posted and the window has not taken yet must not act on the
@@ -90,27 +95,20 @@ void PlaybackControl::ReleaseEngine() {
 }
 
 void PlaybackControl::StopEngine() {
-    m_view.StopTimer(TIMER_POSITION_POLL);
-    m_engineRunning = false;
     m_discMode = false;
     // The engine first: its window going under it ends it with X errors.
     ReleaseEngine();
     m_view.DestroyVideoWindow(true);
-    m_slaveState.paused = false;
 }
 
 void PlaybackControl::FinishPlayback() {
-    m_view.StopTimer(TIMER_POSITION_POLL);
     if (m_view.IsFullScreen()) m_view.LeaveFullScreen();
-    m_engineRunning = false;
     ReleaseEngine();
     if (PlaylistItem* entry = m_playlist.Current()) entry->starttime = 0;
     ShowPlaying(false);
     m_view.DestroyVideoWindow(false);
     ShowStartView();
-    m_engineRunning = false;
     m_discMode = false;
-    m_slaveState.paused = false;
 }
 
 void PlaybackControl::ResetPlaybackState() {
@@ -120,7 +118,9 @@ void PlaybackControl::ResetPlaybackState() {
     m_media.audioOnly = false;
     m_cropText.clear();
     m_discMode = false;
+    // Nothing of the previous entry's time shows until the next one tells its own.
     m_view.SetSliderValue("playslider", 0);
+    ShowPlayTime(0, 0.0f, 0.0f);
 }
 
 void PlaybackControl::TakeSoundSettings() {
@@ -134,12 +134,11 @@ void PlaybackControl::StoreSoundSettings() {
 }
 
 bool PlaybackControl::LaunchEngine() {
-    if (!m_view.HasVideoArea()) return true;
-    if (m_currentMediaPath.empty()) return false;
+    // Without a video area the engine would draw over the whole screen: nothing starts.
+    if (!m_view.HasVideoArea() || m_currentMediaPath.empty()) return false;
     // The engine to be replaced goes before its successor's window is made ready.
     ReleaseEngine();
     const uint64_t videoWindow = m_view.EnsureVideoWindow();
-    // Without a window of its own the engine would draw over the whole screen.
     if (videoWindow == 0) {
         std::fprintf(stderr, "orvella: no video window to play %s in\n", m_currentMediaPath.c_str());
         return false;
@@ -188,11 +187,12 @@ bool PlaybackControl::LaunchEngine() {
     m_resumeOnce = plan.resumeOnce;
     m_slaveState.mutedAtLaunch = plan.mutedAtLaunch;
     m_slaveState.paused = false;
+    // Everything known about the media comes again from this engine: the previous one's
+    // position must not show, nor become this entry's resume point, nor its length make
+    // this one look opened.
+    m_media = MediaInfo{};
     m_playbackStarts = 0;
-    // A new media: its size and kind come with its events; the rest stays until replaced.
-    m_media.videoWidth = 0;
-    m_media.videoHeight = 0;
-    m_media.audioOnly = false;
+    m_openFailureShown = false;
     m_engineRunning = true;
     m_view.StartTimer(TIMER_POSITION_POLL, 1000);
     return true;
@@ -202,7 +202,7 @@ void PlaybackControl::RestartEngine() {
     if (!m_engineRunning) return;
     // The poll keeps the entry's resume point; the relaunch starts there once.
     m_resumeOnce = true;
-    LaunchEngine();
+    ShowPlaying(LaunchEngine());
 }
 
 void PlaybackControl::PlayCurrentMedia() {
@@ -221,6 +221,7 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
     if (m_pendingFences > 0) return 0;  // from an engine that is gone
     switch (ApplyEngineEvent(m_media, event)) {
     case EngineReaction::EndOfPlayback:
+        ShowOpenFailure();  // an engine that ends before it opened the media
         if (m_listener) {
             m_listener->OnEntryEnded();
         } else {
@@ -248,10 +249,15 @@ void PlaybackControl::OnPlaybackStarted() {
     }
 }
 
+bool PlaybackControl::MediaOpened() const {
+    return m_playbackStarts > 0 || m_media.videoWidth > 0 || m_media.audioOnly || m_media.length > 0;
+}
+
 void PlaybackControl::ShowOpenFailure() {
-    // The user asked for this file: say so where its name would stand. A failed
-    // subtitle load prints the same lines later, while the media plays on.
-    if (m_media.length > 0 || m_media.videoWidth > 0) return;
+    // The user asked for this file: say so where its name would stand. A subtitle that
+    // does not load prints the same lines once the media is open, and it plays on.
+    if (MediaOpened() || m_openFailureShown) return;
+    m_openFailureShown = true;
     m_view.SetControlText("filename", "Cannot open " + NameOfPath(m_currentMediaPath));
     std::fprintf(stderr, "orvella: cannot open %s\n", m_currentMediaPath.c_str());
 }
@@ -287,8 +293,16 @@ void PlaybackControl::PollPosition() {
     }
 }
 
-void PlaybackControl::SeekToPercent(int percent) {
-    m_slave.Send(slave::Seek(percent, SeekType::Percent));
+void PlaybackControl::EndSliderDrag(int percent) {
+    // A press on the thumb that never moved it changed nothing to seek to.
+    if (!m_sliderDragging) return;
+    SeekToSliderValue(percent);
+}
+
+void PlaybackControl::SeekToSliderValue(int percent) {
+    // To the time the slider showed; only while the length is unknown by the percent.
+    m_slave.Send(m_media.length > 0 ? slave::SeekToTime(SliderSeconds(percent, m_media.length))
+                                    : slave::Seek(percent, SeekType::Percent));
     m_sliderDragging = false;
     m_afterSeek = true;
     m_afterSeekTicks = 0;
@@ -306,7 +320,7 @@ void PlaybackControl::BeginSliderDrag(int percent) {
 }
 
 void PlaybackControl::PreviewSliderValue(int percent) {
-    ShowPlayTime(0, m_media.length * static_cast<float>(percent) / 100.0f, m_media.length);
+    ShowPlayTime(0, static_cast<float>(SliderSeconds(percent, m_media.length)), m_media.length);
 }
 
 void PlaybackControl::ShowCurrentTime() { ShowPlayTime(0, m_media.position, m_media.length); }

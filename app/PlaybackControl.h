@@ -57,11 +57,11 @@ public:
     void ResetPlaybackState();
 
     // Starts the engine on the current media path, replacing any engine that runs. True
-    // when it started (or when the layout has no video area); false for an empty path or
-    // an engine that could not be started, which leaves the running flag and the poll
-    // as they were.
+    // when it started; false for an empty path or a layout without a video area (what
+    // ran still runs), or for an engine that could not be started (then nothing runs).
     bool LaunchEngine();
-    // Starts the engine again at the current position after a launch-time setting changed.
+    // Starts the engine again at the current position after a launch-time setting changed;
+    // "play" is offered again when it does not start.
     void RestartEngine();
     // Stop, reset and launch the current media; "play" off, "pause" on. What the play list
     // does whenever another entry is to play.
@@ -80,10 +80,10 @@ public:
     void ShowMediaLayout(bool resize);
     void SetMuteButtons(bool muted);
 
-    // The position slider: a drag in progress, and the seek at its end (the next two polls
-    // leave the slider alone).
-    void SetSliderDragging(bool dragging) { m_sliderDragging = dragging; }
-    void SeekToPercent(int percent);
+    // The position slider: the seek to the time of a value (the next two polls leave the
+    // slider alone), and the end of a drag, which seeks only when the thumb was moved.
+    void SeekToSliderValue(int percent);
+    void EndSliderDrag(int percent);
     // A seek by seconds from the current position (backwards when negative).
     void SeekBy(int seconds);
     // The position slider while the user holds or hovers it: the time under the thumb or
@@ -130,6 +130,9 @@ public:
     CCmdMplayer* Engine() const { return m_engine.get(); }
     const MediaInfo& Media() const { return m_media; }
     bool IsEngineRunning() const { return m_engineRunning; }
+    // The engine opened the media it was last started on: it began playing it or told
+    // what it is. An engine that ends without this could not open it.
+    bool MediaOpened() const;
     bool IsPaused() const { return m_slaveState.paused; }
     bool IsDiscMode() const { return m_discMode; }
     void SetDiscMode(bool on) { m_discMode = on; }
@@ -190,6 +193,7 @@ private:
     bool m_sliderDragging = false;
     bool m_afterSeek = false;
     int m_playbackStarts = 0;  // "Starting playback..." lines of the running engine
+    bool m_openFailureShown = false;  // "Cannot open" said for the running engine
     int m_afterSeekTicks = 0;
     bool m_firstLayout = true;
     int m_pendingFences = 0;

@@ -1,5 +1,6 @@
 #include "app/PlaybackRules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -39,6 +40,11 @@ int PositionPercent(float position, float length) {
     return percent >= 100.0 ? 100 : static_cast<int>(percent);
 }
 
+double SliderSeconds(int percent, float length) {
+    if (!std::isfinite(length) || length <= 0.0f) return 0.0;
+    return static_cast<double>(length) * std::clamp(percent, 0, 100) / 100.0;
+}
+
 SIZE FitWindowToVideo(int displayWidth, int displayHeight, float aspect, int workWidth,
                       int workHeight, int skinIndex) {
     long w = displayWidth, h = displayHeight;
@@ -63,6 +69,17 @@ long long ResumeSeconds(float position) {
     if (!std::isfinite(position) || position <= 0.0f) return 0;
     if (position >= 9.2e18f) return 0;
     return static_cast<long long>(position);
+}
+
+bool UnopenedRun::Add(bool opened, const std::string& name, size_t entries) {
+    if (opened) {
+        m_count = 0;
+        return false;
+    }
+    if (m_count++ == 0) m_first = name;
+    if (m_count < entries) return false;
+    m_count = 0;
+    return true;
 }
 
 }  // namespace orvella

@@ -16,6 +16,10 @@ std::string FormatPlayTime(float position, float length);
 // the length is unknown).
 int PositionPercent(float position, float length);
 
+// The time a position slider value stands for: that percent of the length, in seconds (0
+// while the length is unknown). What the slider shows under its thumb and where it seeks.
+double SliderSeconds(int percent, float length);
+
 // The window size that shows a video of the engine's display size: the height follows the
 // aspect where the two disagree; the video is halved until it and the bars (100 px in the
 // modern skin, 92 in the classic one) fit the work area; the frame adds 8 or 2 px. A
@@ -25,5 +29,20 @@ SIZE FitWindowToVideo(int displayWidth, int displayHeight, float aspect, int wor
 
 // Whole seconds of a position for the resume point (truncated; 0 for what is not a time).
 long long ResumeSeconds(float position);
+
+// Entries that ended without opening, one after the other. As many of them as the list
+// holds make a round: nothing in the list opens, and moving on would relaunch for ever.
+class UnopenedRun {
+public:
+    // An entry ended. True when it completed a round of entries that did not open; the
+    // count starts again then, as it does after an entry that opened.
+    bool Add(bool opened, const std::string& name, size_t entries);
+    // The first entry of the run that did not open.
+    const std::string& First() const { return m_first; }
+
+private:
+    size_t m_count = 0;
+    std::string m_first;
+};
 
 }  // namespace orvella

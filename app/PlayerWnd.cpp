@@ -1,5 +1,6 @@
 #include "app/PlayerWnd.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -285,10 +286,20 @@ LRESULT CPlayerWnd::OnKeyDown(WPARAM wParam, LPARAM, bool& handled) {
     return 0;
 }
 
+namespace {
+// Keys the focused control uses itself: whatever is typed into a text field (the address
+// bar), the arrows, Home and End on a slider (the position slider seeks by them).
+bool FocusTakesKey(uilib::CControlUI* focus, WPARAM key) {
+    if (!focus || !focus->IsVisible()) return false;
+    if (focus->GetInterface("Edit")) return true;
+    static const WPARAM kSliderKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END};
+    return focus->GetInterface("Slider") &&
+           std::find(std::begin(kSliderKeys), std::end(kSliderKeys), key) != std::end(kSliderKeys);
+}
+}  // namespace
+
 bool CPlayerWnd::DispatchHotkey(WPARAM key) {
-    // Keys typed into a text field (the address bar) are its own.
-    uilib::CControlUI* focus = m_pm ? m_pm->GetFocus() : nullptr;
-    if (focus && focus->IsVisible() && focus->GetInterface("Edit")) return false;
+    if (FocusTakesKey(m_pm ? m_pm->GetFocus() : nullptr, key)) return false;
     auto down = [](int vk) { return (::GetKeyState(vk) & 0x8000) != 0; };
     const HotkeyCode code =
         HotkeyCodeOf(static_cast<int>(key), down(VK_CONTROL), down(VK_MENU), down(VK_SHIFT));

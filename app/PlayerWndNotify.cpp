@@ -101,7 +101,7 @@ void CPlayerWnd::OnPositionSliderMoved(TNotifyUI& msg) {
 void CPlayerWnd::OnVolumeSliderMoved(TNotifyUI& msg) { m_playback.SetVolume(static_cast<int>(msg.wParam)); }
 
 void CPlayerWnd::OnPositionSliderReleased(TNotifyUI& msg) {
-    m_playback.SeekToPercent(static_cast<int>(msg.wParam));
+    m_playback.EndSliderDrag(static_cast<int>(msg.wParam));
 }
 
 void CPlayerWnd::OnPositionSliderHover(TNotifyUI& msg) {

@@ -141,9 +141,18 @@ void PlaylistControl::PlayRow(int row) {
 
 void PlaylistControl::AdvanceAtEnd() {
     // The list may have been emptied while the entry played: nothing is left to play.
-    if (PlaylistItem* entry = m_model.Current()) entry->starttime = 0;
+    PlaylistItem* entry = m_model.Current();
+    if (entry) entry->starttime = 0;
+    const std::string name = entry ? NameOfPath(entry->filename) : std::string();
+    const bool noneOpens = m_unopened.Add(m_playback.MediaOpened(), name, m_model.Count());
     AdvanceDecision next = DecideAdvance(m_settings.playsequence, m_model.CurrentIndex(),
                                          m_model.Count(), RandomValue());
+    // A loop or random play over entries of which none opens would relaunch for ever.
+    if (noneOpens && !next.finish) {
+        m_playback.FinishPlayback();
+        Say("Cannot open " + m_unopened.First() + " nor any other entry of the play list");
+        return;
+    }
     if (next.finish || !m_model.SetCurrent(next.next)) {
         m_playback.FinishPlayback();
         return;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/PlaybackControl.h"
+#include "app/PlaybackRules.h"
 
 namespace orvella {
 
@@ -91,6 +92,7 @@ private:
     PlaylistView& m_rows;
     PlaybackControl& m_playback;
     bool m_saveAtExit = true;  // not stored: on at every start
+    UnopenedRun m_unopened;    // entries in a row that ended without opening
 };
 
 }  // namespace orvella

@@ -142,6 +142,13 @@ SlaveCommand Seek(int value, SeekType type) {
     return Kept("seek " + Int(value) + " " + Int(static_cast<int>(type)));
 }
 
+SlaveCommand SeekToTime(double seconds) {
+    std::string v;
+    if (!std::isfinite(seconds) || !FormatFixed(std::max(seconds, 0.0), 2, &v))
+        return Refused(Refusal::NotFinite);
+    return Kept("seek " + v + " " + Int(static_cast<int>(SeekType::Absolute)));
+}
+
 SlaveCommand Mute(bool on) { return Kept(on ? "mute 1" : "mute 0"); }
 
 SlaveCommand Volume(int value) { return Kept("volume " + Int(value) + " 1"); }

@@ -62,6 +62,8 @@ SlaveCommand GetTimeLength();  // "get_time_length\n"
 SlaveCommand Pause();          // "pause\n" (toggles)
 SlaveCommand FrameStep();      // "frame_step\n"
 SlaveCommand Seek(int value, SeekType type);
+// To a time in seconds from the start, to the hundredth (below 0: the start).
+SlaveCommand SeekToTime(double seconds);
 SlaveCommand Mute(bool on);
 SlaveCommand Volume(int value);  // always absolute
 SlaveCommand Balance(double balance);

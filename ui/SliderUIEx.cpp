@@ -149,6 +149,16 @@ void CSliderUIEx::OnRelease(TEventUI& event) {
     Notify("valuechangeend2", static_cast<WPARAM>(m_nValue2));
 }
 
+void CSliderUIEx::ChangeValueBy(int delta) {
+    // Reported as a drag that begins and ends at once: whoever acts at the end of a drag
+    // (the position slider seeks, the adjustments keep their value) acts on a step too.
+    const int old = m_nValue;
+    SetValue(m_nValue + delta);
+    if (m_nValue == old) return;
+    Notify("valuechangebegin", static_cast<WPARAM>(m_nValue));
+    Notify("valuechangeend", static_cast<WPARAM>(m_nValue));
+}
+
 void CSliderUIEx::DoEvent(TEventUI& event) {
     const bool mouse = event.Type > uilib::UIEVENT__MOUSEBEGIN && event.Type < uilib::UIEVENT__MOUSEEND;
     if (mouse && !IsMouseEnabled()) {

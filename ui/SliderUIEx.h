@@ -4,6 +4,8 @@
 // thumbs never pass each other. Besides the library slider's notifications it sends
 //   "valuechangebegin"  / "valuechangebegin2"  on every move of a dragged thumb and on a jump,
 //   "valuechangeend2"   on every button up (after the library's "valuechangeend"),
+//   "valuechangebegin" and "valuechangeend" for a step by the wheel or a key, which is a
+//                       whole change as a drag is (in place of the library's "valuechanged"),
 //   "currentmousevaluechanged" with the first-range value under a hovering pointer,
 //   "mouseleave"        when the pointer leaves.
 // Takes the tab stop only while enabled (as the library slider does).
@@ -56,6 +58,7 @@ private:
     void OnPress(POINT pt);
     void OnMove(POINT pt);
     void OnRelease(uilib::TEventUI& event);
+    void ChangeValueBy(int delta) override;
 
     uilib::CStdString m_sThumbImage2;
     UINT m_uButtonState2 = 0;

@@ -123,7 +123,6 @@ TEST_F(MainWindowNotifyTest, ControlsAndWindowNotificationsReachTheEngine) {
         {"backup", "click", 0, "seek -600 0"},  // the combo's choice stays
         {"goaheadCombo", "itemselect", 0, "seek 10 0"},
         {"goahead", "click", 0, "seek 10 0"},
-        {"playslider", "valuechangeend", 40, "seek 40 1"},
         {"volumeslider", "valuechangebegin", 25, "volume 25 1"},
         {"mute_on", "click", 0, "mute 1"},
         {nullptr, "brightnessincrease", 0, "brightness 10 0"},

@@ -11,8 +11,10 @@
 #include "library/PlayMemory.h"
 #include "tests/app/PlaybackFixture.h"
 #include "ui/QuestionWnd.h"
+#include "uilib/Container.h"
 #include "uilib/controls/Label.h"
 #include "uilib/controls/Progress.h"
+#include "uilib/controls/Slider.h"
 
 namespace orvella {
 namespace {
@@ -74,8 +76,8 @@ TEST_F(PlaybackTest, PollMovesSliderTextAndResumePointButNotRightAfterASeek) {
     EXPECT_EQ(window_->PlaylistModel().Current()->starttime, 30);
     EXPECT_EQ(Find("playtime")->GetText(), "00:00:30.0/00:01:00.0");
 
-    window_->Playback().SeekToPercent(80);
-    EXPECT_TRUE(Pump([&] { return Sent("pausing_keep seek 80 1") || Sent("seek 80 1"); }));
+    window_->Playback().SeekToSliderValue(80);
+    EXPECT_TRUE(Pump([&] { return Sent("pausing_keep seek 48.00 2"); }));
     engine_->SetPosition(48);
     Tick();
     Tick();
@@ -298,6 +300,73 @@ TEST_F(PlaybackTest, DeletingAndClearingStopWhatPlays) {
     // The end of an entry on a list emptied meanwhile stops.
     window_->PlaylistCommands().AdvanceAtEnd();
     EXPECT_TRUE(Visible("startup"));
+}
+
+// The entry after one that played shows and keeps nothing of it, or says it cannot be opened.
+TEST_F(PlaybackTest, ANewEntryStartsFromItsOwnState) {
+    StartWithEngine();
+    OpenClips(clips_);
+    engine_->SetLength(30);
+    engine_->SetPosition(12.8);
+    for (int tick = 0; tick < 2; ++tick) Tick();
+    engine_->SetPosition(0);
+    for (const std::string shown : {"b.mp4", "Cannot open c.mp4"}) {
+        if (shown != "b.mp4") engine_->SetStartLines({"Failed to open " + clips_[2] + "."});
+        window_->PlaylistCommands().PlayNext();
+        Tick();
+        EXPECT_TRUE(Pump([&] { return Find("filename")->GetText() == shown; })) << shown;
+        EXPECT_EQ(Find("playtime")->GetText(), "00:00:00.0/00:00:00.0");
+        EXPECT_EQ(window_->PlaylistModel().Current()->starttime, 0);
+    }
+}
+
+// A relaunch that cannot start leaves nothing running, and "play" starts again; without a
+// video area nothing starts.
+TEST_F(PlaybackTest, ARelaunchThatFailsLeavesPlaybackStopped) {
+    StartWithEngine();
+    const_cast<PlayerSettings&>(window_->GetSettings()).playsequence = kPlaySequence;
+    OpenClips(clips_);
+    for (bool restart : {true, false}) {
+        window_->SetProgramFolder(temp_ + "/nowhere/");
+        restart ? window_->Playback().RestartEngine() : engine_->End();
+        Pump([&] { return !window_->IsEngineRunning(); });
+        window_->SetProgramFolder(engine_->ProgramFolder());
+        EXPECT_TRUE(!window_->IsEngineRunning() && !fake().HasTimer(hwnd_, TIMER_POSITION_POLL)) << restart;
+        EXPECT_TRUE(Enabled("play"));
+        Click("play");
+        EXPECT_TRUE(window_->IsEngineRunning());
+    }
+    Click("stop");
+    uilib::CControlUI* media = Find("media");
+    static_cast<uilib::CContainerUI*>(media->GetParent()->GetInterface("Container"))->Remove(media);
+    EXPECT_FALSE(window_->LaunchEngine());
+}
+
+// The position slider seeks to the time it shows: after a drag, wheel or key, not a bare press.
+TEST_F(PlaybackTest, PositionSliderSeeksToTheTimeItShows) {
+    StartWithEngine();
+    OpenClips({clips_[0]});
+    engine_->SetLength(7200);
+    Tick();
+    auto* slider = static_cast<uilib::CSliderUI*>(Find("playslider")->GetInterface("Slider"));
+    const RECT r = slider->GetPos();  // at 50 the thumb is in the middle
+    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2, to = x + 40;
+    const std::function<void()> gestures[] = {
+        [&] { fake().LeftDown(hwnd_, x, y), fake().LeftUp(hwnd_, x, y); },
+        [&] { fake().LeftDown(hwnd_, x, y), fake().MouseMove(hwnd_, to, y, 0, MK_LBUTTON),
+              fake().LeftUp(hwnd_, to, y); },
+        [&] { fake().Wheel(hwnd_, x, y, -WHEEL_DELTA); },
+        [&] { slider->SetFocus(), fake().KeyPress(VK_LEFT, 0, hwnd_); },
+    };
+    for (const auto& gesture : gestures) {
+        slider->SetValue(50);
+        engine_->ForgetCommands();
+        gesture();
+        const bool seeks = &gesture != &gestures[0];
+        Pump([&] { return !engine_->Commands().empty(); }, seeks ? 2000 : 200);
+        const std::string seek = "pausing_keep seek " + std::to_string(72 * Slider()) + ".00 2";
+        EXPECT_EQ(engine_->Commands(), seeks ? std::vector<std::string>{seek} : std::vector<std::string>{});
+    }
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ TEST(SlaveCommandText, EveryCommandIsExact) {
         {"seek rel", slave::Seek(-10, SeekType::Relative), "pausing_keep seek -10 0\n"},
         {"seek pct", slave::Seek(50, SeekType::Percent), "pausing_keep seek 50 1\n"},
         {"seek abs", slave::Seek(600, SeekType::Absolute), "pausing_keep seek 600 2\n"},
+        {"seek to time", slave::SeekToTime(2664.5), "pausing_keep seek 2664.50 2\n"},
         {"mute on", slave::Mute(true), "pausing_keep mute 1\n"},
         {"mute off", slave::Mute(false), "pausing_keep mute 0\n"},
         {"volume", slave::Volume(42), "pausing_keep volume 42 1\n"},

@@ -43,7 +43,8 @@ public:
     void PaintStatusImage(cairo_t* cr) override;
 
 protected:
-    void ChangeValueBy(int delta);  // by the user: notifies when it moved
+    // A step by the wheel or a key (the user's): notifies when it moved.
+    virtual void ChangeValueBy(int delta);
 
     UINT m_uButtonState = 0;
     SIZE m_szThumb{12, 12};
