@@ -9,6 +9,7 @@
 #include "app/StartupRules.h"
 #include "engine/EngineEvents.h"
 #include "engine/LaunchOptions.h"
+#include "engine/SubtitleCodePage.h"
 #include "library/PlayerSettings.h"
 #include "playlist/Playlist.h"
 #include "uilib/Base.h"
@@ -163,6 +164,8 @@ bool PlaybackControl::LaunchEngine() {
         options.entryStartTime = entry->starttime;
         options.entrySubtitle = entry->subtitle;
     }
+    options.playing = m_slaveState;
+    options.subtitleCodePage = LaunchSubtitleCodePage(options);
     options.videoOutputOverride = m_videoOutputOverride;
     options.audioOutputOverride = m_audioOutputOverride;
     options.automaticVideoOutput = platform::GetBackend().PreferredVideoOutput();
@@ -186,6 +189,7 @@ bool PlaybackControl::LaunchEngine() {
     m_discMode = plan.discMode;
     m_startInFullScreen = plan.startFullScreen;
     m_resumeOnce = plan.resumeOnce;
+    m_subtitleCodePage = plan.subtitleCodePage;
     m_slaveState.mutedAtLaunch = plan.mutedAtLaunch;
     m_slaveState.paused = false;
     m_playbackStarts = 0;
@@ -230,11 +234,33 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
     case EngineReaction::ShowOpenFailure: ShowOpenFailure(); break;
     case EngineReaction::LayoutVideoArea: ShowMediaLayout(true); break;
     case EngineReaction::ShowScreenshot: OnScreenshotSaved(event.number); break;
-    case EngineReaction::SelectSubtitleFile: m_slave.Send(slave::SubFile(event.number)); break;
+    case EngineReaction::SelectSubtitleFile: OnSubtitleFileAdded(event.number); break;
     case EngineReaction::PlaybackStarted: OnPlaybackStarted(); break;
     case EngineReaction::None: break;
     }
     return 0;
+}
+
+void PlaybackControl::OnSubtitleFileAdded(int id) {
+    // The file a launch passes shows unless the user chose an embedded track or none
+    // before the restart; a file loaded while playing always shows.
+    const bool launchFile = m_playbackStarts == 0;
+    const SubtitleSource kept = m_slaveState.subtitleSource;
+    if (launchFile && (kept == SubtitleSource::Track || kept == SubtitleSource::Off)) return;
+    m_slave.ChooseSubtitleFile(id);
+}
+
+SendResult PlaybackControl::LoadSubtitle(const std::string& path) {
+    // The running engine reads every subtitle in the code page it was started with: a
+    // file that needs another one plays in a new engine started with it.
+    if (m_engineRunning && !path.empty() && !slave::SubLoad(path).IsRefused() &&
+        SubtitleCodePage(ReadFileHead(path), m_settings.subtitleencode) != m_subtitleCodePage) {
+        OnSubtitleChosen(path);
+        m_slaveState.subtitleSource = SubtitleSource::File;
+        RestartEngine();
+        return SendResult::Sent;
+    }
+    return m_slave.LoadSubtitle(path);
 }
 
 void PlaybackControl::OnPlaybackStarted() {

@@ -107,6 +107,10 @@ public:
     // reach the engine's tables, where the menus mark them from.
     void AskWhatPlays();
 
+    // Loads a subtitle file for the entry that plays (none: the loaded ones go), in a new
+    // engine when the running one reads subtitles in another code page than the file's.
+    SendResult LoadSubtitle(const std::string& path);
+
     // The settings' sound values follow what the engine was told (for the next launch and
     // the settings file); a settings read sets them the other way.
     void TakeSoundSettings();
@@ -162,6 +166,7 @@ private:
     // on the error output).
     void ShowOnVideo(const std::string& text, const std::string& path);
     void OnPlaybackStarted();
+    void OnSubtitleFileAdded(int id);
     void ReleaseEngine();
 
     PlayerView& m_view;
@@ -179,6 +184,7 @@ private:
     std::string m_cropText;
     std::string m_programFolder;
     std::string m_spareEngineFolder;
+    std::string m_subtitleCodePage;  // the running engine's "-subcp"
     std::string m_engineFolder;  // the running engine's working folder, where its shots land
     std::string m_videoOutputOverride, m_audioOutputOverride;
     int m_rotation = -1;
