@@ -250,17 +250,17 @@ void PlaybackControl::OnSubtitleFileAdded(int id) {
     m_slave.ChooseSubtitleFile(id);
 }
 
-SendResult PlaybackControl::LoadSubtitle(const std::string& path) {
+SendResult PlaybackControl::LoadSubtitle(const std::string& path, bool replacing) {
     // The running engine reads every subtitle in the code page it was started with: a
     // file that needs another one plays in a new engine started with it.
-    if (m_engineRunning && !path.empty() && !slave::SubLoad(path).IsRefused() &&
+    if (m_engineRunning && m_playlist.Current() && !path.empty() && !slave::SubLoad(path).IsRefused() &&
         SubtitleCodePage(ReadFileHead(path), m_settings.subtitleencode) != m_subtitleCodePage) {
         OnSubtitleChosen(path);
         m_slaveState.subtitleSource = SubtitleSource::File;
         RestartEngine();
         return SendResult::Sent;
     }
-    return m_slave.LoadSubtitle(path);
+    return replacing ? m_slave.LoadSubtitle(path) : m_slave.Send(slave::SubLoad(path));
 }
 
 void PlaybackControl::OnPlaybackStarted() {

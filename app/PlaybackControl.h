@@ -109,7 +109,8 @@ public:
 
     // Loads a subtitle file for the entry that plays (none: the loaded ones go), in a new
     // engine when the running one reads subtitles in another code page than the file's.
-    SendResult LoadSubtitle(const std::string& path);
+    // Not replacing: added beside the loaded ones, and not kept with the entry.
+    SendResult LoadSubtitle(const std::string& path, bool replacing = true);
 
     // The settings' sound values follow what the engine was told (for the next launch and
     // the settings file); a settings read sets them the other way.
