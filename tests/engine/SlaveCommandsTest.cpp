@@ -15,8 +15,6 @@
 #include <clocale>
 #include <cmath>
 #include <condition_variable>
-#include <functional>
-#include <iterator>
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
@@ -390,32 +388,6 @@ TEST_F(SlaveSenderTest, RememberedAdjustments) {
     EXPECT_EQ(state.subtitlePosition, 100);
     EXPECT_EQ(state.brightness, 0);
     EXPECT_FLOAT_EQ(state.speed, 1.0f);
-}
-
-TEST_F(SlaveSenderTest, TrackChoicesAreKeptUntilTheNextFile) {
-    const struct {
-        std::function<void()> choose;
-        int audio;
-        SubtitleSource source;
-        Strings writes;
-    } steps[] = {
-        {[&] { sender.SwitchAudio(1); }, 1, SubtitleSource::EngineChooses, {"pausing_keep switch_audio 1\n"}},
-        {[&] { sender.ChooseSubtitleTrack(3); }, 1, SubtitleSource::Track, {"pausing_keep sub_demux 3\n"}},
-        {[&] { sender.ChooseSubtitleFile(0); }, 1, SubtitleSource::File, {"sub_file 0\n"}},
-        {[&] { sender.ChooseSubtitleTrack(-1); }, 1, SubtitleSource::Off,
-         {"pausing_keep sub_demux -1\n", "sub_file -1\n"}},
-        {[&] { sender.SwitchAudio(-1); }, kEngineChooses, SubtitleSource::Off, {"pausing_keep switch_audio -1\n"}},
-        {[&] { sender.SwitchAudio(2); state.ResetPerFile(); }, kEngineChooses, SubtitleSource::EngineChooses,
-         {"pausing_keep switch_audio 2\n"}},
-    };
-    for (size_t i = 0; i < std::size(steps); ++i) {
-        engine.writes.clear();
-        steps[i].choose();
-        EXPECT_EQ(state.audioTrack, steps[i].audio) << i;
-        EXPECT_EQ(state.subtitleSource, steps[i].source) << i;
-        EXPECT_EQ(engine.writes, steps[i].writes) << i;
-    }
-    EXPECT_EQ(state.subtitleTrack, kEngineChooses);
 }
 
 TEST_F(SlaveSenderTest, SubtitleLoadSequence) {
