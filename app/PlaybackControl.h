@@ -109,7 +109,8 @@ public:
 
     // Loads a subtitle file for the entry that plays (none: the loaded ones go), in a new
     // engine when the running one reads subtitles in another code page than the file's.
-    // Not replacing: added beside the loaded ones, and not kept with the entry.
+    // Not replacing: added beside the loaded ones, and kept with the entry only when a new
+    // engine has to take it.
     SendResult LoadSubtitle(const std::string& path, bool replacing = true);
 
     // The settings' sound values follow what the engine was told (for the next launch and

@@ -1,6 +1,7 @@
 #include "engine/SubtitleCodePage.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -92,6 +93,9 @@ std::string SubtitleCodePage(std::string_view head, const std::string& setting) 
 }
 
 std::string ReadFileHead(const std::string& path, size_t limit) {
+    // A pipe would keep us waiting for a writer, a folder has nothing to say.
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::string();
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) return std::string();
     std::string head(limit, '\0');

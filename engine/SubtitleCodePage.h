@@ -20,7 +20,7 @@ std::string SubtitleCodePage(std::string_view head, const std::string& setting);
 // How much of a file SubtitleCodePage looks at: a whole subtitle file as a rule.
 constexpr size_t kSubtitleHeadBytes = 256 * 1024;
 
-// The first bytes of a file, at most limit; empty when it cannot be read.
+// The first bytes of a regular file, at most limit; empty when it cannot be read.
 std::string ReadFileHead(const std::string& path, size_t limit = kSubtitleHeadBytes);
 
 // The subtitle file the engine finds beside the media by itself, as "-sub-fuzziness"
