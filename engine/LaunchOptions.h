@@ -9,6 +9,8 @@
 //   options.videoWindow = mediaWindowId;     // X11 window id of the video window
 //   options.automaticVideoOutput = platform::GetBackend().PreferredVideoOutput();
 //   ... runtime state (crop, video size, rotation, flags), current entry ...
+//   options.playing = slaveState;            // tracks, delays, speed, picture chosen so far
+//   options.subtitleCodePage = LaunchSubtitleCodePage(options);  // reads the subtitle file
 //   LaunchPlan plan = BuildLaunch(options);
 //   if (plan.child.argv.empty()) return false;            // no media path
 //   a working folder that does not exist yet is replaced by one that does (the shots
