@@ -97,7 +97,7 @@ void DiscOpening::OnDropFiles(WPARAM drop) {
 void DiscOpening::Play(const DropPlan& plan) {
     // Subtitles go to the engine as they are; nothing else about playback changes.
     for (const std::string& subtitle : plan.subtitles) {
-        if (m_playback.Slave().Send(slave::SubLoad(subtitle)) == SendResult::Refused)
+        if (m_playback.LoadSubtitle(subtitle, false) == SendResult::Refused)
             std::fprintf(stderr, "orvella: cannot load the subtitle file %s\n", NameOfPath(subtitle).c_str());
     }
     if (plan.pending.empty()) return;

@@ -268,16 +268,14 @@ bool MenuCommands::DispatchArgumentItem(const std::string& name) {
         CSlaveCommands& slave = m_playback.Slave();
         switch (item.action) {
         case Action::DvdSubtitle:
-            slave.Send(slave::SubDemux(n));
-            // -1 is "no subtitles": external files go too.
-            if (n == -1) slave.Send(slave::SubFile(-1));
+            slave.ChooseSubtitleTrack(n);
             slave.Send(slave::GetProperty(PlayingProperty::Subtitle));
             break;
-        case Action::ExternalSubtitle: slave.Send(slave::SubFile(n)); break;
+        case Action::ExternalSubtitle: slave.ChooseSubtitleFile(n); break;
         case Action::DvdAudio:
             // The track's id (a DVD's 128, 129, a Blu-ray's stream number): the engine
             // ignores any other number.
-            slave.Send(slave::SwitchAudio(n));
+            slave.SwitchAudio(n);
             slave.Send(slave::GetProperty(PlayingProperty::AudioTrack));
             break;
         case Action::DvdChapter:

@@ -9,6 +9,7 @@
 #include "app/StartupRules.h"
 #include "engine/EngineEvents.h"
 #include "engine/LaunchOptions.h"
+#include "engine/SubtitleCodePage.h"
 #include "library/PlayerSettings.h"
 #include "playlist/Playlist.h"
 #include "uilib/Base.h"
@@ -162,6 +163,8 @@ bool PlaybackControl::LaunchEngine() {
         options.entryStartTime = entry->starttime;
         options.entrySubtitle = entry->subtitle;
     }
+    options.playing = m_slaveState;
+    options.subtitleCodePage = LaunchSubtitleCodePage(options);
     options.videoOutputOverride = m_videoOutputOverride;
     options.audioOutputOverride = m_audioOutputOverride;
     options.automaticVideoOutput = platform::GetBackend().PreferredVideoOutput();
@@ -185,6 +188,7 @@ bool PlaybackControl::LaunchEngine() {
     m_discMode = plan.discMode;
     m_startInFullScreen = plan.startFullScreen;
     m_resumeOnce = plan.resumeOnce;
+    m_subtitleCodePage = plan.subtitleCodePage;
     m_slaveState.mutedAtLaunch = plan.mutedAtLaunch;
     m_slaveState.paused = false;
     // Everything known about the media comes again from this engine: the previous one's
@@ -231,11 +235,33 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
     case EngineReaction::ShowOpenFailure: ShowOpenFailure(); break;
     case EngineReaction::LayoutVideoArea: ShowMediaLayout(true); break;
     case EngineReaction::ShowScreenshot: OnScreenshotSaved(event.number); break;
-    case EngineReaction::SelectSubtitleFile: m_slave.Send(slave::SubFile(event.number)); break;
+    case EngineReaction::SelectSubtitleFile: OnSubtitleFileAdded(event.number); break;
     case EngineReaction::PlaybackStarted: OnPlaybackStarted(); break;
     case EngineReaction::None: break;
     }
     return 0;
+}
+
+void PlaybackControl::OnSubtitleFileAdded(int id) {
+    // The file a launch passes shows unless the user chose an embedded track or none
+    // before the restart; a file loaded while playing always shows.
+    const bool launchFile = m_playbackStarts == 0;
+    const SubtitleSource kept = m_slaveState.subtitleSource;
+    if (launchFile && (kept == SubtitleSource::Track || kept == SubtitleSource::Off)) return;
+    m_slave.ChooseSubtitleFile(id);
+}
+
+SendResult PlaybackControl::LoadSubtitle(const std::string& path, bool replacing) {
+    // The running engine reads every subtitle in the code page it was started with: a
+    // file that needs another one plays in a new engine started with it.
+    if (m_engineRunning && m_playlist.Current() && !path.empty() && !slave::SubLoad(path).IsRefused() &&
+        SubtitleCodePage(ReadFileHead(path), m_settings.subtitleencode) != m_subtitleCodePage) {
+        OnSubtitleChosen(path);
+        m_slaveState.subtitleSource = SubtitleSource::File;
+        RestartEngine();
+        return SendResult::Sent;
+    }
+    return replacing ? m_slave.LoadSubtitle(path) : m_slave.Send(slave::SubLoad(path));
 }
 
 void PlaybackControl::OnPlaybackStarted() {

@@ -107,6 +107,12 @@ public:
     // reach the engine's tables, where the menus mark them from.
     void AskWhatPlays();
 
+    // Loads a subtitle file for the entry that plays (none: the loaded ones go), in a new
+    // engine when the running one reads subtitles in another code page than the file's.
+    // Not replacing: added beside the loaded ones, and kept with the entry only when a new
+    // engine has to take it.
+    SendResult LoadSubtitle(const std::string& path, bool replacing = true);
+
     // The settings' sound values follow what the engine was told (for the next launch and
     // the settings file); a settings read sets them the other way.
     void TakeSoundSettings();
@@ -165,6 +171,7 @@ private:
     // on the error output).
     void ShowOnVideo(const std::string& text, const std::string& path);
     void OnPlaybackStarted();
+    void OnSubtitleFileAdded(int id);
     void ReleaseEngine();
 
     PlayerView& m_view;
@@ -182,6 +189,7 @@ private:
     std::string m_cropText;
     std::string m_programFolder;
     std::string m_spareEngineFolder;
+    std::string m_subtitleCodePage;  // the running engine's "-subcp"
     std::string m_engineFolder;  // the running engine's working folder, where its shots land
     std::string m_videoOutputOverride, m_audioOutputOverride;
     int m_rotation = -1;

@@ -100,7 +100,7 @@ void CPlayerWnd::OnWindowNote(int which, TNotifyUI& msg) {
             m_playback.Slave().Send(slave::DvdNav(static_cast<DvdNavKey>(msg.wParam)));
         }
         break;
-    case WindowNote::DvdSelectSubtitle: m_playback.Slave().Send(slave::SubDemux(0)); break;
+    case WindowNote::DvdSelectSubtitle: m_playback.Slave().ChooseSubtitleTrack(0); break;
     case WindowNote::DvdLoadSubtitle: SetTimer(m_hWnd, TIMER_LOAD_SUBTITLE, 100); break;
     case WindowNote::MenuRelease: OnMenuReleased(); break;
     case WindowNote::MenuSelected:

@@ -214,7 +214,7 @@ std::string PlaylistControl::ChooseFile() {
 
 void PlaylistControl::LoadSubtitleFromDialog() {
     const std::string path = ChooseFile();
-    if (m_playback.Slave().LoadSubtitle(path) == SendResult::Refused) {
+    if (m_playback.LoadSubtitle(path) == SendResult::Refused) {
         Say("Cannot load the subtitle file " + NameOfPath(path));
     }
 }

@@ -1,5 +1,6 @@
 #include "engine/LaunchOptions.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <utility>
@@ -154,7 +155,60 @@ std::string SubtitleListItem(const std::string& path) {
 
 std::string Decimal(long long value) { return std::to_string(value); }
 
+// The picture values as the engine takes them at launch; 0 leaves the engine's own.
+struct PictureOption {
+    const char* option;
+    int PlayingChoices::*value;
+};
+
+const PictureOption kPictureOptions[] = {
+    {"-brightness", &PlayingChoices::brightness}, {"-contrast", &PlayingChoices::contrast},
+    {"-saturation", &PlayingChoices::saturation}, {"-hue", &PlayingChoices::hue},
+    {"-gamma", &PlayingChoices::gamma},
+};
+
+// The seconds and factors as the engine takes them at launch, with the value that
+// leaves the engine's own.
+struct TimingOption {
+    const char* option;
+    float PlayingChoices::*value;
+    float engineOwn;
+    float low, high;  // beyond these the engine refuses to start
+};
+
+const TimingOption kTimingOptions[] = {
+    {"-delay", &PlayingChoices::audioDelay, 0.0f, -100.0f, 100.0f},
+    {"-subdelay", &PlayingChoices::subtitleDelay, 0.0f, -100000.0f, 100000.0f},
+    {"-speed", &PlayingChoices::speed, 1.0f, 0.01f, 100.0f},
+};
+
+// What the user chose while the engine before this one played: the same tracks,
+// subtitles, timing and picture again.
+void AppendPlayingChoices(const PlayingChoices& p, Arguments& a) {
+    if (p.audioTrack != kEngineChooses) a.insert(a.end(), {"-aid", Decimal(p.audioTrack)});
+    // A chosen track shows instead of the file "-sub" passes; "none" passes no file, and
+    // these keep the engine from picking one by itself.
+    if (p.subtitleSource == SubtitleSource::Track) a.insert(a.end(), {"-sid", Decimal(p.subtitleTrack)});
+    if (p.subtitleSource == SubtitleSource::Off) a.insert(a.end(), {"-nosub", "-noautosub"});
+    for (const TimingOption& row : kTimingOptions) {
+        std::string text;
+        const float value = p.*row.value;
+        // Three places: relative steps of a tenth add up to 0.30000001.
+        if (value != row.engineOwn && slave::FormatFixed(std::clamp(value, row.low, row.high), 3, &text))
+            a.insert(a.end(), {row.option, text});
+    }
+    // Relative steps may have gone past the ends; the engine refuses to start beyond them.
+    for (const PictureOption& row : kPictureOptions)
+        if (p.*row.value != 0) a.insert(a.end(), {row.option, Decimal(InEngineRange(p.*row.value, -100, 100))});
+}
+
 }  // namespace
+
+std::string PassedSubtitleFile(const LaunchOptions& o) {
+    if (!(o.savelocation || o.resumeOnce) || !o.hasEntry || o.entrySubtitle.empty()) return std::string();
+    if (o.playing.subtitleSource == SubtitleSource::Off) return std::string();
+    return AbsoluteMediaPath(o.entrySubtitle, o.currentFolder);
+}
 
 bool IsDiscLocator(const std::string& mediaPath) {
     return Contains(mediaPath, "dvdnav") || Contains(mediaPath, "br://");
@@ -266,15 +320,12 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
 
     if (o.savelocation || o.resumeOnce) {
         plan.resumeOnce = false;
-        if (o.hasEntry) {
-            // Discs start at their menu, never at a stored position.
-            if (!plan.discMode)
-                a.insert(a.end(), {"-ss", Decimal(static_cast<int32_t>(
-                                              static_cast<uint32_t>(o.entryStartTime)))});
-            if (!o.entrySubtitle.empty())
-                a.insert(a.end(), {"-sub", SubtitleListItem(AbsoluteMediaPath(
-                                               o.entrySubtitle, o.currentFolder))});
-        }
+        // Discs start at their menu, never at a stored position.
+        if (o.hasEntry && !plan.discMode)
+            a.insert(a.end(), {"-ss", Decimal(static_cast<int32_t>(
+                                          static_cast<uint32_t>(o.entryStartTime)))});
+        const std::string subtitle = PassedSubtitleFile(o);
+        if (!subtitle.empty()) a.insert(a.end(), {"-sub", SubtitleListItem(subtitle)});
     }
 
     if (o.videoformat == 3 || o.videoformat == 4 || plan.discMode) plan.startFullScreen = false;
@@ -286,14 +337,14 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
     if (const Arguments* rotation = Find(Rotations(), o.rotation)) Append(a, *rotation);
     if (const Arguments* filter = Find(Deinterlacers(), o.deinterleave)) Append(a, *filter);
     if (o.playsequence == 3) a.insert(a.end(), {"-loop", "0"});
+    AppendPlayingChoices(o.playing, a);
 
     // No "-priority": the engine refuses it here; EngineNiceness stands in for it.
     a.insert(a.end(), {"-lavdopts", "threads=" + Decimal(InEngineRange(static_cast<long long>(o.decodethread) + 1, 1, 32))});
     a.insert(a.end(), {"-osdlevel", Decimal(EffectiveOsdLevel(o))});
-    // "UTF-16" garbles UTF-8 subtitles here; without "-subcp" the engine recognises UTF-8
-    // and byte-order-marked UTF-16 itself. An empty name is no code page either.
-    if (!o.subtitleencode.empty() && o.subtitleencode != "UTF-16")
-        a.insert(a.end(), {"-subcp", o.subtitleencode});
+    // Without "-subcp" the engine turns every character beyond ASCII into "?".
+    plan.subtitleCodePage = o.subtitleCodePage.empty() ? o.subtitleencode : o.subtitleCodePage;
+    if (!plan.subtitleCodePage.empty()) a.insert(a.end(), {"-subcp", plan.subtitleCodePage});
     a.insert(a.end(), {"-sub-fuzziness", Decimal(InEngineRange(o.subtitlefuzziness, 0, 2))});
     if (const Arguments* mode = Find(AudioModes(), o.audiomode)) Append(a, *mode);
     a.insert(a.end(), {"-slang", "eng", "-nolirc"});

@@ -9,6 +9,8 @@
 //   options.videoWindow = mediaWindowId;     // X11 window id of the video window
 //   options.automaticVideoOutput = platform::GetBackend().PreferredVideoOutput();
 //   ... runtime state (crop, video size, rotation, flags), current entry ...
+//   options.playing = slaveState;            // tracks, delays, speed, picture chosen so far
+//   options.subtitleCodePage = LaunchSubtitleCodePage(options);  // reads the subtitle file
 //   LaunchPlan plan = BuildLaunch(options);
 //   if (plan.child.argv.empty()) return false;            // no media path
 //   a working folder that does not exist yet is replaced by one that does (the shots
@@ -24,6 +26,7 @@
 
 #include "engine/EngineSettings.h"
 #include "engine/Redirector.h"
+#include "engine/SlaveCommands.h"
 
 namespace orvella {
 
@@ -53,6 +56,11 @@ struct LaunchOptions : EngineSettings {
     int64_t entryStartTime = 0;  // whole seconds
     std::string entrySubtitle;   // external subtitle file, empty when none
 
+    // What the user chose while the engine this one replaces played (a restart).
+    PlayingChoices playing;
+    // The code page of the subtitles ("-subcp"); empty: the setting's.
+    std::string subtitleCodePage;
+
     // What the display offers for the automatic output (videoformat 5 and 0): "xv", "gl"
     // or "x11", as Backend::PreferredVideoOutput() answers; empty (or anything else)
     // keeps the list for the engine to try.
@@ -74,9 +82,14 @@ struct LaunchPlan {
     bool startFullScreen = false;  // the flag after this launch (cleared for some outputs
                                    // and for discs, so later launches stay windowed too)
     bool resumeOnce = false;       // the flag after this launch (consumed by the resume step)
+    std::string subtitleCodePage;  // what "-subcp" carries, empty when none
 };
 
 LaunchPlan BuildLaunch(const LaunchOptions& options);
+
+// The external subtitle file the launch passes (made absolute), empty when none: the
+// entry's, when the entry's position is used and the subtitles are not switched off.
+std::string PassedSubtitleFile(const LaunchOptions& options);
 
 // Just the argument vector of BuildLaunch; argv[0] is "<programFolder>gnu/mplayer".
 std::vector<std::string> BuildEngineArguments(const LaunchOptions& options);

@@ -84,16 +84,6 @@ SlaveCommand Refused(Refusal why) {
     return c;
 }
 
-// Fixed-point like printf("%.*f") in the C locale, whatever locale the UI has set.
-bool FormatFixed(double value, int precision, std::string* out) {
-    if (!std::isfinite(value)) return false;
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, precision);
-    if (res.ec != std::errc()) return false;
-    out->assign(buf, res.ptr);
-    return true;
-}
-
 std::string Int(int v) { return std::to_string(v); }
 
 // Clamp in 64 bits so a huge step cannot overflow.
@@ -116,6 +106,15 @@ const char* RefusalText(Refusal why) {
 namespace slave {
 
 const char* const kKeepPaused = kKeepPausedText;
+
+bool FormatFixed(double value, int precision, std::string* out) {
+    if (!std::isfinite(value)) return false;
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, precision);
+    if (res.ec != std::errc()) return false;
+    out->assign(buf, res.ptr);
+    return true;
+}
 
 Refusal QuoteArgument(const std::string& text, std::string* quoted) {
     if (text.find_first_of("\n\r") != std::string::npos) return Refusal::LineBreak;
@@ -281,10 +280,8 @@ bool IsOurCommand(const std::string& line) {
 }  // namespace slave
 
 void SlaveState::ResetPerFile() {
-    brightness = saturation = contrast = hue = gamma = 0;
+    static_cast<PlayingChoices&>(*this) = PlayingChoices();
     subtitlePosition = 100;
-    audioDelay = subtitleDelay = 0.0f;
-    speed = 1.0f;
 }
 
 CSlaveCommands::CSlaveCommands(SlaveState& state, ISlaveListener* listener)
@@ -371,6 +368,31 @@ SendResult CSlaveCommands::Balance(double balance) {
 SendResult CSlaveCommands::SpeedSet(float speed) {
     SendResult r = Send(slave::SpeedSet(speed));
     if (GuardPassed(r)) m_state.speed = speed;
+    return r;
+}
+
+SendResult CSlaveCommands::SwitchAudio(int id) {
+    SendResult r = Send(slave::SwitchAudio(id));
+    if (GuardPassed(r)) m_state.audioTrack = id >= 0 ? id : kEngineChooses;
+    return r;
+}
+
+SendResult CSlaveCommands::ChooseSubtitleTrack(int id) {
+    SendResult r = Send(slave::SubDemux(id));
+    if (!GuardPassed(r)) return r;
+    if (id < 0) {
+        Send(slave::SubFile(-1));
+        m_state.subtitleSource = SubtitleSource::Off;
+    } else {
+        m_state.subtitleSource = SubtitleSource::Track;
+        m_state.subtitleTrack = id;
+    }
+    return r;
+}
+
+SendResult CSlaveCommands::ChooseSubtitleFile(int id) {
+    SendResult r = Send(slave::SubFile(id));
+    if (GuardPassed(r)) m_state.subtitleSource = id >= 0 ? SubtitleSource::File : SubtitleSource::Off;
     return r;
 }
 

@@ -14,6 +14,7 @@
 // own list, never "run".
 #pragma once
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <utility>
@@ -98,6 +99,10 @@ SlaveCommand SpeedSet(double speed);
 // still sent (with one "/" appended) so the line stays what the engine expects.
 SlaveCommand Screenshot(int mode, const std::string& folder);
 
+// Fixed-point text ("%.*f") in the C locale whatever the UI's locale; false for NaN and
+// infinities.
+bool FormatFixed(double value, int precision, std::string* out);
+
 // The on-screen text after the engine saved screenshot number n.
 std::string ScreenshotSavedText(int number);
 
@@ -136,22 +141,36 @@ private:
     Engine& m_engine;
 };
 
-// What the main window remembers about the commands it has sent.
-struct SlaveState {
-    int volume = 50;  // 0-100 (an absolute request is stored as given)
-    bool mute = false;
-    bool mutedAtLaunch = false;  // the engine was started with volume 0 because of mute
-    bool paused = false;
+// A track nobody chose: the engine plays its own pick.
+constexpr int kEngineChooses = INT_MIN;
+
+// Which subtitles show: the engine's pick, an embedded track, a loaded file, or none.
+enum class SubtitleSource { EngineChooses, Track, File, Off };
+
+// What the user chose for the media that plays. A new engine for the same media (after
+// a rotation, a crop, a preference) is told all of it again at its launch.
+struct PlayingChoices {
+    int audioTrack = kEngineChooses;  // the id sent with "switch_audio"
+    SubtitleSource subtitleSource = SubtitleSource::EngineChooses;
+    int subtitleTrack = kEngineChooses;  // the embedded track's id when that shows
     int brightness = 0;
     int saturation = 0;
     int contrast = 0;
     int hue = 0;
     int gamma = 0;
-    double balance = 0.0;  // -1 left … 1 right; the engine keeps it across files
-    int subtitlePosition = 100;
     float audioDelay = 0.0f;
     float subtitleDelay = 0.0f;
     float speed = 1.0f;
+};
+
+// What the main window remembers about the commands it has sent.
+struct SlaveState : PlayingChoices {
+    int volume = 50;  // 0-100 (an absolute request is stored as given)
+    bool mute = false;
+    bool mutedAtLaunch = false;  // the engine was started with volume 0 because of mute
+    bool paused = false;
+    double balance = 0.0;  // -1 left … 1 right; the engine keeps it across files
+    int subtitlePosition = 100;
 
     // The per-file values back to their start (volume, mute and pause stay).
     void ResetPerFile();
@@ -217,6 +236,12 @@ public:
     SendResult SubPosAt(int position);  // after: subtitle position = position
     SendResult Balance(double balance); // after: balance kept
     SendResult SpeedSet(float speed);
+    // The choices a restart keeps: an audio track (-1 asks the engine for the next one,
+    // whose id we do not know), an embedded subtitle (-1: none, loaded files go too),
+    // a loaded subtitle file.
+    SendResult SwitchAudio(int id);
+    SendResult ChooseSubtitleTrack(int id);
+    SendResult ChooseSubtitleFile(int id);
     SendResult SubRemove();
     // Unsafe path: refused before anything is sent. Otherwise "sub_remove", then (engine
     // alive) remember a non-empty path and send "sub_load" with it.

@@ -51,6 +51,9 @@ have multi.mkv || ff -f lavfi -i testsrc2=size=320x240:rate=25:duration=3 \
   -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac -b:a 64k -c:s srt \
   -metadata:s:a:0 language=eng -metadata:s:a:1 language=fra -metadata:s:s:0 language=ger multi.mkv
 
+# Two audio tracks, long enough to choose one and start the engine again.
+have two_audio.mkv || ff -stream_loop 6 -i multi.mkv -map 0:v -map 0:a -c copy two_audio.mkv
+
 # Audio only, stereo and mono.
 have audio.ogg || ff -f lavfi -i sine=frequency=440:sample_rate=44100:duration=3 -c:a libvorbis audio.ogg
 have mono.wav || ff -f lavfi -i sine=frequency=440:sample_rate=44100:duration=3 -ac 1 -c:a pcm_s16le mono.wav
