@@ -46,7 +46,7 @@ public:
     void AdvanceAtEnd();
 
     void DeleteItem();         // the row the context menu acted on
-    void DeleteCurrentItem();  // the selected (current) row
+    void DeleteCurrentItem();  // the current entry, wherever the selection stands
     void Clear();
     void SortByName();
     void SortByType();
@@ -78,6 +78,8 @@ public:
 private:
     // Makes path the current entry (adding it when new) and starts it.
     void StartSource(const std::string& path);
+    // The entry step rows from the current one plays; nothing past either end.
+    void PlayNeighbour(long step);
     // The current entry became another one: its path is the one to play.
     void TakeCurrentPath();
     void PlayCurrentIfChanged(const std::string& before);

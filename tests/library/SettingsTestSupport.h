@@ -2,6 +2,7 @@
 // UTF-8 ↔ UTF-16 conversion for hand-made files in either encoding.
 #pragma once
 
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -111,6 +112,21 @@ inline std::string Utf8FromUtf16(const std::string& bytes) {
         put(u);
     }
     return out;
+}
+
+// Whether the file is well-formed XML 1.0, as xmllint judges it. Empty when it is, else
+// what xmllint said; "no xmllint" when it is not installed (libxml2-utils).
+inline std::string XmlLintComplaint(const std::string& path) {
+    gchar* argv[] = {const_cast<gchar*>("xmllint"), const_cast<gchar*>("--noout"),
+                     const_cast<gchar*>(path.c_str()), nullptr};
+    gchar* errors = nullptr;
+    gint status = 0;
+    if (!g_spawn_sync(nullptr, argv, nullptr, static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL), nullptr,
+                      nullptr, nullptr, &errors, &status, nullptr))
+        return "no xmllint";
+    std::string said = errors ? errors : "";
+    g_free(errors);
+    return g_spawn_check_exit_status(status, nullptr) ? std::string() : "xmllint: " + said;
 }
 
 inline std::string DataFile(const std::string& name) {
