@@ -55,6 +55,8 @@ void PlaylistControl::PlayCurrentIfChanged(const std::string& before) {
     }
 }
 
+void PlaylistControl::RequestOpenFiles() { m_view.StartTimer(TIMER_OPEN_FILES, 100); }
+
 void PlaylistControl::OpenFilesDialog() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::OpenMany;

@@ -22,6 +22,10 @@ public:
     PlaylistControl(PlayerView& view, PlayerSettings& settings, Playlist& model,
                     PlaylistView& rows, PlaybackControl& playback);
 
+    // Asks for the open dialog once the click, key or menu choice that wants it has been
+    // handled (timer TIMER_OPEN_FILES): a dialog run inside that handling may lose the
+    // keyboard to the main window, and a path typed into it would go nowhere.
+    void RequestOpenFiles();
     // Files chosen in the open dialog are added and the first of them plays.
     void OpenFilesDialog();
     // The argument of the command line: a file, URL or disc address plays. (A folder
@@ -73,7 +77,7 @@ public:
 
     // PlaybackListener
     void OnEntryEnded() override { AdvanceAtEnd(); }
-    void OnOpenFilesWanted() override { OpenFilesDialog(); }
+    void OnOpenFilesWanted() override { RequestOpenFiles(); }
 
 private:
     // Makes path the current entry (adding it when new) and starts it.

@@ -338,9 +338,19 @@ namespace {
 
 TEST_F(PlaybackTest, OpenDialogAddsAndPlaysTheFirstChoiceAndCancelChangesNothing) {
     StartWithEngine();
+    // Every way to the open dialog runs it once its click has been handled, never inside
+    // that handling (the dialog could lose the keyboard, and a typed path with it).
+    const auto openThrough = [&](const char* control, const char* type) {
+        const size_t before = fake().FileDialogRequests().size();
+        TNotifyUIForTest(control, type);
+        EXPECT_EQ(fake().FileDialogRequests().size(), before) << control;
+        EXPECT_TRUE(fake().HasTimer(hwnd_, TIMER_OPEN_FILES)) << control;
+        fake().AdvanceTime(100);
+        EXPECT_EQ(fake().FileDialogRequests().size(), before + 1) << control;
+        EXPECT_FALSE(fake().HasTimer(hwnd_, TIMER_OPEN_FILES)) << control;
+    };
     fake().QueueFileDialogAnswer({});  // cancelled
-    Click("addfile");
-    ASSERT_EQ(fake().FileDialogRequests().size(), 1u);
+    openThrough("addfile", "click");
     const platform::FileDialogRequest& asked = fake().FileDialogRequests().front();
     EXPECT_EQ(asked.kind, platform::FileDialogRequest::Kind::OpenMany);
     ASSERT_EQ(asked.filters.size(), 2u);
@@ -351,7 +361,7 @@ TEST_F(PlaybackTest, OpenDialogAddsAndPlaysTheFirstChoiceAndCancelChangesNothing
     EXPECT_EQ(engine_->Launches(), 0);
 
     fake().QueueFileDialogAnswer({clips_[1], clips_[2]});
-    Click("play");  // nothing to play yet: the same dialog
+    openThrough("play", "click");  // nothing to play yet: the same dialog
     ASSERT_TRUE(Pump([&] { return engine_->Launches() == 1; }));
     EXPECT_EQ(window_->PlaylistModel().Count(), 2u);
     EXPECT_EQ(window_->GetCurrentMediaPath(), clips_[1]);
@@ -359,10 +369,15 @@ TEST_F(PlaybackTest, OpenDialogAddsAndPlaysTheFirstChoiceAndCancelChangesNothing
     fake().QueueFileDialogAnswer({clips_[2], clips_[1]});
     ASSERT_TRUE(window_->PlaylistModel().SetCurrent(1));
     window_->Playback().SetCurrentMediaPath(clips_[2]);
-    Click("file");
+    openThrough("file", "click");
     Pump([] { return false; }, 100);
     EXPECT_EQ(window_->PlaylistModel().Count(), 2u);
     EXPECT_EQ(engine_->Launches(), 1);
+    // A path typed into the dialog comes back as a chosen one does, and plays.
+    fake().QueueFileDialogAnswer({clips_[0]});
+    openThrough("fileCombo", "itemselect");
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() == 2; }));
+    EXPECT_EQ(window_->GetCurrentMediaPath(), clips_[0]);
 }
 
 TEST_F(PlaybackTest, PlayListFilesThroughTheirDialogs) {
