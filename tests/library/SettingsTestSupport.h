@@ -114,19 +114,13 @@ inline std::string Utf8FromUtf16(const std::string& bytes) {
     return out;
 }
 
-// Whether the file is well-formed XML 1.0, as xmllint judges it. Empty when it is, else
-// what xmllint said; "no xmllint" when it is not installed (libxml2-utils).
-inline std::string XmlLintComplaint(const std::string& path) {
-    gchar* argv[] = {const_cast<gchar*>("xmllint"), const_cast<gchar*>("--noout"),
-                     const_cast<gchar*>(path.c_str()), nullptr};
-    gchar* errors = nullptr;
+// Whether xmllint (libxml2-utils) finds the file well-formed XML 1.0; true without xmllint,
+// where the tests' own re-reading of the file is all that checks it.
+inline bool XmlLintAccepts(const std::string& path) {
+    const gchar* argv[] = {"xmllint", "--noout", path.c_str(), nullptr};
     gint status = 0;
-    if (!g_spawn_sync(nullptr, argv, nullptr, static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL), nullptr,
-                      nullptr, nullptr, &errors, &status, nullptr))
-        return "no xmllint";
-    std::string said = errors ? errors : "";
-    g_free(errors);
-    return g_spawn_check_exit_status(status, nullptr) ? std::string() : "xmllint: " + said;
+    return !g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr, static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL),
+                         nullptr, nullptr, nullptr, nullptr, &status, nullptr) || g_spawn_check_exit_status(status, nullptr);
 }
 
 inline std::string DataFile(const std::string& name) {
