@@ -382,12 +382,8 @@ enum class Step { Next, Previous, DeleteRightClicked, DeleteButton, SortByName, 
 TEST_F(PlaybackTest, ThePlayingEntryNotTheSelectedRowIsCurrent) {
     // Two "01.mkv"; two names whose row text is empty (a quote ends a short name).
     const std::vector<std::string> names = {"b.mkv", "x/01.mkv", "y/01.mkv", "c/\"q.mkv", "a.mkv", "d/\"r.mkv"};
-    const struct {
-        const char* what;
-        Step step;
-        size_t playing, keysTo, expected;  // rows of names; expected: current afterwards
-        bool plays;
-    } cases[] = {
+    // Rows of names: the one playing, the one the keys went to, the one current afterwards.
+    const struct { const char* what; Step step; size_t playing, keysTo, expected; bool plays; } cases[] = {
         {"next", Step::Next, 1, 4, 2, true},
         {"previous", Step::Previous, 1, 4, 0, true},
         {"delete the right-clicked row", Step::DeleteRightClicked, 1, 4, 1, true},
