@@ -302,7 +302,7 @@ void MenuCommands::Run(Action action, double value) {
     const int n = static_cast<int>(value);
     CSlaveCommands& slave = m_playback.Slave();
     switch (action) {
-    case Action::OpenFilesLater: m_view.StartTimer(TIMER_OPEN_FILES, 100); break;
+    case Action::OpenFilesLater: m_playlist.RequestOpenFiles(); break;
     case Action::OpenFolderLater: m_view.StartTimer(TIMER_OPEN_FOLDER, 100); break;
     case Action::LoadSubtitleLater: m_view.StartTimer(TIMER_LOAD_SUBTITLE, 100); break;
     case Action::OpenUrl: OpenAddressBar(); break;

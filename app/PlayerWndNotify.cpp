@@ -122,7 +122,7 @@ void CPlayerWnd::OnFileComboSelect(TNotifyUI& msg) {
     // again next time.
     m_view.ClearComboSelection("fileCombo");
     switch (item) {
-    case 0: m_playlistControl.OpenFilesDialog(); break;
+    case 0: m_playlistControl.RequestOpenFiles(); break;
     case 1: SetTimer(m_hWnd, TIMER_OPEN_FOLDER, 100); break;
     case 2: ShowUrlBar(); break;
     default:
@@ -227,7 +227,7 @@ void CPlayerWnd::OnClick(CControlUI* sender) {
         case Click::Next: m_playlistControl.PlayNext(); break;
         case Click::Previous: m_playlistControl.PlayPrevious(); break;
         case Click::Facade: OpenSkinWindow(sender); break;
-        case Click::OpenFiles: m_playlistControl.OpenFilesDialog(); break;
+        case Click::OpenFiles: m_playlistControl.RequestOpenFiles(); break;
         case Click::PlaylistPanel: {
             const bool shown = !m_playback.PlaylistPanelShown();
             m_playback.SetPlaylistPanelShown(shown);

@@ -55,6 +55,8 @@ void PlaylistControl::PlayCurrentIfChanged(const std::string& before) {
     }
 }
 
+void PlaylistControl::RequestOpenFiles() { m_view.StartTimer(TIMER_OPEN_FILES, 100); }
+
 void PlaylistControl::OpenFilesDialog() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::OpenMany;
@@ -113,20 +115,15 @@ void PlaylistControl::PlayTypedAddress(const std::string& typed) {
     StartSource(typed.substr(first, last - first + 1));
 }
 
-void PlaylistControl::PlayPrevious() {
-    const int selected = m_rows.List() ? m_rows.SelectedRow() : static_cast<int>(m_model.CurrentIndex());
-    const long target = static_cast<long>(selected) - 1;
-    if (target < 0 || static_cast<size_t>(target) >= m_model.Count()) return;
-    m_model.SetCurrent(static_cast<size_t>(target));
-    TakeCurrentPath();
-    m_playback.PlayCurrentMedia();
-}
+void PlaylistControl::PlayPrevious() { PlayNeighbour(-1); }
 
-void PlaylistControl::PlayNext() {
-    const int selected = m_rows.List() ? m_rows.SelectedRow() : static_cast<int>(m_model.CurrentIndex());
-    const long target = static_cast<long>(selected) + 1;
-    if (target < 0 || static_cast<size_t>(target) >= m_model.Count()) return;
-    m_model.SetCurrent(static_cast<size_t>(target));
+void PlaylistControl::PlayNext() { PlayNeighbour(+1); }
+
+void PlaylistControl::PlayNeighbour(long step) {
+    // From the entry that plays, never from a row the keys moved the selection to.
+    if (m_model.Empty()) return;
+    const long target = static_cast<long>(m_model.CurrentIndex()) + step;
+    if (target < 0 || !m_model.SetCurrent(static_cast<size_t>(target))) return;
     TakeCurrentPath();
     m_playback.PlayCurrentMedia();
 }
@@ -174,7 +171,7 @@ void PlaylistControl::StopAfterRemoval() {
 void PlaylistControl::DeleteItem() {
     const int row = m_rows.RightClickedRow();
     if (row < 0 || static_cast<size_t>(row) >= m_model.Count()) return;
-    if (row == m_rows.SelectedRow() || static_cast<size_t>(row) == m_model.CurrentIndex()) {
+    if (static_cast<size_t>(row) == m_model.CurrentIndex()) {
         DeleteCurrentItem();
         return;
     }
@@ -191,9 +188,9 @@ void PlaylistControl::Clear() {
     StopAfterRemoval();
 }
 
-void PlaylistControl::SortByName() { m_model.SortByName(m_rows.SelectedText()); }
+void PlaylistControl::SortByName() { m_model.SortByName(); }
 
-void PlaylistControl::SortByType() { m_model.SortByType(m_rows.SelectedText()); }
+void PlaylistControl::SortByType() { m_model.SortByType(); }
 
 void PlaylistControl::ShowInExplorer() {
     const PlaylistItem* entry = m_model.Current();

@@ -23,6 +23,10 @@ public:
     PlaylistControl(PlayerView& view, PlayerSettings& settings, Playlist& model,
                     PlaylistView& rows, PlaybackControl& playback);
 
+    // Asks for the open dialog once the click, key or menu choice that wants it has been
+    // handled (timer TIMER_OPEN_FILES): a dialog run inside that handling may lose the
+    // keyboard to the main window, and a path typed into it would go nowhere.
+    void RequestOpenFiles();
     // Files chosen in the open dialog are added and the first of them plays.
     void OpenFilesDialog();
     // The argument of the command line: a file, URL or disc address plays. (A folder
@@ -47,7 +51,7 @@ public:
     void AdvanceAtEnd();
 
     void DeleteItem();         // the row the context menu acted on
-    void DeleteCurrentItem();  // the selected (current) row
+    void DeleteCurrentItem();  // the current entry, wherever the selection stands
     void Clear();
     void SortByName();
     void SortByType();
@@ -74,11 +78,13 @@ public:
 
     // PlaybackListener
     void OnEntryEnded() override { AdvanceAtEnd(); }
-    void OnOpenFilesWanted() override { OpenFilesDialog(); }
+    void OnOpenFilesWanted() override { RequestOpenFiles(); }
 
 private:
     // Makes path the current entry (adding it when new) and starts it.
     void StartSource(const std::string& path);
+    // The entry step rows from the current one plays; nothing past either end.
+    void PlayNeighbour(long step);
     // The current entry became another one: its path is the one to play.
     void TakeCurrentPath();
     void PlayCurrentIfChanged(const std::string& before);

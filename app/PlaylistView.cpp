@@ -19,13 +19,6 @@ void PlaylistView::Refresh() {
 
 int PlaylistView::SelectedRow() const { return m_list ? m_list->GetCurSel() : -1; }
 
-std::string PlaylistView::SelectedText() const {
-    const int row = SelectedRow();
-    if (row < 0) return std::string();
-    const PlaylistItem* item = m_model.At(static_cast<size_t>(row));
-    return item ? Playlist::RowText(*item) : std::string();
-}
-
 int PlaylistView::RightClickedRow() const { return m_list ? m_list->GetRightClickedRow() : -1; }
 
 void PlaylistView::OnRowsAppended(size_t, size_t) { Refresh(); }

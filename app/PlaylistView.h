@@ -21,9 +21,9 @@ public:
     void Bind(uilib::CListUI* list);
     uilib::CListUI* List() const { return m_list; }
 
-    // The selected row (-1 when none) and its text (empty when none).
+    // The selected row (-1 when none): where the keys left the selection, which need not
+    // be the current entry.
     int SelectedRow() const;
-    std::string SelectedText() const;
     // The row the context menu acted on (-1 when none).
     int RightClickedRow() const;
 

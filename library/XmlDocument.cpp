@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "library/AtomicFile.h"
 
@@ -46,12 +47,6 @@ void AppendAsciiUtf16(std::string* out, const char* text) {
     }
 }
 
-// Bytes that are not valid UTF-8 live in the tree as the code points U+DC80..U+DCFF (in
-// pugixml's UTF-8: ED B2 80..ED B3 BF). No valid UTF-8 text holds a surrogate, so the
-// escape cannot be mistaken for a real character, and the file carries it as a character
-// reference, which no other writer of plain text produces.
-constexpr unsigned char kEscapeLead = 0xED;
-
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 // The length of the well-formed UTF-8 sequence starting at text[i] (no overlong forms, no
@@ -77,131 +72,128 @@ size_t SequenceLength(const unsigned char* text, size_t i, size_t size) {
     return 0;
 }
 
-// The byte that the escape at text[i] stands for, or -1 when there is none.
-int EscapedByte(const unsigned char* text, size_t i, size_t size) {
-    if (text[i] != kEscapeLead || size - i < 3) return -1;
-    unsigned char second = text[i + 1];
-    if ((second != 0xB2 && second != 0xB3) || !IsContinuation(text[i + 2])) return -1;
-    return 0x80 + ((second & 1) << 6) + (text[i + 2] & 0x3F);
+unsigned CodePoint(const unsigned char* text, size_t length) {
+    unsigned cp = length == 1 ? text[0] : length == 2 ? text[0] & 0x1Fu : length == 3 ? text[0] & 0x0Fu : text[0] & 0x07u;
+    for (size_t k = 1; k < length; ++k) cp = cp << 6 | (text[k] & 0x3Fu);
+    return cp;
 }
 
-void AppendEscape(std::string* out, unsigned char byte) {
-    unsigned cp = 0xDC00u + byte;
-    out->push_back(static_cast<char>(kEscapeLead));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+// The characters an XML 1.0 document may hold at all, even as a reference.
+bool IsXmlChar(unsigned cp) {
+    return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
+           (cp >= 0xE000 && cp <= 0xFFFD) || cp >= 0x10000;
 }
 
-bool IsAscii(const std::string& text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+// Calls each(piece, length, carried) for every piece of value: a character, or a byte
+// that starts none. carried: XML can hold it.
+template <typename Each>
+void ForEachPiece(const std::string& value, Each each) {
+    const auto* text = reinterpret_cast<const unsigned char*>(value.data());
+    for (size_t i = 0; i < value.size();) {
+        const size_t length = SequenceLength(text, i, value.size());
+        const size_t step = length > 0 ? length : 1;
+        each(text + i, step, length > 0 && IsXmlChar(CodePoint(text + i, length)));
+        i += step;
+    }
+}
+
+bool IsXmlText(const std::string& value) {
+    bool plain = true;
+    ForEachPiece(value, [&](const unsigned char*, size_t, bool carried) { plain = plain && carried; });
+    return plain;
+}
+
+// What an XML file can show of value: every byte it cannot carry as U+FFFD.
+std::string ReadableText(const std::string& value) {
+    std::string out;
+    out.reserve(value.size());
+    ForEachPiece(value, [&](const unsigned char* piece, size_t length, bool carried) {
+        if (carried) out.append(reinterpret_cast<const char*>(piece), length);
+        else out += "\xEF\xBF\xBD";
+    });
+    return out;
+}
+
+// File names are bytes, and XML holds only characters. A value that is not plain XML text
+// is stored readable in its own attribute and byte for byte beside it, in an attribute
+// that only this reader knows: other programs still read the name, and we get it back
+// exactly. The exact form keeps printable ASCII and escapes every other byte as %XX.
+const char kExactSuffix[] = ".bytes";
+
+std::string ExactForm(const std::string& value) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : value) {
+        if (c >= 0x20 && c < 0x7F && c != '%') {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out.push_back('%');
+            out.push_back(digits[c >> 4]);
+            out.push_back(digits[c & 0xF]);
+        }
+    }
+    return out;
+}
+
+// The bytes of an exact form; false when it is damaged.
+bool FromExactForm(const std::string& form, std::string* value) {
+    value->clear();
+    for (size_t i = 0; i < form.size(); ++i) {
+        if (form[i] != '%') {
+            value->push_back(form[i]);
+            continue;
+        }
+        unsigned byte = 0;
+        for (size_t k = 1; k <= 2; ++k) {
+            const int digit = i + k < form.size() ? g_ascii_xdigit_value(form[i + k]) : -1;
+            if (digit < 0) return false;
+            byte = byte << 4 | static_cast<unsigned>(digit);
+        }
+        value->push_back(static_cast<char>(byte));
+        i += 2;
+    }
     return true;
 }
 
-// A value as the tree keeps it: valid UTF-8 as it is, every other byte escaped.
-std::string StoredText(const std::string& value) {
-    const auto* text = reinterpret_cast<const unsigned char*>(value.data());
+// Files written before the exact form existed carried such bytes as the references
+// &#xDC80;..&#xDCFF;, which pugixml reads as ED B2 80..ED B3 BF: those still come back as
+// the bytes.
+std::string FromOldEscapes(const char* stored) {
+    const size_t size = std::strlen(stored);
+    if (!std::memchr(stored, 0xED, size)) return std::string(stored, size);
     std::string out;
-    out.reserve(value.size());
-    for (size_t i = 0; i < value.size();) {
-        size_t length = SequenceLength(text, i, value.size());
-        if (length == 0) {
-            AppendEscape(&out, text[i]);
-            ++i;
-        } else {
-            out.append(value, i, length);
-            i += length;
-        }
-    }
-    return out;
-}
-
-// A value as the tree keeps it, back to the caller's bytes.
-std::string ReadText(const char* stored) {
-    size_t size = std::strlen(stored);
-    if (!std::memchr(stored, kEscapeLead, size)) return std::string(stored, size);
     const auto* text = reinterpret_cast<const unsigned char*>(stored);
-    std::string out;
-    out.reserve(size);
-    for (size_t i = 0; i < size;) {
-        int byte = EscapedByte(text, i, size);
-        if (byte >= 0) {
-            out.push_back(static_cast<char>(byte));
-            i += 3;
+    for (size_t i = 0; i < size; ++i) {
+        if (text[i] == 0xED && i + 2 < size && (text[i + 1] == 0xB2 || text[i + 1] == 0xB3) &&
+            IsContinuation(text[i + 2])) {
+            out.push_back(static_cast<char>(0x80 + ((text[i + 1] & 1) << 6) + (text[i + 2] & 0x3F)));
+            i += 2;
         } else {
-            out.push_back(stored[i++]);
+            out.push_back(stored[i]);
         }
     }
     return out;
 }
 
-// Writes UTF-16 little-endian units into a buffer sized ahead: at most two bytes of
-// output per byte of input, except for references (eight units for one to three bytes),
-// before which the buffer grows as needed.
-class Utf16Sink {
-public:
-    Utf16Sink(std::string* out, size_t inputSize) : out_(out), used_(out->size()) {
-        out_->resize(used_ + 2 * inputSize + kSlack);
-    }
-    ~Utf16Sink() { out_->resize(used_); }
-
-    void Unit(unsigned unit) {
-        (*out_)[used_++] = static_cast<char>(unit & 0xFF);
-        (*out_)[used_++] = static_cast<char>(unit >> 8);
-    }
-    // inputLeft: the input bytes after those the reference stands for, which still count
-    // on their two bytes each.
-    void Reference(unsigned cp, size_t inputLeft) {
-        static const char digits[] = "0123456789ABCDEF";
-        size_t needed = kSlack + 2 * inputLeft;
-        if (out_->size() - used_ < needed) out_->resize(2 * out_->size() + needed);
-        for (char c : {'&', '#', 'x'}) Unit(static_cast<unsigned char>(c));
-        for (int k = 3; k >= 0; --k) Unit(static_cast<unsigned char>(digits[(cp >> (4 * k)) & 0xF]));
-        Unit(';');
-    }
-
-private:
-    static constexpr size_t kSlack = 16;
-    std::string* out_;
-    size_t used_;
-};
-
-// pugixml's UTF-8 output as UTF-16 little-endian. Its own conversion would drop escapes
-// and stray bytes; here both become character references.
+// pugixml's UTF-8 output as UTF-16 little-endian. Every value the tree holds is XML
+// text; what a loaded file brought in that is not (stray bytes) becomes U+FFFD, so that
+// the file written stays well-formed.
 void AppendUtf16(std::string* out, const std::string& utf8) {
-    const auto* text = reinterpret_cast<const unsigned char*>(utf8.data());
-    const size_t size = utf8.size();
-    Utf16Sink sink(out, size);
-    for (size_t i = 0; i < size;) {
-        unsigned char c = text[i];
-        if (c < 0x80) {
-            sink.Unit(c);
-            ++i;
-            continue;
-        }
-        int byte = EscapedByte(text, i, size);
-        if (byte >= 0) {
-            i += 3;
-            sink.Reference(0xDC00u + static_cast<unsigned>(byte), size - i);
-            continue;
-        }
-        size_t length = SequenceLength(text, i, size);
-        if (length == 0) {
-            ++i;
-            sink.Reference(0xDC00u + c, size - i);
-            continue;
-        }
-        unsigned cp = length == 2 ? c & 0x1Fu : length == 3 ? c & 0x0Fu : c & 0x07u;
-        for (size_t k = 1; k < length; ++k) cp = cp << 6 | (text[i + k] & 0x3Fu);
+    out->reserve(out->size() + 2 * utf8.size());
+    auto unit = [out](unsigned u) {
+        out->push_back(static_cast<char>(u & 0xFF));
+        out->push_back(static_cast<char>(u >> 8));
+    };
+    ForEachPiece(utf8, [&](const unsigned char* piece, size_t length, bool carried) {
+        unsigned cp = carried ? CodePoint(piece, length) : 0xFFFD;
         if (cp >= 0x10000) {
             cp -= 0x10000;
-            sink.Unit(0xD800 + (cp >> 10));
-            sink.Unit(0xDC00 + (cp & 0x3FF));
+            unit(0xD800 + (cp >> 10));
+            unit(0xDC00 + (cp & 0x3FF));
         } else {
-            sink.Unit(cp);
+            unit(cp);
         }
-        i += length;
-    }
+    });
 }
 
 bool IsNameStart(unsigned char c) {
@@ -245,15 +237,31 @@ int SetAttributeOn(pugi::xml_node node, const std::string& name, const std::stri
     pugi::xml_attribute attribute = node.attribute(name.c_str());
     if (!attribute) attribute = node.append_attribute(name.c_str());
     if (!attribute) return XmlDocument::kFailed;
-    bool ok = IsAscii(value) ? attribute.set_value(value.c_str())
-                             : attribute.set_value(StoredText(value).c_str());
+    const std::string exactName = name + kExactSuffix;
+    if (IsXmlText(value)) {
+        node.remove_attribute(exactName.c_str());
+        return attribute.set_value(value.c_str()) ? XmlDocument::kOk : XmlDocument::kFailed;
+    }
+    pugi::xml_attribute exact = node.attribute(exactName.c_str());
+    if (!exact) exact = attribute.next_attribute() ? node.insert_attribute_after(exactName.c_str(), attribute)
+                                                   : node.append_attribute(exactName.c_str());
+    const bool ok = exact && attribute.set_value(ReadableText(value).c_str()) &&
+                    exact.set_value(ExactForm(value).c_str());
     return ok ? XmlDocument::kOk : XmlDocument::kFailed;
 }
 
 int GetAttributeOf(pugi::xml_node node, const std::string& name, std::string* value) {
     pugi::xml_attribute attribute = node.attribute(name.c_str());
     if (!attribute) return XmlDocument::kFailed;
-    *value = ReadText(attribute.value());
+    // The exact form counts only while it still matches the readable value: another
+    // program may have changed that one and left ours behind.
+    pugi::xml_attribute exact = node.attribute((name + kExactSuffix).c_str());
+    std::string bytes;
+    if (exact && FromExactForm(exact.value(), &bytes) && ReadableText(bytes) == attribute.value()) {
+        *value = std::move(bytes);
+    } else {
+        *value = FromOldEscapes(attribute.value());
+    }
     return XmlDocument::kOk;
 }
 

@@ -4,9 +4,10 @@
 // "root/Hotkey/Pause"): element names separated by "/", every element matching the path
 // counted in document order from 0. Every stored value is an attribute string, kept whole
 // and exact whatever its length and bytes: line breaks and tabs are written as character
-// references, and a byte that is not part of valid UTF-8 (file names are bytes) as the
-// reference &#xDCnn; (nn: the byte), which no plain text contains and reading turns back
-// into the byte. Files are read in UTF-8 or UTF-16 (with or without a byte-order
+// references; a value XML cannot hold (bytes that are not UTF-8, control characters) is
+// written readable, those bytes shown as U+FFFD, and exactly in a second attribute
+// "<name>.bytes" that the reader prefers while it still matches. Every file stays
+// well-formed XML 1.0. Files are read in UTF-8 or UTF-16 (with or without a byte-order
 // mark) and written in UTF-16 little-endian with a byte-order mark and the declaration
 // <?xml version='1.0' encoding='UTF-16'?>, replaced atomically.
 //

@@ -5,9 +5,12 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <set>
 #include <unordered_set>
 #include <utility>
+
+#include "playlist/NaturalOrder.h"
 
 namespace orvella {
 
@@ -26,17 +29,6 @@ std::string AsciiLowered(const std::string& text) {
     std::string out(text);
     for (char& c : out) c = AsciiLower(c);
     return out;
-}
-
-// Byte order after ASCII lower-casing; bytes compare unsigned, as std::string does.
-int CompareIgnoringCase(const std::string& a, const std::string& b) {
-    size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(AsciiLower(a[i]));
-        unsigned char y = static_cast<unsigned char>(AsciiLower(b[i]));
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
 // The pattern list as a set of lower-cased extensions (".avi"); entries that are not
@@ -66,6 +58,16 @@ struct Listed {
     unsigned char type;
 };
 
+// A folder's entries as a file manager lists them, whatever order the file system keeps.
+void SortNaturally(std::vector<Listed>& entries) {
+    std::vector<std::pair<std::string, Listed>> keyed;
+    keyed.reserve(entries.size());
+    for (Listed& entry : entries) keyed.emplace_back(NaturalSortKey(entry.name), std::move(entry));
+    std::sort(keyed.begin(), keyed.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t i = 0; i < keyed.size(); ++i) entries[i] = std::move(keyed[i].second);
+}
+
 bool IsDirectory(const std::string& path, unsigned char type) {
     if (type == DT_DIR) return true;
     if (type != DT_UNKNOWN && type != DT_LNK) return false;
@@ -90,6 +92,7 @@ void Scan(const std::string& folder, std::vector<std::string>& pending,
     std::vector<Listed> entries;
     while (dirent* entry = ::readdir(dir)) entries.push_back({entry->d_name, entry->d_type});
     ::closedir(dir);
+    SortNaturally(entries);
 
     for (const Listed& entry : entries) {
         if (entry.name == "." || entry.name == "..") continue;
@@ -172,12 +175,11 @@ std::string TypeKeyOf(const std::string& shortname) {
     return dot == std::string::npos ? shortname : shortname.substr(dot + 1);
 }
 
-bool LessByName(const std::string& a, const std::string& b) { return CompareIgnoringCase(a, b) < 0; }
+bool LessByName(const std::string& a, const std::string& b) { return NaturalLess(a, b); }
 
 bool LessByType(const std::string& a, const std::string& b) {
-    int byType = CompareIgnoringCase(TypeKeyOf(a), TypeKeyOf(b));
-    if (byType != 0) return byType < 0;
-    return CompareIgnoringCase(a, b) < 0;
+    const std::string typeA = NaturalSortKey(TypeKeyOf(a), false), typeB = NaturalSortKey(TypeKeyOf(b), false);
+    return typeA != typeB ? typeA < typeB : NaturalLess(a, b);
 }
 
 void ScanFolder(const std::string& folder, std::vector<std::string>& pending) {

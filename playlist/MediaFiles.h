@@ -22,12 +22,13 @@ std::string ShortNameOf(const std::string& path);
 // the type b.mkv); a name without a dot is its own type.
 std::string TypeKeyOf(const std::string& shortname);
 
-// Case-insensitive orders of the two sorts (by name; by type, then by name).
+// The orders of the two sorts (by name; by type, then by name), both natural
+// (NaturalOrder.h).
 bool LessByName(const std::string& a, const std::string& b);
 bool LessByType(const std::string& a, const std::string& b);
 
-// Appends the media files below folder to pending (recursive, depth first, in the order
-// the file system lists them). A file without an extension is skipped; what cannot be
+// Appends the media files below folder to pending (recursive, depth first, each folder's
+// entries in natural order of their names). A file without an extension is skipped; what cannot be
 // listed is skipped silently.
 void ScanFolder(const std::string& folder, std::vector<std::string>& pending);
 

@@ -6,17 +6,12 @@
 #include <utility>
 
 #include "playlist/MediaFiles.h"
+#include "playlist/NaturalOrder.h"
 
 namespace orvella {
 namespace {
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-void AppendLowered(std::string* out, const std::string& text) {
-    for (char c : text) out->push_back(AsciiLower(c));
-}
-
-// One row's sort key, computed once: lower-casing inside the comparison would cost a copy
+// One row's sort key, computed once: building it inside the comparison would cost a copy
 // per comparison. The key's bytes live in one shared buffer; `head` holds eight of them
 // (those after the prefix that every key shares) so that most comparisons touch no
 // memory beyond the row itself.
@@ -29,18 +24,19 @@ struct SortRow {
 
 class SortKeys {
 public:
-    // mode 0: the shortname; mode 1: its type, then the whole shortname. File names hold no
-    // NUL byte, so the separator orders a shorter type before every longer one it begins.
+    // mode 0: the shortname; mode 1: its type (letter case ignored), then the whole
+    // shortname, both in natural order. No level of a key holds a NUL, so the separator
+    // orders a shorter type before every longer one it begins.
     SortKeys(const std::vector<std::unique_ptr<PlaylistItem>>& items, int mode) {
         rows_.reserve(items.size());
         for (size_t i = 0; i < items.size(); ++i) {
             const std::string& name = items[i]->shortname;
             size_t offset = keys_.size();
             if (mode == 1) {
-                AppendLowered(&keys_, TypeKeyOf(name));
+                keys_ += NaturalSortKey(TypeKeyOf(name), false);
                 keys_.push_back('\0');
             }
-            AppendLowered(&keys_, name);
+            keys_ += NaturalSortKey(name);
             rows_.push_back({0, offset, keys_.size() - offset, i});
         }
         size_t shared = SharedPrefix();
@@ -246,20 +242,22 @@ void Playlist::Clear() {
     if (m_observer) m_observer->OnRowsReset();
 }
 
-void Playlist::SortByName(const std::string& selectedText) { Sort(0, selectedText); }
-void Playlist::SortByType(const std::string& selectedText) { Sort(1, selectedText); }
+void Playlist::SortByName() { Sort(0); }
+void Playlist::SortByType() { Sort(1); }
 
-void Playlist::Sort(int mode, const std::string& selectedText) {
+void Playlist::Sort(int mode) {
     if (m_items.empty()) return;
     SortKeys keys(m_items, mode);
     std::vector<SortRow>& rows = keys.Rows();
     std::sort(rows.begin(), rows.end(), std::cref(keys));
+    // The entry itself stays current, wherever it lands: names may repeat or be empty.
+    const PlaylistItem* current = Current();
     std::vector<std::unique_ptr<PlaylistItem>> sorted;
     sorted.reserve(m_items.size());
     m_current = 0;
     for (const SortRow& row : rows) {
         sorted.push_back(std::move(m_items[row.position]));
-        if (sorted.back()->shortname == selectedText) m_current = sorted.size() - 1;  // the last wins
+        if (sorted.back().get() == current) m_current = sorted.size() - 1;
     }
     m_items.swap(sorted);
     m_sortMode = mode;

@@ -110,10 +110,9 @@ public:
     // A disc's entry shows the disc's title rather than a part of its address.
     bool SetShortName(size_t index, const std::string& text);
 
-    // Sorting (nothing on an empty list). selectedText is the selected row's text; the last
-    // entry whose shortname equals it becomes current (the first entry when none does).
-    void SortByName(const std::string& selectedText);
-    void SortByType(const std::string& selectedText);
+    // Sorting in natural order (nothing on an empty list); the current entry stays current.
+    void SortByName();
+    void SortByType();
     int SortMode() const { return m_sortMode; }  // 0 by name, 1 by type
 
     // The row text: shortname, or filename when shortname is empty.
@@ -122,7 +121,7 @@ public:
 private:
     void RebuildIndex();
     void IndexAppended(size_t index);
-    void Sort(int mode, const std::string& selectedText);
+    void Sort(int mode);
     void NotifyCurrent();
 
     std::vector<std::unique_ptr<PlaylistItem>> m_items;

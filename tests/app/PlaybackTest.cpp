@@ -13,6 +13,7 @@
 #include "ui/QuestionWnd.h"
 #include "uilib/Container.h"
 #include "uilib/controls/Label.h"
+#include "uilib/controls/List.h"
 #include "uilib/controls/Progress.h"
 #include "uilib/controls/Slider.h"
 
@@ -407,9 +408,19 @@ namespace {
 
 TEST_F(PlaybackTest, OpenDialogAddsAndPlaysTheFirstChoiceAndCancelChangesNothing) {
     StartWithEngine();
+    // Every way to the open dialog runs it once its click has been handled, never inside
+    // that handling (the dialog could lose the keyboard, and a typed path with it).
+    const auto openThrough = [&](const char* control, const char* type) {
+        const size_t before = fake().FileDialogRequests().size();
+        TNotifyUIForTest(control, type);
+        EXPECT_EQ(fake().FileDialogRequests().size(), before) << control;
+        EXPECT_TRUE(fake().HasTimer(hwnd_, TIMER_OPEN_FILES)) << control;
+        fake().AdvanceTime(100);
+        EXPECT_EQ(fake().FileDialogRequests().size(), before + 1) << control;
+        EXPECT_FALSE(fake().HasTimer(hwnd_, TIMER_OPEN_FILES)) << control;
+    };
     fake().QueueFileDialogAnswer({});  // cancelled
-    Click("addfile");
-    ASSERT_EQ(fake().FileDialogRequests().size(), 1u);
+    openThrough("addfile", "click");
     const platform::FileDialogRequest& asked = fake().FileDialogRequests().front();
     EXPECT_EQ(asked.kind, platform::FileDialogRequest::Kind::OpenMany);
     ASSERT_EQ(asked.filters.size(), 2u);
@@ -420,7 +431,7 @@ TEST_F(PlaybackTest, OpenDialogAddsAndPlaysTheFirstChoiceAndCancelChangesNothing
     EXPECT_EQ(engine_->Launches(), 0);
 
     fake().QueueFileDialogAnswer({clips_[1], clips_[2]});
-    Click("play");  // nothing to play yet: the same dialog
+    openThrough("play", "click");  // nothing to play yet: the same dialog
     ASSERT_TRUE(Pump([&] { return engine_->Launches() == 1; }));
     EXPECT_EQ(window_->PlaylistModel().Count(), 2u);
     EXPECT_EQ(window_->GetCurrentMediaPath(), clips_[1]);
@@ -428,10 +439,73 @@ TEST_F(PlaybackTest, OpenDialogAddsAndPlaysTheFirstChoiceAndCancelChangesNothing
     fake().QueueFileDialogAnswer({clips_[2], clips_[1]});
     ASSERT_TRUE(window_->PlaylistModel().SetCurrent(1));
     window_->Playback().SetCurrentMediaPath(clips_[2]);
-    Click("file");
+    openThrough("file", "click");
     Pump([] { return false; }, 100);
     EXPECT_EQ(window_->PlaylistModel().Count(), 2u);
     EXPECT_EQ(engine_->Launches(), 1);
+}
+
+// Moving on, deleting, sorting and the poll start from the playing entry, not the selection.
+enum class Step { Next, Previous, DeleteRightClicked, DeleteButton, SortByName, Poll };
+
+TEST_F(PlaybackTest, ThePlayingEntryNotTheSelectedRowIsCurrent) {
+    // Two "01.mkv"; two names whose row text is empty (a quote ends a short name).
+    const std::vector<std::string> names = {"b.mkv", "x/01.mkv", "y/01.mkv", "c/\"q.mkv", "a.mkv", "d/\"r.mkv"};
+    // Rows of names: the one playing, the one the keys went to, the one current afterwards.
+    const struct { const char* what; Step step; size_t playing, keysTo, expected; bool plays; } cases[] = {
+        {"next", Step::Next, 1, 4, 2, true},
+        {"previous", Step::Previous, 1, 4, 0, true},
+        {"delete the right-clicked row", Step::DeleteRightClicked, 1, 4, 1, true},
+        {"delete the current entry", Step::DeleteButton, 2, 4, 1, false},
+        {"sort with the keys elsewhere", Step::SortByName, 2, 0, 2, true},
+        {"sort a duplicate short name", Step::SortByName, 1, 1, 1, true},
+        {"sort an empty short name", Step::SortByName, 5, 5, 5, true},
+        {"poll", Step::Poll, 1, 4, 1, true},
+    };
+    std::vector<std::string> paths;
+    for (const std::string& name : names) paths.push_back(temp_ + "/" + name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartWithEngine();
+        const_cast<PlayerSettings&>(window_->GetSettings()).playsequence = kPlaySequence;
+        OpenClips(paths);
+        Playlist& model = window_->PlaylistModel();
+        window_->PlaylistCommands().PlayRow(static_cast<int>(c.playing));
+        ASSERT_TRUE(Pump([&] { return window_->IsEngineRunning() && window_->GetCurrentMediaPath() == paths[c.playing]; }));
+        auto* list = static_cast<uilib::CListUI*>(Find("playlist")->GetInterface("List"));
+        list->SelectItem(static_cast<int>(c.keysTo), true);  // as the arrow keys do
+        engine_->SetPosition(7);
+        switch (c.step) {
+        case Step::Next: window_->PlaylistCommands().PlayNext(); break;
+        case Step::Previous: window_->PlaylistCommands().PlayPrevious(); break;
+        case Step::DeleteRightClicked:  // the menu of the row the keys went to
+            list->ItemRightClicked(static_cast<int>(c.keysTo));
+            window_->RunMenuCommand("ID_PLAYLIST_RIGHT_MENU_DELETE_ITEM");
+            break;
+        case Step::DeleteButton: Click("deletefile"); break;
+        case Step::SortByName: window_->RunMenuCommand("ID_PLAYLISTMENU_SORT_BY_NAME"); break;
+        case Step::Poll: Tick(); Tick(); break;
+        }
+        Pump([] { return false; }, 100);
+        ASSERT_NE(model.Current(), nullptr);
+        EXPECT_EQ(model.Current()->filename, paths[c.expected]);
+        EXPECT_EQ(window_->GetCurrentMediaPath(), paths[c.expected]);
+        EXPECT_EQ(window_->IsEngineRunning(), c.plays);
+        const std::vector<std::string> args = engine_->Arguments(engine_->Launches());
+        if (c.plays) EXPECT_EQ(std::count(args.begin(), args.end(), paths[c.expected]), 1) << "the last launch";
+        if (c.step == Step::Poll) EXPECT_TRUE(model.Current()->starttime == 7 && model.At(c.keysTo)->starttime == 0);
+        if (c.step == Step::SortByName) {  // its end goes on to the entry after it in the new order
+            ASSERT_LT(model.CurrentIndex() + 1, model.Count());
+            const std::string after = model.At(model.CurrentIndex() + 1)->filename;
+            const int launches = engine_->Launches();
+            engine_->End();
+            ASSERT_TRUE(Pump([&] { return engine_->Launches() == launches + 1 && window_->IsEngineRunning(); }));
+            EXPECT_EQ(model.Current()->filename, after);
+        }
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+        std::remove((DataFolder() + "/settings.xml").c_str());
+    }
 }
 
 TEST_F(PlaybackTest, PlayListFilesThroughTheirDialogs) {

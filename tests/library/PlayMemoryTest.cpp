@@ -76,6 +76,8 @@ TEST(PlayMemory, HostileNamesRoundTripExactly) {
         "/v/\x01\x1F\x7F controls.avi",
         "/v/latin1 \xE9\xE8 \xED\xB2\x80 cut \xE2\x82",
         "/v/&#xDC80; &amp; as text",
+        "-v.avi",
+        "/v/$HOME $(id) `id`.avi",
         "/v/" + longName,
     };
     Playlist list;
@@ -86,6 +88,7 @@ TEST(PlayMemory, HostileNamesRoundTripExactly) {
     list.AppendAll(items, false);
     TempFolder folder;
     ASSERT_TRUE(SavePlaylistFile(folder.File("h.orv"), list, true));
+    EXPECT_TRUE(orvella_test::XmlLintAccepts(folder.File("h.orv")));
     MediaRecord record;
     ASSERT_TRUE(LoadPlaylistFile(folder.File("h.orv"), &record));
     ASSERT_EQ(record.entries.size(), items.size());

@@ -2,6 +2,7 @@
 // UTF-8 ↔ UTF-16 conversion for hand-made files in either encoding.
 #pragma once
 
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -111,6 +112,15 @@ inline std::string Utf8FromUtf16(const std::string& bytes) {
         put(u);
     }
     return out;
+}
+
+// Whether xmllint (libxml2-utils) finds the file well-formed XML 1.0; true without xmllint,
+// where the tests' own re-reading of the file is all that checks it.
+inline bool XmlLintAccepts(const std::string& path) {
+    const gchar* argv[] = {"xmllint", "--noout", path.c_str(), nullptr};
+    gint status = 0;
+    return !g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr, static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL),
+                         nullptr, nullptr, nullptr, nullptr, &status, nullptr) || g_spawn_check_exit_status(status, nullptr);
 }
 
 inline std::string DataFile(const std::string& name) {

@@ -19,6 +19,7 @@ using orvella_test::TempFolder;
 using orvella_test::Utf16;
 using orvella_test::Utf8FromUtf16;
 using orvella_test::WriteBytes;
+using orvella_test::XmlLintAccepts;
 
 const std::string kDeclaration = "<?xml version='1.0' encoding='UTF-16'?>\n";
 
@@ -279,24 +280,26 @@ TEST(XmlDocument, HeldElementsCountAsThePathsDoAndEmptyOnesFail) {
     EXPECT_EQ(doc.Serialize(), before);
 }
 
-TEST(XmlDocument, AnyBytesSurviveAndUtf8StaysPlainText) {
+TEST(XmlDocument, AnyBytesSurviveAndTheFileStaysWellFormed) {
     struct Case {
         const char* what;
         std::string value;
-        bool escaped;  // written as &#xDCnn; references
+        std::string readable;  // what the value itself shows in the file; empty: the value
     } cases[] = {
-        {"accents, CJK, emoji", "\xC3\xA9 \xE6\x97\xA5 \xF0\x9F\x8E\xB5", false},
-        {"replacement character", "\xEF\xBF\xBD", false},
-        {"private use", "\xEE\x80\x80 \xEF\xA3\xBF", false},
-        {"line breaks and tabs", "a\r\nb\nc\rd\te", false},
-        {"Latin-1", "caf\xE9", true},
-        {"cut sequence", "x\xE2\x82", true},
-        {"overlong", "\xC0\xAF", true},
-        {"surrogate", "\xED\xA0\x80", true},
-        {"the escape's own bytes", "\xED\xB2\x80", true},
-        {"beyond U+10FFFF", "\xF4\x90\x80\x80", true},
-        {"continuation alone", "\x80\xBF", true},
-        {"a long run of them", std::string(3000, '\xFF') + "tail", true},
+        {"accents, CJK, emoji", "\xC3\xA9 \xE6\x97\xA5 \xF0\x9F\x8E\xB5", ""},
+        {"replacement character", "\xEF\xBF\xBD", ""},
+        {"private use", "\xEE\x80\x80 \xEF\xA3\xBF", ""},
+        {"line breaks and tabs", "a\r\nb\nc\rd\te", ""},
+        {"Latin-1", "caf\xE9", "caf\xEF\xBF\xBD"},
+        {"cut sequence", "x\xE2\x82", "x\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"overlong", "\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"surrogate", "\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"an old escape's bytes", "\xED\xB2\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"control characters", "a\x01\x1F\x7F", "a\xEF\xBF\xBD\xEF\xBF\xBD\x7F"},
+        {"not a character", "\xEF\xBF\xBE", "\xEF\xBF\xBD"},
+        {"percent signs", "100% \xFF %41", "100% \xEF\xBF\xBD %41"},
+        {"a long run of them", std::string(3000, '\xFF') + "tail", "\xEF\xBF\xBD\xEF\xBF\xBD"},
     };
     TempFolder folder;
     for (const Case& c : cases) {
@@ -304,17 +307,37 @@ TEST(XmlDocument, AnyBytesSurviveAndUtf8StaysPlainText) {
         ASSERT_TRUE(doc.Create(folder.File("b.xml")));
         doc.CreateRoot();
         doc.AddElement("Player", "root");
+        ASSERT_EQ(doc.SetAttribute("root/Player", "v", "old \xFF"), XmlDocument::kOk) << c.what;
         ASSERT_EQ(doc.SetAttribute("root/Player", "v", c.value), XmlDocument::kOk) << c.what;
         std::string inMemory, fromFile;
         doc.GetAttribute("root/Player", "v", &inMemory);
         EXPECT_EQ(inMemory, c.value) << c.what;
         ASSERT_EQ(doc.Save(), XmlDocument::kOk);
+        EXPECT_TRUE(XmlLintAccepts(folder.File("b.xml"))) << c.what;
         std::string text = Utf8FromUtf16(ReadBytes(folder.File("b.xml")));
-        EXPECT_EQ(text.find("&#xDC") != std::string::npos, c.escaped) << c.what << ": " << text;
+        if (!c.readable.empty()) EXPECT_NE(text.find("v=\"" + c.readable), std::string::npos) << c.what;
+        EXPECT_EQ(text.find("\" v.bytes=\"") != std::string::npos, !c.readable.empty()) << c.what << ": " << text;
         XmlDocument again;
         ASSERT_TRUE(again.Open(folder.File("b.xml")));
         again.GetAttribute("root/Player", "v", &fromFile);
         EXPECT_EQ(fromFile, c.value) << c.what;
+    }
+}
+
+TEST(XmlDocument, ReadsTheReadableValueWhenTheExactOneNoLongerMatches) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"v='caf\xEF\xBF\xBD' v.bytes='caf%E9'", "caf\xE9"},
+        {"v='edited by hand' v.bytes='caf%E9'", "edited by hand"},
+        {"v='caf\xEF\xBF\xBD' v.bytes='caf%E'", "caf\xEF\xBF\xBD"},  // damaged
+        {"v='old &#xDCE9;scape'", "old \xE9scape"},                       // an earlier version's file
+    };
+    TempFolder folder;
+    for (const auto& c : cases) {
+        WriteBytes(folder.File("o.xml"), std::string("<root><Player ") + c.first + "/></root>");
+        XmlDocument doc;
+        std::string value;
+        EXPECT_TRUE(doc.Open(folder.File("o.xml")) && doc.GetAttribute("root/Player", "v", &value) == 0);
+        EXPECT_EQ(value, c.second) << c.first;
     }
 }
 

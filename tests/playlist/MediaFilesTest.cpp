@@ -1,11 +1,9 @@
 #include "playlist/MediaFiles.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -33,6 +31,7 @@ TEST(MediaFiles, ShortNamesTypeKeysAndOrders) {
     const std::pair<const char*, const char*> types[] = {
         {"a.b.mkv", "b.mkv"}, {"film.part2.avi", "part2.avi"}, {"README", "README"}, {"x.", ""}};
     for (const auto& c : types) EXPECT_EQ(TypeKeyOf(c.first), c.second) << c.first;
+    // Natural order: numbers by value, case folded in every script (Greek, ß), accents second.
     struct Case {
         const char *a, *b;
         bool byName, byType;
@@ -40,7 +39,12 @@ TEST(MediaFiles, ShortNamesTypeKeysAndOrders) {
         {"a.AVI", "B.avi", true, true},        {"x.AVI", "X.avi", false, false},
         {"z.avi", "a.mkv", false, true},       {"clip.avi", "film.part2.avi", true, true},
         {"a.zzz", "film.part2.avi", true, false}, {"README", "a.avi", false, false},
-        {"\xC3\x89.avi", "\xC3\xA9.avi", true, true},  // only ASCII letters fold
+        {"ep2.mkv", "ep10.mkv", true, true},   {"ep10.mkv", "ep2.mkv", false, false},
+        {"Ep 9", "ep 10", true, true},         {"file 007", "file 7", true, true},
+        {"\xC3\x89pisode 3", "\xC3\xA9pisode 10", true, true}, {"\xC3\xA9pisode 2", "Episode 3", true, true},
+        {"\xC3\xA9clair", "Zebra", true, true}, {"Stra\xC3\x9F" "e 1", "STRASSE 2", true, true},
+        {"\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x99\xCE\x91 2", "\xCF\x83\xCE\xBF\xCF\x86\xCE\xB9\xCE\xB1 10", true, true},
+        {"track \xD9\xA2", "track 10", true, true},  // Arabic-Indic two
     };
     for (const Case& c : orders) {
         EXPECT_EQ(LessByName(c.a, c.b), c.byName) << c.a << " < " << c.b;
@@ -48,40 +52,30 @@ TEST(MediaFiles, ShortNamesTypeKeysAndOrders) {
     }
 }
 
-// What the scan should give for each name in one folder, in the order readdir lists it.
-std::vector<std::string> InListedOrder(const std::string& folder,
-                                       const std::map<std::string, std::vector<std::string>>& wanted) {
-    std::vector<std::string> out;
-    DIR* dir = opendir(folder.c_str());
-    while (dirent* entry = readdir(dir)) {
-        auto found = wanted.find(entry->d_name);
-        if (found != wanted.end()) out.insert(out.end(), found->second.begin(), found->second.end());
-    }
-    closedir(dir);
-    return out;
-}
-
-TEST(MediaFiles, ScanSkipsFilesWithoutExtensionGoesOnAndKeepsNamesExact) {
+TEST(MediaFiles, ScanListsEachFolderNaturallySkipsFilesWithoutExtensionAndKeepsNamesExact) {
     TempFolder temp;
     const std::string root = temp.path();
-    // Several names without an extension, so that one of them comes before media files
-    // whatever order the file system lists them in.
-    for (const char* name : {"a.AVI", "b.avi", "README", "c.avi", "notes.mp", "LICENSE", "x", "y"})
+    for (const char* name : {"c.avi", "README", "b.avi", "notes.mp", "a.AVI", "LICENSE", "x", "y"})
         WriteBytes(root + "/" + name, "");
     const std::vector<std::string> hostile = {"-v.avi", "quote\"d.avi", "new\nline.mkv",
                                               "\xFF\xFE raw.mp4", "$(touch x);.avi", "tab\t.ogg"};
     ASSERT_EQ(mkdir((root + "/sub").c_str(), 0700), 0);
     for (const std::string& name : hostile) WriteBytes(root + "/sub/" + name, "");
     ASSERT_EQ(symlink("..", (root + "/sub/up").c_str()), 0);  // must not go round in circles
+    ASSERT_EQ(mkdir((root + "/show").c_str(), 0700), 0);
+    for (const char* name : {"ep10.mkv", "\xC3\x89pisode 3.mkv", "ep2.mkv", "Episode 12.mkv",
+                             "Ep1.mkv", "\xC3\xA9pisode 2.mkv", "episode 1.mkv"})
+        WriteBytes(root + "/show/" + name, "");
 
     std::vector<std::string> pending = {"/kept/first.avi"};
     ScanFolder(root, pending);
-    std::map<std::string, std::vector<std::string>> wanted = {
-        {"a.AVI", {root + "/a.AVI"}}, {"b.avi", {root + "/b.avi"}}, {"c.avi", {root + "/c.avi"}}};
-    for (const std::string& name : hostile) wanted[name] = {root + "/sub/" + name};
-    wanted["sub"] = InListedOrder(root + "/sub", wanted);
-    std::vector<std::string> expected = InListedOrder(root, wanted);
-    expected.insert(expected.begin(), "/kept/first.avi");
+    std::vector<std::string> expected = {"/kept/first.avi", root + "/a.AVI", root + "/b.avi", root + "/c.avi"};
+    for (const char* name : {"Ep1.mkv", "ep2.mkv", "ep10.mkv", "episode 1.mkv", "\xC3\xA9pisode 2.mkv",
+                             "\xC3\x89pisode 3.mkv", "Episode 12.mkv"})
+        expected.push_back(root + "/show/" + name);
+    for (const char* name : {"$(touch x);.avi", "-v.avi", "new\nline.mkv", "quote\"d.avi", "tab\t.ogg",
+                             "\xFF\xFE raw.mp4"})
+        expected.push_back(root + "/sub/" + name);
     EXPECT_EQ(pending, expected);
 
     ScanFolder(root + "/no such folder", pending);

@@ -159,34 +159,35 @@ TEST_F(PlaylistTest, RemovingKeepsTheSameEntryCurrent) {
     view.Expect({"appended 0 1", "current 0", "reset"}, "clear");
 }
 
-TEST_F(PlaylistTest, SortsByNameAndTypeAndSelectsTheLastMatchingRow) {
-    list.SortByType("x");
+TEST_F(PlaylistTest, SortsByNameAndTypeKeepingTheCurrentEntry) {
+    list.SortByType();
     EXPECT_EQ(list.SortMode(), 0);
     view.Expect({}, "empty list");
 
     list.AppendAll({Item("/1/film.part2.avi"), Item("/1/clip.mkv"), Item("/1/clip.avi"),
                     Item("/1/b.AVI"), Item("/1/Z.mp4"), Item("/1/a.mp4"), Item("/2/clip.avi")},
                    false);
+    list.SetCurrent(1);
     view.calls.clear();
-    list.SortByType("clip.avi");
+    list.SortByType();
     EXPECT_EQ(Rows(list), (std::vector<std::string>{"b.AVI", "clip.avi", "clip.avi", "clip.mkv",
                                                     "a.mp4", "Z.mp4", "film.part2.avi"}));
     EXPECT_EQ(list.SortMode(), 1);
-    EXPECT_EQ(list.CurrentIndex(), 2u);  // the last "clip.avi"
-    view.Expect({"reset", "current 2"}, "by type");
+    EXPECT_EQ(list.Current()->filename, "/1/clip.mkv");
+    view.Expect({"reset", "current 3"}, "by type");
 
-    list.SortByName("nothing like it");
+    list.SortByName();
     EXPECT_EQ(Rows(list), (std::vector<std::string>{"a.mp4", "b.AVI", "clip.avi", "clip.avi",
                                                     "clip.mkv", "film.part2.avi", "Z.mp4"}));
     EXPECT_EQ(list.SortMode(), 0);
-    EXPECT_EQ(list.CurrentIndex(), 0u);
-    view.Expect({"reset", "current 0"}, "by name");
+    EXPECT_EQ(list.CurrentIndex(), 4u);
+    view.Expect({"reset", "current 4"}, "by name");
     EXPECT_EQ(list.FindByFilename("/1/clip.mkv"), 4);
 
     // One filename under two row texts: the index follows whichever comes first now.
     Playlist twice;
     twice.AppendAll({Item("/d", "zz"), Item("/e", "m"), Item("/d", "aa")}, false);
-    twice.SortByName("");
+    twice.SortByName();
     EXPECT_EQ(twice.FindByFilename("/d"), 0);
     EXPECT_EQ(twice.FindByFilename("/e"), 1);
 }
