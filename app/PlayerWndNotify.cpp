@@ -6,6 +6,7 @@
 #include "app/DisplayRules.h"
 #include "engine/SlaveCommands.h"
 #include "uilib/PaintManager.h"
+#include "uilib/controls/Edit.h"
 
 namespace orvella {
 
@@ -142,7 +143,12 @@ void CPlayerWnd::ShowQuestion(WPARAM kind, LPARAM) { m_dialogs.AskQuestion(stati
 void CPlayerWnd::ShowUrlBar() {
     m_view.ShowControl("URLbar", true);
     if (CControlUI* strip = m_pm->FindControl("URLbar_visible")) strip->SetBkColor(m_pm->GetMainBKColor());
-    if (CControlUI* edit = m_pm->FindControl("URLbar_edit")) edit->SetFocus();
+    // The last address stays, chosen whole: typing replaces it, an arrow key keeps it.
+    CControlUI* control = m_pm->FindControl("URLbar_edit");
+    auto* edit = control ? static_cast<uilib::CEditUI*>(control->GetInterface("Edit")) : nullptr;
+    if (!edit) return;
+    edit->SetFocus();
+    edit->SetSelAll();
 }
 
 void CPlayerWnd::PlayUrlBarAddress() {
@@ -186,7 +192,8 @@ const struct {
     Click action;
 } kClickTable[] = {
     {"help", Click::Nothing},        {"tools", Click::Nothing},  // they open menus
-    {"play", Click::Play},           {"openfile", Click::Play},
+    // The folder button opens files whatever plays: as "play" it did nothing while a clip ran.
+    {"play", Click::Play},           {"openfile", Click::OpenFiles},
     {"pause", Click::Pause},         {"stop", Click::Stop},
     {"next", Click::Next},           {"previous", Click::Previous},
     {"facade", Click::Facade},

@@ -125,7 +125,7 @@ inline bool XmlLintAccepts(const std::string& path) {
     g_free(found);
     if (!present && required && std::string(required) == "1") return false;
     return !g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr, static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL),
-                         nullptr, nullptr, nullptr, nullptr, &status, nullptr) || g_spawn_check_exit_status(status, nullptr);
+                         nullptr, nullptr, nullptr, nullptr, &status, nullptr) || g_spawn_check_wait_status(status, nullptr);
 }
 
 inline std::string DataFile(const std::string& name) {
