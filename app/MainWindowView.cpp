@@ -55,7 +55,7 @@ void MainWindowView::SetSliderValue(const char* name, int value) {
 
 bool MainWindowView::IsMouseOverControl(const char* name) const {
     uilib::CControlUI* c = Find(name);
-    if (!c || !m_window) return false;
+    if (!c || !c->IsVisible() || !m_window) return false;
     POINT pt;
     if (!GetCursorPos(&pt) || !ScreenToClient(m_window, &pt)) return false;
     const RECT& rc = c->GetPos();

@@ -121,6 +121,7 @@ void PlaybackControl::ResetPlaybackState() {
     m_discMode = false;
     // Nothing of the previous entry's time shows until the next one tells its own.
     m_view.SetSliderValue("playslider", 0);
+    m_previewShown = false;
     ShowPlayTime(0, 0.0f, 0.0f);
 }
 
@@ -314,9 +315,8 @@ void PlaybackControl::PollPosition() {
     }
     m_view.SetSliderValue("playslider", PositionPercent(position, length));
     if (PlaylistItem* entry = m_playlist.Current()) entry->starttime = ResumeSeconds(position);
-    if (m_view.HasControl("playslider") && !m_view.IsMouseOverControl("playslider")) {
-        ShowPlayTime(0, position, length);
-    }
+    // The time under a pointer resting on the slider stays; anything else shows the position.
+    if (!(m_previewShown && m_view.IsMouseOverControl("playslider"))) ShowPlayTime(0, position, length);
 }
 
 void PlaybackControl::EndSliderDrag(int percent) {
@@ -326,18 +326,32 @@ void PlaybackControl::EndSliderDrag(int percent) {
 }
 
 void PlaybackControl::SeekToSliderValue(int percent) {
-    // To the time the slider showed; only while the length is unknown by the percent.
-    m_slave.Send(m_media.length > 0 ? slave::SeekToTime(SliderSeconds(percent, m_media.length))
-                                    : slave::Seek(percent, SeekType::Percent));
     m_sliderDragging = false;
-    m_afterSeek = true;
-    m_afterSeekTicks = 0;
+    // To the time the slider showed; only while the length is unknown by the percent.
+    if (m_media.length > 0) {
+        SeekToTime(SliderSeconds(percent, m_media.length));
+    } else if (GuardPassed(m_slave.Send(slave::Seek(percent, SeekType::Percent)))) {
+        m_afterSeek = true;
+        m_afterSeekTicks = 0;
+    }
+}
+
+void PlaybackControl::SeekToTime(double seconds) {
+    if (GuardPassed(m_slave.Send(slave::SeekToTime(seconds)))) GoOnFrom(seconds);
 }
 
 void PlaybackControl::SeekBy(int seconds) {
-    if (!GuardPassed(m_slave.Send(slave::Seek(seconds, SeekType::Relative)))) return;
+    if (GuardPassed(m_slave.Send(slave::Seek(seconds, SeekType::Relative))))
+        GoOnFrom(RelativeSeekTarget(m_media.position, seconds, m_media.length));
+}
+
+void PlaybackControl::GoOnFrom(double seconds) {
+    // The polls right after a seek may still tell the old position; closing or switching
+    // files meanwhile must keep where the user went, so the target is the resume point now.
     m_afterSeek = true;
     m_afterSeekTicks = 0;
+    m_media.position = static_cast<float>(seconds);
+    if (PlaylistItem* entry = m_playlist.Current()) entry->starttime = ResumeSeconds(m_media.position);
 }
 
 void PlaybackControl::BeginSliderDrag(int percent) {
@@ -346,10 +360,16 @@ void PlaybackControl::BeginSliderDrag(int percent) {
 }
 
 void PlaybackControl::PreviewSliderValue(int percent) {
-    ShowPlayTime(0, static_cast<float>(SliderSeconds(percent, m_media.length)), m_media.length);
+    // Without a length no value stands for a time: the clock goes on showing the position.
+    m_previewShown = m_media.length > 0;
+    if (m_previewShown) ShowPlayTime(0, static_cast<float>(SliderSeconds(percent, m_media.length)), m_media.length);
+    else ShowCurrentTime();
 }
 
-void PlaybackControl::ShowCurrentTime() { ShowPlayTime(0, m_media.position, m_media.length); }
+void PlaybackControl::ShowCurrentTime() {
+    m_previewShown = false;
+    ShowPlayTime(0, m_media.position, m_media.length);
+}
 
 void PlaybackControl::SetVolume(int value) {
     m_slave.Volume(value, true);

@@ -84,8 +84,10 @@ public:
     // slider alone), and the end of a drag, which seeks only when the thumb was moved.
     void SeekToSliderValue(int percent);
     void EndSliderDrag(int percent);
-    // A seek by seconds from the current position (backwards when negative).
+    // A seek by seconds from the current position (backwards when negative), and one to a
+    // time. Either target is the entry's resume point at once.
     void SeekBy(int seconds);
+    void SeekToTime(double seconds);
     // The position slider while the user holds or hovers it: the time under the thumb or
     // the pointer; afterwards the position again.
     void BeginSliderDrag(int percent);
@@ -165,6 +167,8 @@ public:
     void OnSubtitleChosen(const std::string& path) override;
 
 private:
+    // After a seek: the target is the position until the engine tells its own.
+    void GoOnFrom(double seconds);
     void ShowOpenFailure();
     void OnScreenshotSaved(int number);
     // A message about a path on the video, where the user looks when pressing a key (and
@@ -199,6 +203,7 @@ private:
     bool m_startInFullScreen = true;
     bool m_subtitlesInScreenshots = true;
     bool m_sliderDragging = false;
+    bool m_previewShown = false;  // the clock shows the time under the pointer on the slider
     bool m_afterSeek = false;
     int m_playbackStarts = 0;  // "Starting playback..." lines of the running engine
     bool m_openFailureShown = false;  // "Cannot open" said for the running engine

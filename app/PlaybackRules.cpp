@@ -65,6 +65,12 @@ SIZE FitWindowToVideo(int displayWidth, int displayHeight, float aspect, int wor
     return size;
 }
 
+double RelativeSeekTarget(float position, int step, float length) {
+    const double from = std::isfinite(position) ? std::max(position, 0.0f) : 0.0;
+    const double target = std::max(from + step, 0.0);
+    return std::isfinite(length) && length > 0.0f ? std::min(target, static_cast<double>(length)) : target;
+}
+
 long long ResumeSeconds(float position) {
     if (!std::isfinite(position) || position <= 0.0f) return 0;
     if (position >= 9.2e18f) return 0;

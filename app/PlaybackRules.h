@@ -27,6 +27,10 @@ double SliderSeconds(int percent, float length);
 SIZE FitWindowToVideo(int displayWidth, int displayHeight, float aspect, int workWidth,
                       int workHeight, int skinIndex);
 
+// Where a seek by a step of seconds from a position lands: within 0 and the length (only
+// above 0 while the length is unknown).
+double RelativeSeekTarget(float position, int step, float length);
+
 // Whole seconds of a position for the resume point (truncated; 0 for what is not a time).
 long long ResumeSeconds(float position);
 

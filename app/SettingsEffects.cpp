@@ -191,7 +191,7 @@ void SettingsEffects::RestoreDefaults() {
 }
 
 void SettingsEffects::SeekTo(WPARAM seconds) {
-    m_playback.Slave().Send(slave::Seek(static_cast<int>(seconds), SeekType::Absolute));
+    m_playback.SeekToTime(static_cast<double>(seconds));
 }
 
 void SettingsEffects::Crop(WPARAM filterText) {

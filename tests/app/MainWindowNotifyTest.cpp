@@ -235,9 +235,16 @@ TEST_F(MainWindowNotifyTest, TopBarOpenCombosScreenshotsAndColour) {
 
 TEST_F(MainWindowNotifyTest, PositionSliderPreviewsTheTimeUnderThePointer) {
     Play();
+    // Resting on the slider before the length is known, the pointer leaves the clock running.
+    POINT slider = Centre("playslider");
+    ClientToScreen(hwnd_, &slider);
+    fake().SetCursorPos(slider.x, slider.y);
+    TNotifyUIForTest("playslider", "currentmousevaluechanged", 50);
     engine_->SetLength(200);
+    engine_->SetPosition(10);
     Tick();
     Tick();
+    EXPECT_EQ(Find("playtime")->GetText(), "00:00:10.0/00:03:20.0");
     TNotifyUIForTest("playslider", "currentmousevaluechanged", 50);
     EXPECT_EQ(Find("playtime")->GetText().substr(0, 10), "00:01:40.0");
     TNotifyUIForTest("playslider", "valuechangebegin", 25);

@@ -88,6 +88,22 @@ TEST_F(PlaybackTest, PollMovesSliderTextAndResumePointButNotRightAfterASeek) {
     EXPECT_EQ(window_->PlaylistModel().Current()->starttime, 48);
 }
 
+TEST_F(PlaybackTest, ASeekIsTheResumePointBeforeThePollTellsIt) {
+    StartWithEngine();
+    OpenClips({clips_[0]});
+    engine_->SetLength(60);
+    engine_->SetPosition(30);
+    Tick();
+    Tick();
+    const PlaylistItem& entry = *window_->PlaylistModel().Current();
+    window_->Playback().SeekToSliderValue(80);
+    EXPECT_EQ(entry.starttime, 48);
+    engine_->SetPosition(48);
+    Tick();
+    window_->Playback().SeekBy(100);
+    EXPECT_EQ(entry.starttime, 60) << "within the length";
+}
+
 TEST_F(PlaybackTest, PauseStepsAFrameAndPlayResumes) {
     StartWithEngine();
     OpenClips({clips_[0]});

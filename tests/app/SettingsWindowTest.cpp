@@ -127,7 +127,7 @@ TEST_F(SettingsWindowTest, EffectsReachTheEngineAtOnce) {
     engine_->ForgetCommands();
     In(s, "ID_SEEKTIME_EDIT")->SetText("1:2:3");
     Tell(s, "ID_SEEKTIME_GOTO_BUTTON", "click");
-    EXPECT_EQ(Sent(1), std::vector<std::string>{"seek 3723 2"});
+    EXPECT_EQ(Sent(1), std::vector<std::string>{"seek 3723.00 2"});
     In(s, "ID_SEEKTIME_EDIT")->SetText("1:2");
     Tell(s, "ID_SEEKTIME_GOTO_BUTTON", "click");
     EXPECT_NE(window_->Dialogs().Question(), nullptr);
