@@ -18,6 +18,12 @@ void DisplayModes::ShowWindowBars(bool show) {
     for (const char* bar : kWindowBars) m_view.ShowControl(bar, show);
 }
 
+void DisplayModes::ShowPlaylistPanel(bool show) {
+    m_playback.SetPlaylistPanelShown(show);
+    m_view.ShowControl("playlistbar", show);
+    m_view.ShowControl("expandbar", show);
+}
+
 void DisplayModes::HideTopBar() {
     if (m_topBar && m_topBar->TopBarExists()) m_topBar->HideTopBar();
 }
@@ -41,9 +47,8 @@ void DisplayModes::EnterFullScreen() {
     platform::GetBackend().SetFullScreen(window, true);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindowBars(false);
-    m_playback.SetPlaylistPanelShown(false);
-    m_view.ShowControl("playlistbar", false);
-    m_view.ShowControl("expandbar", false);
+    m_state.savedPanel = m_playback.PlaylistPanelShown();
+    ShowPlaylistPanel(false);
     m_view.SetControlInset("main", RECT{0, 0, 0, 0});
     HideTopBar();
 }
@@ -57,7 +62,9 @@ void DisplayModes::RestoreMainInset() {
     }
 }
 
-void DisplayModes::LeaveFullScreen() {
+void DisplayModes::LeaveFullScreen() { QuitFullScreen(true); }
+
+void DisplayModes::QuitFullScreen(bool restoreRect) {
     HWND window = m_view.Handle();
     if (!window) return;
     // Also when only the window manager thinks it is full screen: the bars come back.
@@ -67,11 +74,17 @@ void DisplayModes::LeaveFullScreen() {
     platform::GetBackend().SetFullScreen(window, false);
     if (wasOurs) {
         const RECT& r = m_state.savedRect;
-        // The rectangle from before, wherever the window manager put the window since.
-        SetWindowPos(window, m_state.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, r.left, r.top,
-                     r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
-        ShowWindow(window, SW_SHOW);
+        const HWND band = m_state.topmost ? HWND_TOPMOST : HWND_NOTOPMOST;
+        if (restoreRect) {
+            // The rectangle from before, wherever the window manager put the window since.
+            SetWindowPos(window, band, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
+            ShowWindow(window, SW_SHOW);
+        } else {
+            SetWindowPos(window, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         RestoreMainInset();
+        // The play list beside the video comes back as it was.
+        if (m_state.savedPanel) ShowPlaylistPanel(true);
     }
     HideTopBar();
 }
@@ -88,15 +101,8 @@ void DisplayModes::ResizeToFactor(float factor) {
     m_state.sizeFactor = std::clamp(factor, kSmallestSizeFactor, kLargestSizeFactor);
     HWND window = m_view.Handle();
     if (!window) return;
-    if (m_state.fullScreen) {
-        // Out of full screen into the new size: the old rectangle is not wanted back.
-        m_state.fullScreen = false;
-        ShowWindowBars(true);
-        platform::GetBackend().SetFullScreen(window, false);
-        SetWindowPos(window, m_state.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        RestoreMainInset();
-    }
+    // Out of full screen into the new size: the old rectangle is not wanted back.
+    if (m_state.fullScreen) QuitFullScreen(false);
     const MediaInfo& media = m_playback.Media();
     // The size the picture is shown at, where the engine told it (a wide DVD is wider
     // than its stored frame).

@@ -25,6 +25,7 @@ struct DisplayState {
     bool topmost = false;
     RECT savedRect{};      // the window before full screen
     RECT savedInset{};     // the inset of "main" before full screen
+    bool savedPanel = false;  // the play list beside the video before full screen
     float sizeFactor = 1.0f;
     int aspectChoice = 0;  // 0 the video's own, 3 for 4:3, 7 for 16:9
 };
@@ -62,6 +63,10 @@ public:
 
 private:
     void ShowWindowBars(bool show);
+    void ShowPlaylistPanel(bool show);
+    // Out of full screen into a window with its bars and play list back; the rectangle
+    // from before only when asked.
+    void QuitFullScreen(bool restoreRect);
     void HideTopBar();
     void RestoreMainInset();
 

@@ -5,10 +5,15 @@
 
 namespace orvella {
 
+WindowChrome ChromeForSkin(int skinIndex) {
+    return skinIndex == 1 ? WindowChrome{8, 100} : WindowChrome{2, 92};
+}
+
 SIZE WindowSizeForFactor(int videoWidth, int videoHeight, float factor, int skinIndex,
                          int workWidth, int workHeight) {
-    const long bars = skinIndex == 1 ? 100 : 92;
-    const long frame = skinIndex == 1 ? 8 : 2;
+    const auto [frame, bars] = ChromeForSkin(skinIndex);
+    // The frame is part of the window: the video gets what is left of the width.
+    workWidth = static_cast<int>(std::max<long>(workWidth - frame, 1));
     double w = std::floor(videoWidth * static_cast<double>(factor));
     double h = std::floor(videoHeight * static_cast<double>(factor));
     if (w < 1 || h < 1) return SIZE{static_cast<LONG>(std::max(w, 0.0) + frame),

@@ -11,9 +11,17 @@ namespace orvella {
 constexpr float kSmallestSizeFactor = 0.5f;
 constexpr float kLargestSizeFactor = 4.0f;
 
+// What the window adds around the video: the frame at the sides (8 px in the modern
+// skin, 2 in the classic one) and the bars above and below it (100 or 92 px).
+struct WindowChrome {
+    long frame;
+    long bars;
+};
+WindowChrome ChromeForSkin(int skinIndex);
+
 // The window size that shows the video at a size factor: the video scaled by the factor
-// (truncated), shrunk keeping its shape until it and the bars (100 px in the modern skin,
-// 92 in the classic one) fit the work area, plus the frame (8 or 2 px).
+// (truncated), shrunk keeping its shape until it with the frame and the bars fits the
+// work area.
 SIZE WindowSizeForFactor(int videoWidth, int videoHeight, float factor, int skinIndex,
                          int workWidth, int workHeight);
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/DisplayRules.h"
+
 namespace orvella {
 
 namespace {
@@ -52,15 +54,15 @@ SIZE FitWindowToVideo(int displayWidth, int displayHeight, float aspect, int wor
         std::fabs(static_cast<double>(w) / h - aspect) > 0.001) {
         h = static_cast<long>(w / aspect);
     }
-    const long bars = skinIndex == 1 ? 100 : 92;
+    const auto [frame, bars] = ChromeForSkin(skinIndex);
     // Halving ends at a single pixel: a work area lower than the bars alone must not
     // keep the loop going.
-    while ((workWidth < w || workHeight < h + bars) && (w > 1 || h > 1)) {
+    while ((workWidth < w + frame || workHeight < h + bars) && (w > 1 || h > 1)) {
         w /= 2;
         h /= 2;
     }
     SIZE size;
-    size.cx = w + (skinIndex == 1 ? 8 : 2);
+    size.cx = w + frame;
     size.cy = h + bars;
     return size;
 }

@@ -19,6 +19,9 @@ LRESULT CPlayerWnd::OnTrayNotify(WPARAM, LPARAM lParam, bool&) {
 }
 
 void CPlayerWnd::MinimizeWindow() {
+    // A full-screen window steps back to its own rectangle instead: minimised, it would
+    // be gone where the desktop has no task bar to bring it back.
+    if (m_display.State().fullScreen) return m_display.LeaveFullScreen();
     if (m_settings.pausewhenminize) m_playback.Pause();
     if (m_settings.minimizetosystemtray) {
         if (!m_trayIcon.added) {

@@ -31,7 +31,8 @@ TEST(DisplayRules, SizeFactorFitsTheWorkArea) {
         {320, 240, 1.0f, 1, 1280, 770, 328, 340},     // as it is, with frame and bars
         {320, 240, 2.0f, 0, 1280, 770, 642, 572},     // classic frame and bars
         {640, 360, 4.0f, 1, 1280, 770, 1199, 770},    // too wide and too high: the height rules
-        {1920, 200, 1.0f, 1, 1280, 770, 1288, 233},   // too wide: the width rules
+        {1920, 200, 1.0f, 1, 1280, 770, 1280, 232},   // too wide: the width rules
+        {1280, 720, 1.0f, 0, 1280, 1000, 1280, 810},  // the frame too fits the width
         {320, 240, 0.5f, 1, 1280, 770, 168, 220},
         {0, 0, 2.0f, 1, 1280, 770, 8, 100},           // nothing known: only frame and bars
     };
@@ -347,9 +348,52 @@ TEST_F(MainWindowNotifyTest, SizeFactorsStayWithinRangeAndTheWorkArea) {
     WindowNote("fullscreen");
     WindowNote("originalsize");
     EXPECT_FALSE(window_->Display().State().fullScreen);
-    // Full screen put the play list away, so the window is the video and its frame.
-    EXPECT_EQ(WindowRect().right - WindowRect().left, 320 + (window_->GetSkinIndex() == 1 ? 8 : 2));
     EXPECT_TRUE(Visible("titlebar"));
+}
+
+TEST_F(MainWindowNotifyTest, FullScreenEndsWithThePanelAsBeforeAndSizesFitASmallWorkArea) {
+    // The play list before full screen, and how full screen ends.
+    const struct { bool panel; const char* leave; } cases[] = {
+        {true, "escape"}, {true, "fullscreen"}, {true, "ID_MAINMENU_PLAY_FRAME_SIZE_100"},
+        {false, "fullscreen"}, {false, "escape"},
+    };
+    Play();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.leave) + (c.panel ? " with the play list" : " without it"));
+        if (Visible("playlistbar") != c.panel) Click("list");
+        WindowNote("fullscreen");
+        ASSERT_TRUE(window_->Display().State().fullScreen);
+        if (std::string(c.leave) == "escape") {
+            fake().KeyPress(VK_ESCAPE, platform::FakeBackend::kNone, hwnd_);
+            fake().DispatchPending();
+        } else if (std::string(c.leave).rfind("ID_", 0) == 0) {
+            window_->RunMenuCommand(c.leave);
+        } else {
+            WindowNote(c.leave);
+        }
+        EXPECT_FALSE(window_->Display().State().fullScreen);
+        EXPECT_FALSE(IsIconic(hwnd_));
+        EXPECT_TRUE(IsWindowVisible(hwnd_));
+        EXPECT_EQ(Visible("playlistbar"), c.panel);
+        EXPECT_EQ(Visible("expandbar"), c.panel);
+    }
+    // In a window Escape minimises.
+    fake().KeyPress(VK_ESCAPE, platform::FakeBackend::kNone, hwnd_);
+    fake().DispatchPending();
+    EXPECT_TRUE(IsIconic(hwnd_));
+    ShowWindow(hwnd_, SW_RESTORE);
+
+    // Frame and bars count: a 320 x 240 video at 2.0 leaves the video 632 px of 640.
+    const RECT work{0, 0, 640, 1000};
+    fake().SetWorkArea(work);
+    for (const char* size : {"50", "100", "150", "200", "300", "400"}) {
+        window_->RunMenuCommand(std::string("ID_MAINMENU_PLAY_FRAME_SIZE_") + size);
+        const RECT r = WindowRect();
+        EXPECT_LE(r.right - r.left, work.right) << size;
+        EXPECT_LE(r.bottom - r.top, work.bottom) << size;
+    }
+    WindowNote("settings_changesize", 1);
+    EXPECT_LE(WindowRect().right - WindowRect().left, work.right);
 }
 
 TEST_F(MainWindowNotifyTest, AKeyRunsItsActionOrReachesTheFocusedControlNeverBoth) {
