@@ -8,8 +8,9 @@ clip=$(make_moving_clip 5)
 sizes=$(grep -ho '<Window size="[0-9]*,[0-9]*"' "$BUILD"/skin*/language/eng/main.xml | grep -o '[0-9,]*,[0-9]*' | tr , x)
 XVFB_PID="" WM_PID=""
 
-stop() { [ -z "$1" ] || { kill -9 "$1" 2>/dev/null; wait "$1" 2>/dev/null; } || true; }
-end_round() { stop "$PLAYER_PID"; stop "$WM_PID"; stop "$XVFB_PID"; PLAYER_PID="" WM_PID="" XVFB_PID=""; }
+# The player goes at once; the server is let go tidily, taking its lock file with it.
+stop() { [ -z "$2" ] || { kill "$1" "$2" 2>/dev/null; wait "$2" 2>/dev/null; } || true; }
+end_round() { stop -9 "$PLAYER_PID"; stop -TERM "$WM_PID"; stop -TERM "$XVFB_PID"; PLAYER_PID="" WM_PID="" XVFB_PID=""; }
 trap 'end_round; cleanup_player' EXIT
 
 fresh_screen() {
@@ -39,7 +40,8 @@ for round in $(seq 1 30); do
   fresh_screen
   start_player "$clip"
   if ! wait_until 3 window_shown; then
-    echo "round $round: no window at a layout size after 3 s" >&2
+    echo "round $round on $DISPLAY: no window at a layout size after 3 s" >&2
+    kill -0 "$WM_PID" 2>/dev/null || echo "openbox has ended" >&2
     kill -0 "$PLAYER_PID" 2>/dev/null || { echo "the player ended:" >&2; cat "$WORK/player.log" >&2; }
     xwininfo -root -tree | grep -i 'orvella' >&2 || true
     failures=$((failures + 1))
