@@ -126,6 +126,8 @@ HWND GtkBackend::CreateWindowEx(const CreateParams& params) {
         g_signal_connect(w->window, "delete-event", G_CALLBACK(&GtkBackend::OnDeleteEvent), w);
         g_signal_connect(w->window, "configure-event", G_CALLBACK(&GtkBackend::OnConfigure), w);
         g_signal_connect(w->window, "window-state-event", G_CALLBACK(&GtkBackend::OnWindowState), w);
+        g_signal_connect(w->window, "map-event", G_CALLBACK(&GtkBackend::OnMapChanged), w);
+        g_signal_connect(w->window, "unmap-event", G_CALLBACK(&GtkBackend::OnMapChanged), w);
         input_->ConnectTopLevel(w);
     }
     g_signal_connect(w->surface, "draw", G_CALLBACK(&GtkBackend::OnDraw), w);
@@ -196,6 +198,7 @@ void GtkBackend::DestroyNative(HWND hwnd) {
         hwnd->inputMethod = nullptr;
     }
     g_signal_handlers_disconnect_by_data(hwnd->surface, hwnd);
+    StopMapFollowUp(hwnd);
     if (hwnd->window) {
         g_signal_handlers_disconnect_by_data(hwnd->window, hwnd);
         gtk_widget_destroy(hwnd->window);

@@ -139,6 +139,11 @@ private:
     static int OnDeleteEvent(GtkWidget* widget, void* event, void* data);
     static int OnConfigure(GtkWidget* widget, void* event, void* data);
     static int OnWindowState(GtkWidget* widget, void* event, void* data);
+    static int OnMapChanged(GtkWidget* widget, void* event, void* data);
+    static int OnMapUnanswered(void* data);
+    // Watches a top-level just shown until the window manager has put it on screen.
+    void FollowMapRequest(HWND hwnd);
+    void StopMapFollowUp(HWND hwnd);
     static int OnQuitSignal(void* data);
     static void OnDragDataReceived(GtkWidget* widget, GdkDragContext* context, int x, int y,
                                    GtkSelectionData* data, unsigned info, unsigned time,

@@ -97,7 +97,9 @@ void GtkBackend::SetVisible(HWND hwnd, bool visible, bool activate) {
             gtk_window_set_focus_on_map(GTK_WINDOW(hwnd->window), activate && !hwnd->isPopup);
             gtk_window_move(GTK_WINDOW(hwnd->window), hwnd->rect.left, hwnd->rect.top);
             gtk_widget_show(hwnd->window);
+            if (!hwnd->isPopup) FollowMapRequest(hwnd);
         } else {
+            StopMapFollowUp(hwnd);
             gtk_widget_hide(hwnd->window);
         }
     } else {

@@ -2,12 +2,57 @@
 // moves, sizes, state changes and size limits.
 #include "platform/gtk/GtkBackend.h"
 
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include "platform/gtk/NativeWindow.h"
 
 namespace platform {
 namespace gtk {
+namespace {
+
+// A window manager answers a map request within a few frames. One that has just started
+// can read the request during its own start-up and then sleep until its next event, so
+// the window would never appear: the request is repeated, which also wakes the manager.
+constexpr guint kMapAnswerMs = 250;
+constexpr int kMapRequestsAtMost = 12;
+
+}  // namespace
+
+void GtkBackend::FollowMapRequest(HWND hwnd) {
+    StopMapFollowUp(hwnd);
+    if (hwnd->mapped) return;
+    hwnd->mapRequests = 1;
+    hwnd->mapFollowUp = g_timeout_add(kMapAnswerMs, &GtkBackend::OnMapUnanswered, hwnd);
+}
+
+void GtkBackend::StopMapFollowUp(HWND hwnd) {
+    if (hwnd->mapFollowUp) g_source_remove(hwnd->mapFollowUp);
+    hwnd->mapFollowUp = 0;
+}
+
+int GtkBackend::OnMapChanged(GtkWidget*, void* event, void* data) {
+    HWND hwnd = static_cast<HWND>(data);
+    hwnd->mapped = static_cast<GdkEvent*>(event)->type == GDK_MAP;
+    if (hwnd->mapped) hwnd->backend->StopMapFollowUp(hwnd);
+    return FALSE;
+}
+
+int GtkBackend::OnMapUnanswered(void* data) {
+    HWND hwnd = static_cast<HWND>(data);
+    // Still hidden on purpose (minimised before it was ever mapped) or given up: done.
+    if (hwnd->mapped || !hwnd->visible || hwnd->iconified || hwnd->mapRequests >= kMapRequestsAtMost) {
+        hwnd->mapFollowUp = 0;
+        return G_SOURCE_REMOVE;
+    }
+    GdkWindow* window = gtk_widget_get_window(hwnd->window);
+    if (window && GDK_IS_X11_WINDOW(window)) {
+        XMapWindow(GDK_WINDOW_XDISPLAY(window), GDK_WINDOW_XID(window));
+        gdk_display_flush(gdk_window_get_display(window));
+    }
+    ++hwnd->mapRequests;
+    return G_SOURCE_CONTINUE;
+}
 
 void GtkBackend::SetMainWindow(HWND hwnd) {
     mainWindow_ = IsWindow(hwnd) ? hwnd : nullptr;

@@ -35,6 +35,11 @@ struct NativeWindow {
     bool visible = false;
     bool maximized = false, iconified = false, fullscreen = false, topmost = false;
     bool destroying = false;
+    // Top-levels: whether the X server has the window on screen, and the follow-up that
+    // repeats a map request the window manager has left unanswered.
+    bool mapped = false;
+    guint mapFollowUp = 0;
+    int mapRequests = 0;
     int lastClientWidth = -1, lastClientHeight = -1;  // what WM_SIZE last reported
     int lastX = INT32_MIN, lastY = INT32_MIN;          // what WM_MOVE last reported
     WPARAM lastSizeState = SIZE_RESTORED;
