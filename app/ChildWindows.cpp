@@ -18,9 +18,9 @@ constexpr int kTopBarHeight = 20;
 
 ChildWindows::~ChildWindows() { CloseAll(); }
 
-SkinWindowOwner ChildWindows::Owner() const {
+SkinWindowOwner ChildWindows::Owner(HWND opener) const {
     SkinWindowOwner owner;
-    owner.hwnd = m_main.GetHWND();
+    owner.hwnd = opener && IsWindow(opener) ? opener : m_main.GetHWND();
     owner.notifier = &m_main;
     owner.paintManager = m_main.GetPaintManager();
     owner.language = m_main.GetLanguage();
@@ -35,10 +35,10 @@ void ChildWindows::OpenAbout() {
 
 void ChildWindows::CloseAbout() { CloseSkinWindow(m_about); }
 
-void ChildWindows::AskQuestion(int kind, const std::string& detail) {
+void ChildWindows::AskQuestion(int kind, const std::string& detail, HWND opener) {
     const QuestionPrompt* prompt = FindQuestionPrompt(kind);
     if (!prompt || !m_main.GetPaintManager()) return;
-    OpenSkinWindow(m_question, Owner(), [&](CQuestionWnd& window) {
+    OpenSkinWindow(m_question, Owner(opener), [&](CQuestionWnd& window) {
         window.SetUp(kind, prompt->title, FillQuestionPlaceholder(prompt->text, detail),
                      prompt->withCancel, prompt->okText ? prompt->okText : "",
                      prompt->cancelText ? prompt->cancelText : "");

@@ -30,8 +30,10 @@ public:
     void OpenAbout();
     void CloseAbout();
     // kind 0: clear the play list?; 2: a wrongly formatted entry; 3: a hotkey already
-    // taken (detail: the action that has it). Unknown kinds ask nothing.
-    void AskQuestion(int kind, const std::string& detail = std::string());
+    // taken (detail: the action that has it); 5: a page no browser could open (detail: its
+    // address). Unknown kinds ask nothing. The question belongs to opener (the main window
+    // when null): it stands above that window.
+    void AskQuestion(int kind, const std::string& detail = std::string(), HWND opener = nullptr);
     void CloseQuestion();
 
     // The settings window, filled with the values; an open one only comes forward.
@@ -53,7 +55,7 @@ public:
     CFullScreenTopBarWnd* TopBar() const { return m_topBar; }
 
 private:
-    SkinWindowOwner Owner() const;
+    SkinWindowOwner Owner(HWND opener = nullptr) const;
     CFullScreenTopBarWnd* LiveTopBar();
 
     CPlayerWnd& m_main;

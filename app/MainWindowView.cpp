@@ -152,6 +152,6 @@ void MainWindowView::ResizeKeepingPosition(int width, int height) {
 
 RECT MainWindowView::WorkArea() const { return platform::GetBackend().GetWorkArea(m_window); }
 
-SIZE MainWindowView::MinimumSize() const { return m_pm ? m_pm->GetMinInfo() : SIZE{}; }
+SIZE MainWindowView::MinimumSize() const { return m_pm ? m_pm->GetLeastWindowSize() : SIZE{}; }
 
 }  // namespace orvella

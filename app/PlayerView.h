@@ -50,7 +50,7 @@ public:
     virtual void LeaveFullScreen() = 0;
     virtual void ResizeKeepingPosition(int width, int height) = 0;
     virtual RECT WorkArea() const = 0;
-    virtual SIZE MinimumSize() const = 0;  // what the layout declares
+    virtual SIZE MinimumSize() const = 0;  // what the layout needs with the controls shown now
     virtual int SkinIndex() const = 0;
 };
 

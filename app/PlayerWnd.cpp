@@ -251,12 +251,7 @@ LRESULT CPlayerWnd::OnHelp(WPARAM, LPARAM, bool&) {
     return 0;
 }
 
-void CPlayerWnd::OpenHelp() {
-    const std::string page = std::string(uilib::GetAppPath()) + "help/index.html";
-    if (!platform::GetBackend().ShellOpen(page)) {
-        std::fprintf(stderr, "orvella: cannot open the help page %s\n", page.c_str());
-    }
-}
+void CPlayerWnd::OpenHelp() { OpenPage(std::string(uilib::GetAppPath()) + "help/index.html"); }
 
 LRESULT CPlayerWnd::OnNcCalcSize(WPARAM, LPARAM, bool&) { return 0; }
 

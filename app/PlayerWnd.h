@@ -248,6 +248,8 @@ private:
     void CloseUpdateWindow() {}
     void ShowUpdateWindow(bool newer, WPARAM version, LPARAM build) {}
     void OpenWebPage(WPARAM which);
+    // Help and web pages open in the desktop's browser; without one a question says so.
+    void OpenPage(const std::string& address);
     void ReloadLayoutInLanguage() {}      // WM_RELOAD_LAYOUT: rebuild in the current language
     void OpenHelp() override;
     // MenuCommandHost

@@ -2,10 +2,9 @@
 // window steps their commands ask for.
 #include "app/PlayerWnd.h"
 
-#include <cstdio>
-
 #include "app/PlayerMenuStates.h"
 #include "app/WebPages.h"
+#include "ui/QuestionTexts.h"
 #include "ui/MenuUI.h"
 #include "ui/SkinWindow.h"
 #include "uilib/Base.h"
@@ -102,9 +101,12 @@ void CPlayerWnd::ShowMainWindow() { ::ShowWindow(m_hWnd, SW_SHOW); }
 void CPlayerWnd::OpenWebPage(WPARAM which) {
     const std::string address = WebPageAddress(static_cast<int>(which), m_playback.CurrentMediaPath(),
                                                std::string(uilib::GetAppPath()));
-    if (address.empty()) return;
-    if (!platform::GetBackend().ShellOpen(address))
-        std::fprintf(stderr, "orvella: cannot open %s\n", address.c_str());
+    if (!address.empty()) OpenPage(address);
+}
+
+void CPlayerWnd::OpenPage(const std::string& address) {
+    // The user asked for the page: a desktop without a browser is told, not left silent.
+    if (!platform::GetBackend().ShellOpen(address)) m_dialogs.AskQuestion(kNoBrowserQuestion, address);
 }
 
 }  // namespace orvella

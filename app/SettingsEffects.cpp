@@ -156,7 +156,7 @@ bool SettingsEffects::OnNotification(const uilib::TNotifyUI& msg) {
         if (msg.sType != row.name) continue;
         switch (row.note) {
         case Note::SeekTime: SeekTo(w); break;
-        case Note::SeekTimeIncorrect: m_dialogs.AskQuestion(2); break;
+        case Note::SeekTimeIncorrect: Ask(2); break;
         case Note::Conflict: AskAboutTakenKey(w); break;
         case Note::Crop: Crop(w); break;
         case Note::Snap: m_playback.TakeScreenshot(w == 1 ? 1 : 0); break;
@@ -172,7 +172,7 @@ bool SettingsEffects::OnNotification(const uilib::TNotifyUI& msg) {
         case Note::SnapPath: SetSnapshotFolder(w); break;
         case Note::PlayerSettings: ApplyPreferences(w); break;
         case Note::OsdLevel: ChooseOsdLevel(static_cast<int>(w), m_settings, slave); break;
-        case Note::AskRestoreDefaults: m_dialogs.AskQuestion(kRestoreDefaultsQuestion); break;
+        case Note::AskRestoreDefaults: Ask(kRestoreDefaultsQuestion); break;
         }
         return true;
     }
@@ -183,7 +183,13 @@ void SettingsEffects::AskAboutTakenKey(WPARAM action) {
     // The user knows the action by its label in the window, not by its settings name.
     const std::string name = action ? *reinterpret_cast<const std::string*>(action) : std::string();
     const char* label = HotkeyTable::DisplayName(name);
-    m_dialogs.AskQuestion(3, label ? label : name);
+    Ask(3, label ? label : name);
+}
+
+void SettingsEffects::Ask(int kind, const std::string& detail) {
+    // Asked on the settings window's behalf: the question stands over it, not behind it.
+    CSettingsWnd* window = m_dialogs.Settings();
+    m_dialogs.AskQuestion(kind, detail, window ? window->GetHWND() : nullptr);
 }
 
 void SettingsEffects::RestoreDefaults() {

@@ -49,6 +49,7 @@ public:
     void RestoreDefaults();
 
 private:
+    void Ask(int kind, const std::string& detail = std::string());
     void AskAboutTakenKey(WPARAM action);
     void SeekTo(WPARAM seconds);
     void Crop(WPARAM filterText);

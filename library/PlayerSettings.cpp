@@ -78,16 +78,18 @@ struct Background {
     const char* image;
 };
 
+// The title bar's picture keeps its own width against the right end of its area, cut on
+// the left where the area is narrower.
 const Background kBackgrounds[] = {
-    {"river", "file='skin/river.PNG'"},
-    {"petal", "file='skin/petal.PNG'"},
-    {"ocean", "file='skin/ocean.PNG'"},
-    {"dragon", "file='skin/dragon.PNG'"},
-    {"totem", "file='skin/totem.PNG'"},
-    {"petal1", "file='skin_classic/petal1.PNG'"},
-    {"petal2", "file='skin_classic/petal2.PNG'"},
-    {"guitar", "file='skin_classic/guitar.PNG'"},
-    {"gear", "file='skin_classic/gear.PNG'"},
+    {"river", "file='skin/river.PNG' align='right'"},
+    {"petal", "file='skin/petal.PNG' align='right'"},
+    {"ocean", "file='skin/ocean.PNG' align='right'"},
+    {"dragon", "file='skin/dragon.PNG' align='right'"},
+    {"totem", "file='skin/totem.PNG' align='right'"},
+    {"petal1", "file='skin_classic/petal1.PNG' align='right'"},
+    {"petal2", "file='skin_classic/petal2.PNG' align='right'"},
+    {"guitar", "file='skin_classic/guitar.PNG' align='right'"},
+    {"gear", "file='skin_classic/gear.PNG' align='right'"},
 };
 
 // Stores `text` converted to the member's type; false when it is not a value of that type

@@ -217,6 +217,8 @@ public:
     virtual bool ClientToScreen(HWND hwnd, POINT* pt) = 0;
     virtual bool ScreenToClient(HWND hwnd, POINT* pt) = 0;
     virtual bool SetWindowRegion(HWND hwnd, const WindowRegion& region) = 0;
+    // Asks the window for its size limits again (WM_GETMINMAXINFO) and applies them.
+    virtual void UpdateSizeLimits(HWND hwnd) {}
     virtual WindowRegion GetWindowRegion(HWND hwnd) = 0;
     // Work area of the monitor that holds hwnd (the primary monitor for nullptr).
     virtual RECT GetWorkArea(HWND hwnd) = 0;

@@ -30,4 +30,9 @@ void CAboutWnd::Notify(uilib::TNotifyUI& msg) {
     if (name == "ID_CLOSE_BUTTON" || name == "ID_ABOUT_OK_BUTTON") SendWindowNotify("about_close");
 }
 
+bool CAboutWnd::AnswerEscape() {
+    SendWindowNotify("about_close");
+    return true;
+}
+
 }  // namespace orvella

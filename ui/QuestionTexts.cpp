@@ -10,6 +10,8 @@ const QuestionPrompt kPrompts[] = {
     {3, 8, "Input conflict", 9, "The key is already assigned to \"%s\",please reinput!", false},
     {kRestoreDefaultsQuestion, 10, "Restore defaults", 11,
      "Set every preference and every key back to its default?", true, "Yes", "No"},
+    {kNoBrowserQuestion, 12, "Cannot open the page", 13,
+     "No web browser could open %s. Install one, or open the address yourself.", false},
 };
 }  // namespace
 

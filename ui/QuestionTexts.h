@@ -18,10 +18,12 @@ struct QuestionPrompt {
 };
 
 constexpr int kRestoreDefaultsQuestion = 4;
+constexpr int kNoBrowserQuestion = 5;
 
 // Kind 0 asks before the play list is cleared; kind 2 reports a wrongly formatted input;
 // kind 3 a hotkey already taken by another action; kind 4 asks before every preference
-// and key goes back to its default. Null for any other kind.
+// and key goes back to its default; kind 5 says that no browser could open a page. Null
+// for any other kind.
 const QuestionPrompt* FindQuestionPrompt(int kind);
 
 // text with its first "%s" replaced by value (as is: value is never read as a format).

@@ -7,6 +7,7 @@ namespace orvella {
 void CQuestionWnd::SetUp(int kind, const std::string& title, const std::string& text,
                          bool withCancel, const std::string& okText, const std::string& cancelText) {
     m_kind = kind;
+    m_withCancel = withCancel;
     // An open window asked again keeps no words of the previous question's buttons.
     const char* const buttons[2] = {"ID_OK_BUTTON", "ID_CANCEL_BUTTON"};
     const std::string* asked[2] = {&okText, &cancelText};
@@ -32,6 +33,11 @@ void CQuestionWnd::Notify(uilib::TNotifyUI& msg) {
     } else if (name == "ID_CANCEL_BUTTON" || name == "ID_CLOSE_BUTTON") {
         SendWindowNotify("question_close", kind, 0);
     }
+}
+
+bool CQuestionWnd::AnswerEscape() {
+    SendWindowNotify("question_close", static_cast<WPARAM>(m_kind), m_withCancel ? 0 : 1);
+    return true;
 }
 
 }  // namespace orvella

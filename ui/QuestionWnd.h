@@ -24,7 +24,12 @@ public:
     // OK sends "question_close" (kind, 1); Cancel and the close button (kind, 0).
     void Notify(uilib::TNotifyUI& msg) override;
 
+protected:
+    // Cancel where the question has it, else OK.
+    bool AnswerEscape() override;
+
 private:
+    bool m_withCancel = true;
     int m_kind = 0;
     std::string m_layoutButtonText[2];  // OK and Cancel as the layout words them
 };

@@ -222,6 +222,11 @@ void CSettingsWnd::Notify(uilib::TNotifyUI& msg) {
     if (type == "valuechangeend") return OnSlider(msg.pSender, static_cast<int>(msg.wParam), false);
 }
 
+bool CSettingsWnd::AnswerEscape() {
+    OnClick("ID_CLOSE_BUTTON");
+    return true;
+}
+
 void CSettingsWnd::OnClick(const std::string& name) {
     for (const FixedNote& row : kFixedNotes)
         if (name == row.button) return SendWindowNotify(row.note, row.wParam);

@@ -38,6 +38,10 @@ public:
 
     void Notify(uilib::TNotifyUI& msg) override;
 
+protected:
+    // As the close button: what was not applied is dropped.
+    bool AnswerEscape() override;
+
 private:
     void FillControls();
     void FillEffects(const SettingsValues* before);

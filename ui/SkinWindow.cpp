@@ -105,6 +105,9 @@ LRESULT CSkinWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(lParam);
         return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE && OnEscape()) return 0;
+        break;
     default:
         break;
     }
@@ -168,6 +171,13 @@ LRESULT CSkinWindow::OnNcHitTest(LPARAM lParam) {
     return SkinWindowHitTest(client, pt, m_pm->GetCaptionRect(), under ? under->GetClass() : "");
 }
 
+bool CSkinWindow::OnEscape() {
+    // A hotkey field takes Escape as the key it is given.
+    uilib::CControlUI* focus = m_pm->GetFocus();
+    if (focus && focus->GetInterface("HotKey")) return false;
+    return AnswerEscape();
+}
+
 void CSkinWindow::OnSize() {
     if (IsIconic(m_hWnd)) return;
     RECT client;
@@ -228,6 +238,8 @@ void PlaceSkinWindow(CSkinWindow* window) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     window->ShowWindow(true);
     window->CenterWindow();
+    // Keys go to the dialog, not to its owner (whose Escape minimises the player).
+    SetFocus(window->GetHWND());
 }
 
 }  // namespace orvella

@@ -88,6 +88,10 @@ protected:
     // default handling.
     virtual bool DrawsOwnFrame() const { return true; }
 
+    // Escape answers the dialog as its Cancel does (OK where it has only OK); false when
+    // the window has no such answer.
+    virtual bool AnswerEscape() { return false; }
+
     // A window notification from this window to its notifiers (the main window).
     void SendWindowNotify(const char* type, WPARAM wParam = 0, LPARAM lParam = 0);
     // Whether control belongs to this window. Other windows' paint managers may tell this
@@ -101,6 +105,7 @@ protected:
 private:
     LRESULT OnCreate();
     LRESULT OnNcHitTest(LPARAM lParam);
+    bool OnEscape();
     void OnSize();
     void OnGetMinMaxInfo(LPARAM lParam);
     void BuildLayout();
@@ -130,7 +135,8 @@ struct SkinWindowOwner {
 // layout's size replaces it), takes the owner's scheme colour and resources. False when
 // the window could not be made (the object is gone then).
 bool CreateSkinWindow(CSkinWindow* window, const SkinWindowOwner& owner);
-// Moves it to (10,10) without sizing, shows it and centres it over its owner.
+// Moves it to (10,10) without sizing, shows it, centres it over its owner and gives it
+// the focus (the window manager raises it above its owner).
 void PlaceSkinWindow(CSkinWindow* window);
 
 // Closes an open window of one kind and forgets it: the main window's pointer for that

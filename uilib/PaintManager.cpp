@@ -12,6 +12,7 @@
 #include "uilib/ControlSearch.h"
 #include "uilib/ControlTimers.h"
 #include "uilib/InputRouter.h"
+#include "uilib/LayoutNeeds.h"
 #include "uilib/NotifyDispatcher.h"
 #include "uilib/PaintManagerToolTips.h"
 #include "uilib/ResourceCache.h"
@@ -27,6 +28,7 @@ namespace {
 constexpr UINT kMsgAsyncNotify = 0x8000 + 0x3A1;
 constexpr UINT kMsgWindowInit = 0x8000 + 0x3A2;
 constexpr UINT kMsgCleanup = 0x8000 + 0x3A3;
+constexpr UINT kMsgFitLeastSize = 0x8000 + 0x3A4;
 
 bool Alive(HWND hwnd) { return hwnd && platform::HasBackend() && ::IsWindow(hwnd); }
 
@@ -49,6 +51,7 @@ struct CPaintManagerUI::Impl {
     bool windowInitWaiting = false;  // posted before the window had a size
     std::vector<std::unique_ptr<CControlUI>> delayedCleanup;
     bool cleanupPosted = false;
+    SIZE least{};  // what the laid-out tree needed last
     CPaintManagerToolTips toolTips;
     CInputRouter input;  // after toolTips: it uses them
 
@@ -239,10 +242,16 @@ void CPaintManagerUI::SetInitSize(int cx, int cy) {
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+SIZE CPaintManagerUI::GetLeastWindowSize() const {
+    const SIZE need = LeastSize(m_root.get());
+    return SIZE{std::max(need.cx, m_szMinWindow.cx), std::max(need.cy, m_szMinWindow.cy)};
+}
+
 void CPaintManagerUI::GetMinMaxInfo(MINMAXINFO* info) const {
     if (!info) return;
-    if (m_szMinWindow.cx > 0) info->ptMinTrackSize.x = m_szMinWindow.cx;
-    if (m_szMinWindow.cy > 0) info->ptMinTrackSize.y = m_szMinWindow.cy;
+    const SIZE least = GetLeastWindowSize();
+    if (least.cx > 0) info->ptMinTrackSize.x = least.cx;
+    if (least.cy > 0) info->ptMinTrackSize.y = least.cy;
     if (m_szMaxWindow.cx > 0) info->ptMaxTrackSize.x = m_szMaxWindow.cx;
     if (m_szMaxWindow.cy > 0) info->ptMaxTrackSize.y = m_szMaxWindow.cy;
 }
@@ -439,6 +448,26 @@ void CPaintManagerUI::UpdateLayout() {
     m_bUpdateNeeded = false;
     // Inside a paint the whole area is painted anyway: no invalidation from layout.
     m_root->SetPos(rc, false);
+    // A control shown or hidden changes what the window needs; it is fitted once the
+    // paint is over.
+    const SIZE least = GetLeastWindowSize();
+    if (least.cx != m_impl->least.cx || least.cy != m_impl->least.cy) {
+        m_impl->least = least;
+        if (Alive(m_hWndPaint)) ::PostMessage(m_hWndPaint, kMsgFitLeastSize, 0, 0);
+    }
+}
+
+void CPaintManagerUI::FitLeastSize() {
+    if (!Alive(m_hWndPaint) || !m_root) return;
+    if (::GetWindowLong(m_hWndPaint, GWL_STYLE) & (WS_CHILD | WS_POPUP)) return;
+    platform::Backend& backend = platform::GetBackend();
+    backend.UpdateSizeLimits(m_hWndPaint);
+    // The user's own state of the window wins: minimised, maximised or full screen.
+    if (::IsIconic(m_hWndPaint) || ::IsZoomed(m_hWndPaint) || backend.IsFullScreen(m_hWndPaint)) return;
+    const SIZE least = GetLeastWindowSize(), client = GetClientSize();
+    if (client.cx >= least.cx && client.cy >= least.cy) return;
+    ::SetWindowPos(m_hWndPaint, nullptr, 0, 0, std::max(client.cx, least.cx),
+                   std::max(client.cy, least.cy), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CPaintManagerUI::PaintTo(cairo_t* cr, const RECT& rcPaint) {
@@ -471,6 +500,7 @@ const CPaintManagerUI::MessageRoute CPaintManagerUI::kMessageRoutes[] = {
     {kMsgAsyncNotify, &CPaintManagerUI::OnAsyncNotify},
     {kMsgCleanup, &CPaintManagerUI::OnCleanup},
     {kMsgWindowInit, &CPaintManagerUI::OnWindowInit},
+    {kMsgFitLeastSize, &CPaintManagerUI::OnFitLeastSize},
     {WM_ERASEBKGND, &CPaintManagerUI::OnEraseBackground},
     {WM_PAINT, &CPaintManagerUI::OnPaint},
     {WM_SIZE, &CPaintManagerUI::OnSize},
@@ -495,6 +525,12 @@ bool CPaintManagerUI::OnAsyncNotify(WPARAM, LPARAM, LRESULT& result) {
 
 bool CPaintManagerUI::OnCleanup(WPARAM, LPARAM, LRESULT& result) {
     m_impl->RunCleanup();
+    result = 0;
+    return true;
+}
+
+bool CPaintManagerUI::OnFitLeastSize(WPARAM, LPARAM, LRESULT& result) {
+    FitLeastSize();
     result = 0;
     return true;
 }

@@ -176,6 +176,11 @@ public:
     void SetMinInfo(int cx, int cy) { m_szMinWindow.cx = cx; m_szMinWindow.cy = cy; }
     SIZE GetMaxInfo() const { return m_szMaxWindow; }
     void SetMaxInfo(int cx, int cy) { m_szMaxWindow.cx = cx; m_szMaxWindow.cy = cy; }
+    // The least size the window may have: "mininfo", or more where the visible controls
+    // of fixed size need more (LeastSize of the root).
+    SIZE GetLeastWindowSize() const;
+    // Grows the window (a top-level one in its normal state) to its least size.
+    void FitLeastSize();
     void GetMinMaxInfo(MINMAXINFO* info) const;  // min and max track sizes (0 = none)
     void SetWindowAttribute(const char* name, const char* value);  // the <Window> attributes
 
@@ -269,6 +274,7 @@ private:
     bool OnAsyncNotify(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnCleanup(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnWindowInit(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnFitLeastSize(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnEraseBackground(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnPaint(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnSize(WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -43,6 +43,7 @@ const ImageKey kImageKeys[] = {
     {"hole", [](ImageAttributes* a, const char* v) { a->hole = attr::ParseBool(v); }},
     {"xtiled", [](ImageAttributes* a, const char* v) { a->xtiled = attr::ParseBool(v); }},
     {"ytiled", [](ImageAttributes* a, const char* v) { a->ytiled = attr::ParseBool(v); }},
+    {"align", [](ImageAttributes* a, const char* v) { a->alignRight = Trim(v) == "right"; }},
 };
 
 void ApplyKey(const std::string& key, const std::string& value, ImageAttributes* out) {
@@ -189,6 +190,17 @@ void PaintTiled(cairo_t* cr, cairo_surface_t* surface, const Patch& p, double sc
     PaintPatch(cr, surface, tile, deviceScale, p.dx, p.dy, p.dw, p.dh, alpha, true);
 }
 
+// The picture (or its source part) at its own width against the right edge of dest; on
+// a narrower dest only its right part.
+void AlignRight(const ImageData* image, CRect* dest, RECT* source) {
+    RECT src = *source;
+    if (IsNullRect(src)) src = RECT{0, 0, static_cast<LONG>(image->width), static_cast<LONG>(image->height)};
+    const LONG natural = src.right - src.left, room = dest->right - dest->left;
+    if (room < natural) src.left = src.right - room;
+    else dest->left = dest->right - natural;
+    *source = src;
+}
+
 // Corner margins that fit in size: shrunk in proportion when they would overlap.
 void FitMargins(double size, double* a, double* b) {
     *a = std::max(0.0, *a);
@@ -267,9 +279,11 @@ bool CRenderEngine::DrawImageString(cairo_t* cr, CPaintManagerUI* manager, const
         dest.right = std::min(dest.right, rcItem.right);
         dest.bottom = std::min(dest.bottom, rcItem.bottom);
     }
+    RECT source = attrs.source;
+    if (attrs.alignRight) AlignRight(data, &dest, &source);
     CRect paint;
     if (dest.IsEmpty() || !paint.Intersect(rcPaint, rcItem)) return true;
-    DrawImage(cr, data, dest, paint, attrs.source, attrs.corner, attrs.fade, attrs.hole,
+    DrawImage(cr, data, dest, paint, source, attrs.corner, attrs.fade, attrs.hole,
               attrs.xtiled, attrs.ytiled);
     return true;
 }

@@ -44,7 +44,8 @@ struct ImageData {
 
 // The parsed form of a picture text:
 //   "name.png"  or  "file='skin\river.PNG' dest='0,0,10,10' source='0,0,10,10'
-//   corner='4,4,4,4' mask='#FFFF00FF' fade='128' hole='false' xtiled='false' ytiled='false'"
+//   corner='4,4,4,4' mask='#FFFF00FF' fade='128' hole='false' xtiled='false' ytiled='false'
+//   align='right'"
 // Either path separator is accepted. Rectangles are left,top,right,bottom.
 struct ImageAttributes {
     CStdString file;
@@ -55,6 +56,9 @@ struct ImageAttributes {
     BYTE fade = 255;  // overall opacity
     bool hole = false;    // nine-patch without its centre
     bool xtiled = false, ytiled = false;
+    // At its own width against the right edge of the box, cut on the left where the box
+    // is narrower (a picture that must not be squeezed).
+    bool alignRight = false;
 };
 
 class CRenderEngine {

@@ -70,6 +70,7 @@ public:
     bool ClientToScreen(HWND hwnd, POINT* pt) override;
     bool ScreenToClient(HWND hwnd, POINT* pt) override;
     bool SetWindowRegion(HWND hwnd, const WindowRegion& region) override;
+    void UpdateSizeLimits(HWND hwnd) override;
     WindowRegion GetWindowRegion(HWND hwnd) override;
     RECT GetWorkArea(HWND hwnd) override;
     SIZE GetScreenSize() override;

@@ -116,6 +116,10 @@ void GtkBackend::SizeChanged(HWND hwnd, int width, int height, WPARAM state) {
     if (IsWindow(hwnd) && hwnd->window && !hwnd->isPopup) ApplySizeLimits(hwnd);
 }
 
+void GtkBackend::UpdateSizeLimits(HWND hwnd) {
+    if (IsWindow(hwnd) && hwnd->window && !hwnd->isPopup) ApplySizeLimits(hwnd);
+}
+
 void GtkBackend::ApplySizeLimits(HWND hwnd) {
     MINMAXINFO info{};
     SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));

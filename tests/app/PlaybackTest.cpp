@@ -235,7 +235,7 @@ TEST_F(PlaybackTest, AudioOnlyShrinksToTheLeastSizeAndVideoFitsTheWindow) {
     EXPECT_EQ(Find("filename")->GetText(), "a.mp4");
     RECT rc;
     GetWindowRect(hwnd_, &rc);
-    SIZE least = window_->GetPaintManager()->GetMinInfo();
+    SIZE least = window_->GetPaintManager()->GetLeastWindowSize();
     EXPECT_EQ(rc.right - rc.left, least.cx);
     EXPECT_EQ(rc.bottom - rc.top, least.cy);
 

@@ -164,7 +164,7 @@ TEST_F(PlayerSettingsFile, ReadsAFileWrittenByAnotherInstallation) {
         EXPECT_EQ(Values(settings), expected) << c.what;
         EXPECT_EQ(Join(host.calls),
                   "ReadPlayMemory last | Volume 75 | Mute 1 | Color ff2a6fbe | ReadHotkeys | "
-                  "Background file='skin/ocean.PNG'")
+                  "Background file='skin/ocean.PNG' align='right'")
             << c.what;
         EXPECT_EQ(hotkeys.Code("Stop"), 1107) << c.what;
         EXPECT_EQ(hotkeys.Code("Pause"), 80) << c.what;
@@ -301,7 +301,7 @@ TEST_F(PlayerSettingsFile, SideEffectsAndColourCalls) {
     } cases[] = {
         {{{"volume", "80"}, {"mute", "1"}, {"color", "ff102030"}, {"background", "gear"}},
          "ReadPlayMemory - | Volume 80 | Mute 1 | Color ff102030 | ReadHotkeys | "
-         "Background file='skin_classic/gear.PNG'"},
+         "Background file='skin_classic/gear.PNG' align='right'"},
         // Missing colour, unknown and wrongly cased backgrounds: no call for either.
         {{{"volume", "80"}, {"background", "River"}}, "ReadPlayMemory - | Volume 80 | Mute 0 | ReadHotkeys"},
         {{{"color", "nothex"}, {"background", ""}}, "ReadPlayMemory - | Volume 0 | Mute 0 | ReadHotkeys"},
@@ -315,11 +315,11 @@ TEST_F(PlayerSettingsFile, SideEffectsAndColourCalls) {
 
 TEST(PlayerSettings, BackgroundPictures) {
     const std::pair<const char*, const char*> cases[] = {
-        {"river", "file='skin/river.PNG'"},   {"petal", "file='skin/petal.PNG'"},
-        {"ocean", "file='skin/ocean.PNG'"},   {"dragon", "file='skin/dragon.PNG'"},
-        {"totem", "file='skin/totem.PNG'"},   {"petal1", "file='skin_classic/petal1.PNG'"},
-        {"petal2", "file='skin_classic/petal2.PNG'"}, {"guitar", "file='skin_classic/guitar.PNG'"},
-        {"gear", "file='skin_classic/gear.PNG'"},     {"", ""}, {"Gear", ""}, {"gear ", ""},
+        {"river", "file='skin/river.PNG' align='right'"},   {"petal", "file='skin/petal.PNG' align='right'"},
+        {"ocean", "file='skin/ocean.PNG' align='right'"},   {"dragon", "file='skin/dragon.PNG' align='right'"},
+        {"totem", "file='skin/totem.PNG' align='right'"},   {"petal1", "file='skin_classic/petal1.PNG' align='right'"},
+        {"petal2", "file='skin_classic/petal2.PNG' align='right'"}, {"guitar", "file='skin_classic/guitar.PNG' align='right'"},
+        {"gear", "file='skin_classic/gear.PNG' align='right'"},     {"", ""}, {"Gear", ""}, {"gear ", ""},
         {"petal3", ""},
     };
     for (const auto& [name, image] : cases) {
