@@ -35,6 +35,13 @@ int GtkBackend::OnMapChanged(GtkWidget*, void* event, void* data) {
     HWND hwnd = static_cast<HWND>(data);
     hwnd->mapped = static_cast<GdkEvent*>(event)->type == GDK_MAP;
     if (hwnd->mapped) hwnd->backend->StopMapFollowUp(hwnd);
+    if (hwnd->mapped && hwnd->activateOnMap) {
+        hwnd->activateOnMap = false;
+        // With the server's time the request is newer than any input the manager saw.
+        GdkWindow* window = gtk_widget_get_window(hwnd->window);
+        if (window && GDK_IS_X11_WINDOW(window))
+            gtk_window_present_with_time(GTK_WINDOW(hwnd->window), gdk_x11_get_server_time(window));
+    }
     return FALSE;
 }
 

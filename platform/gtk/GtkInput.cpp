@@ -101,8 +101,11 @@ HWND GtkInput::SetFocus(HWND hwnd) {
     HWND previous = focus_;
     if (hwnd) {
         HWND top = backend_.TopLevelOf(hwnd);
-        if (top->window && !top->isPopup && top->visible && !gtk_window_is_active(GTK_WINDOW(top->window)))
+        if (top->window && !top->isPopup && top->visible && !gtk_window_is_active(GTK_WINDOW(top->window))) {
             gtk_window_present(GTK_WINDOW(top->window));
+            // The manager ignores an activation of a window it has not mapped yet.
+            top->activateOnMap = !top->mapped;
+        }
     }
     MoveFocus(hwnd);
     return previous;

@@ -38,6 +38,7 @@ struct NativeWindow {
     // Top-levels: whether the X server has the window on screen, and the follow-up that
     // repeats a map request the window manager has left unanswered.
     bool mapped = false;
+    bool activateOnMap = false;  // given the focus before the manager mapped it
     guint mapFollowUp = 0;
     int mapRequests = 0;
     int lastClientWidth = -1, lastClientHeight = -1;  // what WM_SIZE last reported

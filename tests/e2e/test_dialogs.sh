@@ -13,13 +13,16 @@ ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:duration=60" -c:a libm
 
 has() { grep -q "^$2 " "$1" 2>/dev/null; }
 window_size() { xdotool getwindowgeometry --shell "$WINDOW_ID" | sed -n 's/^\(WIDTH\|HEIGHT\)=//p' | paste -sd' '; }
-# The control lies wholly inside the window's client area (the tree is in client pixels).
+rect_of() { awk -v n="$1" '$1 == n { print $3, $4, $5, $6; exit }' "$ORVELLA_CONTROL_TREE_FILE"; }
+# The control lies wholly inside the window's client area (the tree is in client pixels)
+# and inside its bar (a control pushed past the bar's end is cut off even inside the window).
 inside_window() {
-  local name=$1 w h line
+  local name=$1 w h
   read -r w h <<<"$(window_size)"
-  line=$(awk -v n="$name" '$1 == n { print; exit }' "$ORVELLA_CONTROL_TREE_FILE")
-  [ -n "$line" ] || fail "control $name is not in the control tree"
-  awk -v W="$w" -v H="$h" '{ exit !($3 >= 0 && $4 >= 0 && $5 <= W && $6 <= H && $5 > $3) }' <<<"$line"
+  [ -n "$(rect_of "$name")" ] || fail "control $name is not in the control tree"
+  awk -v r="$(rect_of "$name")" -v bar="$(rect_of toolbar)" -v W="$w" -v H="$h" 'BEGIN { split(r, p); split(bar, b);
+    exit !(p[1] >= 0 && p[2] >= 0 && p[3] <= W && p[4] <= H && p[3] > p[1] &&
+           (r == bar || (p[1] >= b[1] && p[3] <= b[3] && b[3] <= W))) }'
 }
 # Two rectangles of the control tree do not share a pixel.
 apart() {
@@ -31,7 +34,9 @@ apart() {
 }
 toolbar_inside() {
   local what=$1 name
-  for name in next list mute_on volumeslider closebtn; do
+  local mute=mute_on
+  [ "$(control_visible mute_on)" = 1 ] || mute=mute_off
+  for name in toolbar next list "$mute" volumeslider; do
     wait_until 3 inside_window "$name" || fail "$what: $name lies outside the $(window_size) window: $(grep "^$name " "$ORVELLA_CONTROL_TREE_FILE")"
   done
   for name in minbtn maxbtn closebtn; do
@@ -81,9 +86,9 @@ dialogs() {
     click_in "$SETTINGS" "$page"; sleep 0.3
   done
   xdotool key space
-  wait_until 5 test -n "$(question_id)" || fail "no question for a key that is taken"
+  wait_until 5 test -n "$(question_id)" || { screenshot dialogs-no-question >/dev/null; xprop -root _NET_ACTIVE_WINDOW >&2; echo "settings $(settings_id)" >&2; fail "no question for a key that is taken"; }
   wait_until 3 active_is "$(question_id)" ||
-    fail "the question is not the active window (active: $(xdotool getactivewindow getwindowname 2>/dev/null))"
+    { screenshot dialogs-not-active >/dev/null; xprop -root _NET_ACTIVE_WINDOW _NET_CLIENT_LIST_STACKING >&2; echo "question $(question_id) settings $(settings_id)" >&2; fail "the question is not the active window (active: $(xdotool getactivewindow getwindowname 2>/dev/null))"; }
   above "$(question_id)" "$(settings_id)" || fail "the question opened behind the settings window"
   screenshot "dialogs-conflict-question" >/dev/null
   xdotool key Escape
@@ -92,7 +97,9 @@ dialogs() {
   mapped || fail "Escape on the question minimised the player"
   settings_open || fail "Escape on the question closed the settings window"
   [ "$(control_text ID_EDIT_HOTKEY_AUDIO_MUTE "$SETTINGS")" = M ] || fail "the refused key changed Mute's field"
-  # Escape closes the settings window too, and only it.
+  # Escape closes the settings window too, and only it (once no hotkey field has the
+  # focus: a field takes Escape as its new key).
+  click_in "$SETTINGS" ID_PLAYER_HOTKEY_AUDIO; sleep 0.3
   xdotool key Escape
   wait_until 3 settings_closed || fail "Escape does not close the settings window"
   sleep 0.3
