@@ -459,6 +459,8 @@ void CPaintManagerUI::UpdateLayout() {
 
 void CPaintManagerUI::FitLeastSize() {
     if (!Alive(m_hWndPaint) || !m_root) return;
+    // Only a window the user sizes by its borders; the others are sized by their owner.
+    if (CRect(m_rcSizeBox).IsNull()) return;
     if (::GetWindowLong(m_hWndPaint, GWL_STYLE) & (WS_CHILD | WS_POPUP)) return;
     platform::Backend& backend = platform::GetBackend();
     backend.UpdateSizeLimits(m_hWndPaint);

@@ -179,7 +179,8 @@ public:
     // The least size the window may have: "mininfo", or more where the visible controls
     // of fixed size need more (LeastSize of the root).
     SIZE GetLeastWindowSize() const;
-    // Grows the window (a top-level one in its normal state) to its least size.
+    // Grows a window the user sizes (its layout has a "sizebox"; top-level, in its normal
+    // state) to its least size.
     void FitLeastSize();
     void GetMinMaxInfo(MINMAXINFO* info) const;  // min and max track sizes (0 = none)
     void SetWindowAttribute(const char* name, const char* value);  // the <Window> attributes
