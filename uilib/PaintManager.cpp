@@ -463,9 +463,9 @@ void CPaintManagerUI::FitLeastSize() {
     if (CRect(m_rcSizeBox).IsNull()) return;
     if (::GetWindowLong(m_hWndPaint, GWL_STYLE) & (WS_CHILD | WS_POPUP)) return;
     platform::Backend& backend = platform::GetBackend();
-    backend.UpdateSizeLimits(m_hWndPaint);
     // The user's own state of the window wins: minimised, maximised or full screen.
     if (::IsIconic(m_hWndPaint) || ::IsZoomed(m_hWndPaint) || backend.IsFullScreen(m_hWndPaint)) return;
+    backend.UpdateSizeLimits(m_hWndPaint);
     const SIZE least = GetLeastWindowSize(), client = GetClientSize();
     if (client.cx >= least.cx && client.cy >= least.cy) return;
     ::SetWindowPos(m_hWndPaint, nullptr, 0, 0, std::max(client.cx, least.cx),
