@@ -197,6 +197,15 @@ click_in() {
   xdotool mousemove $(centre_in "$1" "$2"); sleep 0.15; xdotool click 1
 }
 shown_in() { [ "$(control_visible "$2" "$1")" = 1 ]; }
+# Opens the settings window from the tools menu and waits for its controls.
+open_settings() {
+  click_control tools
+  wait_until 5 grep -q "^ID_MAINMENU_SETTING " "$MENU" || fail "the tools menu did not open"
+  click_in "$MENU" ID_MAINMENU_SETTING
+  wait_until 5 settings_open || fail "the settings window did not open"
+  wait_until 5 grep -q "^ID_PLAYER " "$SETTINGS" || fail "the settings window wrote no control tree"
+  sleep 0.3
+}
 
 # The video stands still after the step just taken (paused), or moves again (resumed).
 expect_still() {

@@ -21,12 +21,7 @@ sleep 1.5
 unmuted || fail "the clip starts muted"
 
 # The settings window from the tools menu, on the player's hotkeys.
-click_control tools
-wait_until 5 has "$MENU" ID_MAINMENU_SETTING || fail "the tools menu did not open"
-click_in "$MENU" ID_MAINMENU_SETTING
-wait_until 5 settings_open || fail "the settings window did not open"
-wait_until 5 has "$SETTINGS" ID_PLAYER || fail "the settings window wrote no control tree"
-sleep 0.3
+open_settings
 click_in_and_wait "$SETTINGS" ID_PLAYER
 click_in_and_wait "$SETTINGS" ID_PLAYER_HOTKEY
 click_in_and_wait "$SETTINGS" ID_PLAYER_HOTKEY_AUDIO
