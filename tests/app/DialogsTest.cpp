@@ -90,48 +90,42 @@ TEST_F(DialogsTest, DialogsStandOverTheirOpenerTakeTheKeysAndAnswerEscape) {
     StartWithEngine();
     OpenClips({clips_[0], clips_[1]});
     Settle();
-    CSettingsWnd* settings = nullptr;
+    ChildWindows& d = window_->Dialogs();
     const std::string taken = "Mute";
-    struct Case {
-        const char* what;
-        std::function<HWND()> open;  // the dialog's window
-        std::function<HWND()> opener;
-        bool hideInstead;            // hidden (minimised) rather than answered
+    auto conflict = [&] {
+        uilib::TNotifyUI note;
+        note.sType = "settings_hotkeywnd_conflict";
+        note.pSender = d.Settings()->FindControl("ID_EDIT_HOTKEY_STOP");
+        note.wParam = reinterpret_cast<WPARAM>(&taken);
+        d.Settings()->Notify(note);
+    };
+    auto settingsHwnd = [&] { return d.Settings() ? d.Settings()->GetHWND() : nullptr; };
+    const struct {
+        const char* command;  // a menu command, or "" for the clear question
+        bool fromSettings;    // a taken key reported by the settings window
+        bool hide;            // hidden (minimised) rather than answered
         std::function<bool()> answered;
     } cases[] = {
-        {"about", [&] { window_->RunMenuCommand("ID_MAINMENU_HELP_ABOUT"); return window_->Dialogs().About()->GetHWND(); },
-         [&] { return hwnd_; }, false, [&] { return window_->Dialogs().About() == nullptr; }},
-        {"clear question, Escape is Cancel",
-         [&] { PostMessage(hwnd_, WM_SHOW_QUESTION, 0, 0); fake().DispatchPending(); return window_->Dialogs().Question()->GetHWND(); },
-         [&] { return hwnd_; }, false,
-         [&] { return window_->Dialogs().Question() == nullptr && window_->PlaylistModel().Count() == 2; }},
-        {"settings", [&] { window_->RunMenuCommand("ID_MAINMENU_SETTING"); settings = window_->Dialogs().Settings(); return settings->GetHWND(); },
-         [&] { return hwnd_; }, false, [&] { return window_->Dialogs().Settings() == nullptr; }},
-        {"hotkey conflict from the settings window",
-         [&] {
-             window_->RunMenuCommand("ID_MAINMENU_SETTING");
-             settings = window_->Dialogs().Settings();
-             uilib::TNotifyUI note;
-             note.sType = "settings_hotkeywnd_conflict";
-             note.pSender = settings->FindControl("ID_EDIT_HOTKEY_STOP");
-             note.wParam = reinterpret_cast<WPARAM>(&taken);
-             settings->Notify(note);
-             fake().DispatchPending();
-             return window_->Dialogs().Question()->GetHWND();
-         },
-         [&] { return settings->GetHWND(); }, false,
-         [&] { return window_->Dialogs().Question() == nullptr && window_->Dialogs().Settings() == settings; }},
-        {"about, hidden", [&] { window_->RunMenuCommand("ID_MAINMENU_HELP_ABOUT"); return window_->Dialogs().About()->GetHWND(); },
-         [&] { return hwnd_; }, true, [] { return true; }},
+        {"ID_MAINMENU_HELP_ABOUT", false, false, [&] { return !d.About(); }},
+        {"", false, false, [&] { return !d.Question() && window_->PlaylistModel().Count() == 2; }},  // Cancel
+        {"ID_MAINMENU_SETTING", false, false, [&] { return !d.Settings(); }},
+        {"ID_MAINMENU_SETTING", true, false, [&] { return !d.Question() && d.Settings(); }},
+        {"ID_MAINMENU_HELP_ABOUT", false, true, [] { return true; }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.command) + (c.fromSettings ? " conflict" : "") + (c.hide ? " hidden" : ""));
+        if (*c.command) window_->RunMenuCommand(c.command);
+        else PostMessage(hwnd_, WM_SHOW_QUESTION, 0, 0);
         fake().DispatchPending();
-        const HWND dialog = c.open();
+        if (c.fromSettings) conflict();
+        fake().DispatchPending();
+        CSkinWindow* dialog = d.Question() ? static_cast<CSkinWindow*>(d.Question())
+                              : d.About()  ? static_cast<CSkinWindow*>(d.About())
+                                           : d.Settings();
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(GetParent(dialog), c.opener());
-        EXPECT_EQ(GetFocus(), dialog);
-        if (c.hideInstead) ShowWindow(dialog, SW_MINIMIZE);
+        EXPECT_EQ(GetParent(dialog->GetHWND()), c.fromSettings ? settingsHwnd() : hwnd_);
+        EXPECT_EQ(GetFocus(), dialog->GetHWND());
+        if (c.hide) ShowWindow(dialog->GetHWND(), SW_MINIMIZE);
         else fake().KeyPress(VK_ESCAPE);
         fake().DispatchPending();
         EXPECT_TRUE(c.answered());
@@ -142,7 +136,7 @@ TEST_F(DialogsTest, DialogsStandOverTheirOpenerTakeTheKeysAndAnswerEscape) {
         fake().LeftClick(hwnd_, at.x, at.y);
         Settle();
         EXPECT_NE(Visible("playlistbar"), shown);
-        window_->Dialogs().CloseAll();
+        d.CloseAll();
     }
 }
 

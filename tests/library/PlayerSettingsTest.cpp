@@ -315,12 +315,16 @@ TEST_F(PlayerSettingsFile, SideEffectsAndColourCalls) {
 
 TEST(PlayerSettings, BackgroundPictures) {
     const std::pair<const char*, const char*> cases[] = {
-        {"river", "file='skin/river.PNG' align='right'"},   {"petal", "file='skin/petal.PNG' align='right'"},
-        {"ocean", "file='skin/ocean.PNG' align='right'"},   {"dragon", "file='skin/dragon.PNG' align='right'"},
-        {"totem", "file='skin/totem.PNG' align='right'"},   {"petal1", "file='skin_classic/petal1.PNG' align='right'"},
-        {"petal2", "file='skin_classic/petal2.PNG' align='right'"}, {"guitar", "file='skin_classic/guitar.PNG' align='right'"},
-        {"gear", "file='skin_classic/gear.PNG' align='right'"},     {"", ""}, {"Gear", ""}, {"gear ", ""},
-        {"petal3", ""},
+        {"river", "file='skin/river.PNG' align='right'"},
+        {"petal", "file='skin/petal.PNG' align='right'"},
+        {"ocean", "file='skin/ocean.PNG' align='right'"},
+        {"dragon", "file='skin/dragon.PNG' align='right'"},
+        {"totem", "file='skin/totem.PNG' align='right'"},
+        {"petal1", "file='skin_classic/petal1.PNG' align='right'"},
+        {"petal2", "file='skin_classic/petal2.PNG' align='right'"},
+        {"guitar", "file='skin_classic/guitar.PNG' align='right'"},
+        {"gear", "file='skin_classic/gear.PNG' align='right'"},
+        {"", ""}, {"Gear", ""}, {"gear ", ""}, {"petal3", ""},
     };
     for (const auto& [name, image] : cases) {
         EXPECT_EQ(PlayerSettings::BackgroundImage(name), image) << name;
