@@ -109,6 +109,15 @@ void ChildWindows::SetTopBarWidth(int width) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool ChildWindows::AnswerEscape() {
+    for (CSkinWindow* dialog : {static_cast<CSkinWindow*>(m_question), static_cast<CSkinWindow*>(m_about),
+                                static_cast<CSkinWindow*>(Settings())}) {
+        if (dialog && CSkinWindow::IsAlive(dialog) && IsWindowVisible(dialog->GetHWND()))
+            return dialog->AnswerEscape();
+    }
+    return false;
+}
+
 namespace {
 // Gone at once rather than at the next turn of the loop: the main window is going.
 template <typename Window>

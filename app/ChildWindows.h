@@ -47,6 +47,10 @@ public:
     void HideTopBar() override;
     void SetTopBarWidth(int width) override;
 
+    // Escape while a dialog is open answers the one on top (the question, the about
+    // window, the settings), wherever the keyboard was; false when none is open.
+    bool AnswerEscape();
+
     // Everything goes (the main window closes or its layout is rebuilt).
     void CloseAll();
 

@@ -274,6 +274,8 @@ LRESULT CPlayerWnd::OnNcHitTest(WPARAM, LPARAM lParam, bool& handled) {
 LRESULT CPlayerWnd::OnKeyDown(WPARAM wParam, LPARAM, bool& handled) {
     // The open menu does not hold the keyboard: its keys arrive here.
     if (CMenuWnd::HandleMenuKey(static_cast<UINT>(wParam))) return 0;
+    // An open dialog takes Escape even when the keys reach the player: never Minimize then.
+    if (wParam == VK_ESCAPE && m_dialogs.AnswerEscape()) return 0;
     // Modifiers alone never trigger a hotkey. A key that ran an action is spent: the
     // focused control must not act on it a second time (Space on a focused button).
     const bool modifier = wParam == VK_SHIFT || wParam == VK_CONTROL || wParam == VK_MENU;

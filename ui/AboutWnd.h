@@ -22,7 +22,6 @@ public:
     // "windowinit" fills the texts; the close and OK buttons send "about_close" (0, 0).
     void Notify(uilib::TNotifyUI& msg) override;
 
-protected:
     bool AnswerEscape() override;
 };
 

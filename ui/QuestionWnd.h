@@ -24,7 +24,6 @@ public:
     // OK sends "question_close" (kind, 1); Cancel and the close button (kind, 0).
     void Notify(uilib::TNotifyUI& msg) override;
 
-protected:
     // Cancel where the question has it, else OK.
     bool AnswerEscape() override;
 

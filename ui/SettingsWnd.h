@@ -38,7 +38,6 @@ public:
 
     void Notify(uilib::TNotifyUI& msg) override;
 
-protected:
     // As the close button: what was not applied is dropped.
     bool AnswerEscape() override;
 

@@ -80,6 +80,10 @@ public:
     void NotifyFromWindow(uilib::TNotifyUI& msg) override;
     void Notify(uilib::TNotifyUI& msg) override {}
 
+    // Escape answers the dialog as its Cancel does (OK where it has only OK); false when
+    // the window has no such answer.
+    virtual bool AnswerEscape() { return false; }
+
     // Whether obj is a window of the pattern that still exists.
     static bool IsAlive(const CSkinWindow* obj);
 
@@ -87,10 +91,6 @@ protected:
     // Dialogs answer the hit test and shape themselves; the top bar leaves both to the
     // default handling.
     virtual bool DrawsOwnFrame() const { return true; }
-
-    // Escape answers the dialog as its Cancel does (OK where it has only OK); false when
-    // the window has no such answer.
-    virtual bool AnswerEscape() { return false; }
 
     // A window notification from this window to its notifiers (the main window).
     void SendWindowNotify(const char* type, WPARAM wParam = 0, LPARAM lParam = 0);

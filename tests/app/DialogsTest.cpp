@@ -88,10 +88,13 @@ TEST_F(DialogsTest, DialogsStandOverTheirOpenerTakeTheKeysAndAnswerEscape) {
         const char* command;  // a menu command, or "" for the clear question
         bool conflict;        // then the settings window reports a key that is taken
         bool hide;            // the dialog is minimised instead of answered
-    } cases[] = {{"ID_MAINMENU_HELP_ABOUT", false, false}, {"", false, false}, {"ID_MAINMENU_SETTING", false, false},
-                 {"ID_MAINMENU_SETTING", true, false}, {"ID_MAINMENU_HELP_ABOUT", false, true}};
+        bool keyToMain;       // Escape reaches the player's window, not the dialog
+    } cases[] = {{"ID_MAINMENU_HELP_ABOUT", false, false, false}, {"", false, false, false},
+                 {"ID_MAINMENU_SETTING", false, false, false}, {"ID_MAINMENU_SETTING", true, false, false},
+                 {"ID_MAINMENU_HELP_ABOUT", false, true, false}, {"", false, false, true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.command) + (c.conflict ? " conflict" : "") + (c.hide ? " hidden" : ""));
+        SCOPED_TRACE(std::string(c.command) + (c.conflict ? " conflict" : "") + (c.hide ? " hidden" : "") +
+                     (c.keyToMain ? " key to the player" : ""));
         if (*c.command) window_->RunMenuCommand(c.command);
         else PostMessage(hwnd_, WM_SHOW_QUESTION, 0, 0);
         fake().DispatchPending();
@@ -104,7 +107,7 @@ TEST_F(DialogsTest, DialogsStandOverTheirOpenerTakeTheKeysAndAnswerEscape) {
         EXPECT_EQ(GetParent(dialog->GetHWND()), c.conflict ? settings->GetHWND() : hwnd_);
         EXPECT_EQ(GetFocus(), dialog->GetHWND());
         if (c.hide) ShowWindow(dialog->GetHWND(), SW_MINIMIZE);
-        else fake().KeyPress(VK_ESCAPE);
+        else fake().KeyPress(VK_ESCAPE, platform::FakeBackend::kNone, c.keyToMain ? hwnd_ : nullptr);
         fake().DispatchPending();
         // Escape is the question's Cancel: the list stays; the settings stay under it.
         EXPECT_TRUE(c.hide || (!d.About() && !d.Question() && (d.Settings() != nullptr) == c.conflict));
