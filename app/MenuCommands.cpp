@@ -286,7 +286,7 @@ bool MenuCommands::DispatchArgumentItem(const std::string& name) {
             // The engine's own title number; -1 is the disc's menu.
             slave.Send(n == -1 ? slave::DvdNav(DvdNavKey::Menu) : slave::SwitchTitle(n));
             break;
-        case Action::OpenDisc: OpenChosenDisc(text); break;
+        case Action::OpenDisc: m_host.OpenDisc(text); break;
         case Action::Language:
             m_settings.language = text;
             m_host.PostToMain(WM_RELOAD_LAYOUT, 0, 0);
@@ -395,11 +395,6 @@ void MenuCommands::Run(Action action, double value) {
 void MenuCommands::ChooseAspect(int choice, double ratio) {
     m_display.SetAspectChoice(choice);
     if (ratio > 0.0) m_playback.Slave().Send(slave::SwitchRatio(ratio));
-}
-
-void MenuCommands::OpenChosenDisc(const std::string& disc) {
-    // The play list adds the disc (or the drive's files), stops what plays and starts it.
-    m_playlist.PlayPending(m_host.OpenDisc(disc), disc);
 }
 
 void MenuCommands::ChangeVolume(int steps) {

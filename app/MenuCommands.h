@@ -36,9 +36,9 @@ public:
     virtual void OpenSettingsWindow(bool playerPage) = 0;
     virtual void OpenFileInfoWindow() = 0;
     virtual void StartUpdateCheck() = 0;
-    // The disc chosen in the disc menu ("MOVIE(/media/cdrom)"): the address to play it
-    // at, empty when it cannot be played.
-    virtual std::string OpenDisc(const std::string& disc) = 0;
+    // The disc chosen in the disc menu ("MOVIE(/media/cdrom)") plays once it is mounted
+    // and looked at; this returns before that, while the menu is still closing.
+    virtual void OpenDisc(const std::string& disc) = 0;
 };
 
 class MenuCommands {
@@ -64,7 +64,6 @@ private:
     bool DispatchArgumentItem(const std::string& name);
     void Run(Action action, double value);
     void ChooseAspect(int choice, double ratio);
-    void OpenChosenDisc(const std::string& disc);
     void ChangeVolume(int steps);
     void ToggleMute();
     void TogglePlaylistBar();

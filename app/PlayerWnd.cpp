@@ -49,6 +49,8 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_TIMER, &CPlayerWnd::OnTimer},
     {WM_DEVICECHANGE, &CPlayerWnd::OnDeviceChange},
     {WM_DROPFILES, &CPlayerWnd::OnDropFiles},
+    {WM_DISC_MOUNTED, &CPlayerWnd::OnDiscMounted},
+    {WM_FOLDERS_WALKED, &CPlayerWnd::OnFoldersWalked},
     {WM_ENGINE_EVENT, &CPlayerWnd::OnEngineEventMessage},
     {WM_ENGINE_FENCE, &CPlayerWnd::OnEngineFence},
     {WM_RELOAD_LAYOUT, &CPlayerWnd::OnReloadLayout},
@@ -361,6 +363,16 @@ LRESULT CPlayerWnd::OnDeviceChange(WPARAM wParam, LPARAM lParam, bool&) {
 
 LRESULT CPlayerWnd::OnDropFiles(WPARAM wParam, LPARAM, bool&) {
     m_discs.OnDropFiles(wParam);
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnDiscMounted(WPARAM wParam, LPARAM, bool&) {
+    m_discs.OnDiscMounted(wParam);
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnFoldersWalked(WPARAM wParam, LPARAM, bool&) {
+    m_discs.OnFoldersWalked(wParam);
     return 0;
 }
 

@@ -10,6 +10,8 @@ const QuestionPrompt kPrompts[] = {
     {3, 8, "Input conflict", 9, "The key is already assigned to \"%s\",please reinput!", false},
     {kRestoreDefaultsQuestion, 10, "Restore defaults", 11,
      "Set every preference and every key back to its default?", true, "Yes", "No"},
+    {kNoDiscQuestion, 12, "Open disc", 13, "There is no disc in %s.", false},
+    {kCannotOpenDiscQuestion, 12, "Open disc", 14, "The disc in %s cannot be opened, or it holds nothing to play.", false},
 };
 }  // namespace
 

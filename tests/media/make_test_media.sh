@@ -139,6 +139,11 @@ XML
   touch dvd/made-3
 fi
 
+# The same disc as an image file, as a burning program writes it (UDF, as players read it).
+if ! have dvd.iso && command -v genisoimage >/dev/null; then
+  genisoimage -quiet -dvd-video -V ORVELLA -m made-3 -o dvd.iso.part dvd && mv dvd.iso.part dvd.iso
+fi
+
 # Chapters with names, as a Matroska file carries them.
 if ! have chapters.mkv; then
   printf ';FFMETADATA1\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=4000\ntitle=Intro\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=4000\nEND=8000\ntitle=Middle\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=8000\nEND=12000\n' >chapters.txt
