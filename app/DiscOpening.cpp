@@ -1,7 +1,5 @@
 #include "app/DiscOpening.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
 #include "app/ChildWindows.h"
@@ -9,6 +7,7 @@
 #include "app/PlaybackControl.h"
 #include "app/PlayerView.h"
 #include "app/PlaylistControl.h"
+#include "app/ScreenshotFiles.h"
 #include "app/StartupRules.h"
 #include "engine/LaunchOptions.h"
 #include "engine/SlaveCommands.h"
@@ -19,11 +18,6 @@
 namespace orvella {
 
 namespace {
-
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 bool IsDeviceNode(const std::string& path) { return path.compare(0, 5, "/dev/") == 0; }
 
@@ -39,7 +33,6 @@ DiscOpening::DiscOpening(PlayerView& view, PlaybackControl& playback, Playlist& 
       m_walker([&view] { return view.Handle(); }, WM_FOLDERS_WALKED) {}
 
 void DiscOpening::OpenDrive(const std::string& itemText) {
-    m_playback.SetDiscLabel(itemText);
     const std::string drive = DriveOfDiscItem(itemText);
     if (!IsDeviceNode(drive)) {
         OpenMountedDisc(itemText, drive);
@@ -82,6 +75,8 @@ void DiscOpening::OpenMountedDisc(const std::string& itemText, const std::string
             m_dialogs.AskQuestion(kCannotOpenDiscQuestion, drive);
             return;
         }
+        // Only a disc that plays is the one whose removal stops playback.
+        m_playback.SetDiscLabel(itemText);
         m_playlist.PlayPending(mediaPath, itemText);
     });
 }

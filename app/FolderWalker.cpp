@@ -1,12 +1,12 @@
 #include "app/FolderWalker.h"
 
-#include <sys/stat.h>
-
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+
+#include "app/ScreenshotFiles.h"
 
 namespace orvella {
 
@@ -15,11 +15,6 @@ namespace {
 // Up to this long the window waits for a walk: a small folder then plays at once, as if
 // nothing had been walked elsewhere.
 constexpr auto kWaitForWalk = std::chrono::milliseconds(100);
-
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 }  // namespace
 

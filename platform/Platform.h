@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -324,12 +325,20 @@ public:
         PostMessage(hwnd, message, 0, 0);
         return 0;
     }
-    virtual MountedDisc TakeMountedDisc(WPARAM ticket) { return MountedDisc{std::string(), true}; }
+    // An unknown ticket (or one taken before) tells of an empty drive.
+    MountedDisc TakeMountedDisc(WPARAM ticket);
 
     // Default processing (DefWindowProc): WM_CLOSE destroys, WM_SYSCOMMAND SC_CLOSE sends
     // WM_CLOSE, SC_MINIMIZE/SC_MAXIMIZE/SC_RESTORE change the state, WM_NCHITTEST answers
     // HTCLIENT, WM_NCLBUTTONDBLCLK toggles maximise on HTCAPTION, everything else 0.
     virtual LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+
+protected:
+    // A mount has ended: its result waits for TakeMountedDisc (window thread only).
+    void KeepMountedDisc(WPARAM ticket, const MountedDisc& result) { mountedDiscs_[ticket] = result; }
+
+private:
+    std::map<WPARAM, MountedDisc> mountedDiscs_;
 };
 
 // The part of default processing that is the same on every backend: closing,

@@ -145,7 +145,6 @@ public:
     // Recorded and left pending until the test calls FinishMount, as a real mount that
     // takes its time.
     WPARAM MountOpticalDisc(const std::string& device, HWND hwnd, UINT message) override;
-    MountedDisc TakeMountedDisc(WPARAM ticket) override;
     LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     // ---- screen ----
@@ -344,7 +343,6 @@ private:
         UINT message;
     };
     std::vector<PendingMount> pendingMounts_;
-    std::map<WPARAM, MountedDisc> mountedDiscs_;
     WPARAM nextMount_ = 1;
     std::vector<std::string> mountRequests_;
     bool showInFileManagerResult_ = true;

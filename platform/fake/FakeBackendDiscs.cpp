@@ -38,7 +38,7 @@ bool FakeBackend::FinishMount(const std::string& device, const MountedDisc& resu
         if (it->device != device) continue;
         const PendingMount mount = *it;
         pendingMounts_.erase(it);
-        mountedDiscs_[mount.ticket] = result;
+        KeepMountedDisc(mount.ticket, result);
         for (OpticalDrive& drive : drives_)
             if (drive.device == device) drive.mountPoint = result.mountPoint;
         PostMessage(mount.hwnd, mount.message, mount.ticket, 0);
@@ -46,14 +46,6 @@ bool FakeBackend::FinishMount(const std::string& device, const MountedDisc& resu
         return true;
     }
     return false;
-}
-
-MountedDisc FakeBackend::TakeMountedDisc(WPARAM ticket) {
-    auto it = mountedDiscs_.find(ticket);
-    if (it == mountedDiscs_.end()) return MountedDisc{std::string(), true};
-    MountedDisc result = it->second;
-    mountedDiscs_.erase(it);
-    return result;
 }
 
 void FakeBackend::RemoveDisc(const RemovedDisc& disc) {

@@ -121,7 +121,6 @@ public:
     void DragFinish(WPARAM drop) override;
     std::vector<OpticalDrive> ListOpticalDrives() override;
     WPARAM MountOpticalDisc(const std::string& device, HWND hwnd, UINT message) override;
-    MountedDisc TakeMountedDisc(WPARAM ticket) override;
 
     // For the event handlers.
     GtkInput& Input() { return *input_; }
@@ -182,7 +181,6 @@ private:
     std::unique_ptr<TrayIcons> trayIcons_;  // made with the first icon
     std::map<WPARAM, std::vector<std::string>> drops_;  // until DragFinish
     WPARAM nextDrop_ = 1;
-    std::map<WPARAM, MountedDisc> mountedDiscs_;  // until TakeMountedDisc
     WPARAM nextMount_ = 1;
     GVolumeMonitor* volumeMonitor_ = nullptr;  // watched once the main window is known
 };

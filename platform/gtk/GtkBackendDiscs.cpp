@@ -186,15 +186,7 @@ void GtkBackend::OnVolumeMounted(GObject* source, GAsyncResult* result, void* da
 
 void GtkBackend::FinishMount(WPARAM ticket, HWND hwnd, UINT message, const MountedDisc& result) {
     // Kept only while someone can take it: a closed window never asks.
-    if (PostMessage(hwnd, message, ticket, 0)) mountedDiscs_[ticket] = result;
-}
-
-MountedDisc GtkBackend::TakeMountedDisc(WPARAM ticket) {
-    auto it = mountedDiscs_.find(ticket);
-    if (it == mountedDiscs_.end()) return MountedDisc{std::string(), true};
-    MountedDisc result = it->second;
-    mountedDiscs_.erase(it);
-    return result;
+    if (PostMessage(hwnd, message, ticket, 0)) KeepMountedDisc(ticket, result);
 }
 
 int GtkBackend::WatchDiscRemoval(void* data) {
