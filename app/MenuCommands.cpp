@@ -125,7 +125,7 @@ const NamedItem kNamedItems[] = {
     {"ID_MAINMENU_PLAY_FRAME_FORMAT_DIRECTX", Action::VideoOutput, 3},
     {"ID_MAINMENU_PLAY_FRAME_FORMAT_DIRECTX_NOACCEL", Action::VideoOutput, 4},
     {"ID_MAINMENU_PLAY_FRAME_FORMAT_DIRECT3D", Action::VideoOutput, 5},
-    // The channel items choose "audiomode", the device items "playerchannels"; the menus
+    // The channel items choose "audiomode", the device items the speaker layout; the menus
     // mark them from the same values.
     {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_STEREO", Action::AudioMode, 0},
     {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_LEFT", Action::AudioMode, 1},
@@ -357,7 +357,7 @@ void MenuCommands::Run(Action action, double value) {
         m_playback.RestartEngine();
         break;
     case Action::AudioChannels:
-        m_settings.playerchannels = n;
+        ChooseSpeakerLayout(m_settings, n);
         m_playback.RestartEngine();
         break;
     case Action::Deinterlace:

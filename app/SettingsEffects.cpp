@@ -67,7 +67,7 @@ PlayerPreferences PreferencesOf(const PlayerSettings& s, bool subtitlesInScreens
     p.shortFileNames = s.useshortname;
     p.volumeControl = s.usesoftwarevolume;
     p.videoOutput = s.videoformat;
-    p.audioChannels = s.playerchannels;
+    p.audioChannels = SpeakerLayout(s);
     p.audioMode = s.audiomode;
     p.deinterlace = s.deinterleave;
     p.priority = s.playerpriority;
@@ -89,7 +89,7 @@ void StorePreferences(const PlayerPreferences& p, PlayerSettings& s) {
     s.useshortname = p.shortFileNames;
     s.usesoftwarevolume = p.volumeControl;
     s.videoformat = p.videoOutput;
-    s.playerchannels = p.audioChannels;
+    ChooseSpeakerLayout(s, p.audioChannels);
     s.audiomode = p.audioMode;
     s.deinterleave = p.deinterlace;
     s.playerpriority = p.priority;

@@ -312,7 +312,7 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
     if (o.usesoftwarevolume)
         a.insert(a.end(), {"-softvol", "-softvol-max", Decimal(InEngineRange(o.maxamplification, 10, 10000))});
 
-    const Arguments* channels = Find(Channels(), o.playerchannels);
+    const Arguments* channels = Find(Channels(), SpeakerLayout(o));
     Append(a, channels ? *channels : *Find(Channels(), 0));
 
     plan.mutedAtLaunch = o.mute;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -199,6 +200,46 @@ TEST_F(MenuCommandsTest, StoppedPlayerStoresChoicesAndWindowItemsReachTheirTarge
     Choose("ID_MAINMENU_FILE_OPENDISC#MOVIE(/media/cdrom)");
     EXPECT_EQ(engine_->Launches(), 0);
     EXPECT_TRUE(window_->PlaylistModel().Empty());
+}
+
+// A speaker layout chosen in the audio menu is the one marked and launched after the next
+// start; a file without the menu's own layouts reads as before.
+TEST_F(MenuCommandsTest, SpeakerLayoutsSurviveARestart) {
+    const struct {
+        const char* choose;      // a menu item, or null to start from the file text alone
+        const char* file;        // the "Player" attributes written before that start
+        const char* marked;
+        const char* channels;    // "-channels" at the next launch
+    } cases[] = {
+        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_MONO", nullptr, "ID_MAINMENU_PLAY_AUDIO_DEVICE_MONO", "1"},
+        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_3F2R", nullptr, "ID_MAINMENU_PLAY_AUDIO_DEVICE_3F2R", "5"},
+        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_7_1", nullptr, "ID_MAINMENU_PLAY_AUDIO_DEVICE_7_1", "8"},
+        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_SPDIF", nullptr, "ID_MAINMENU_PLAY_AUDIO_DEVICE_SPDIF", "2"},
+        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_5_1", nullptr, "ID_MAINMENU_PLAY_AUDIO_DEVICE_5_1", "6"},
+        {nullptr, "playerchannels=\"1\"", "ID_MAINMENU_PLAY_AUDIO_DEVICE_4_0", "4"},
+        // An earlier version kept the menu's layouts in "playerchannels".
+        {nullptr, "playerchannels=\"6\"", "ID_MAINMENU_PLAY_AUDIO_DEVICE_6_1", "7"},
+    };
+    for (const auto& c : cases) {
+        if (c.file) {
+            std::filesystem::create_directories(DataFolder());
+            std::FILE* f = std::fopen((DataFolder() + "/settings.xml").c_str(), "w");
+            ASSERT_NE(f, nullptr);
+            std::fprintf(f, "<root><Player %s/></root>", c.file);
+            std::fclose(f);
+        } else {
+            StartWithEngine();
+            Choose(c.choose);
+            DestroyWindow(hwnd_);
+        }
+        StartWithEngine();
+        EXPECT_TRUE(IsMenuItemMarked(window_->CurrentMenuState(), c.marked)) << c.marked;
+        const int before = engine_->Launches();
+        window_->PlaylistCommands().AddAndPlay({clips_[0]});
+        ASSERT_TRUE(Pump([&] { return engine_->Launches() > before; })) << c.marked;
+        EXPECT_EQ(engine_->Option(engine_->Launches(), "-channels"), c.channels) << c.marked;
+        DestroyWindow(hwnd_);
+    }
 }
 
 TEST_F(MenuCommandsTest, KeysRunTheActionsBoundToThem) {

@@ -145,7 +145,7 @@ TEST_F(PlayerSettingsFile, ReadsAFileWrittenByAnotherInstallation) {
         {"background", "ocean"}, {"language", "de"}, {"associate", "0"},
         {"playerpriority", "4"}, {"decodethread", "3"}, {"audiomode", "1"},
         {"subtitlefuzziness", "2"}, {"subtitleencode", "CP1251"}, {"useshortname", "1"},
-        {"usesoftwarevolume", "0"}, {"maxamplification", "300"},
+        {"usesoftwarevolume", "0"}, {"maxamplification", "300"}, {"speakerlayout", "0"},
     };
     struct Case {
         const char* what;
@@ -193,6 +193,7 @@ TEST_F(PlayerSettingsFile, EveryWhenMissingRule) {
         {"audiomode", 'i', kKeeps}, {"subtitlefuzziness", 'i', kKeeps},
         {"subtitleencode", 't', kKeeps}, {"useshortname", 'b', kKeeps},
         {"usesoftwarevolume", 'b', kKeeps}, {"maxamplification", 'i', kKeeps},
+        {"speakerlayout", 'i', kKeeps},
     };
     std::vector<std::string> keys;
     for (const Rule& rule : rules) keys.push_back(rule.key);
