@@ -21,7 +21,7 @@ struct MenuState {
     bool keepPlayMemory = true;
     bool fullScreen = false;
     bool topmost = false;
-    int rotation = -1;     // -1 none, 1-4
+    int rotation = -1;     // -1 none, 0-4
     int aspectChoice = 0;  // 0 the video's own, 1-10
     int playSequence = 1;  // 0 single, 1 sequence, 2 random, 3 single loop, 4 sequence loop
     int currentTitle = 0;

@@ -90,6 +90,15 @@ TEST_F(MenuCommandsTest, EngineItemsSendTheirCommands) {
         Choose(c.item);
         EXPECT_EQ(SentSinceForget(c.sent.size()), c.sent) << c.item;
     }
+    // "Fill the window" stretches the picture to the video area as it is now.
+    const RECT area = Find("media")->GetPos();
+    char fill[48];
+    std::snprintf(fill, sizeof fill, "switch_ratio %.6f",
+                  static_cast<double>(area.right - area.left) / (area.bottom - area.top));
+    engine_->ForgetCommands();
+    Choose("ID_MAINMENU_PLAY_FRAME_RATIO_FULL");
+    EXPECT_EQ(SentSinceForget(1), std::vector<std::string>{fill});
+    EXPECT_TRUE(IsMenuItemMarked(window_->CurrentMenuState(), "ID_MAINMENU_PLAY_FRAME_RATIO_FULL"));
     // The playback items: stop, play again, full screen only while something plays.
     Choose("ID_MAINMENU_PLAY_STOP");
     EXPECT_TRUE(Pump([&] { return !window_->IsEngineRunning(); }));
@@ -113,7 +122,7 @@ TEST_F(MenuCommandsTest, ChosenItemsAreMarkedAndLaunchSettingsRestartWhatPlays) 
         const char* option;
         const char* value;
     } cases[] = {
-        {"ID_MAINMENU_PLAY_FRAME_ROTATE_2", "-vf-add", "rotate=2"},
+        {"ID_MAINMENU_PLAY_FRAME_ROTATE_2", "-vf", "rotate=2,screenshot"},
         {"ID_MAINMENU_PLAY_FRAME_FORMAT_GL", "-vo", "gl"},
         {"ID_MAINMENU_PLAY_AUDIO_DEVICE_5_1", "-channels", "6"},
         {"ID_MAINMENU_PLAY_AUDIO_DEVICE_MONO", "-channels", "1"},
@@ -148,7 +157,7 @@ TEST_F(MenuCommandsTest, ChosenItemsAreMarkedAndLaunchSettingsRestartWhatPlays) 
     }
     // Earlier choices stay in later launches.
     const std::vector<std::string> last = engine_->Arguments(engine_->Launches());
-    EXPECT_NE(std::find(last.begin(), last.end(), "rotate=2"), last.end());
+    EXPECT_NE(std::find(last.begin(), last.end(), "rotate=2,screenshot"), last.end());
     EXPECT_EQ(engine_->Option(engine_->Launches(), "-channels"), "1");
     const MenuState state = window_->CurrentMenuState();
     EXPECT_FLOAT_EQ(state.sizeFactor, 1.5f);

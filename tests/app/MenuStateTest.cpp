@@ -2,8 +2,11 @@
 // from an item's name: pure functions, no window.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <pugixml.hpp>
 
+#include <algorithm>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -112,6 +115,34 @@ TEST(MenuState, TakesSettingsDisplayAndTheEngineTablesOnlyWhileItRuns) {
     MenuState playing = BuildMenuState(settings, display, sources);
     EXPECT_EQ(playing.currentTitle, 4);
     EXPECT_EQ(playing.tables.audioTracks.at(128), "en");
+}
+
+// Every row of every menu file, in both skins and every language, opens a submenu of its
+// file or is a command the dispatcher runs: nothing in a menu does nothing.
+TEST(MenuFiles, EveryRowOpensASubmenuOrReachesACommand) {
+    namespace fs = std::filesystem;
+    int files = 0;
+    for (const char* skin : {"skin", "skin_classic"}) {
+        const fs::path languages = fs::path(ORVELLA_SOURCE_DIR) / "data" / skin / "language";
+        for (const fs::directory_entry& language : fs::directory_iterator(languages)) {
+            const fs::path file = language.path() / "menu.xml";
+            if (!fs::exists(file)) continue;
+            ++files;
+            pugi::xml_document menus;
+            ASSERT_TRUE(menus.load_file(file.c_str())) << file;
+            std::set<std::string> lists;
+            for (const pugi::xpath_node& list : menus.select_nodes("//List"))
+                lists.insert(list.node().attribute("name").value());
+            for (const pugi::xpath_node& row : menus.select_nodes("//MenuItem | //ListContainerElementEx")) {
+                const std::string name = row.node().attribute("name").value();
+                if (std::string(row.node().name()) == "ListContainerElementEx")
+                    EXPECT_EQ(lists.count(name + "_SUB"), 1u) << file << ": " << name << " opens no submenu";
+                else
+                    EXPECT_TRUE(MenuCommands::IsCommand(name)) << file << ": " << name << " does nothing";
+            }
+        }
+    }
+    EXPECT_GE(files, 2);
 }
 
 TEST(MenuCommandsText, ItemNumbersAndWebPages) {
