@@ -251,6 +251,35 @@ TEST_F(MenuCommandsTest, SpeakerLayoutsSurviveARestart) {
     }
 }
 
+// What would open a window the program does not have yet is shown disabled, in menus and
+// buttons of both skins; everything else stays enabled.
+TEST_F(MenuCommandsTest, ItemsAndButtonsOfWindowsNotBuiltYetAreDisabled) {
+    const struct {
+        const char* name;
+        bool enabled;
+    } cases[] = {
+        {"ID_MAINMENU_FILE_FILEINFO", false}, {"ID_MAINMENU_HELP_CHECK", false},
+        {"ID_MAINMENU_LANGUAGE", false},      {"facade", false},
+        {"ID_MAINMENU_SETTING", true},        {"ID_MAINMENU_HELP_ABOUT", true},
+        {"ID_MAINMENU_FILE_PLAYMEMORY", true}, {"openfile", true},
+    };
+    for (int skin : {0, 1}) {
+        std::filesystem::create_directories(DataFolder());
+        std::FILE* f = std::fopen((DataFolder() + "/settings.xml").c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fprintf(f, "<root><Player skinindex=\"%d\"/></root>", skin);
+        std::fclose(f);
+        StartWithEngine();
+        ASSERT_EQ(window_->GetSkinIndex(), skin);
+        const std::shared_ptr<const IMenuItemStates> menus = window_->MenuItemStates();
+        for (const auto& c : cases) {
+            const bool enabled = Find(c.name) ? Find(c.name)->IsEnabled() : menus->IsEnabled(c.name);
+            EXPECT_EQ(enabled, c.enabled) << c.name << " in skin " << skin;
+        }
+        DestroyWindow(hwnd_);
+    }
+}
+
 TEST_F(MenuCommandsTest, KeysRunTheActionsBoundToThem) {
     Play();
     using platform::FakeBackend;
