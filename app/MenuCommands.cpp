@@ -391,7 +391,7 @@ void MenuCommands::Run(Action action, double value) {
         m_playback.RestartEngine();
         break;
     case Action::SubtitlePosition: slave.SubPos(n); break;
-    case Action::SubtitleScale: slave.Send(slave::SubScale(n)); break;
+    case Action::SubtitleScale: slave.StepSubtitleScale(n); break;
     case Action::SubtitleStep: slave.Send(slave::SubStep(n)); break;
     case Action::Settings: m_host.OpenSettingsWindow(false); break;
     case Action::SettingsPlayerPage: m_host.OpenSettingsWindow(true); break;

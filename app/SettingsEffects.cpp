@@ -222,10 +222,9 @@ void SettingsEffects::ChangeDelay(bool subtitle, WPARAM direction, LPARAM step) 
 }
 
 void SettingsEffects::ChangeSubtitleFont(WPARAM direction) {
-    // A fifth larger or smaller at a time, or back to the size the engine starts with.
+    // One step larger or smaller, as the menu's; anything else is back to the starting size.
     const long sign = static_cast<long>(direction);
-    const bool step = sign == 1 || sign == -1;
-    m_playback.Slave().Send(step ? slave::SubScaleBy(0.2 * sign) : slave::SubScaleAt(1.0));
+    m_playback.Slave().StepSubtitleScale(sign == 1 || sign == -1 ? static_cast<int>(sign) : 0);
 }
 
 void SettingsEffects::SetSnapshotFolder(WPARAM folder) {

@@ -177,6 +177,8 @@ const TimingOption kTimingOptions[] = {
     {"-delay", &PlayingChoices::audioDelay, 0.0f, -100.0f, 100.0f},
     {"-subdelay", &PlayingChoices::subtitleDelay, 0.0f, -100000.0f, 100000.0f},
     {"-speed", &PlayingChoices::speed, 1.0f, 0.01f, 100.0f},
+    // After the "-ass-font-scale 1" every launch has: the later one counts.
+    {"-ass-font-scale", &PlayingChoices::subtitleScale, 1.0f, 0.01f, 100.0f},
 };
 
 // What the user chose while the engine before this one played: the same tracks,

@@ -74,7 +74,6 @@ TEST_F(MenuCommandsTest, EngineItemsSendTheirCommands) {
         {"ID_MAINMENU_PLAY_DIALOGUE_DELAY_ONE_SECOND", {"sub_delay 1.0 0"}},
         {"ID_MAINMENU_PLAY_DIALOGUE_BACK_TEN_SECONDS", {"sub_delay -10.0 0"}},
         {"ID_MAINMENU_PLAY_DIALOGUE_MOVEUP", {"sub_pos -10 0"}},
-        {"ID_MAINMENU_PLAY_DIALOGUE_ENLARGE", {"sub_scale 1 0"}},
         {"ID_MAINMENU_PLAY_DIALOGUE_PREVIOUS_LINE", {"sub_step -1"}},
         {"ID_MAINMENU_PLAY_DIALOGUE_UNLOAD", {"sub_remove"}},
         // Looping is told in absolute counts, from either menu: leaving single loop ends it.
@@ -112,6 +111,49 @@ TEST_F(MenuCommandsTest, EngineItemsSendTheirCommands) {
     EXPECT_FALSE(window_->Display().State().fullScreen);
     EXPECT_EQ(window_->GetSettings().playsequence, 3);
     EXPECT_TRUE(Visible("mute_on"));
+}
+
+// The menu's Larger and Smaller and the settings window's buttons change the subtitles' size
+// by one shared step, never down to letters too small to see; a restart keeps the size.
+TEST_F(MenuCommandsTest, SubtitleSizeStepsAlikeFromMenuAndSettingsWindow) {
+    Play();
+    const char* const kLarger = "ID_MAINMENU_PLAY_DIALOGUE_ENLARGE";
+    const char* const kSmaller = "ID_MAINMENU_PLAY_DIALOGUE_REDUCE";
+    const struct {
+        const char* item;  // a menu item, or null for the settings window's step
+        long step;
+        const char* sent;
+    } steps[] = {
+        {kLarger, 0, "sub_scale 1.2 1"}, {nullptr, 1, "sub_scale 1.4 1"},
+        {kSmaller, 0, "sub_scale 1.2 1"}, {nullptr, -1, "sub_scale 1.0 1"},
+        {kSmaller, 0, "sub_scale 0.8 1"}, {kSmaller, 0, "sub_scale 0.6 1"},
+        {kSmaller, 0, "sub_scale 0.6 1"}, {nullptr, -1, "sub_scale 0.6 1"},
+        {nullptr, 0, "sub_scale 1.0 1"},  // the settings window's reset
+    };
+    for (const auto& s : steps) {
+        engine_->ForgetCommands();
+        if (s.item) {
+            Choose(s.item);
+        } else {
+            uilib::TNotifyUI note;
+            note.sType = "settings_subtitlefontchange";
+            note.wParam = static_cast<WPARAM>(s.step);
+            window_->NotifyFromWindow(note);
+        }
+        EXPECT_EQ(SentSinceForget(1), std::vector<std::string>{s.sent}) << (s.item ? s.item : "settings");
+    }
+    for (int i = 0; i < 25; ++i) Choose(kLarger);
+    engine_->ForgetCommands();
+    Choose(kLarger);
+    EXPECT_EQ(SentSinceForget(1), std::vector<std::string>{"sub_scale 4.0 1"});
+    const int before = engine_->Launches();
+    Choose("ID_MAINMENU_PLAY_FRAME_ROTATE_1");
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() == before + 1; }));
+    // The engine takes the last size it is given.
+    const std::vector<std::string> argv = engine_->Arguments(before + 1);
+    const auto last = std::find(argv.rbegin(), argv.rend(), "-ass-font-scale");
+    ASSERT_NE(last, argv.rend());
+    EXPECT_EQ(*(last - 1), "4.000") << ::testing::PrintToString(argv);
 }
 
 TEST_F(MenuCommandsTest, ChosenItemsAreMarkedAndLaunchSettingsRestartWhatPlays) {
