@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <pugixml.hpp>
+
 #include "tests/app/PlaybackFixture.h"
+#include "ui/QuestionWnd.h"
 
 namespace orvella {
 namespace {
@@ -320,6 +323,41 @@ TEST_F(MenuCommandsTest, ItemsAndButtonsOfWindowsNotBuiltYetAreDisabled) {
         }
         DestroyWindow(hwnd_);
     }
+}
+
+// A menu item that forgets or clears something names the play list when what it drops is
+// the whole play list (confirmed, or at the next start), in the menus of both skins.
+TEST_F(MenuCommandsTest, ForgettingItemsSayTheyDropThePlayList) {
+    int checked = 0;
+    for (const char* skin : {"skin", "skin_classic"}) {
+        pugi::xml_document menus;
+        const std::string file = std::string(ORVELLA_SOURCE_DIR) + "/data/" + skin + "/language/eng/menu.xml";
+        ASSERT_TRUE(menus.load_file(file.c_str())) << file;
+        for (const pugi::xpath_node& row : menus.select_nodes("//MenuItem[Label]")) {
+            const std::string name = row.node().attribute("name").value();
+            const std::string label = row.node().child("Label").attribute("text").value();
+            if (label.rfind("Forget", 0) != 0 && label.rfind("Clear", 0) != 0) continue;
+            ++checked;
+            StartWithEngine();
+            OpenClips({clips_[0], clips_[1]});
+            Choose(name);
+            if (CQuestionWnd* question = window_->Dialogs().Question()) {
+                uilib::TNotifyUI ok;
+                ok.sType = "click";
+                ok.pSender = question->FindControl("ID_OK_BUTTON");
+                question->Notify(ok);
+                fake().DispatchPending();
+            }
+            DestroyWindow(hwnd_);
+            StartWithEngine();
+            if (window_->PlaylistModel().Empty()) {
+                EXPECT_NE(label.find("play list"), std::string::npos) << skin << ": " << name << " \"" << label << "\"";
+            }
+            DestroyWindow(hwnd_);
+            std::remove((DataFolder() + "/settings.xml").c_str());
+        }
+    }
+    EXPECT_GE(checked, 4);
 }
 
 TEST_F(MenuCommandsTest, KeysRunTheActionsBoundToThem) {
