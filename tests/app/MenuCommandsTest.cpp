@@ -145,7 +145,9 @@ TEST_F(MenuCommandsTest, SubtitleSizeStepsAlikeFromMenuAndSettingsWindow) {
         }
         EXPECT_EQ(SentSinceForget(1), std::vector<std::string>{s.sent}) << (s.item ? s.item : "settings");
     }
+    engine_->ForgetCommands();
     for (int i = 0; i < 25; ++i) Choose(kLarger);
+    EXPECT_EQ(SentSinceForget(25).back(), "sub_scale 4.0 1");  // never past four times
     engine_->ForgetCommands();
     Choose(kLarger);
     EXPECT_EQ(SentSinceForget(1), std::vector<std::string>{"sub_scale 4.0 1"});
