@@ -3,15 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "tests/app/PlaybackFixture.h"
-#include "ui/QuestionWnd.h"
 
 namespace orvella {
 namespace {
@@ -92,15 +88,6 @@ TEST_F(MenuCommandsTest, EngineItemsSendTheirCommands) {
         Choose(c.item);
         EXPECT_EQ(SentSinceForget(c.sent.size()), c.sent) << c.item;
     }
-    // "Fill the window" stretches the picture to the video area as it is now.
-    const RECT area = Find("media")->GetPos();
-    char fill[48];
-    std::snprintf(fill, sizeof fill, "switch_ratio %.6f",
-                  static_cast<double>(area.right - area.left) / (area.bottom - area.top));
-    engine_->ForgetCommands();
-    Choose("ID_MAINMENU_PLAY_FRAME_RATIO_FULL");
-    EXPECT_EQ(SentSinceForget(1), std::vector<std::string>{fill});
-    EXPECT_TRUE(IsMenuItemMarked(window_->CurrentMenuState(), "ID_MAINMENU_PLAY_FRAME_RATIO_FULL"));
     // The playback items: stop, play again, full screen only while something plays.
     Choose("ID_MAINMENU_PLAY_STOP");
     EXPECT_TRUE(Pump([&] { return !window_->IsEngineRunning(); }));
@@ -116,49 +103,23 @@ TEST_F(MenuCommandsTest, EngineItemsSendTheirCommands) {
     EXPECT_TRUE(Visible("mute_on"));
 }
 
-// The menu's Larger and Smaller and the settings window's buttons change the subtitles' size
-// by one shared step, never down to letters too small to see; a restart keeps the size.
+// The menu's Larger and Smaller and the settings window's buttons step the subtitles' size
+// alike, never to letters too small to see nor past four times.
 TEST_F(MenuCommandsTest, SubtitleSizeStepsAlikeFromMenuAndSettingsWindow) {
     Play();
-    const char* const kLarger = "ID_MAINMENU_PLAY_DIALOGUE_ENLARGE";
-    const char* const kSmaller = "ID_MAINMENU_PLAY_DIALOGUE_REDUCE";
-    const struct {
-        const char* item;  // a menu item, or null for the settings window's step
-        long step;
-        const char* sent;
-    } steps[] = {
-        {kLarger, 0, "sub_scale 1.2 1"}, {nullptr, 1, "sub_scale 1.4 1"},
-        {kSmaller, 0, "sub_scale 1.2 1"}, {nullptr, -1, "sub_scale 1.0 1"},
-        {kSmaller, 0, "sub_scale 0.8 1"}, {kSmaller, 0, "sub_scale 0.6 1"},
-        {kSmaller, 0, "sub_scale 0.6 1"}, {nullptr, -1, "sub_scale 0.6 1"},
-        {nullptr, 0, "sub_scale 1.0 1"},  // the settings window's reset
+    const char *const kLarger = "ID_MAINMENU_PLAY_DIALOGUE_ENLARGE", *const kSmaller = "ID_MAINMENU_PLAY_DIALOGUE_REDUCE";
+    const struct { const char* item; long settingsStep; int times; const char* last; } steps[] = {
+        {kLarger, 0, 1, "1.2"}, {nullptr, 1, 1, "1.4"}, {kSmaller, 0, 5, "0.6"}, {nullptr, -1, 1, "0.6"},
+        {nullptr, 0, 1, "1.0"}, {kLarger, 0, 20, "4.0"},
     };
     for (const auto& s : steps) {
         engine_->ForgetCommands();
-        if (s.item) {
-            Choose(s.item);
-        } else {
-            uilib::TNotifyUI note;
-            note.sType = "settings_subtitlefontchange";
-            note.wParam = static_cast<WPARAM>(s.step);
-            window_->NotifyFromWindow(note);
-        }
-        EXPECT_EQ(SentSinceForget(1), std::vector<std::string>{s.sent}) << (s.item ? s.item : "settings");
+        uilib::TNotifyUI settings;  // the settings window's step (0: back to the starting size)
+        settings.sType = "settings_subtitlefontchange";
+        settings.wParam = static_cast<WPARAM>(s.settingsStep);
+        for (int i = 0; i < s.times; ++i) s.item ? Choose(s.item) : window_->NotifyFromWindow(settings);
+        EXPECT_EQ(SentSinceForget(s.times).back(), std::string("sub_scale ") + s.last + " 1") << s.last;
     }
-    engine_->ForgetCommands();
-    for (int i = 0; i < 25; ++i) Choose(kLarger);
-    EXPECT_EQ(SentSinceForget(25).back(), "sub_scale 4.0 1");  // never past four times
-    engine_->ForgetCommands();
-    Choose(kLarger);
-    EXPECT_EQ(SentSinceForget(1), std::vector<std::string>{"sub_scale 4.0 1"});
-    const int before = engine_->Launches();
-    Choose("ID_MAINMENU_PLAY_FRAME_ROTATE_1");
-    ASSERT_TRUE(Pump([&] { return engine_->Launches() == before + 1; }));
-    // The engine takes the last size it is given.
-    const std::vector<std::string> argv = engine_->Arguments(before + 1);
-    const auto last = std::find(argv.rbegin(), argv.rend(), "-ass-font-scale");
-    ASSERT_NE(last, argv.rend());
-    EXPECT_EQ(*(last - 1), "4.000") << ::testing::PrintToString(argv);
 }
 
 TEST_F(MenuCommandsTest, ChosenItemsAreMarkedAndLaunchSettingsRestartWhatPlays) {
@@ -258,108 +219,15 @@ TEST_F(MenuCommandsTest, StoppedPlayerStoresChoicesAndWindowItemsReachTheirTarge
     EXPECT_TRUE(window_->PlaylistModel().Empty());
 }
 
-// A speaker layout chosen in the audio menu is the one marked and launched after the next
-// start; a file without the menu's own layouts reads as before.
-TEST_F(MenuCommandsTest, SpeakerLayoutsSurviveARestart) {
-    const struct {
-        const char* choose;      // a menu item, or null to start from the file text alone
-        const char* file;        // the "Player" attributes written before that start
-        const char* marked;
-        const char* channels;    // "-channels" at the next launch
-    } cases[] = {
-        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_MONO", nullptr, "ID_MAINMENU_PLAY_AUDIO_DEVICE_MONO", "1"},
-        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_3F2R", nullptr, "ID_MAINMENU_PLAY_AUDIO_DEVICE_3F2R", "5"},
-        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_7_1", nullptr, "ID_MAINMENU_PLAY_AUDIO_DEVICE_7_1", "8"},
-        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_SPDIF", nullptr, "ID_MAINMENU_PLAY_AUDIO_DEVICE_SPDIF", "2"},
-        {"ID_MAINMENU_PLAY_AUDIO_DEVICE_5_1", nullptr, "ID_MAINMENU_PLAY_AUDIO_DEVICE_5_1", "6"},
-        {nullptr, "playerchannels=\"1\"", "ID_MAINMENU_PLAY_AUDIO_DEVICE_4_0", "4"},
-        // An earlier version kept the menu's layouts in "playerchannels".
-        {nullptr, "playerchannels=\"6\"", "ID_MAINMENU_PLAY_AUDIO_DEVICE_6_1", "7"},
-    };
-    for (const auto& c : cases) {
-        if (c.file) {
-            std::filesystem::create_directories(DataFolder());
-            std::FILE* f = std::fopen((DataFolder() + "/settings.xml").c_str(), "w");
-            ASSERT_NE(f, nullptr);
-            std::fprintf(f, "<root><Player %s/></root>", c.file);
-            std::fclose(f);
-        } else {
-            StartWithEngine();
-            Choose(c.choose);
-            DestroyWindow(hwnd_);
-        }
-        StartWithEngine();
-        EXPECT_TRUE(IsMenuItemMarked(window_->CurrentMenuState(), c.marked)) << c.marked;
-        const int before = engine_->Launches();
-        window_->PlaylistCommands().AddAndPlay({clips_[0]});
-        ASSERT_TRUE(Pump([&] { return engine_->Launches() > before; })) << c.marked;
-        EXPECT_EQ(engine_->Option(engine_->Launches(), "-channels"), c.channels) << c.marked;
-        DestroyWindow(hwnd_);
-    }
-}
-
-// What would open a window the program does not have yet is shown disabled, in menus and
-// buttons of both skins; everything else stays enabled.
+// What would open a window not built yet is disabled, in the menus and the main layout.
 TEST_F(MenuCommandsTest, ItemsAndButtonsOfWindowsNotBuiltYetAreDisabled) {
-    const struct {
-        const char* name;
-        bool enabled;
-    } cases[] = {
-        {"ID_MAINMENU_FILE_FILEINFO", false}, {"ID_MAINMENU_HELP_CHECK", false},
-        {"ID_MAINMENU_LANGUAGE", false},      {"facade", false},
-        {"ID_MAINMENU_SETTING", true},        {"ID_MAINMENU_HELP_ABOUT", true},
-        {"ID_MAINMENU_FILE_PLAYMEMORY", true}, {"openfile", true},
-    };
-    for (int skin : {0, 1}) {
-        std::filesystem::create_directories(DataFolder());
-        std::FILE* f = std::fopen((DataFolder() + "/settings.xml").c_str(), "w");
-        ASSERT_NE(f, nullptr);
-        std::fprintf(f, "<root><Player skinindex=\"%d\"/></root>", skin);
-        std::fclose(f);
-        StartWithEngine();
-        ASSERT_EQ(window_->GetSkinIndex(), skin);
-        const std::shared_ptr<const IMenuItemStates> menus = window_->MenuItemStates();
-        for (const auto& c : cases) {
-            const bool enabled = Find(c.name) ? Find(c.name)->IsEnabled() : menus->IsEnabled(c.name);
-            EXPECT_EQ(enabled, c.enabled) << c.name << " in skin " << skin;
-        }
-        DestroyWindow(hwnd_);
-    }
-}
-
-// A menu item that forgets or clears something names the play list when what it drops is
-// the whole play list (confirmed, or at the next start), in the menus of both skins.
-TEST_F(MenuCommandsTest, ForgettingItemsSayTheyDropThePlayList) {
-    int checked = 0;
-    for (const char* skin : {"skin", "skin_classic"}) {
-        pugi::xml_document menus;
-        const std::string file = std::string(ORVELLA_SOURCE_DIR) + "/data/" + skin + "/language/eng/menu.xml";
-        ASSERT_TRUE(menus.load_file(file.c_str())) << file;
-        for (const pugi::xpath_node& row : menus.select_nodes("//MenuItem[Label]")) {
-            const std::string name = row.node().attribute("name").value();
-            const std::string label = row.node().child("Label").attribute("text").value();
-            if (label.rfind("Forget", 0) != 0 && label.rfind("Clear", 0) != 0) continue;
-            ++checked;
-            StartWithEngine();
-            OpenClips({clips_[0], clips_[1]});
-            Choose(name);
-            if (CQuestionWnd* question = window_->Dialogs().Question()) {
-                uilib::TNotifyUI ok;
-                ok.sType = "click";
-                ok.pSender = question->FindControl("ID_OK_BUTTON");
-                question->Notify(ok);
-                fake().DispatchPending();
-            }
-            DestroyWindow(hwnd_);
-            StartWithEngine();
-            if (window_->PlaylistModel().Empty()) {
-                EXPECT_NE(label.find("play list"), std::string::npos) << skin << ": " << name << " \"" << label << "\"";
-            }
-            DestroyWindow(hwnd_);
-            std::remove((DataFolder() + "/settings.xml").c_str());
-        }
-    }
-    EXPECT_GE(checked, 4);
+    StartWithEngine();
+    EXPECT_FALSE(Find("facade")->IsEnabled());
+    EXPECT_TRUE(Find("openfile")->IsEnabled());
+    const std::shared_ptr<const IMenuItemStates> menus = window_->MenuItemStates();
+    for (const char* name : {"ID_MAINMENU_FILE_FILEINFO", "ID_MAINMENU_HELP_CHECK", "ID_MAINMENU_LANGUAGE"})
+        EXPECT_FALSE(menus->IsEnabled(name)) << name;
+    EXPECT_TRUE(menus->IsEnabled("ID_MAINMENU_SETTING"));
 }
 
 TEST_F(MenuCommandsTest, KeysRunTheActionsBoundToThem) {

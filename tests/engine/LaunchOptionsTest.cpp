@@ -94,6 +94,7 @@ const std::vector<GoldenCase>& GoldenCases() {
         {"deinterlace_10", [](LaunchOptions& o) { o.deinterleave = 10; }},
         {"deinterlace_11", [](LaunchOptions& o) { o.deinterleave = 11; }},
         {"single_loop", [](LaunchOptions& o) { o.playsequence = 3; }},
+        {"subtitle_scale", [](LaunchOptions& o) { o.playing.subtitleScale = 1.4f; }},
         {"subcp_cp1251", [](LaunchOptions& o) { o.subtitleencode = "CP1251"; }},
         {"decodethread_3", [](LaunchOptions& o) { o.decodethread = 3; }},
         {"audiomode_1", [](LaunchOptions& o) { o.audiomode = 1; }},

@@ -246,6 +246,7 @@ TEST_F(PlayerSettingsFile, ValuesAreConvertedByTheirType) {
         {"playerchannels", "5", "0"},   // only 0..2 are layouts
         {"playerchannels", "3", "0"},
         {"playerchannels", "2", "2"},
+        {"speakerlayout", "8", "8"},     // the audio menu's own layouts (S/PDIF) are kept
         {"playerchannels", "-1", "-1"},  // stored as read
         {"volume", "abc", "0"},           // not a number
         {"volume", "12abc", "12"},
