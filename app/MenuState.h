@@ -26,7 +26,7 @@ struct MenuState {
     int playSequence = 1;  // 0 single, 1 sequence, 2 random, 3 single loop, 4 sequence loop
     int currentTitle = 0;
     int audioMode = 0;       // "audiomode"
-    int playerChannels = 0;  // "playerchannels"
+    int playerChannels = 0;  // the speaker layout, 0-8 (SpeakerLayout)
     int osdLevel = 0;        // 0-3
     int videoOutput = 5;     // "videoformat"
     int deinterlace = 0;     // "deinterleave"
