@@ -55,6 +55,8 @@ public:
     // is none.
     bool RunHotkeyAction(const std::string& action);
 
+    // Whether the item's name is one the dispatcher has an action for.
+    static bool IsCommand(const std::string& name);
     // The number after the last "_" of an item name; 0 when it is not a number.
     static int NumberAfterLastUnderscore(const std::string& name);
 

@@ -147,7 +147,7 @@ public:
     bool IsFirstLayout() const { return m_firstLayout; }
     bool IsAfterSeek() const { return m_afterSeek; }
     bool PlaylistPanelShown() const { return m_playlistPanel; }
-    // The rotation choice (-1 none, 1-4) the next launch applies.
+    // The rotation choice (-1 none, 0-4) the next launch applies.
     int Rotation() const { return m_rotation; }
     void SetRotation(int rotation) { m_rotation = rotation; }
     void SetPlaylistPanelShown(bool shown) { m_playlistPanel = shown; }

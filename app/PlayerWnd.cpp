@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "app/NotBuiltYet.h"
 #include "app/WindowFrame.h"
 #include "hotkeys/HotkeyText.h"
 #include "ui/ControlTreeDump.h"
@@ -430,6 +431,7 @@ void CPlayerWnd::OnWindowInit() {
     m_maxButton = m_pm->FindControl("maxbtn");
     m_restoreButton = m_pm->FindControl("restorebtn");
     m_minButton = m_pm->FindControl("minbtn");
+    DisableNotBuiltButtons(m_view);
     ShowVolume(m_settings.volume);
 }
 

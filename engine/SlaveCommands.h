@@ -89,10 +89,12 @@ SlaveCommand GetProperty(PlayingProperty which);
 SlaveCommand Delay(DelayKind kind, double seconds, bool absolute);
 SlaveCommand SubPos(int step);
 SlaveCommand SubPosAt(int position);  // absolute, 0 (top) to 100 (bottom)
-SlaveCommand SubScale(int step);
-// The subtitles' size by a factor step, or set to a factor (1.0 the size they start at).
-SlaveCommand SubScaleBy(double step);
+// The subtitles' size set to a factor (1.0 the size they start at).
 SlaveCommand SubScaleAt(double factor);
+// The subtitles' size after one step larger (direction 1) or smaller (-1), a fifth of the
+// starting size at a time and never so small that the letters vanish nor past four times;
+// direction 0 is the starting size. Other directions keep the size.
+double SubtitleScaleAfterStep(double scale, int direction);
 SlaveCommand SubStep(int step);
 SlaveCommand SpeedSet(double speed);
 // The engine writes shotNNNN.png into its working folder and ignores this folder; it is
@@ -161,6 +163,7 @@ struct PlayingChoices {
     float audioDelay = 0.0f;
     float subtitleDelay = 0.0f;
     float speed = 1.0f;
+    float subtitleScale = 1.0f;  // the subtitles' size, 1.0 the size they start at
 };
 
 // What the main window remembers about the commands it has sent.
@@ -234,6 +237,8 @@ public:
     SendResult Delay(DelayKind kind, float seconds, bool absolute);
     SendResult SubPos(int step);
     SendResult SubPosAt(int position);  // after: subtitle position = position
+    // One step of the subtitles' size (SubtitleScaleAfterStep), sent as the size itself.
+    SendResult StepSubtitleScale(int direction);
     SendResult Balance(double balance); // after: balance kept
     SendResult SpeedSet(float speed);
     // The choices a restart keeps: an audio track (-1 asks the engine for the next one,

@@ -153,3 +153,10 @@ if ! have chapters.mkv; then
     -c:v libx264 -preset veryfast -g 25 -pix_fmt yuv420p -c:a aac -b:a 64k chapters.mkv
   rm -f chapters.txt
 fi
+
+# A colour in each corner (red, green / blue, yellow) and a subtitle line all along: how a
+# rotation turns the picture, and whether the subtitle stays upright.
+have corners.srt || printf '1\n00:00:00,000 --> 00:00:30,000\nAn upright subtitle line\n' >corners.srt
+have corners.mp4 || ff -f lavfi -i "color=c=0x303030:size=320x240:rate=25:duration=30,drawbox=w=48:h=36:c=red:t=fill,\
+drawbox=x=272:w=48:h=36:c=lime:t=fill,drawbox=y=204:w=48:h=36:c=blue:t=fill,drawbox=x=272:y=204:w=48:h=36:c=yellow:t=fill" \
+  -c:v libx264 -preset veryfast -pix_fmt yuv420p corners.mp4
