@@ -513,4 +513,8 @@ void PlaybackControl::OnSubtitleChosen(const std::string& path) {
     if (PlaylistItem* entry = m_playlist.Current()) entry->subtitle = path;
 }
 
+void PlaybackControl::RedrawPausedPicture() {
+    if (m_slaveState.paused) m_slave.Send(slave::RedrawPausedFrame());
+}
+
 }  // namespace orvella

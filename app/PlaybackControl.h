@@ -108,6 +108,9 @@ public:
     // Asks the running engine which audio track, subtitle and chapter play; the answers
     // reach the engine's tables, where the menus mark them from.
     void AskWhatPlays();
+    // The video window has a new size: a paused picture is drawn again to fit it (a
+    // playing one is redrawn with its next frame).
+    void RedrawPausedPicture();
 
     // Loads a subtitle file for the entry that plays (none: the loaded ones go), in a new
     // engine when the running one reads subtitles in another code page than the file's.
