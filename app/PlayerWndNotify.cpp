@@ -24,6 +24,7 @@ const CPlayerWnd::NotifyRoute CPlayerWnd::kNotifyRoutes[] = {
     {"showbottombar", nullptr, &CPlayerWnd::OnBottomBars},
     {"hidebottombar", nullptr, &CPlayerWnd::OnBottomBars},
     {"positionchanged", "media", &CPlayerWnd::OnMediaMoved},
+    {"videoresizing", "media", &CPlayerWnd::OnVideoResizing},
     {"videoresized", "media", &CPlayerWnd::OnVideoResized},
     {"itemclick", "playlist", &CPlayerWnd::OnPlaylistItemClick},
     {"valuechangebegin", "playslider", &CPlayerWnd::OnPositionSliderMoved},
@@ -91,6 +92,8 @@ void CPlayerWnd::OnMediaMoved(TNotifyUI& msg) {
     const RECT& area = msg.pSender->GetPos();
     m_display.FitTopBar(area.right - area.left);
 }
+
+void CPlayerWnd::OnVideoResizing(TNotifyUI&) { m_playback.VideoResizing(); }
 
 void CPlayerWnd::OnVideoResized(TNotifyUI&) { m_playback.RedrawPausedPicture(); }
 

@@ -26,6 +26,7 @@ LRESULT CMediaWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SIZE:
+        SendToMain("videoresizing");
         SetTimer(m_hWnd, kSizeSettledTimer, kSizeSettleMs);
         break;
     case WM_TIMER:

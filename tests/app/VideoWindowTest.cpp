@@ -38,13 +38,14 @@ TEST_F(VideoWindowTest, PausedPictureIsDrawnAgainOnceTheSizeSettles) {
     Play();
     HWND video = Video();
     ASSERT_NE(video, nullptr);
-    // Playing, the next frame fits the new size by itself.
+    // Playing, the next frame fits the new size by itself, also when a pause comes
+    // before the size settles.
     SetWindowPos(video, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    Click("pause");
+    ASSERT_TRUE(Pump([&] { return window_->Playback().IsPaused(); }));
     fake().AdvanceTime(CMediaWnd::kSizeSettleMs);
     EXPECT_EQ(Redraws(), 0u);
 
-    Click("pause");
-    ASSERT_TRUE(Pump([&] { return window_->Playback().IsPaused(); }));
     // A drag by the corner: many sizes, one redraw after the last.
     for (int width : {420, 440, 460}) {
         SetWindowPos(video, nullptr, 0, 0, width, 300, SWP_NOMOVE | SWP_NOZORDER);

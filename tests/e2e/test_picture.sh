@@ -3,7 +3,7 @@
 # a clip whose quarters are red, green, blue and yellow must show each in its corner of
 # the picture, fitted to the video window, with nothing but black beside it, after a
 # full-screen round trip by double click, a drag of the window's corner and a size factor
-# by its hotkey. Also: the play list comes back after full screen, Escape leaves full
+# by its hotkey, and after a menu closed over it. Also: the play list comes back after full screen, Escape leaves full
 # screen with the window still on screen, and the full-screen top bar goes once the
 # pointer leaves it. One start of the player.
 source "$(dirname "$0")/lib.sh"
@@ -54,7 +54,7 @@ print("; ".join(problems) if problems else "picture %dx%d+%d+%d in %dx%d+%d+%d" 
 sys.exit(1 if problems else 0)
 EOF
 
-engine_window() { ps -o args= -C mplayer | grep -o -- '-wid [0-9]*' | awk '{ print $2 }' | head -n 1; }
+engine_window() { ps -o args= --ppid "$PLAYER_PID" | grep -o -- '-wid [0-9]*' | awk '{ print $2 }' | head -n 1; }
 # "x y w h" of the engine's window on screen.
 engine_area() {
   local info
@@ -104,15 +104,19 @@ toggle_pause() {
 
 start_player "$clip"
 wait_window
-wait_until 5 bash -c '[ -n "$(ps -o args= -C mplayer | grep -o -- "-wid [0-9]*")" ]' || fail "the engine did not start"
+wait_until 5 bash -c "ps -o args= --ppid $PLAYER_PID | grep -q -- -wid" || fail "the engine did not start"
 expect_picture start
 panel=$(control_visible playlistbar)
+# The window manager may still be taking the new window in and would then not answer the
+# first request for full screen.
+sleep 1
 
 # (a) Full screen and back by double clicks, playing then paused.
 for state in playing paused; do
   [ "$state" = paused ] && toggle_pause
   double_click_video
-  wait_until 5 full_screen || fail "$state: a double click did not enter full screen"
+  wait_until 5 full_screen ||
+    fail "$state: a double click did not enter full screen ($(geometry)$(xprop -id "$WINDOW_ID" _NET_WM_STATE))"
   expect_picture "full-screen-$state"
   double_click_video
   wait_until 5 windowed || fail "$state: a double click did not leave full screen"
@@ -134,6 +138,20 @@ press Escape
 wait_until 5 windowed || fail "Escape did not leave full screen"
 mapped || fail "the window is not on screen after Escape"
 expect_picture "after-escape-paused"
+
+# A menu closed over the paused picture and the band beside it leaves nothing behind.
+windows() { xdotool search --onlyvisible --pid "$PLAYER_PID" 2>/dev/null | wc -l; }
+menu_open() { grep -q '^ID_MAINMENU_PLAY_PLAY ' "$ORVELLA_CONTROL_TREE_FILE.menu" 2>/dev/null; }
+shown_before=$(windows)
+read -r _ _ mx my <<<"$(control_box media)"
+xdotool mousemove $((mx + 4)) $((my + 20)); sleep 0.2
+xdotool click 3
+wait_until 3 menu_open || fail "the right button opened no menu over the video"
+sleep 0.2
+press Escape
+wait_until 3 bash -c "[ \$(xdotool search --onlyvisible --pid $PLAYER_PID 2>/dev/null | wc -l) -le $shown_before ]" ||
+  fail "Escape did not close the video's menu"
+expect_picture "menu-closed-paused"
 
 # (b) The window's corner dragged larger, paused then playing. The window draws its own
 # frame: the window manager sizes it from a press on its last pixel.
