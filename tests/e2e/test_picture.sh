@@ -3,9 +3,9 @@
 # a clip whose quarters are red, green, blue and yellow must show each in its corner of
 # the picture, fitted to the video window, with nothing but black beside it, after a
 # full-screen round trip by double click, a drag of the window's corner and a size factor
-# by its hotkey, and after a menu closed over it. Also: the play list comes back after full screen, Escape leaves full
-# screen with the window still on screen, and the full-screen top bar goes once the
-# pointer leaves it. One start of the player.
+# by its hotkey, and after a menu closed over it. Also: the play list comes back after
+# full screen, Escape leaves full screen with the window still on screen, and the
+# full-screen top bar goes once the pointer leaves it. One start of the player.
 source "$(dirname "$0")/lib.sh"
 export ORVELLA_ENGINE_LOG="$WORK/engine.log"
 clip="$WORK/quarters.mp4"
@@ -86,6 +86,7 @@ full_screen() { [ "$(control_visible titlebar)" = 0 ] && xdotool getwindowgeomet
 windowed() { [ "$(control_visible titlebar)" = 1 ] && ! xdotool getwindowgeometry --shell "$WINDOW_ID" | grep -qx 'WIDTH=1280'; }
 mapped() { xwininfo -id "$WINDOW_ID" | grep -q 'IsViewable'; }
 top_bar_shown() { [ -n "$(xdotool search --onlyvisible --name '^Fullscreen topbar Wnd$' 2>/dev/null | head -n 1)" ]; }
+top_bar_gone() { ! top_bar_shown; }
 pauses() { grep -c -E '^> (pause|frame_step)$' "$ORVELLA_ENGINE_LOG" 2>/dev/null || true; }
 paused_more_than() { [ "$(pauses)" -gt "$1" ]; }
 press() {
@@ -107,9 +108,6 @@ wait_window
 wait_until 5 bash -c "ps -o args= --ppid $PLAYER_PID | grep -q -- -wid" || fail "the engine did not start"
 expect_picture start
 panel=$(control_visible playlistbar)
-# The window manager may still be taking the new window in and would then not answer the
-# first request for full screen.
-sleep 1
 
 # (a) Full screen and back by double clicks, playing then paused.
 for state in playing paused; do
@@ -131,8 +129,7 @@ wait_until 5 full_screen || fail "a double click did not enter full screen"
 xdotool mousemove 640 4; sleep 0.1; xdotool mousemove 642 5
 wait_until 3 top_bar_shown || fail "the top bar did not show at the top of the video"
 xdotool mousemove 640 400
-wait_until 3 bash -c '! [ -n "$(xdotool search --onlyvisible --name "^Fullscreen topbar Wnd$" 2>/dev/null)" ]' ||
-  fail "the top bar stays after the pointer left it"
+wait_until 3 top_bar_gone || fail "the top bar stays after the pointer left it"
 expect_picture "top-bar-gone"
 press Escape
 wait_until 5 windowed || fail "Escape did not leave full screen"
