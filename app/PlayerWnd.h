@@ -197,6 +197,8 @@ private:
     void OnHideTopBar(uilib::TNotifyUI& msg);
     void OnBottomBars(uilib::TNotifyUI& msg);
     void OnMediaMoved(uilib::TNotifyUI& msg);
+    void OnVideoResizing(uilib::TNotifyUI& msg);
+    void OnVideoResized(uilib::TNotifyUI& msg);
     void OnPlaylistItemClick(uilib::TNotifyUI& msg);
     void OnPositionSliderMoved(uilib::TNotifyUI& msg);
     void OnVolumeSliderMoved(uilib::TNotifyUI& msg);

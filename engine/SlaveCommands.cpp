@@ -136,6 +136,7 @@ SlaveCommand GetTimePos() { return Line("get_time_pos"); }
 SlaveCommand GetTimeLength() { return Line("get_time_length"); }
 SlaveCommand Pause() { return Line("pause"); }
 SlaveCommand FrameStep() { return Line("frame_step"); }
+SlaveCommand RedrawPausedFrame() { return Kept("get_property pause"); }
 
 SlaveCommand Seek(int value, SeekType type) {
     return Kept("seek " + Int(value) + " " + Int(static_cast<int>(type)));

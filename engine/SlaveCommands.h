@@ -62,6 +62,9 @@ SlaveCommand GetTimePos();     // "get_time_pos\n"
 SlaveCommand GetTimeLength();  // "get_time_length\n"
 SlaveCommand Pause();          // "pause\n" (toggles)
 SlaveCommand FrameStep();      // "frame_step\n"
+// Draws a paused picture again, fitted to its window (the engine does not rescale an
+// old frame): the engine shows the next frame and stays paused. Playing, it only answers.
+SlaveCommand RedrawPausedFrame();
 SlaveCommand Seek(int value, SeekType type);
 // To a time in seconds from the start, to the hundredth (below 0: the start).
 SlaveCommand SeekToTime(double seconds);
