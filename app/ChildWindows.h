@@ -29,10 +29,9 @@ public:
 
     void OpenAbout();
     void CloseAbout();
-    // kind 0: clear the play list?; 2: a wrongly formatted entry; 3: a hotkey already
-    // taken (detail: the action that has it); 5: a page no browser could open (detail: its
-    // address). Unknown kinds ask nothing. The question belongs to opener (the main window
-    // when null): it stands above that window.
+    // The kinds of FindQuestionPrompt; detail fills the text's "%s" (the action that has
+    // a key, a drive, an address). Unknown kinds ask nothing. The question belongs to
+    // opener (the main window when null): it stands above that window.
     void AskQuestion(int kind, const std::string& detail = std::string(), HWND opener = nullptr);
     void CloseQuestion();
 

@@ -8,7 +8,7 @@ class CListUI;
 namespace orvella {
 
 // Adds a row per optical drive, in the volume monitor's order; without optical drives
-// the list stays as it is.
+// one disabled row "No optical drive".
 void FillOpenDiscRows(uilib::CListUI& list);
 
 }  // namespace orvella

@@ -1,66 +1,84 @@
 #include "app/DiscOpening.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
+#include "app/ChildWindows.h"
 #include "app/DiscRules.h"
 #include "app/PlaybackControl.h"
 #include "app/PlayerView.h"
 #include "app/PlaylistControl.h"
+#include "app/ScreenshotFiles.h"
 #include "app/StartupRules.h"
 #include "engine/LaunchOptions.h"
 #include "engine/SlaveCommands.h"
 #include "playlist/MediaFiles.h"
 #include "playlist/Playlist.h"
+#include "ui/QuestionTexts.h"
 
 namespace orvella {
 
 namespace {
 
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 bool IsDeviceNode(const std::string& path) { return path.compare(0, 5, "/dev/") == 0; }
-
-const DropLookup& FileSystemLookup() {
-    static const DropLookup lookup{
-        [](const std::string& path) { return IsFolder(path) ? DiscType(path) : -1; },
-        [](const std::string& folder, std::vector<std::string>& found) { ScanFolder(folder, found); }};
-    return lookup;
-}
 
 }  // namespace
 
 DiscOpening::DiscOpening(PlayerView& view, PlaybackControl& playback, Playlist& model,
-                         PlaylistControl& playlist)
-    : m_view(view), m_playback(playback), m_model(model), m_playlist(playlist) {}
-
-std::string DiscOpening::OpenDisc(const std::string& itemText) {
-    m_playback.SetDiscLabel(itemText);
-    m_model.ClearPending();
-    const std::string drive = DriveOfDiscItem(itemText);
-    // A disc that is not mounted yet is mounted to see what it holds; a DVD still plays
-    // from the device itself.
-    std::string folder = drive;
-    if (IsDeviceNode(drive)) {
-        const std::string mounted = platform::GetBackend().MountOpticalDisc(drive);
-        if (!mounted.empty()) folder = mounted;
-    }
-    const int kind = DiscType(folder);
-    if (kind == kDiscDvd) return DiscLocator(kind, drive, true);
-    if (kind == kDiscBluRay) return DiscLocator(kind, folder, true);
-    std::vector<std::string> found;
-    if (!IsDeviceNode(folder)) ScanFolder(folder, found);
-    for (const std::string& path : found) m_model.AddPending(path);
-    return found.empty() ? std::string() : found.front();
-}
+                         PlaylistControl& playlist, ChildWindows& dialogs)
+    : m_view(view),
+      m_playback(playback),
+      m_model(model),
+      m_playlist(playlist),
+      m_dialogs(dialogs),
+      m_walker([&view] { return view.Handle(); }, WM_FOLDERS_WALKED) {}
 
 void DiscOpening::OpenDrive(const std::string& itemText) {
-    const std::string mediaPath = OpenDisc(itemText);
-    if (!mediaPath.empty()) m_playlist.PlayPending(mediaPath, itemText);
+    const std::string drive = DriveOfDiscItem(itemText);
+    if (!IsDeviceNode(drive)) {
+        OpenMountedDisc(itemText, drive);
+        return;
+    }
+    // A disc that is not mounted yet is mounted to see what it holds; the menu that chose
+    // it has closed long before the answer comes.
+    const WPARAM ticket = platform::GetBackend().MountOpticalDisc(drive, m_view.Handle(), WM_DISC_MOUNTED);
+    m_mounts[ticket] = itemText;
+}
+
+void DiscOpening::OnDiscMounted(WPARAM ticket) {
+    auto it = m_mounts.find(ticket);
+    if (it == m_mounts.end()) return;
+    const std::string itemText = it->second;
+    m_mounts.erase(it);
+    const platform::MountedDisc disc = platform::GetBackend().TakeMountedDisc(ticket);
+    const std::string drive = DriveOfDiscItem(itemText);
+    if (disc.noDisc) {
+        m_dialogs.AskQuestion(kNoDiscQuestion, drive);
+    } else if (disc.mountPoint.empty()) {
+        m_dialogs.AskQuestion(kCannotOpenDiscQuestion, drive);
+    } else {
+        OpenMountedDisc(itemText, disc.mountPoint);
+    }
+}
+
+void DiscOpening::OpenMountedDisc(const std::string& itemText, const std::string& folder) {
+    m_walker.Walk({folder}, [this, itemText, folder](const WalkedFolders& walked) {
+        const std::string drive = DriveOfDiscItem(itemText);
+        const FolderContents contents = walked.front().value_or(FolderContents{});
+        std::string mediaPath;
+        // A DVD plays from the drive itself, mounted or not.
+        if (contents.kind == kDiscDvd) mediaPath = DiscLocator(kDiscDvd, drive, true);
+        if (contents.kind == kDiscBluRay) mediaPath = DiscLocator(kDiscBluRay, folder, true);
+        m_model.ClearPending();
+        for (const std::string& path : contents.media) m_model.AddPending(path);
+        if (mediaPath.empty() && !contents.media.empty()) mediaPath = contents.media.front();
+        if (mediaPath.empty()) {
+            m_dialogs.AskQuestion(kCannotOpenDiscQuestion, drive);
+            return;
+        }
+        // Only a disc that plays is the one whose removal stops playback.
+        m_playback.SetDiscLabel(itemText);
+        m_playlist.PlayPending(mediaPath, itemText);
+    });
 }
 
 void DiscOpening::OpenFolder() {
@@ -70,28 +88,27 @@ void DiscOpening::OpenFolder() {
     const std::vector<std::string> chosen =
         platform::GetBackend().RunFileDialog(m_view.Handle(), request);
     if (chosen.empty()) return;
-    const std::string& path = chosen.front();
-    std::string mediaPath = m_playback.CurrentMediaPath();
-    const int kind = DiscType(path);
-    if (kind == kDiscDvd || kind == kDiscBluRay) {
-        mediaPath = DiscLocator(kind, path, false);
+    const std::string path = chosen.front();
+    m_walker.Walk({path}, [this, path](const WalkedFolders& walked) {
+        const FolderContents contents = walked.front().value_or(FolderContents{});
+        std::string mediaPath = m_playback.CurrentMediaPath();
         m_model.ClearPending();
-    } else {
-        std::vector<std::string> found;
-        ScanFolder(path, found);
-        m_model.ClearPending();
-        for (const std::string& file : found) m_model.AddPending(file);
-        if (!found.empty()) mediaPath = found.front();
-    }
-    // An empty folder leaves the path as it was: what played before starts again.
-    m_playlist.PlayPending(mediaPath);
+        if (contents.kind == kDiscDvd || contents.kind == kDiscBluRay) {
+            mediaPath = DiscLocator(contents.kind, path, false);
+        } else {
+            for (const std::string& file : contents.media) m_model.AddPending(file);
+            if (!contents.media.empty()) mediaPath = contents.media.front();
+        }
+        // An empty folder leaves the path as it was: what played before starts again.
+        m_playlist.PlayPending(mediaPath);
+    });
 }
 
 void DiscOpening::OnDropFiles(WPARAM drop) {
     platform::Backend& backend = platform::GetBackend();
     const std::vector<std::string> paths = backend.DragQueryFiles(drop);
     backend.DragFinish(drop);
-    Play(PlanDrop(paths, FileSystemLookup()));
+    m_walker.Walk(paths, [this, paths](const WalkedFolders& walked) { Play(PlanDrop(paths, walked)); });
 }
 
 void DiscOpening::Play(const DropPlan& plan) {
@@ -110,14 +127,16 @@ bool DiscOpening::OpenStartupFolder(const std::string& argument) {
     if (argument.empty()) return false;
     const std::string path = AbsoluteMediaPath(argument, WorkingFolder());
     if (!IsFolder(path)) return false;
-    const DropPlan plan = PlanDrop({path}, FileSystemLookup());
-    if (plan.pending.empty()) {
+    m_walker.Walk({path}, [this, path](const WalkedFolders& walked) {
+        const DropPlan plan = PlanDrop({path}, walked);
+        if (!plan.pending.empty()) {
+            Play(plan);
+            return;
+        }
         const std::string text = "No media files in " + NameOfPath(path);
         std::fprintf(stderr, "orvella: %s\n", text.c_str());
         m_view.SetControlText("filename", text);
-        return true;
-    }
-    Play(plan);
+    });
     return true;
 }
 

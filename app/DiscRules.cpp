@@ -1,6 +1,5 @@
 #include "app/DiscRules.h"
 
-#include "playlist/MediaFiles.h"
 
 namespace orvella {
 
@@ -54,18 +53,22 @@ bool IsSubtitleExtension(const std::string& lowerExtension) {
     return false;
 }
 
-DropPlan PlanDrop(const std::vector<std::string>& paths, const DropLookup& lookup) {
+DropPlan PlanDrop(const std::vector<std::string>& paths, const WalkedFolders& folders) {
     DropPlan plan;
-    for (const std::string& path : paths) {
-        const int kind = lookup.folderKind(path);
-        if (kind == kDiscDvd || kind == kDiscBluRay) {
-            plan.discLocator = DiscLocator(kind, path, false);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const std::string& path = paths[i];
+        const FolderContents* folder = i < folders.size() && folders[i] ? &*folders[i] : nullptr;
+        if (folder && (folder->kind == kDiscDvd || folder->kind == kDiscBluRay)) {
+            plan.discLocator = DiscLocator(folder->kind, path, false);
             plan.discMode = true;
             plan.pending.push_back(plan.discLocator);
-        } else if (kind >= 0) {
+        } else if (folder) {
             // A plain folder stands for the whole drop: what came before it goes.
-            plan.pending.clear();
-            lookup.scan(path, plan.pending);
+            plan.pending = folder->media;
+        } else if (IsDiscImage(path)) {
+            // The play list takes it as the disc it holds.
+            plan.discMode = true;
+            plan.pending.push_back(path);
         } else {
             // A file without an extension is not taken for media.
             const std::string ext = LowerExtensionOf(path);

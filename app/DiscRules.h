@@ -3,11 +3,11 @@
 // folders adds, loads and plays.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "playlist/MediaFiles.h"
 
 namespace orvella {
 
@@ -28,21 +28,14 @@ struct DropPlan {
     std::vector<std::string> pending;    // media for the play list, in drop order
     std::vector<std::string> subtitles;  // files to load into the running engine
     std::string discLocator;             // the last disc folder's locator; empty when none
-    bool discMode = false;               // a DVD or Blu-ray folder was dropped
+    bool discMode = false;               // a DVD or Blu-ray folder or a DVD image was dropped
 };
 
-// The file system as a drop sees it.
-struct DropLookup {
-    // -1 for anything but a folder, else the folder's DiscType.
-    std::function<int(const std::string&)> folderKind;
-    // Appends the media files below a folder.
-    std::function<void(const std::string&, std::vector<std::string>&)> scan;
-};
-
-// The dropped paths in order: a DVD or Blu-ray folder adds its locator; any other folder
-// replaces what the drop collected so far by the media below it; a file is media or a
-// subtitle by its extension, whatever its letter case, and anything else is ignored.
-DropPlan PlanDrop(const std::vector<std::string>& paths, const DropLookup& lookup);
+// The dropped paths in order, with what the folders among them hold: a DVD or Blu-ray
+// folder adds its locator; any other folder replaces what the drop collected so far by the
+// media below it; a file is media, a DVD image or a subtitle by its extension, whatever its
+// letter case, and anything else is ignored.
+DropPlan PlanDrop(const std::vector<std::string>& paths, const WalkedFolders& folders);
 
 // ".MP4" of "/a/clip.MP4" lower-cased; empty when the name has no extension.
 std::string LowerExtensionOf(const std::string& path);

@@ -67,6 +67,13 @@ int MainWindowView::ControlWidth(const char* name) const {
     return c ? c->GetFixedWidth() : 0;
 }
 
+SIZE MainWindowView::ControlSize(const char* name) const {
+    uilib::CControlUI* c = Find(name);
+    if (!c) return SIZE{0, 0};
+    const RECT& r = c->GetPos();
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
 void MainWindowView::StartTimer(UINT_PTR id, UINT milliseconds) {
     if (m_window) SetTimer(m_window, id, milliseconds);
 }

@@ -39,6 +39,7 @@ public:
     void SetSliderValue(const char* name, int value) override;
     bool IsMouseOverControl(const char* name) const override;
     int ControlWidth(const char* name) const override;
+    SIZE ControlSize(const char* name) const override;
     RECT ControlInset(const char* name) const override;
     void SetControlInset(const char* name, const RECT& inset) override;
     void StartTimer(UINT_PTR id, UINT milliseconds) override;

@@ -21,7 +21,7 @@ enum class MenuCommands::Action {
     DvdSubtitle, ExternalSubtitle, DvdAudio, DvdChapter, DvdTitle, OpenDisc, Language,
     OpenFilesLater, OpenFolderLater, OpenUrl, ShowAddressBar, ClearPlaylistQuestion, KeepPlayMemory,
     Windowed, FullScreen, Topmost, Play, Pause, Stop, Previous, Next, Seek, AspectAuto,
-    Aspect, Volume, Mute, AudioDelay, LoadSubtitleLater, UnloadSubtitle,
+    Aspect, AspectFill, Volume, Mute, AudioDelay, LoadSubtitleLater, UnloadSubtitle,
     Exit, PlaySequence, Rotate, Size, VideoOutput, AudioMode,
     AudioChannels, Deinterlace, SubtitleDelay, SubtitlePosition, SubtitleScale,
     SubtitleStep, Settings, SettingsPlayerPage, DvdMenu, FileInfo, SortByName, SortByType,
@@ -36,11 +36,13 @@ using Action = MenuCommands::Action;
 
 // Items whose names carry their argument, found anywhere in the name and tested in this
 // order; the argument is the text after the last separator.
-const struct {
+struct ArgumentItem {
     const char* part;
     char separator;
     Action action;
-} kArgumentItems[] = {
+};
+
+const ArgumentItem kArgumentItems[] = {
     {"ID_MAINMENU_DVD_SUBTITLE_", '_', Action::DvdSubtitle},
     {"ID_MAINMENU_DVD_EXTERNAL_SUBTITLE_", '_', Action::ExternalSubtitle},
     {"ID_MAINMENU_DVD_AUDIO_", '_', Action::DvdAudio},
@@ -90,6 +92,7 @@ const NamedItem kNamedItems[] = {
     {"ID_MAINMENU_PLAY_FRAME_RATIO_16:9", Action::Aspect, 7},
     {"ID_MAINMENU_PLAY_FRAME_RATIO_16:10", Action::Aspect, 8},
     {"ID_MAINMENU_PLAY_FRAME_RATIO_2.35:1", Action::Aspect, 9},
+    {"ID_MAINMENU_PLAY_FRAME_RATIO_FULL", Action::AspectFill, 10},
     {"ID_MAINMENU_PLAY_AUDIO_UP", Action::Volume, 1},
     {"ID_MAINMENU_PLAY_AUDIO_DOWN", Action::Volume, -1},
     {"ID_MAINMENU_PLAY_AUDIO_MUTE", Action::Mute, 0},
@@ -109,6 +112,7 @@ const NamedItem kNamedItems[] = {
     {"ID_MAINMENU_PLAY_PLAYSEQUENCE_SINGLE_LOOP", Action::PlaySequence, 3},
     {"ID_MAINMENU_PLAY_PLAYSEQUENCE_SEQUENCE_LOOP", Action::PlaySequence, 4},
     {"ID_MAINMENU_PLAY_FRAME_ROTATE_CLOSE", Action::Rotate, -1},
+    {"ID_MAINMENU_PLAY_FRAME_ROTATE_0", Action::Rotate, 0},
     {"ID_MAINMENU_PLAY_FRAME_ROTATE_1", Action::Rotate, 1},
     {"ID_MAINMENU_PLAY_FRAME_ROTATE_2", Action::Rotate, 2},
     {"ID_MAINMENU_PLAY_FRAME_ROTATE_3", Action::Rotate, 3},
@@ -125,7 +129,7 @@ const NamedItem kNamedItems[] = {
     {"ID_MAINMENU_PLAY_FRAME_FORMAT_DIRECTX", Action::VideoOutput, 3},
     {"ID_MAINMENU_PLAY_FRAME_FORMAT_DIRECTX_NOACCEL", Action::VideoOutput, 4},
     {"ID_MAINMENU_PLAY_FRAME_FORMAT_DIRECT3D", Action::VideoOutput, 5},
-    // The channel items choose "audiomode", the device items "playerchannels"; the menus
+    // The channel items choose "audiomode", the device items the speaker layout; the menus
     // mark them from the same values.
     {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_STEREO", Action::AudioMode, 0},
     {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_LEFT", Action::AudioMode, 1},
@@ -246,56 +250,72 @@ bool MenuCommands::RunHotkeyAction(const std::string& action) {
     return false;
 }
 
+namespace {
+
+const ArgumentItem* FindArgumentItem(const std::string& name) {
+    for (const ArgumentItem& item : kArgumentItems)
+        if (name.find(item.part) != std::string::npos) return &item;
+    return nullptr;
+}
+
+const NamedItem* FindNamedItem(const std::string& name) {
+    for (const NamedItem& item : kNamedItems)
+        if (name == item.name) return &item;
+    return nullptr;
+}
+
+}  // namespace
+
+bool MenuCommands::IsCommand(const std::string& name) {
+    return FindArgumentItem(name) || FindNamedItem(name);
+}
+
 void MenuCommands::Dispatch(const std::string& name) {
     if (DispatchArgumentItem(name)) return;
-    for (const NamedItem& item : kNamedItems) {
-        if (name != item.name) continue;
+    if (const NamedItem* item = FindNamedItem(name)) {
         // The play list's folder view needs a current entry; with none there is nothing
         // to show, and the menu stays as it was.
-        if (item.action == Action::ShowInFolder && m_entries.Empty()) return;
-        Run(item.action, item.value);
-        break;
+        if (item->action == Action::ShowInFolder && m_entries.Empty()) return;
+        Run(item->action, item->value);
     }
     m_host.CloseContextMenu();
 }
 
 bool MenuCommands::DispatchArgumentItem(const std::string& name) {
-    for (const auto& item : kArgumentItems) {
-        if (name.find(item.part) == std::string::npos) continue;
-        const size_t at = name.rfind(item.separator);
-        const std::string text = name.substr(at + 1);
-        const int n = NumberAfterLastUnderscore(name);
-        CSlaveCommands& slave = m_playback.Slave();
-        switch (item.action) {
-        case Action::DvdSubtitle:
-            slave.ChooseSubtitleTrack(n);
-            slave.Send(slave::GetProperty(PlayingProperty::Subtitle));
-            break;
-        case Action::ExternalSubtitle: slave.ChooseSubtitleFile(n); break;
-        case Action::DvdAudio:
-            // The track's id (a DVD's 128, 129, a Blu-ray's stream number): the engine
-            // ignores any other number.
-            slave.SwitchAudio(n);
-            slave.Send(slave::GetProperty(PlayingProperty::AudioTrack));
-            break;
-        case Action::DvdChapter:
-            slave.Send(slave::SeekChapter(n));
-            slave.Send(slave::GetProperty(PlayingProperty::Chapter));
-            break;
-        case Action::DvdTitle:
-            // The engine's own title number; -1 is the disc's menu.
-            slave.Send(n == -1 ? slave::DvdNav(DvdNavKey::Menu) : slave::SwitchTitle(n));
-            break;
-        case Action::OpenDisc: OpenChosenDisc(text); break;
-        case Action::Language:
-            m_settings.language = text;
-            m_host.PostToMain(WM_RELOAD_LAYOUT, 0, 0);
-            break;
-        default: break;
-        }
-        return true;
+    const ArgumentItem* item = FindArgumentItem(name);
+    if (!item) return false;
+    const size_t at = name.rfind(item->separator);
+    const std::string text = name.substr(at + 1);
+    const int n = NumberAfterLastUnderscore(name);
+    CSlaveCommands& slave = m_playback.Slave();
+    switch (item->action) {
+    case Action::DvdSubtitle:
+        slave.ChooseSubtitleTrack(n);
+        slave.Send(slave::GetProperty(PlayingProperty::Subtitle));
+        break;
+    case Action::ExternalSubtitle: slave.ChooseSubtitleFile(n); break;
+    case Action::DvdAudio:
+        // The track's id (a DVD's 128, 129, a Blu-ray's stream number): the engine
+        // ignores any other number.
+        slave.SwitchAudio(n);
+        slave.Send(slave::GetProperty(PlayingProperty::AudioTrack));
+        break;
+    case Action::DvdChapter:
+        slave.Send(slave::SeekChapter(n));
+        slave.Send(slave::GetProperty(PlayingProperty::Chapter));
+        break;
+    case Action::DvdTitle:
+        // The engine's own title number; -1 is the disc's menu.
+        slave.Send(n == -1 ? slave::DvdNav(DvdNavKey::Menu) : slave::SwitchTitle(n));
+        break;
+    case Action::OpenDisc: m_host.OpenDisc(text); break;
+    case Action::Language:
+        m_settings.language = text;
+        m_host.PostToMain(WM_RELOAD_LAYOUT, 0, 0);
+        break;
+    default: break;
     }
-    return false;
+    return true;
 }
 
 void MenuCommands::Run(Action action, double value) {
@@ -333,6 +353,12 @@ void MenuCommands::Run(Action action, double value) {
         break;
     }
     case Action::Aspect: ChooseAspect(n, Ratio(kFixedRatios[n - 1])); break;
+    case Action::AspectFill: {
+        // The picture stretched to the video area as it is now.
+        const SIZE area = m_view.ControlSize("media");
+        ChooseAspect(n, area.cx > 0 && area.cy > 0 ? static_cast<double>(area.cx) / area.cy : 0.0);
+        break;
+    }
     case Action::Volume: ChangeVolume(n); break;
     case Action::Mute: ToggleMute(); break;
     case Action::AudioDelay: slave.Delay(DelayKind::Audio, static_cast<float>(value), false); break;
@@ -357,7 +383,7 @@ void MenuCommands::Run(Action action, double value) {
         m_playback.RestartEngine();
         break;
     case Action::AudioChannels:
-        m_settings.playerchannels = n;
+        ChooseSpeakerLayout(m_settings, n);
         m_playback.RestartEngine();
         break;
     case Action::Deinterlace:
@@ -365,7 +391,7 @@ void MenuCommands::Run(Action action, double value) {
         m_playback.RestartEngine();
         break;
     case Action::SubtitlePosition: slave.SubPos(n); break;
-    case Action::SubtitleScale: slave.Send(slave::SubScale(n)); break;
+    case Action::SubtitleScale: slave.StepSubtitleScale(n); break;
     case Action::SubtitleStep: slave.Send(slave::SubStep(n)); break;
     case Action::Settings: m_host.OpenSettingsWindow(false); break;
     case Action::SettingsPlayerPage: m_host.OpenSettingsWindow(true); break;
@@ -395,11 +421,6 @@ void MenuCommands::Run(Action action, double value) {
 void MenuCommands::ChooseAspect(int choice, double ratio) {
     m_display.SetAspectChoice(choice);
     if (ratio > 0.0) m_playback.Slave().Send(slave::SwitchRatio(ratio));
-}
-
-void MenuCommands::OpenChosenDisc(const std::string& disc) {
-    // The play list adds the disc (or the drive's files), stops what plays and starts it.
-    m_playlist.PlayPending(m_host.OpenDisc(disc), disc);
 }
 
 void MenuCommands::ChangeVolume(int steps) {

@@ -36,9 +36,9 @@ public:
     virtual void OpenSettingsWindow(bool playerPage) = 0;
     virtual void OpenFileInfoWindow() = 0;
     virtual void StartUpdateCheck() = 0;
-    // The disc chosen in the disc menu ("MOVIE(/media/cdrom)"): the address to play it
-    // at, empty when it cannot be played.
-    virtual std::string OpenDisc(const std::string& disc) = 0;
+    // The disc chosen in the disc menu ("MOVIE(/media/cdrom)") plays once it is mounted
+    // and looked at; this returns before that, while the menu is still closing.
+    virtual void OpenDisc(const std::string& disc) = 0;
 };
 
 class MenuCommands {
@@ -55,6 +55,8 @@ public:
     // is none.
     bool RunHotkeyAction(const std::string& action);
 
+    // Whether the item's name is one the dispatcher has an action for.
+    static bool IsCommand(const std::string& name);
     // The number after the last "_" of an item name; 0 when it is not a number.
     static int NumberAfterLastUnderscore(const std::string& name);
 
@@ -64,7 +66,6 @@ private:
     bool DispatchArgumentItem(const std::string& name);
     void Run(Action action, double value);
     void ChooseAspect(int choice, double ratio);
-    void OpenChosenDisc(const std::string& disc);
     void ChangeVolume(int steps);
     void ToggleMute();
     void TogglePlaylistBar();

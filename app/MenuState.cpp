@@ -141,7 +141,7 @@ MenuState BuildMenuState(const PlayerSettings& settings, const DisplayState& dis
     s.aspectChoice = display.aspectChoice;
     s.playSequence = settings.playsequence;
     s.audioMode = settings.audiomode;
-    s.playerChannels = settings.playerchannels;
+    s.playerChannels = SpeakerLayout(settings);
     s.osdLevel = EffectiveOsdLevel(settings);
     s.videoOutput = settings.videoformat;
     s.deinterlace = settings.deinterleave;

@@ -21,12 +21,12 @@ struct MenuState {
     bool keepPlayMemory = true;
     bool fullScreen = false;
     bool topmost = false;
-    int rotation = -1;     // -1 none, 1-4
+    int rotation = -1;     // -1 none, 0-4
     int aspectChoice = 0;  // 0 the video's own, 1-10
     int playSequence = 1;  // 0 single, 1 sequence, 2 random, 3 single loop, 4 sequence loop
     int currentTitle = 0;
     int audioMode = 0;       // "audiomode"
-    int playerChannels = 0;  // "playerchannels"
+    int playerChannels = 0;  // the speaker layout, 0-8 (SpeakerLayout)
     int osdLevel = 0;        // 0-3
     int videoOutput = 5;     // "videoformat"
     int deinterlace = 0;     // "deinterleave"

@@ -513,4 +513,13 @@ void PlaybackControl::OnSubtitleChosen(const std::string& path) {
     if (PlaylistItem* entry = m_playlist.Current()) entry->subtitle = path;
 }
 
+void PlaybackControl::VideoResizing() {
+    if (m_slaveState.paused) m_pausedPictureStale = true;
+}
+
+void PlaybackControl::RedrawPausedPicture() {
+    if (m_pausedPictureStale && m_slaveState.paused) m_slave.Send(slave::RedrawPausedFrame());
+    m_pausedPictureStale = false;
+}
+
 }  // namespace orvella

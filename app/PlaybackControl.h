@@ -108,6 +108,10 @@ public:
     // Asks the running engine which audio track, subtitle and chapter play; the answers
     // reach the engine's tables, where the menus mark them from.
     void AskWhatPlays();
+    // The video window changes size, and then its size settles: a picture paused while
+    // it changed is drawn again to fit (a playing one fits with its next frame).
+    void VideoResizing();
+    void RedrawPausedPicture();
 
     // Loads a subtitle file for the entry that plays (none: the loaded ones go), in a new
     // engine when the running one reads subtitles in another code page than the file's.
@@ -147,7 +151,7 @@ public:
     bool IsFirstLayout() const { return m_firstLayout; }
     bool IsAfterSeek() const { return m_afterSeek; }
     bool PlaylistPanelShown() const { return m_playlistPanel; }
-    // The rotation choice (-1 none, 1-4) the next launch applies.
+    // The rotation choice (-1 none, 0-4) the next launch applies.
     int Rotation() const { return m_rotation; }
     void SetRotation(int rotation) { m_rotation = rotation; }
     void SetPlaylistPanelShown(bool shown) { m_playlistPanel = shown; }
@@ -205,6 +209,7 @@ private:
     bool m_sliderDragging = false;
     bool m_previewShown = false;  // the clock shows the time under the pointer on the slider
     bool m_afterSeek = false;
+    bool m_pausedPictureStale = false;  // paused while the video window changed size
     int m_playbackStarts = 0;  // "Starting playback..." lines of the running engine
     bool m_openFailureShown = false;  // "Cannot open" said for the running engine
     int m_afterSeekTicks = 0;

@@ -11,6 +11,7 @@
 #include "app/DiscDrives.h"
 #include "app/DiscMenus.h"
 #include "app/MenuState.h"
+#include "app/NotBuiltYet.h"
 #include "ui/MenuWnd.h"
 
 namespace orvella {
@@ -27,6 +28,7 @@ public:
         return IsMenuItemMarked(m_state, item) || m_madeMarks.count(item) != 0;
     }
     bool IsEnabled(const std::string& item) const override {
+        if (IsNotBuiltYet(item)) return false;
         // The disc's own menu and its titles only with a DVD's menus; the rest of the
         // disc menu wherever the media has something to choose.
         if (item == "ID_MAINMENU_DVD_NAV_MENU") return m_state.dvdNavigation;

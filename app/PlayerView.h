@@ -28,6 +28,8 @@ public:
     virtual bool IsMouseOverControl(const char* name) const = 0;
     // The width the layout gives the control (0 when it has none or is missing).
     virtual int ControlWidth(const char* name) const = 0;
+    // The size the control has on screen now (0 x 0 when it is missing).
+    virtual SIZE ControlSize(const char* name) const = 0;
     // The inner margins of a container (all 0 when it is missing or none).
     virtual RECT ControlInset(const char* name) const = 0;
     virtual void SetControlInset(const char* name, const RECT& inset) = 0;

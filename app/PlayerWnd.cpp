@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "app/NotBuiltYet.h"
 #include "app/WindowFrame.h"
 #include "hotkeys/HotkeyText.h"
 #include "ui/ControlTreeDump.h"
@@ -49,6 +50,8 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_TIMER, &CPlayerWnd::OnTimer},
     {WM_DEVICECHANGE, &CPlayerWnd::OnDeviceChange},
     {WM_DROPFILES, &CPlayerWnd::OnDropFiles},
+    {WM_DISC_MOUNTED, &CPlayerWnd::OnDiscMounted},
+    {WM_FOLDERS_WALKED, &CPlayerWnd::OnFoldersWalked},
     {WM_ENGINE_EVENT, &CPlayerWnd::OnEngineEventMessage},
     {WM_ENGINE_FENCE, &CPlayerWnd::OnEngineFence},
     {WM_RELOAD_LAYOUT, &CPlayerWnd::OnReloadLayout},
@@ -361,6 +364,16 @@ LRESULT CPlayerWnd::OnDropFiles(WPARAM wParam, LPARAM, bool&) {
     return 0;
 }
 
+LRESULT CPlayerWnd::OnDiscMounted(WPARAM wParam, LPARAM, bool&) {
+    m_discs.OnDiscMounted(wParam);
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnFoldersWalked(WPARAM wParam, LPARAM, bool&) {
+    m_discs.OnFoldersWalked(wParam);
+    return 0;
+}
+
 LRESULT CPlayerWnd::OnEngineEventMessage(WPARAM wParam, LPARAM lParam, bool&) {
     if (wParam > kLastEngineEvent) return 0;
     return m_playback.OnEngineEvent(wParam, lParam);
@@ -415,6 +428,7 @@ void CPlayerWnd::OnWindowInit() {
     m_maxButton = m_pm->FindControl("maxbtn");
     m_restoreButton = m_pm->FindControl("restorebtn");
     m_minButton = m_pm->FindControl("minbtn");
+    DisableNotBuiltButtons(m_view);
     ShowVolume(m_settings.volume);
 }
 

@@ -150,6 +150,8 @@ private:
     LRESULT OnTimer(WPARAM, LPARAM, bool& handled);
     LRESULT OnDeviceChange(WPARAM, LPARAM, bool& handled);
     LRESULT OnDropFiles(WPARAM, LPARAM, bool& handled);
+    LRESULT OnDiscMounted(WPARAM, LPARAM, bool& handled);
+    LRESULT OnFoldersWalked(WPARAM, LPARAM, bool& handled);
     LRESULT OnEngineEventMessage(WPARAM, LPARAM, bool& handled);
     LRESULT OnEngineFence(WPARAM, LPARAM, bool& handled);
     LRESULT OnReloadLayout(WPARAM, LPARAM, bool& handled);
@@ -195,6 +197,8 @@ private:
     void OnHideTopBar(uilib::TNotifyUI& msg);
     void OnBottomBars(uilib::TNotifyUI& msg);
     void OnMediaMoved(uilib::TNotifyUI& msg);
+    void OnVideoResizing(uilib::TNotifyUI& msg);
+    void OnVideoResized(uilib::TNotifyUI& msg);
     void OnPlaylistItemClick(uilib::TNotifyUI& msg);
     void OnPositionSliderMoved(uilib::TNotifyUI& msg);
     void OnVolumeSliderMoved(uilib::TNotifyUI& msg);
@@ -226,7 +230,7 @@ private:
     void StartUpdateCheck() override {}    // the update-check thread
     void OpenSettingsWindow(bool playerPage) override { m_settingsEffects.Open(playerPage); }
     void OpenFileInfoWindow() override {}  // the file information window
-    std::string OpenDisc(const std::string& disc) override { return m_discs.OpenDisc(disc); }
+    void OpenDisc(const std::string& disc) override { m_discs.OpenDrive(disc); }
     void CloseContextMenu() override;      // the open context menu goes
     // Every action the live key table binds to the key with the modifiers held now;
     // true when at least one ran.
@@ -289,8 +293,8 @@ private:
     PlaybackControl m_playback{m_view, m_settings, m_playlist};
     PlaylistControl m_playlistControl{m_view, m_settings, m_playlist, m_playlistRows, m_playback};
     DisplayModes m_display{m_view, m_playback};
-    DiscOpening m_discs{m_view, m_playback, m_playlist, m_playlistControl};
     ChildWindows m_dialogs{*this};
+    DiscOpening m_discs{m_view, m_playback, m_playlist, m_playlistControl, m_dialogs};
     SettingsEffects m_settingsEffects{m_settings, m_playback, m_display, m_dialogs, m_hotkeys};
     MenuCommands m_menuCommands{m_view,     m_settings, m_playback, m_playlist,
                                 m_playlistControl, m_display, m_dialogs, *this};

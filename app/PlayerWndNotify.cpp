@@ -24,6 +24,8 @@ const CPlayerWnd::NotifyRoute CPlayerWnd::kNotifyRoutes[] = {
     {"showbottombar", nullptr, &CPlayerWnd::OnBottomBars},
     {"hidebottombar", nullptr, &CPlayerWnd::OnBottomBars},
     {"positionchanged", "media", &CPlayerWnd::OnMediaMoved},
+    {"videoresizing", "media", &CPlayerWnd::OnVideoResizing},
+    {"videoresized", "media", &CPlayerWnd::OnVideoResized},
     {"itemclick", "playlist", &CPlayerWnd::OnPlaylistItemClick},
     {"valuechangebegin", "playslider", &CPlayerWnd::OnPositionSliderMoved},
     {"valuechangebegin", "volumeslider", &CPlayerWnd::OnVolumeSliderMoved},
@@ -90,6 +92,10 @@ void CPlayerWnd::OnMediaMoved(TNotifyUI& msg) {
     const RECT& area = msg.pSender->GetPos();
     m_display.FitTopBar(area.right - area.left);
 }
+
+void CPlayerWnd::OnVideoResizing(TNotifyUI&) { m_playback.VideoResizing(); }
+
+void CPlayerWnd::OnVideoResized(TNotifyUI&) { m_playback.RedrawPausedPicture(); }
 
 void CPlayerWnd::OnPlaylistItemClick(TNotifyUI& msg) {
     if (msg.wParam == 0) m_playlistControl.PlayRow(static_cast<int>(msg.lParam));

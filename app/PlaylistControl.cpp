@@ -61,7 +61,9 @@ void PlaylistControl::OpenFilesDialog() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::OpenMany;
     request.title = "Open files";
-    request.filters = {{"All supported Media", kMediaFilterText}, {"\tAll(*.*)", "*.*"}};
+    // DVD images too: they play as the disc they hold.
+    request.filters = {{"All supported Media", std::string(kMediaFilterText) + ";" + kDiscImagePattern},
+                       {"\tAll(*.*)", "*.*"}};
     std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(m_view.Handle(), request);
     if (chosen.empty()) return;
     AddAndPlay(chosen);

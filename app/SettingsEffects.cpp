@@ -67,7 +67,7 @@ PlayerPreferences PreferencesOf(const PlayerSettings& s, bool subtitlesInScreens
     p.shortFileNames = s.useshortname;
     p.volumeControl = s.usesoftwarevolume;
     p.videoOutput = s.videoformat;
-    p.audioChannels = s.playerchannels;
+    p.audioChannels = SpeakerLayout(s);
     p.audioMode = s.audiomode;
     p.deinterlace = s.deinterleave;
     p.priority = s.playerpriority;
@@ -89,7 +89,7 @@ void StorePreferences(const PlayerPreferences& p, PlayerSettings& s) {
     s.useshortname = p.shortFileNames;
     s.usesoftwarevolume = p.volumeControl;
     s.videoformat = p.videoOutput;
-    s.playerchannels = p.audioChannels;
+    ChooseSpeakerLayout(s, p.audioChannels);
     s.audiomode = p.audioMode;
     s.deinterleave = p.deinterlace;
     s.playerpriority = p.priority;
@@ -228,10 +228,9 @@ void SettingsEffects::ChangeDelay(bool subtitle, WPARAM direction, LPARAM step) 
 }
 
 void SettingsEffects::ChangeSubtitleFont(WPARAM direction) {
-    // A fifth larger or smaller at a time, or back to the size the engine starts with.
+    // One step larger or smaller, as the menu's; anything else is back to the starting size.
     const long sign = static_cast<long>(direction);
-    const bool step = sign == 1 || sign == -1;
-    m_playback.Slave().Send(step ? slave::SubScaleBy(0.2 * sign) : slave::SubScaleAt(1.0));
+    m_playback.Slave().StepSubtitleScale(sign == 1 || sign == -1 ? static_cast<int>(sign) : 0);
 }
 
 void SettingsEffects::SetSnapshotFolder(WPARAM folder) {

@@ -73,16 +73,13 @@ const std::vector<CodeArguments>& Channels() {
     return table;
 }
 
-// Rotation choices 1 and 2 are rotate=<choice>; the engine would read a separate number
-// as a play-list entry.
-const std::vector<CodeArguments>& Rotations() {
-    static const std::vector<CodeArguments> table = {
-        {1, {"-vf-add", "rotate=1"}},
-        {2, {"-vf-add", "rotate=2"}},
-        {3, {"-vf-add", "harddup,flip"}},
-        {4, {"-vf-add", "mirror"}},
-    };
-    return table;
+// The turn of each rotation choice, as the engine's filters give it: 0 to 3 are its own
+// "rotate" (0 a quarter turn anticlockwise flipped upside down, 1 clockwise, 2
+// anticlockwise, 3 clockwise flipped upside down); 4 is the half turn, upside down and
+// left to right at once.
+const char* RotationFilter(int rotation) {
+    static const char* const kTurns[] = {"rotate=0", "rotate=1", "rotate=2", "rotate=3", "flip,mirror"};
+    return rotation >= 0 && rotation < 5 ? kTurns[rotation] : nullptr;
 }
 
 // 1 blend, 2 bob (each field a frame), 3 discard (one field, cubic lines between),
@@ -180,6 +177,8 @@ const TimingOption kTimingOptions[] = {
     {"-delay", &PlayingChoices::audioDelay, 0.0f, -100.0f, 100.0f},
     {"-subdelay", &PlayingChoices::subtitleDelay, 0.0f, -100000.0f, 100000.0f},
     {"-speed", &PlayingChoices::speed, 1.0f, 0.01f, 100.0f},
+    // After the "-ass-font-scale 1" every launch has: the later one counts.
+    {"-ass-font-scale", &PlayingChoices::subtitleScale, 1.0f, 0.01f, 100.0f},
 };
 
 // What the user chose while the engine before this one played: the same tracks,
@@ -303,16 +302,21 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
                            "scale=" + Decimal(o.videoWidth) + ":-2,expand=" +
                                Decimal(o.videoWidth) + ":" + Decimal(o.videoHeight) +
                                ",eq2,hue"});
+        if (const char* turn = RotationFilter(o.rotation)) a.insert(a.end(), {"-vf-add", turn});
     } else {
-        a.insert(a.end(), {"-vf", "screenshot"});
-        if (o.includeSubtitlesInScreenshots) a.insert(a.end(), {"-vf", "ass,screenshot"});
+        // The turn comes before the subtitles are drawn, so that they stay upright, and
+        // before the screenshot, so that a shot shows the picture as it is seen.
+        const char* turn = RotationFilter(o.rotation);
+        const std::string turned = turn ? std::string(turn) + "," : std::string();
+        a.insert(a.end(), {"-vf", turned + "screenshot"});
+        if (o.includeSubtitlesInScreenshots) a.insert(a.end(), {"-vf", turned + "ass,screenshot"});
     }
 
     a.insert(a.end(), {"-slices", "-dvdangle", "1"});
     if (o.usesoftwarevolume)
         a.insert(a.end(), {"-softvol", "-softvol-max", Decimal(InEngineRange(o.maxamplification, 10, 10000))});
 
-    const Arguments* channels = Find(Channels(), o.playerchannels);
+    const Arguments* channels = Find(Channels(), SpeakerLayout(o));
     Append(a, channels ? *channels : *Find(Channels(), 0));
 
     plan.mutedAtLaunch = o.mute;
@@ -334,7 +338,6 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
     if (Contains(path, ".mts") || Contains(path, ".m2ts"))
         a.insert(a.end(), {"-demuxer", "lavf", "-nocorrect-pts", "-mc", "1"});
 
-    if (const Arguments* rotation = Find(Rotations(), o.rotation)) Append(a, *rotation);
     if (const Arguments* filter = Find(Deinterlacers(), o.deinterleave)) Append(a, *filter);
     if (o.playsequence == 3) a.insert(a.end(), {"-loop", "0"});
     AppendPlayingChoices(o.playing, a);

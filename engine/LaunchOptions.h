@@ -48,7 +48,7 @@ struct LaunchOptions : EngineSettings {
     int videoHeight = 0;
     bool includeSubtitlesInScreenshots = true;
     bool startFullScreen = true;
-    int rotation = -1;
+    int rotation = -1;  // -1 none; 0-3 the engine's own turns, 4 the half turn
     bool resumeOnce = false;
 
     // The current play-list entry, when the current index points at one.

@@ -136,6 +136,7 @@ SlaveCommand GetTimePos() { return Line("get_time_pos"); }
 SlaveCommand GetTimeLength() { return Line("get_time_length"); }
 SlaveCommand Pause() { return Line("pause"); }
 SlaveCommand FrameStep() { return Line("frame_step"); }
+SlaveCommand RedrawPausedFrame() { return Kept("get_property pause"); }
 
 SlaveCommand Seek(int value, SeekType type) {
     return Kept("seek " + Int(value) + " " + Int(static_cast<int>(type)));
@@ -216,18 +217,21 @@ SlaveCommand Delay(DelayKind kind, double seconds, bool absolute) {
 
 SlaveCommand SubPos(int step) { return Kept("sub_pos " + Int(step) + " 0"); }
 SlaveCommand SubPosAt(int position) { return Kept("sub_pos " + Int(position) + " 1"); }
-SlaveCommand SubScale(int step) { return Kept("sub_scale " + Int(step) + " 0"); }
-
-namespace {
-SlaveCommand SubScaleText(double value, const char* absolute) {
+SlaveCommand SubScaleAt(double factor) {
     std::string v;
-    if (!FormatFixed(value, 1, &v)) return Refused(Refusal::NotFinite);
-    return Kept("sub_scale " + v + absolute);
+    if (!FormatFixed(factor, 1, &v)) return Refused(Refusal::NotFinite);
+    return Kept("sub_scale " + v + " 1");
 }
-}  // namespace
 
-SlaveCommand SubScaleBy(double step) { return SubScaleText(step, " 0"); }
-SlaveCommand SubScaleAt(double factor) { return SubScaleText(factor, " 1"); }
+double SubtitleScaleAfterStep(double scale, int direction) {
+    // Below 0.6 the engine draws the letters of a small video too small to see, or not at all.
+    constexpr double kStep = 0.2, kSmallest = 0.6, kLargest = 4.0;
+    if (direction == 0) return 1.0;
+    if (direction != 1 && direction != -1) return scale;
+    // In whole steps from the start, so that repeated steps never drift.
+    const double steps = std::round(scale / kStep) + direction;
+    return std::clamp(steps * kStep, kSmallest, kLargest);
+}
 SlaveCommand SubStep(int step) { return Kept("sub_step " + Int(step)); }
 
 SlaveCommand SpeedSet(double speed) {
@@ -350,6 +354,13 @@ SendResult CSlaveCommands::Delay(DelayKind kind, float seconds, bool absolute) {
 SendResult CSlaveCommands::SubPos(int step) {
     SendResult r = Send(slave::SubPos(step));
     if (GuardPassed(r)) m_state.subtitlePosition += step;
+    return r;
+}
+
+SendResult CSlaveCommands::StepSubtitleScale(int direction) {
+    const double scale = slave::SubtitleScaleAfterStep(m_state.subtitleScale, direction);
+    SendResult r = Send(slave::SubScaleAt(scale));
+    if (GuardPassed(r)) m_state.subtitleScale = static_cast<float>(scale);
     return r;
 }
 

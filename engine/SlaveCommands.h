@@ -62,6 +62,9 @@ SlaveCommand GetTimePos();     // "get_time_pos\n"
 SlaveCommand GetTimeLength();  // "get_time_length\n"
 SlaveCommand Pause();          // "pause\n" (toggles)
 SlaveCommand FrameStep();      // "frame_step\n"
+// Draws a paused picture again, fitted to its window (the engine does not rescale an
+// old frame): the engine shows the next frame and stays paused. Playing, it only answers.
+SlaveCommand RedrawPausedFrame();
 SlaveCommand Seek(int value, SeekType type);
 // To a time in seconds from the start, to the hundredth (below 0: the start).
 SlaveCommand SeekToTime(double seconds);
@@ -89,10 +92,12 @@ SlaveCommand GetProperty(PlayingProperty which);
 SlaveCommand Delay(DelayKind kind, double seconds, bool absolute);
 SlaveCommand SubPos(int step);
 SlaveCommand SubPosAt(int position);  // absolute, 0 (top) to 100 (bottom)
-SlaveCommand SubScale(int step);
-// The subtitles' size by a factor step, or set to a factor (1.0 the size they start at).
-SlaveCommand SubScaleBy(double step);
+// The subtitles' size set to a factor (1.0 the size they start at).
 SlaveCommand SubScaleAt(double factor);
+// The subtitles' size after one step larger (direction 1) or smaller (-1), a fifth of the
+// starting size at a time and never so small that the letters vanish nor past four times;
+// direction 0 is the starting size. Other directions keep the size.
+double SubtitleScaleAfterStep(double scale, int direction);
 SlaveCommand SubStep(int step);
 SlaveCommand SpeedSet(double speed);
 // The engine writes shotNNNN.png into its working folder and ignores this folder; it is
@@ -161,6 +166,7 @@ struct PlayingChoices {
     float audioDelay = 0.0f;
     float subtitleDelay = 0.0f;
     float speed = 1.0f;
+    float subtitleScale = 1.0f;  // the subtitles' size, 1.0 the size they start at
 };
 
 // What the main window remembers about the commands it has sent.
@@ -234,6 +240,8 @@ public:
     SendResult Delay(DelayKind kind, float seconds, bool absolute);
     SendResult SubPos(int step);
     SendResult SubPosAt(int position);  // after: subtitle position = position
+    // One step of the subtitles' size (SubtitleScaleAfterStep), sent as the size itself.
+    SendResult StepSubtitleScale(int direction);
     SendResult Balance(double balance); // after: balance kept
     SendResult SpeedSet(float speed);
     // The choices a restart keeps: an audio track (-1 asks the engine for the next one,

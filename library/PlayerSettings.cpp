@@ -46,7 +46,9 @@ const KeyDefinition kKeys[] = {
     {"videoformat", &S::videoformat, Literal, "5", Zero, nullptr, false, nullptr},
     {"playerchannels", &S::playerchannels, Literal, "0", Zero, nullptr, false,
      [](S& s, SettingsHost&) {
-         if (s.playerchannels > 2) s.playerchannels = 0;  // only 0, 1 and 2 are layouts
+         // A menu layout that an earlier version stored here is read as the menu's own.
+         if (s.playerchannels >= 3 && s.playerchannels <= 8) s.speakerlayout = s.playerchannels;
+         if (s.playerchannels > 2) s.playerchannels = 0;  // only 0, 1 and 2 are its layouts
      }},
     {"checkforupgrades", &S::checkforupgrades, Literal, "1", Zero, nullptr, false, nullptr},
     {"playsequence", &S::playsequence, Literal, "1", Zero, nullptr, false, nullptr},
@@ -71,6 +73,9 @@ const KeyDefinition kKeys[] = {
     {"useshortname", &S::useshortname, Literal, "0", Keep, nullptr, false, nullptr},
     {"usesoftwarevolume", &S::usesoftwarevolume, Literal, "1", Keep, nullptr, false, nullptr},
     {"maxamplification", &S::maxamplification, Literal, "100", Keep, nullptr, false, nullptr},
+    // The audio menu's own layouts, apart from "playerchannels", whose readers know only
+    // its three. Kept when missing: a file of an earlier version may have given it above.
+    {"speakerlayout", &S::speakerlayout, Literal, "0", Keep, nullptr, false, nullptr},
 };
 
 struct Background {

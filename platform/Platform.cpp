@@ -16,6 +16,14 @@ std::unique_ptr<Backend> InstallBackend(std::unique_ptr<Backend> backend) {
     return backend;
 }
 
+MountedDisc Backend::TakeMountedDisc(WPARAM ticket) {
+    auto it = mountedDiscs_.find(ticket);
+    if (it == mountedDiscs_.end()) return MountedDisc{std::string(), true};
+    MountedDisc result = it->second;
+    mountedDiscs_.erase(it);
+    return result;
+}
+
 std::string Backend::PicturesFolder() {
     const char* home = std::getenv("HOME");
     return std::string(home && *home ? home : "/tmp") + "/Pictures";

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -162,6 +163,12 @@ struct OpticalDrive {
     std::string mountPoint;  // where the disc is mounted; empty when it is not
 };
 
+// What mounting a drive's disc came to (Backend::MountOpticalDisc).
+struct MountedDisc {
+    std::string mountPoint;  // empty when it could not be mounted
+    bool noDisc = false;     // the drive is empty
+};
+
 // WM_DEVICECHANGE with wParam DBT_DEVICEREMOVECOMPLETE, sent to the main window
 // (SetMainWindow): a disc left a drive (ejected, unmounted, or the drive went). lParam
 // points to this, valid only during the call.
@@ -312,14 +319,28 @@ public:
     // The optical drives, in the order the volume monitor gives them. Blocks while the
     // monitor is first asked.
     virtual std::vector<OpticalDrive> ListOpticalDrives() { return {}; }
-    // Mounts the disc of a drive named by its device (a mounted one is left as it is);
-    // returns the mount point, empty when it cannot be mounted. Runs a nested loop.
-    virtual std::string MountOpticalDisc(const std::string& device) { return std::string(); }
+    // Starts mounting the disc of a drive named by its device (a mounted one is left as it
+    // is) and returns at once with a ticket. When done, `message` is posted to hwnd with the
+    // ticket as wParam, and TakeMountedDisc(ticket) tells once what came of it. Nothing
+    // waits meanwhile: the caller may be a menu that closes before the answer.
+    virtual WPARAM MountOpticalDisc(const std::string& device, HWND hwnd, UINT message) {
+        PostMessage(hwnd, message, 0, 0);
+        return 0;
+    }
+    // An unknown ticket (or one taken before) tells of an empty drive.
+    MountedDisc TakeMountedDisc(WPARAM ticket);
 
     // Default processing (DefWindowProc): WM_CLOSE destroys, WM_SYSCOMMAND SC_CLOSE sends
     // WM_CLOSE, SC_MINIMIZE/SC_MAXIMIZE/SC_RESTORE change the state, WM_NCHITTEST answers
     // HTCLIENT, WM_NCLBUTTONDBLCLK toggles maximise on HTCAPTION, everything else 0.
     virtual LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+
+protected:
+    // A mount has ended: its result waits for TakeMountedDisc (window thread only).
+    void KeepMountedDisc(WPARAM ticket, const MountedDisc& result) { mountedDiscs_[ticket] = result; }
+
+private:
+    std::map<WPARAM, MountedDisc> mountedDiscs_;
 };
 
 // The part of default processing that is the same on every backend: closing,

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <unordered_set>
 #include <utility>
@@ -78,27 +79,81 @@ bool IsDirectory(const std::string& path, unsigned char type) {
     return S_ISLNK(info.st_mode) && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-void Scan(const std::string& folder, std::vector<std::string>& pending,
-          std::set<DirectoryId>& visited) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return;
-    struct stat info;
-    if (::fstat(::dirfd(dir), &info) != 0 || !visited.insert({info.st_dev, info.st_ino}).second) {
-        ::closedir(dir);
-        return;
-    }
-    // The names are taken first and the folder closed, so that a deep tree never holds
-    // more than one folder open.
-    std::vector<Listed> entries;
-    while (dirent* entry = ::readdir(dir)) entries.push_back({entry->d_name, entry->d_type});
-    ::closedir(dir);
-    SortNaturally(entries);
+bool SameLetters(const std::string& name, const char* word) {
+    const size_t n = std::strlen(word);
+    if (name.size() != n) return false;
+    for (size_t i = 0; i < n; ++i)
+        if (AsciiLower(name[i]) != AsciiLower(word[i])) return false;
+    return true;
+}
 
+bool EndsWith(const std::string& name, const char* tail) {
+    const size_t n = std::strlen(tail);
+    return name.size() >= n && name.compare(name.size() - n, n, tail) == 0;
+}
+
+bool EndsWithLetters(const std::string& name, const char* tail) {
+    const size_t n = std::strlen(tail);
+    return name.size() >= n && SameLetters(name.substr(name.size() - n), tail);
+}
+
+// Lists each folder once: a listing read while looking for a disc's folders is kept for
+// the scan that may follow; a folder met again (a link round) is not listed again.
+class FolderLister {
+public:
+    explicit FolderLister(const std::atomic<bool>* cancel) : m_cancel(cancel) {}
+
+    // The entries of folder without "." and ".."; false when it cannot be listed, was
+    // listed before, or the walk was called off.
+    bool List(const std::string& folder, std::vector<Listed>& entries) {
+        auto kept = m_kept.find(folder);
+        if (kept != m_kept.end()) {
+            entries = std::move(kept->second);
+            m_kept.erase(kept);
+            return true;
+        }
+        if (m_cancel && m_cancel->load()) return false;
+        DIR* dir = ::opendir(folder.c_str());
+        if (!dir) return false;
+        struct stat info;
+        if (::fstat(::dirfd(dir), &info) != 0 || !m_visited.insert({info.st_dev, info.st_ino}).second) {
+            ::closedir(dir);
+            return false;
+        }
+        // The names are taken first and the folder closed, so that a deep tree never holds
+        // more than one folder open.
+        entries.clear();
+        while (dirent* entry = ::readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") entries.push_back({std::move(name), entry->d_type});
+        }
+        ::closedir(dir);
+        return true;
+    }
+
+    // Lists folder and keeps the listing for the List of it that may follow.
+    const std::vector<Listed>* Peek(const std::string& folder) {
+        auto kept = m_kept.find(folder);
+        if (kept != m_kept.end()) return &kept->second;
+        std::vector<Listed> entries;
+        if (!List(folder, entries)) return nullptr;
+        return &(m_kept[folder] = std::move(entries));
+    }
+
+private:
+    const std::atomic<bool>* m_cancel;
+    std::set<DirectoryId> m_visited;
+    std::map<std::string, std::vector<Listed>> m_kept;
+};
+
+void Scan(const std::string& folder, std::vector<std::string>& pending, FolderLister& lister) {
+    std::vector<Listed> entries;
+    if (!lister.List(folder, entries)) return;
+    SortNaturally(entries);
     for (const Listed& entry : entries) {
-        if (entry.name == "." || entry.name == "..") continue;
         std::string path = folder + "/" + entry.name;
         if (IsDirectory(path, entry.type)) {
-            Scan(path, pending, visited);
+            Scan(path, pending, lister);
             continue;
         }
         size_t dot = entry.name.rfind('.');
@@ -107,45 +162,73 @@ void Scan(const std::string& folder, std::vector<std::string>& pending,
     }
 }
 
-bool EndsWith(const std::string& name, const char* tail) {
-    const size_t n = std::strlen(tail);
-    return name.size() >= n && name.compare(name.size() - n, n, tail) == 0;
-}
-
-// The kind the file name decides, or 0 when it decides nothing.
-int DiscKindOfName(const std::string& name) {
-    if (EndsWith(name, ".SVD") || EndsWith(name, ".VCD")) return kDiscVideoCd;
-    // A disc mounted with ISO 9660 name mapping shows its names in lower case.
-    if (EndsWith(name, ".VOB") || EndsWith(name, ".vob")) return kDiscDvd;
-    if (EndsWith(name, ".m2ts")) return kDiscBluRay;
-    return kDiscNone;
-}
-
-int WalkForDiscKind(const std::string& folder, std::set<DirectoryId>& visited) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return kDiscNone;
-    struct stat info;
-    if (::fstat(::dirfd(dir), &info) != 0 || !visited.insert({info.st_dev, info.st_ino}).second) {
-        ::closedir(dir);
-        return kDiscNone;
-    }
-    std::vector<Listed> entries;
-    while (dirent* entry = ::readdir(dir)) entries.push_back({entry->d_name, entry->d_type});
-    ::closedir(dir);
+// The subfolder of folder named word in any letter case, listed; null when there is none.
+const std::vector<Listed>* PeekSubfolder(FolderLister& lister, const std::string& folder,
+                                         const std::vector<Listed>& entries, const char* word,
+                                         std::string* path) {
     for (const Listed& entry : entries) {
-        if (entry.name == "." || entry.name == "..") continue;
-        const std::string path = folder + "/" + entry.name;
-        const int kind = IsDirectory(path, entry.type) ? WalkForDiscKind(path, visited) : DiscKindOfName(entry.name);
-        if (kind != kDiscNone) return kind;
+        if (!SameLetters(entry.name, word)) continue;
+        *path = folder + "/" + entry.name;
+        if (IsDirectory(*path, entry.type)) return lister.Peek(*path);
     }
+    return nullptr;
+}
+
+// A VIDEO_TS folder that a DVD player can open: its index or its video files.
+bool HoldsDvdVideo(const std::vector<Listed>& videoTs) {
+    for (const Listed& entry : videoTs)
+        if (SameLetters(entry.name, "VIDEO_TS.IFO") || EndsWithLetters(entry.name, ".vob")) return true;
+    return false;
+}
+
+bool HoldsBluRay(FolderLister& lister, const std::string& bdmvPath, const std::vector<Listed>& bdmv) {
+    for (const Listed& entry : bdmv)
+        if (SameLetters(entry.name, "index.bdmv")) return true;
+    std::string streamPath;
+    const std::vector<Listed>* stream = PeekSubfolder(lister, bdmvPath, bdmv, "STREAM", &streamPath);
+    if (!stream) return false;
+    // Stream files as a Blu-ray names them, in lower case.
+    for (const Listed& entry : *stream)
+        if (EndsWith(entry.name, ".m2ts")) return true;
+    return false;
+}
+
+int DiscKindOf(FolderLister& lister, const std::string& folder, const std::vector<Listed>& entries) {
+    const size_t slash = folder.rfind('/');
+    const std::string name = slash == std::string::npos ? folder : folder.substr(slash + 1);
+    if (SameLetters(name, "VIDEO_TS") && HoldsDvdVideo(entries)) return kDiscDvd;
+    std::string path;
+    const std::vector<Listed>* videoTs = PeekSubfolder(lister, folder, entries, "VIDEO_TS", &path);
+    if (videoTs && HoldsDvdVideo(*videoTs)) return kDiscDvd;
+    const std::vector<Listed>* bdmv = PeekSubfolder(lister, folder, entries, "BDMV", &path);
+    if (bdmv && HoldsBluRay(lister, path, *bdmv)) return kDiscBluRay;
     return kDiscNone;
 }
 
 }  // namespace
 
-int DiscType(const std::string& folder) {
-    std::set<DirectoryId> visited;
-    return WalkForDiscKind(folder, visited);
+FolderContents ExamineFolder(const std::string& folder, const std::atomic<bool>* cancel) {
+    FolderContents contents;
+    FolderLister lister(cancel);
+    const std::vector<Listed>* top = lister.Peek(folder);
+    if (!top) return contents;
+    contents.kind = DiscKindOf(lister, folder, *top);
+    if (contents.kind == kDiscNone) Scan(folder, contents.media, lister);
+    return contents;
+}
+
+const char* const kDiscImagePattern = "*.iso";
+
+bool IsDiscImage(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.size() > 4 && EndsWithLetters(name, ".iso");
+}
+
+std::string PlayablePath(const std::string& path) {
+    // An address ("http://host/a.iso") is the engine's to read.
+    if (!IsDiscImage(path) || path.find("://") != std::string::npos) return path;
+    return DiscLocator(kDiscDvd, path, false);
 }
 
 std::string DiscLocator(int kind, const std::string& where, bool fromDriveMenu) {
@@ -183,8 +266,8 @@ bool LessByType(const std::string& a, const std::string& b) {
 }
 
 void ScanFolder(const std::string& folder, std::vector<std::string>& pending) {
-    std::set<DirectoryId> visited;
-    Scan(folder, pending, visited);
+    FolderLister lister(nullptr);
+    Scan(folder, pending, lister);
 }
 
 }  // namespace orvella

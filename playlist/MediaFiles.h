@@ -1,6 +1,8 @@
 // Which files are media, what a row shows of a path, the sort keys, and the folder scan.
 #pragma once
 
+#include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,12 +34,29 @@ bool LessByType(const std::string& a, const std::string& b);
 // listed is skipped silently.
 void ScanFolder(const std::string& folder, std::vector<std::string>& pending);
 
-// What a drive or folder holds, decided by the first telling file of a depth-first walk
-// in the order the file system lists them: ".SVD"/".VCD" a video CD, ".VOB" (or ".vob",
-// as a disc mounted with name mapping shows it) a DVD, ".m2ts" (exactly) a Blu-ray.
-// A folder that cannot be listed holds nothing recognised.
-enum : int { kDiscNone = 0, kDiscVideoCd = 1, kDiscDvd = 2, kDiscBluRay = 3 };
-int DiscType(const std::string& folder);
+enum : int { kDiscNone = 0, kDiscDvd = 2, kDiscBluRay = 3 };
+
+// What a drive or folder holds, found in one walk. It is a DVD when it holds VIDEO_TS (any
+// letter case) with VIDEO_TS.IFO or ".vob" files in it, or is such a VIDEO_TS itself; a
+// Blu-ray when it holds BDMV with index.bdmv or STREAM/*.m2ts. Any other folder gives its
+// media files as ScanFolder lists them: a loose "clip.vob" or a camcorder's ".VOB" files
+// are media like any other. A folder that cannot be listed holds nothing.
+struct FolderContents {
+    int kind = kDiscNone;
+    std::vector<std::string> media;  // only for kDiscNone
+};
+// What the paths of a drop or a choice hold, in their order: nothing for a path that is
+// no folder.
+using WalkedFolders = std::vector<std::optional<FolderContents>>;
+// cancel, when given, is read between folders: once set, the walk ends with what it has.
+FolderContents ExamineFolder(const std::string& folder, const std::atomic<bool>* cancel = nullptr);
+
+// A DVD image file (".iso", any letter case): it plays as the disc it holds.
+bool IsDiscImage(const std::string& path);
+extern const char* const kDiscImagePattern;
+// What a file opened or dropped by the user plays as: a disc image by its DVD locator,
+// anything else as it is.
+std::string PlayablePath(const std::string& path);
 
 // The media path that plays a DVD or Blu-ray in a drive or folder (empty for any other
 // kind). A DVD chosen from the drive menu keeps a trailing blank, as the player always

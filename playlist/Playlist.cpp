@@ -131,6 +131,8 @@ long Playlist::FindByFilename(const std::string& path) const {
     return found == m_firstIndex.end() ? -1 : static_cast<long>(found->second);
 }
 
+void Playlist::AddPending(const std::string& path) { m_pending.push_back(PlayablePath(path)); }
+
 bool Playlist::AddPendingFiles() {
     if (m_pending.empty()) return false;
     std::vector<std::string> pending;
@@ -155,7 +157,8 @@ bool Playlist::AddPendingFiles() {
     return true;
 }
 
-Playlist::SourceResult Playlist::AddSource(const std::string& path, const std::string& discLabel) {
+Playlist::SourceResult Playlist::AddSource(const std::string& given, const std::string& discLabel) {
+    const std::string path = PlayablePath(given);
     SourceResult result;
     size_t slash = path.rfind('/');
     result.discMode = slash == std::string::npos;

@@ -74,9 +74,10 @@ public:
     // The first entry whose filename equals path exactly (case-sensitive); -1 when none.
     long FindByFilename(const std::string& path) const;
 
-    // Files waiting to be added (open dialog, folder scan, dropped files).
+    // Files waiting to be added (open dialog, folder scan, dropped files). A DVD image
+    // waits as the disc it holds (PlayablePath).
     const std::vector<std::string>& Pending() const { return m_pending; }
-    void AddPending(const std::string& path) { m_pending.push_back(path); }
+    void AddPending(const std::string& path);
     void ClearPending() { m_pending.clear(); }
 
     // Moves the pending files into the list: a path already listed only becomes
@@ -88,7 +89,7 @@ public:
     // One source without pending files (command line, disc, URL): the entry for path
     // becomes current, appended unless it is listed already. A path without "/" is a disc
     // address: its shortname is discLabel (also on an existing entry), and discMode comes
-    // back true.
+    // back true. A DVD image is taken as the disc it holds, as AddPending does.
     struct SourceResult {
         size_t index = 0;
         bool discMode = false;

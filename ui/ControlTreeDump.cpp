@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "uilib/Control.h"
+#include "uilib/controls/List.h"
 
 namespace orvella {
 
@@ -33,6 +34,13 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
         }
         out << c->GetName() << " " << c->GetClass() << " " << r.left << " " << r.top << " "
             << r.right << " " << r.bottom << " " << (c->IsVisible() ? 1 : 0) << " " << text << "\n";
+    }
+    // States on lines of their own, so that the lines above keep their fields: a marked
+    // (selected) row of a list or menu, a control that cannot be used.
+    for (uilib::CControlUI* c : named) {
+        auto* item = static_cast<uilib::IListItemUI*>(c->GetInterface("ListItem"));
+        if (item && item->IsSelected()) out << "marked " << c->GetName() << "\n";
+        if (!c->IsEnabled()) out << "disabled " << c->GetName() << "\n";
     }
     return out.str();
 }

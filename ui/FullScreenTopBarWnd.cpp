@@ -64,8 +64,10 @@ void CFullScreenTopBarWnd::OpenDvdMenu(uilib::CControlUI* button) {
 }
 
 LRESULT CFullScreenTopBarWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_MOUSEMOVE && !m_trackingMouse) {
-        // Hear when the pointer leaves, so the bar can get out of the way.
+    if ((msg == WM_MOUSEMOVE && !m_trackingMouse) || (msg == WM_SHOWWINDOW && wParam)) {
+        // Hear when the pointer leaves, so the bar can get out of the way: from the
+        // moment it shows (it shows under the pointer), as a pointer that goes at once
+        // never moves over it.
         m_trackingMouse = platform::GetBackend().TrackMouseLeave(m_hWnd);
     } else if (msg == WM_MOUSELEAVE) {
         m_trackingMouse = false;
@@ -80,9 +82,19 @@ void CFullScreenTopBarWnd::NotifyFromWindow(uilib::TNotifyUI& msg) {
         PaintManager().SetColor(static_cast<DWORD>(msg.lParam));
     } else if (msg.sType == "menu_release") {
         SetOpenPopupMenu(nullptr);
+        // The pointer left the bar for the menu; without it back on the bar, nothing
+        // else would hide it.
+        if (!PointerOverBar()) ShowWindow(false);
     } else {
         CSkinWindow::NotifyFromWindow(msg);
     }
+}
+
+bool CFullScreenTopBarWnd::PointerOverBar() const {
+    POINT pointer{};
+    RECT bar{};
+    if (!m_hWnd || !GetCursorPos(&pointer) || !GetWindowRect(m_hWnd, &bar)) return false;
+    return pointer.x >= bar.left && pointer.x < bar.right && pointer.y >= bar.top && pointer.y < bar.bottom;
 }
 
 void CFullScreenTopBarWnd::Notify(uilib::TNotifyUI& msg) {

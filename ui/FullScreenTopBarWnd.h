@@ -46,6 +46,7 @@ protected:
 
 private:
     void OnClick(uilib::CControlUI* sender);
+    bool PointerOverBar() const;
     // The DVD title, chapter, audio and subtitle menus open here once the menu window
     // exists.
     // A DVD button's menu: the titles, chapters, audio tracks or subtitles.

@@ -25,7 +25,19 @@ LRESULT CMediaWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             SetTimer(m_hWnd, kClickTimer, kClickDelayMs);
         }
         return 0;
+    case WM_SIZE:
+        SendToMain("videoresizing");
+        SetTimer(m_hWnd, kSizeSettledTimer, kSizeSettleMs);
+        break;
     case WM_TIMER:
+        if (wParam == kSizeSettledTimer) {
+            // The engine may have drawn a frame for the size before last beside its
+            // picture: black again, then drawn again.
+            KillTimer(m_hWnd, kSizeSettledTimer);
+            InvalidateRect(m_hWnd, nullptr);
+            SendToMain("videoresized");
+            return 0;
+        }
         if (wParam != kClickTimer) break;
         KillTimer(m_hWnd, kClickTimer);
         if (m_clickPending) {

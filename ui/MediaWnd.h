@@ -2,7 +2,7 @@
 // picture: a single click (200 ms later, unless a second click makes it a double click)
 // selects in a DVD menu, a double click toggles full screen, the right button asks for
 // the context menu, and moves tell the main window where the bars over the video are
-// wanted.
+// wanted. Changes of size are told, so that a paused picture is drawn again to fit.
 #pragma once
 
 #include "uilib/WindowWnd.h"
@@ -32,6 +32,10 @@ public:
     static constexpr WPARAM kForwarded = 0x8000;
     static constexpr UINT_PTR kClickTimer = 100;
     static constexpr UINT kClickDelayMs = 200;
+    // "videoresizing" goes to the main window with each change of size, "videoresized"
+    // once the size has stayed put this long (a drag by the corner resizes many times).
+    static constexpr UINT_PTR kSizeSettledTimer = 101;
+    static constexpr UINT kSizeSettleMs = 250;
 
 private:
     void SendToMain(const char* type, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -10,7 +10,9 @@ const QuestionPrompt kPrompts[] = {
     {3, 8, "Input conflict", 9, "The key is already assigned to \"%s\",please reinput!", false},
     {kRestoreDefaultsQuestion, 10, "Restore defaults", 11,
      "Set every preference and every key back to its default?", true, "Yes", "No"},
-    {kNoBrowserQuestion, 12, "Cannot open the page", 13,
+    {kNoDiscQuestion, 12, "Open disc", 13, "There is no disc in %s.", false},
+    {kCannotOpenDiscQuestion, 12, "Open disc", 14, "The disc in %s cannot be opened, or it holds nothing to play.", false},
+    {kNoBrowserQuestion, 15, "Cannot open the page", 16,
      "No web browser could open %s. Install one, or open the address yourself.", false},
 };
 }  // namespace

@@ -142,8 +142,9 @@ public:
     std::vector<std::string> DragQueryFiles(WPARAM drop) override;  // empty for an unknown handle
     void DragFinish(WPARAM drop) override;
     std::vector<OpticalDrive> ListOpticalDrives() override { return drives_; }
-    // Recorded; answers SetMountAnswer for the device (none: the drive's own mount point).
-    std::string MountOpticalDisc(const std::string& device) override;
+    // Recorded and left pending until the test calls FinishMount, as a real mount that
+    // takes its time.
+    WPARAM MountOpticalDisc(const std::string& device, HWND hwnd, UINT message) override;
     LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     // ---- screen ----
@@ -267,10 +268,11 @@ public:
     bool AcceptsFiles(HWND hwnd) const { return acceptsFiles_.count(hwnd) != 0; }
     size_t OpenDropHandles() const { return drops_.size(); }  // not yet finished
     void SetOpticalDrives(std::vector<OpticalDrive> drives) { drives_ = std::move(drives); }
-    void SetMountAnswer(const std::string& device, const std::string& mountPoint) {
-        mountAnswers_[device] = mountPoint;
-    }
     const std::vector<std::string>& MountRequests() const { return mountRequests_; }
+    size_t PendingMounts() const { return pendingMounts_.size(); }
+    // The oldest pending mount of device ends with result: its message is posted and
+    // delivered. False when none is pending.
+    bool FinishMount(const std::string& device, const MountedDisc& result);
     // A disc leaves its drive: WM_DEVICECHANGE is sent to the main window.
     void RemoveDisc(const RemovedDisc& disc);
 
@@ -334,7 +336,14 @@ private:
     WPARAM nextDrop_ = 1;
     std::set<HWND> acceptsFiles_;
     std::vector<OpticalDrive> drives_;
-    std::map<std::string, std::string> mountAnswers_;
+    struct PendingMount {
+        WPARAM ticket;
+        std::string device;
+        HWND hwnd;
+        UINT message;
+    };
+    std::vector<PendingMount> pendingMounts_;
+    WPARAM nextMount_ = 1;
     std::vector<std::string> mountRequests_;
     bool showInFileManagerResult_ = true;
     std::deque<bool> questionAnswers_;

@@ -27,15 +27,25 @@ std::vector<std::string> FakeBackend::DragQueryFiles(WPARAM drop) {
 
 void FakeBackend::DragFinish(WPARAM drop) { drops_.erase(drop); }
 
-std::string FakeBackend::MountOpticalDisc(const std::string& device) {
+WPARAM FakeBackend::MountOpticalDisc(const std::string& device, HWND hwnd, UINT message) {
     mountRequests_.push_back(device);
-    auto answer = mountAnswers_.find(device);
-    for (OpticalDrive& drive : drives_) {
-        if (drive.device != device) continue;
-        if (answer != mountAnswers_.end()) drive.mountPoint = answer->second;
-        return drive.mountPoint;
+    pendingMounts_.push_back({nextMount_, device, hwnd, message});
+    return nextMount_++;
+}
+
+bool FakeBackend::FinishMount(const std::string& device, const MountedDisc& result) {
+    for (auto it = pendingMounts_.begin(); it != pendingMounts_.end(); ++it) {
+        if (it->device != device) continue;
+        const PendingMount mount = *it;
+        pendingMounts_.erase(it);
+        KeepMountedDisc(mount.ticket, result);
+        for (OpticalDrive& drive : drives_)
+            if (drive.device == device) drive.mountPoint = result.mountPoint;
+        PostMessage(mount.hwnd, mount.message, mount.ticket, 0);
+        DispatchPending();
+        return true;
     }
-    return answer == mountAnswers_.end() ? std::string() : answer->second;
+    return false;
 }
 
 void FakeBackend::RemoveDisc(const RemovedDisc& disc) {

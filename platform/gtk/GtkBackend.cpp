@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <csignal>
 
+#include "platform/gtk/EngineSurface.h"
 #include "platform/gtk/GtkInput.h"
 #include "platform/gtk/NativeWindow.h"
 #include "platform/gtk/PostedMessageQueue.h"
@@ -103,6 +104,8 @@ HWND GtkBackend::CreateWindowEx(const CreateParams& params) {
         gtk_widget_set_double_buffered(w->surface, FALSE);
         G_GNUC_END_IGNORE_DEPRECATIONS
         gtk_widget_set_size_request(w->surface, width, height);
+        // The drawing surface is exactly as large as the window, whatever its size.
+        gtk_layout_set_size(GTK_LAYOUT(w->surface), 1, 1);
         gtk_layout_put(GTK_LAYOUT(parent->surface), w->surface, params.x, params.y);
     } else {
         w->window = gtk_window_new(w->isPopup ? GTK_WINDOW_POPUP : GTK_WINDOW_TOPLEVEL);
@@ -138,6 +141,8 @@ HWND GtkBackend::CreateWindowEx(const CreateParams& params) {
     } else {
         gtk_widget_realize(w->surface);
         gdk_window_ensure_native(SurfaceWindow(w));
+        // A child window hosts the engine's picture.
+        w->engineSurface = CreateEngineSurface(SurfaceWindow(w), width, height);
     }
     {
         std::lock_guard<std::mutex> lock(registryMutex_);

@@ -20,6 +20,8 @@ typedef struct _GtkSelectionData GtkSelectionData;
 typedef struct _GVolumeMonitor GVolumeMonitor;
 typedef struct _GMount GMount;
 typedef struct _GVolume GVolume;
+typedef struct _GObject GObject;
+typedef struct _GAsyncResult GAsyncResult;
 
 namespace platform {
 namespace gtk {
@@ -119,7 +121,7 @@ public:
     std::vector<std::string> DragQueryFiles(WPARAM drop) override;
     void DragFinish(WPARAM drop) override;
     std::vector<OpticalDrive> ListOpticalDrives() override;
-    std::string MountOpticalDisc(const std::string& device) override;
+    WPARAM MountOpticalDisc(const std::string& device, HWND hwnd, UINT message) override;
 
     // For the event handlers.
     GtkInput& Input() { return *input_; }
@@ -151,6 +153,9 @@ private:
                                    void* hwnd);
     static int WatchDiscRemoval(void* self);
     static void OnMountRemoved(GVolumeMonitor* monitor, GMount* mount, void* self);
+    static void OnVolumeMounted(GObject* source, GAsyncResult* result, void* pending);
+    // Keeps the result for TakeMountedDisc and tells hwnd.
+    void FinishMount(WPARAM ticket, HWND hwnd, UINT message, const MountedDisc& result);
     static void OnVolumeRemoved(GVolumeMonitor* monitor, GVolume* volume, void* self);
     void SendDiscRemoved(const RemovedDisc& disc);
 
@@ -177,6 +182,7 @@ private:
     std::unique_ptr<TrayIcons> trayIcons_;  // made with the first icon
     std::map<WPARAM, std::vector<std::string>> drops_;  // until DragFinish
     WPARAM nextDrop_ = 1;
+    WPARAM nextMount_ = 1;
     GVolumeMonitor* volumeMonitor_ = nullptr;  // watched once the main window is known
 };
 

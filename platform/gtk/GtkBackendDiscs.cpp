@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <memory>
+
 #include "platform/gtk/GtkBackend.h"
 #include "platform/gtk/NativeWindow.h"
 
@@ -78,21 +80,13 @@ GVolume* FindVolume(GVolumeMonitor* monitor, const std::string& device) {
     return found;
 }
 
-struct MountWait {
-    GMainLoop* loop = nullptr;
-    bool done = false;
+// A mount under way: who hears of it when GIO calls back on the window thread.
+struct PendingMount {
+    GtkBackend* backend;
+    WPARAM ticket;
+    HWND hwnd;
+    UINT message;
 };
-
-void OnMounted(GObject* source, GAsyncResult* result, gpointer data) {
-    auto* wait = static_cast<MountWait*>(data);
-    GError* error = nullptr;
-    if (!g_volume_mount_finish(G_VOLUME(source), result, &error)) {
-        g_debug("cannot mount the disc: %s", error ? error->message : "?");
-        g_clear_error(&error);
-    }
-    wait->done = true;
-    g_main_loop_quit(wait->loop);
-}
 
 }  // namespace
 
@@ -154,24 +148,45 @@ std::vector<OpticalDrive> GtkBackend::ListOpticalDrives() {
     return out;
 }
 
-std::string GtkBackend::MountOpticalDisc(const std::string& device) {
+WPARAM GtkBackend::MountOpticalDisc(const std::string& device, HWND hwnd, UINT message) {
     if (!volumeMonitor_) volumeMonitor_ = g_volume_monitor_get();
+    const WPARAM ticket = nextMount_++;
+    // An empty drive has no volume.
     GVolume* volume = FindVolume(volumeMonitor_, device);
-    if (!volume) return std::string();
+    if (!volume) {
+        FinishMount(ticket, hwnd, message, MountedDisc{std::string(), true});
+        return ticket;
+    }
     GMount* mount = g_volume_get_mount(volume);
     if (!mount && g_volume_can_mount(volume)) {
-        // The window keeps painting and taking posted messages while udisks works.
-        MountWait wait;
-        wait.loop = g_main_loop_new(nullptr, FALSE);
-        g_volume_mount(volume, G_MOUNT_MOUNT_NONE, nullptr, nullptr, &OnMounted, &wait);
-        if (!wait.done) g_main_loop_run(wait.loop);
-        g_main_loop_unref(wait.loop);
-        mount = g_volume_get_mount(volume);
+        // udisks may take seconds (a disc spinning up): the answer comes as a message.
+        g_volume_mount(volume, G_MOUNT_MOUNT_NONE, nullptr, nullptr, &GtkBackend::OnVolumeMounted,
+                       new PendingMount{this, ticket, hwnd, message});
+        g_object_unref(volume);
+        return ticket;
     }
-    const std::string path = MountPointOf(mount);
+    FinishMount(ticket, hwnd, message, MountedDisc{MountPointOf(mount), false});
     if (mount) g_object_unref(mount);
     g_object_unref(volume);
-    return path;
+    return ticket;
+}
+
+void GtkBackend::OnVolumeMounted(GObject* source, GAsyncResult* result, void* data) {
+    std::unique_ptr<PendingMount> pending(static_cast<PendingMount*>(data));
+    GError* error = nullptr;
+    if (!g_volume_mount_finish(G_VOLUME(source), result, &error)) {
+        g_debug("cannot mount the disc: %s", error ? error->message : "?");
+        g_clear_error(&error);
+    }
+    GMount* mount = g_volume_get_mount(G_VOLUME(source));
+    pending->backend->FinishMount(pending->ticket, pending->hwnd, pending->message,
+                                  MountedDisc{MountPointOf(mount), false});
+    if (mount) g_object_unref(mount);
+}
+
+void GtkBackend::FinishMount(WPARAM ticket, HWND hwnd, UINT message, const MountedDisc& result) {
+    // Kept only while someone can take it: a closed window never asks.
+    if (PostMessage(hwnd, message, ticket, 0)) KeepMountedDisc(ticket, result);
 }
 
 int GtkBackend::WatchDiscRemoval(void* data) {

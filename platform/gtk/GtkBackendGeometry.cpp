@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "platform/gtk/EngineSurface.h"
 #include "platform/gtk/GtkInput.h"
 #include "platform/gtk/NativeWindow.h"
 #include "platform/gtk/WindowShape.h"
@@ -62,15 +63,20 @@ bool GtkBackend::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx,
     if (hwnd->isChild) {
         if (moved) gtk_layout_move(GTK_LAYOUT(hwnd->parent->surface), hwnd->surface, r.left, r.top);
         if (sized) gtk_widget_set_size_request(hwnd->surface, std::max<int>(Width(r), 1), std::max<int>(Height(r), 1));
-        // GTK allocates at its next layout pass, but another program may be handed this
-        // window right now (the engine reads its size once at start): give the native
-        // window its place at once, and make sure the X server has it.
+        // GTK allocates at its next layout pass, but another program draws into this
+        // window and follows its size (the engine reads it at start and on each change):
+        // give the native windows their place at once, and make sure the X server has it.
         if (moved || sized) {
             GdkWindow* native = gtk_widget_get_window(hwnd->surface);
-            if (native && gdk_window_has_native(native)) {
-                gdk_window_move_resize(native, r.left, r.top, std::max<int>(Width(r), 1),
-                                       std::max<int>(Height(r), 1));
-                gdk_display_flush(gdk_window_get_display(native));
+            GdkWindow* surface = SurfaceWindow(hwnd);
+            if (native && surface && gdk_window_has_native(native)) {
+                const int width = std::max<int>(Width(r), 1), height = std::max<int>(Height(r), 1);
+                gdk_window_move_resize(native, r.left, r.top, width, height);
+                gdk_window_resize(surface, width, height);
+            }
+            if (surface) {
+                ResizeEngineSurface(surface, hwnd->engineSurface, Width(r), Height(r));
+                gdk_display_flush(gdk_window_get_display(surface));
             }
         }
         if (moved) Moved(hwnd, r.left, r.top);
@@ -252,6 +258,7 @@ int GtkBackend::GetScaleFactor(HWND hwnd) {
 
 unsigned long GtkBackend::GetNativeWindowId(HWND hwnd) {
     if (!IsWindow(hwnd)) return 0;
+    if (hwnd->engineSurface) return hwnd->engineSurface;
     GdkWindow* window = hwnd->window ? gtk_widget_get_window(hwnd->window) : SurfaceWindow(hwnd);
     if (!window || !GDK_IS_X11_WINDOW(window)) return 0;
     gdk_window_ensure_native(window);

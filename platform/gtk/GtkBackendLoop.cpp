@@ -8,6 +8,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "platform/gtk/EngineSurface.h"
 #include "platform/gtk/NativeWindow.h"
 #include "platform/gtk/PostedMessageQueue.h"
 
@@ -46,6 +47,8 @@ int GtkBackend::OnDraw(GtkWidget* widget, cairo_t* cr, void* data) {
 
 void GtkBackend::InvalidateRect(HWND hwnd, const RECT* rect) {
     if (!IsWindow(hwnd)) return;
+    // The picture of a window the engine draws in is the engine's to paint again.
+    if (hwnd->engineSurface) ClearEngineSurface(SurfaceWindow(hwnd), hwnd->engineSurface);
     if (rect) gtk_widget_queue_draw_area(hwnd->surface, rect->left, rect->top, Width(*rect), Height(*rect));
     else gtk_widget_queue_draw(hwnd->surface);
 }

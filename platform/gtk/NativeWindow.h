@@ -29,6 +29,7 @@ struct NativeWindow {
     bool isPopup = false;  // WS_POPUP: menus and tooltips, not managed by the window manager
     GtkWidget* window = nullptr;   // the GtkWindow of a top-level or popup
     GtkWidget* surface = nullptr;  // GtkLayout we draw on and take input from; holds children
+    unsigned long engineSurface = 0;  // children: the X window the engine draws into
 
     // Window rectangle: screen coordinates for top-levels, parent client ones for children.
     RECT rect;

@@ -1,12 +1,18 @@
 // Discs and drops: the drive rows and their names, the drop rules, and the main window
 // opening drives, folders and drops and stopping when the playing disc goes.
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <fstream>
 #include <map>
+#include <mutex>
+#include <thread>
 
 #include "ui/MenuWnd.h"
+#include "ui/QuestionWnd.h"
 #include "app/DiscRules.h"
 #include "playlist/MediaFiles.h"
 #include "tests/app/PlaybackFixture.h"
@@ -44,13 +50,16 @@ TEST(DiscRules, DriveRowsNameTheDriveTheyOpen) {
 }
 
 TEST(DiscRules, DropRules) {
-    const std::map<std::string, int> folders = {{"/d/dvd", kDiscDvd}, {"/d/bd", kDiscBluRay},
-                                                {"/d/plain", kDiscNone}, {"/d/vcd", kDiscVideoCd}};
-    DropLookup lookup{[&](const std::string& p) {
-                          auto it = folders.find(p);
-                          return it == folders.end() ? -1 : it->second;
-                      },
-                      [](const std::string& folder, Paths& found) { found.push_back(folder + "/x.mkv"); }};
+    const std::map<std::string, int> folders = {{"/d/dvd", kDiscDvd}, {"/d/bd", kDiscBluRay}, {"/d/plain", kDiscNone}};
+    auto walk = [&](const Paths& paths) {
+        WalkedFolders walked;
+        for (const std::string& p : paths) {
+            auto it = folders.find(p);
+            walked.emplace_back();
+            if (it != folders.end()) walked.back() = FolderContents{it->second, {p + "/x.mkv"}};
+        }
+        return walked;
+    };
     struct Row {
         Paths dropped, pending, subtitles;
         bool discMode;
@@ -64,11 +73,9 @@ TEST(DiscRules, DropRules) {
          {"/a/clip.MP4", "/a/.mp3"}, {"/a/SUB.ASS"}, false},
         {{"/d/dvd"}, {"dvdnav:// -dvd-device /d/dvd"}, {}, true},
         {{"/d/bd", "/a/one.mp4"}, {"br:// -bluray-device /d/bd ", "/a/one.mp4"}, {}, true},
-        // A video CD is a folder of files.
-        {{"/d/vcd"}, {"/d/vcd/x.mkv"}, {}, false},
     };
     for (const Row& row : table) {
-        const DropPlan plan = PlanDrop(row.dropped, lookup);
+        const DropPlan plan = PlanDrop(row.dropped, walk(row.dropped));
         SCOPED_TRACE(row.dropped.front());
         EXPECT_EQ(plan.pending, row.pending);
         EXPECT_EQ(plan.subtitles, row.subtitles);
@@ -80,7 +87,7 @@ TEST(DiscRules, DropRules) {
 
 class DiscsTest : public PlaybackTest {
 protected:
-    // A folder that looks like a DVD to DiscType.
+    // A folder that holds a DVD.
     std::string MakeDvdFolder(const std::string& name) {
         const std::string folder = temp_ + "/" + name;
         ::mkdir(folder.c_str(), 0755);
@@ -148,7 +155,6 @@ TEST_F(DiscsTest, DriveRowsOpenTheirDiscAndItsRemovalStops) {
     const std::string mounted = MakeDvdFolder("MOVIE");
     const std::string later = MakeDvdFolder("LATER");
     fake().SetOpticalDrives({{"/dev/sr0", "MOVIE", mounted}, {"/dev/sr1", "", ""}});
-    fake().SetMountAnswer("/dev/sr1", later);
     StartWithEngine();
 
     // The open-disc submenu as the menu window has it filled.
@@ -173,11 +179,122 @@ TEST_F(DiscsTest, DriveRowsOpenTheirDiscAndItsRemovalStops) {
 
     // A drive without a mounted disc is mounted to look at; its DVD plays from the device.
     window_->RunMenuCommand("ID_MAINMENU_FILE_OPENDISC#/dev/sr1");
+    ASSERT_TRUE(fake().FinishMount("/dev/sr1", {later, false}));
     ASSERT_TRUE(WaitForLaunch(2));
     EXPECT_EQ(fake().MountRequests(), Paths{"/dev/sr1"});
     EXPECT_EQ(DeviceArguments(2), (Paths{"dvdnav://", "-dvd-device", "/dev/sr1"}));
     fake().RemoveDisc({"/dev/sr1", ""});
     EXPECT_FALSE(window_->IsEngineRunning());
+}
+
+TEST_F(DiscsTest, DrivesAnswerLaterAndSayWhatIsWrong) {
+    // Without a drive the submenu says so, and there is nothing to choose.
+    StartWithEngine();
+    uilib::CListUI none;
+    window_->MenuItemStates()->FillSubmenu("ID_MAINMENU_FILE_OPENDISC", none);
+    ASSERT_EQ(none.GetCount(), 1);
+    EXPECT_FALSE(none.GetItemAt(0)->IsEnabled());
+    auto* noneRow = static_cast<uilib::CContainerUI*>(none.GetItemAt(0)->GetInterface("Container"));
+    ASSERT_TRUE(noneRow && noneRow->GetCount() == 1);
+    EXPECT_EQ(noneRow->GetItemAt(0)->GetText(), "No optical drive");
+
+    const std::string blank = temp_ + "/blank";
+    ::mkdir(blank.c_str(), 0755);
+    const std::string dvd = MakeDvdFolder("DISC");
+    const std::string cannot = "The disc in /dev/sr0 cannot be opened, or it holds nothing to play.";
+    struct Row {
+        const char* what;
+        platform::MountedDisc mounted;
+        std::string says;  // the question window's text; empty: none, the disc plays
+    } rows[] = {
+        {"an empty drive", {"", true}, "There is no disc in /dev/sr0."},
+        {"a disc that does not mount", {"", false}, cannot},
+        {"a disc without media", {blank, false}, cannot},
+        {"a DVD", {dvd, false}, ""},
+    };
+    int launches = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        fake().SetOpticalDrives({{"/dev/sr0", "", ""}});  // not mounted yet
+        window_->Dialogs().CloseQuestion();
+        fake().DispatchPending();
+        // Chosen in the menu window: its choice returns, and the menu is gone, while the
+        // disc is still being mounted.
+        TNotifyUIForTest("ID_MAINMENU", "showmenu");
+        ASSERT_NE(GetOpenPopupMenu(), nullptr);
+        for (int key : {VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}) {
+            fake().KeyPress(key);
+            fake().DispatchPending();
+        }
+        EXPECT_EQ(GetOpenPopupMenu(), nullptr);
+        EXPECT_EQ(fake().PendingMounts(), 1u);
+        EXPECT_FALSE(CMenuWnd::HandleMenuKey(VK_ESCAPE));
+        ASSERT_TRUE(fake().FinishMount("/dev/sr0", row.mounted));
+        if (row.says.empty()) {
+            ASSERT_TRUE(WaitForLaunch(++launches));
+            EXPECT_EQ(DeviceArguments(launches), (Paths{"dvdnav://", "-dvd-device", "/dev/sr0"}));
+            EXPECT_EQ(window_->Dialogs().Question(), nullptr);
+            continue;
+        }
+        CQuestionWnd* question = window_->Dialogs().Question();
+        ASSERT_NE(question, nullptr);
+        EXPECT_EQ(question->FindControl("ID_TEXT")->GetText(), row.says);
+        EXPECT_EQ(engine_->Launches(), launches);
+    }
+
+    // The window closes while a disc is being mounted: the late answer finds no one.
+    window_->RunMenuCommand("ID_MAINMENU_FILE_OPENDISC#/dev/sr0");
+    DestroyWindow(hwnd_);
+    EXPECT_TRUE(fake().FinishMount("/dev/sr0", {dvd, false}));
+    fake().DispatchPending();
+}
+
+TEST_F(DiscsTest, ADroppedFolderIsWalkedOnceAwayFromTheWindow) {
+    StartWithEngine();
+    const std::string folder = temp_ + "/episodes";
+    ::mkdir(folder.c_str(), 0755);
+    const std::string first = MakeFile("episodes/e1.mkv");
+    MakeFile("episodes/e2.mkv");
+    // Each opening of the folder for reading is counted.
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, folder.c_str(), IN_OPEN), 0);
+
+    // The walk waits until the test lets it go; meanwhile the window takes another drop.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool go = false;
+    std::thread::id walkedOn;
+    auto release = [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        go = true;
+        changed.notify_all();
+    };
+    window_->Discs().Walker().SetBeforeWalkForTesting([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        walkedOn = std::this_thread::get_id();
+        changed.wait(lock, [&] { return go; });
+    });
+    ASSERT_TRUE(fake().DropFiles(hwnd_, {folder}));
+    ASSERT_TRUE(fake().DropFiles(hwnd_, {clips_[0]}));
+    const bool answered = WaitForLaunch(1) && window_->GetCurrentMediaPath() == clips_[0];
+    release();
+    EXPECT_TRUE(answered);
+    ASSERT_TRUE(WaitForLaunch(2));
+    EXPECT_EQ(window_->GetCurrentMediaPath(), first);
+    EXPECT_NE(walkedOn, std::this_thread::get_id());
+
+    int opened = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;) {
+        for (char* at = events; at < events + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (event->len == 0 && (event->mask & IN_OPEN)) ++opened;  // the folder itself
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(opened, 1);
 }
 
 TEST_F(DiscsTest, FolderChooserAndCommandLineFolder) {
@@ -224,6 +341,18 @@ TEST_F(PlayerWndEngineTest, DvdFolderStartsTheDiscWithItsMenu) {
     EXPECT_EQ(window_->GetCurrentMediaPath(), "dvdnav:// -dvd-device " + media_ + "dvd");
     ASSERT_TRUE(PumpUntil([&] { return window_->GetMediaInfo().inDvdMenu; }));
     EXPECT_TRUE(window_->IsEngineRunning());
+}
+
+TEST_F(PlayerWndEngineTest, DroppedDvdImagePlaysAsTheDisc) {
+    const std::string image = media_ + "dvd.iso";
+    if (::access(image.c_str(), R_OK) != 0) ORVELLA_SKIP_OR_FAIL("no DVD image in the test media (genisoimage?)");
+    Start();
+    window_->SetEngineOutputsForTesting("null", "null");
+    ASSERT_TRUE(fake().DropFiles(hwnd_, {image}));
+    EXPECT_EQ(window_->GetCurrentMediaPath(), "dvdnav:// -dvd-device " + image);
+    ASSERT_TRUE(PumpUntil([&] { return window_->GetMediaInfo().inDvdMenu; }));
+    EXPECT_TRUE(window_->IsDiscMode());
+    EXPECT_EQ(window_->PlaylistModel().Current()->shortname, "dvd.iso");
 }
 
 }  // namespace

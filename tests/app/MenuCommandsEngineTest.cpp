@@ -1,7 +1,10 @@
 // Menu items against the real engine: looping really starts and stops, a ratio changes
-// the picture's aspect, and a launch choice restarts the engine where it was.
+// the picture's aspect, a launch choice restarts the engine where it was, and each
+// rotation turns the picture the way its item says.
+#include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -49,7 +52,7 @@ TEST_F(MenuCommandsEngineTest, RotateRestartsAtTheSamePosition) {
     // The new engine was given the rotation (its arguments, NUL-separated).
     std::ifstream cmdline("/proc/" + std::to_string(after) + "/cmdline");
     const std::string arguments((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
-    EXPECT_NE(arguments.find(std::string("-vf-add\0rotate=1", 16)), std::string::npos);
+    EXPECT_NE(arguments.find(std::string("-vf\0rotate=1,screenshot", 23)), std::string::npos);
     window_->Slave().Send(slave::GetTimePos());
     ASSERT_TRUE(Run([&] { return window_->GetMediaInfo().position > 0; }, 5000));
     EXPECT_GE(window_->GetMediaInfo().position, at - 0.5f);
@@ -66,6 +69,52 @@ TEST_F(MenuCommandsEngineTest, RatioItemsChangeTheEnginesAspect) {
     window_->RunMenuCommand("ID_MAINMENU_PLAY_FRAME_RATIO_1:1");
     EXPECT_TRUE(Run([&] { return window_->GetMediaInfo().aspect < 1.1f; }, 5000));
     EXPECT_NEAR(window_->GetMediaInfo().aspect, 1.0f, 0.01f);
+}
+
+// A screenshot as "WxH RG/BY": its size and its corners' colours (top left, top right /
+// bottom left, bottom right), then " text" when its black pixels, which only the outline of
+// subtitle letters has, lie along its bottom as upright letters do.
+std::string ReadShot(const std::string& path) {
+    cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);  // 0 if unread
+    auto at = [&](int x, int y) {
+        const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+        const uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
+        return (p & 0xF0F0F0) == 0 ? 'K' : "?BG?R?Y?"[((p >> 16 & 0xFF) > 150) * 4 + ((p >> 8 & 0xFF) > 150) * 2 + ((p & 0xFF) > 150)];
+    };
+    int bottom = 0, elsewhere = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (at(x, y) == 'K') ++(y >= h * 4 / 5 ? bottom : elsewhere);
+    std::string shot = w ? std::to_string(w) + "x" + std::to_string(h) + " " + at(8, 8) + at(w - 9, 8) + "/" +
+                           at(8, h - 9) + at(w - 9, h - 9) : "";
+    cairo_surface_destroy(s);
+    return shot + (bottom > 20 && elsewhere < bottom / 10 ? " text" : "");
+}
+
+// Each rotate item turns the picture as its label says, and the subtitle stays upright.
+TEST_F(MenuCommandsEngineTest, RotateItemsTurnThePictureAndKeepSubtitlesUpright) {
+    StartPlaying("corners.mp4");  // its subtitle file "corners.srt" is found beside it
+    const struct { const char* item; const char* shot; } cases[] = {
+        {"ID_MAINMENU_PLAY_FRAME_ROTATE_1", "240x320 BR/YG text"},  // 90° clockwise
+        {"ID_MAINMENU_PLAY_FRAME_ROTATE_2", "240x320 GY/RB text"},  // 90° anticlockwise
+        {"ID_MAINMENU_PLAY_FRAME_ROTATE_0", "240x320 RB/GY text"},  // anticlockwise, flipped top to bottom
+        {"ID_MAINMENU_PLAY_FRAME_ROTATE_3", "240x320 YG/BR text"},  // clockwise, flipped top to bottom
+        {"ID_MAINMENU_PLAY_FRAME_ROTATE_4", "320x240 YB/GR text"},  // 180°
+        {"ID_MAINMENU_PLAY_FRAME_ROTATE_CLOSE", "320x240 RG/BY text"},
+    };
+    for (const auto& c : cases) {
+        window_->RunMenuCommand(c.item);
+        window_->Playback().TakeScreenshot(0);
+        std::string shot;
+        std::error_code none;  // until the folder is made
+        Run([&] {
+            for (const auto& file : std::filesystem::directory_iterator(temp_ + "/Pictures/Orvella", none))
+                if (shot.empty() && !(shot = ReadShot(file.path().string())).empty()) std::filesystem::remove(file);
+            return !shot.empty();
+        }, 10000);
+        EXPECT_EQ(shot, c.shot) << c.item;
+    }
 }
 
 }  // namespace

@@ -73,7 +73,6 @@ TEST_F(MenuCommandsTest, EngineItemsSendTheirCommands) {
         {"ID_MAINMENU_PLAY_DIALOGUE_DELAY_ONE_SECOND", {"sub_delay 1.0 0"}},
         {"ID_MAINMENU_PLAY_DIALOGUE_BACK_TEN_SECONDS", {"sub_delay -10.0 0"}},
         {"ID_MAINMENU_PLAY_DIALOGUE_MOVEUP", {"sub_pos -10 0"}},
-        {"ID_MAINMENU_PLAY_DIALOGUE_ENLARGE", {"sub_scale 1 0"}},
         {"ID_MAINMENU_PLAY_DIALOGUE_PREVIOUS_LINE", {"sub_step -1"}},
         {"ID_MAINMENU_PLAY_DIALOGUE_UNLOAD", {"sub_remove"}},
         // Looping is told in absolute counts, from either menu: leaving single loop ends it.
@@ -104,6 +103,25 @@ TEST_F(MenuCommandsTest, EngineItemsSendTheirCommands) {
     EXPECT_TRUE(Visible("mute_on"));
 }
 
+// The menu's Larger and Smaller and the settings window's buttons step the subtitles' size
+// alike, never to letters too small to see nor past four times.
+TEST_F(MenuCommandsTest, SubtitleSizeStepsAlikeFromMenuAndSettingsWindow) {
+    Play();
+    const char *const kLarger = "ID_MAINMENU_PLAY_DIALOGUE_ENLARGE", *const kSmaller = "ID_MAINMENU_PLAY_DIALOGUE_REDUCE";
+    const struct { const char* item; long settingsStep; int times; const char* last; } steps[] = {
+        {kLarger, 0, 1, "1.2"}, {nullptr, 1, 1, "1.4"}, {kSmaller, 0, 5, "0.6"}, {nullptr, -1, 1, "0.6"},
+        {nullptr, 0, 1, "1.0"}, {kLarger, 0, 20, "4.0"},
+    };
+    for (const auto& s : steps) {
+        engine_->ForgetCommands();
+        uilib::TNotifyUI settings;  // the settings window's step (0: back to the starting size)
+        settings.sType = "settings_subtitlefontchange";
+        settings.wParam = static_cast<WPARAM>(s.settingsStep);
+        for (int i = 0; i < s.times; ++i) s.item ? Choose(s.item) : window_->NotifyFromWindow(settings);
+        EXPECT_EQ(SentSinceForget(s.times).back(), std::string("sub_scale ") + s.last + " 1") << s.last;
+    }
+}
+
 TEST_F(MenuCommandsTest, ChosenItemsAreMarkedAndLaunchSettingsRestartWhatPlays) {
     Play();
     // launch: the option and value the relaunch carries; null for items that keep the engine.
@@ -112,7 +130,7 @@ TEST_F(MenuCommandsTest, ChosenItemsAreMarkedAndLaunchSettingsRestartWhatPlays) 
         const char* option;
         const char* value;
     } cases[] = {
-        {"ID_MAINMENU_PLAY_FRAME_ROTATE_2", "-vf-add", "rotate=2"},
+        {"ID_MAINMENU_PLAY_FRAME_ROTATE_2", "-vf", "rotate=2,screenshot"},
         {"ID_MAINMENU_PLAY_FRAME_FORMAT_GL", "-vo", "gl"},
         {"ID_MAINMENU_PLAY_AUDIO_DEVICE_5_1", "-channels", "6"},
         {"ID_MAINMENU_PLAY_AUDIO_DEVICE_MONO", "-channels", "1"},
@@ -147,7 +165,7 @@ TEST_F(MenuCommandsTest, ChosenItemsAreMarkedAndLaunchSettingsRestartWhatPlays) 
     }
     // Earlier choices stay in later launches.
     const std::vector<std::string> last = engine_->Arguments(engine_->Launches());
-    EXPECT_NE(std::find(last.begin(), last.end(), "rotate=2"), last.end());
+    EXPECT_NE(std::find(last.begin(), last.end(), "rotate=2,screenshot"), last.end());
     EXPECT_EQ(engine_->Option(engine_->Launches(), "-channels"), "1");
     const MenuState state = window_->CurrentMenuState();
     EXPECT_FLOAT_EQ(state.sizeFactor, 1.5f);
@@ -199,6 +217,17 @@ TEST_F(MenuCommandsTest, StoppedPlayerStoresChoicesAndWindowItemsReachTheirTarge
     Choose("ID_MAINMENU_FILE_OPENDISC#MOVIE(/media/cdrom)");
     EXPECT_EQ(engine_->Launches(), 0);
     EXPECT_TRUE(window_->PlaylistModel().Empty());
+}
+
+// What would open a window not built yet is disabled, in the menus and the main layout.
+TEST_F(MenuCommandsTest, ItemsAndButtonsOfWindowsNotBuiltYetAreDisabled) {
+    StartWithEngine();
+    EXPECT_FALSE(Find("facade")->IsEnabled());
+    EXPECT_TRUE(Find("openfile")->IsEnabled());
+    const std::shared_ptr<const IMenuItemStates> menus = window_->MenuItemStates();
+    for (const char* name : {"ID_MAINMENU_FILE_FILEINFO", "ID_MAINMENU_HELP_CHECK", "ID_MAINMENU_LANGUAGE"})
+        EXPECT_FALSE(menus->IsEnabled(name)) << name;
+    EXPECT_TRUE(menus->IsEnabled("ID_MAINMENU_SETTING"));
 }
 
 TEST_F(MenuCommandsTest, KeysRunTheActionsBoundToThem) {

@@ -2,8 +2,11 @@
 // from an item's name: pure functions, no window.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <pugixml.hpp>
 
+#include <algorithm>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -112,6 +115,30 @@ TEST(MenuState, TakesSettingsDisplayAndTheEngineTablesOnlyWhileItRuns) {
     MenuState playing = BuildMenuState(settings, display, sources);
     EXPECT_EQ(playing.currentTitle, 4);
     EXPECT_EQ(playing.tables.audioTracks.at(128), "en");
+}
+
+// Every row of every menu file (both skins, every language) opens a submenu of its file or
+// is a command the dispatcher runs; English rows that drop the whole play list say so.
+TEST(MenuFiles, EveryRowOpensASubmenuOrReachesACommand) {
+    const std::set<std::string> dropPlaylist = {"ID_MAINMENU_FILE_PLAYMEMORY_CLEAR", "ID_MAINMENU_FILE_PLAYMEMORY_CLEAR_EXIT",
+                                                "ID_PLAYLIST_RIGHT_MENU_DELETE_ALL"};
+    int files = 0;
+    for (const char* skin : {"/data/skin/language", "/data/skin_classic/language"}) {
+        for (const auto& language : std::filesystem::directory_iterator(std::string(ORVELLA_SOURCE_DIR) + skin)) {
+            pugi::xml_document menus;
+            files += static_cast<bool>(menus.load_file((language.path() / "menu.xml").c_str()));
+            for (const pugi::xpath_node& row : menus.select_nodes("//MenuItem | //ListContainerElementEx")) {
+                const std::string name = row.node().attribute("name").value();
+                const bool opens = std::string(row.node().name()) == "ListContainerElementEx";
+                EXPECT_TRUE(opens ? static_cast<bool>(menus.select_node(("//List[@name='" + name + "_SUB']").c_str()))
+                                  : MenuCommands::IsCommand(name)) << language.path() << ": " << name << " does nothing";
+                const std::string label = row.node().child("Label").attribute("text").value();
+                EXPECT_TRUE(!dropPlaylist.count(name) || language.path().filename() != "eng" ||
+                            label.find("play list") != std::string::npos) << name << " says " << label;
+            }
+        }
+    }
+    EXPECT_EQ(files, 2);
 }
 
 TEST(MenuCommandsText, ItemNumbersAndWebPages) {

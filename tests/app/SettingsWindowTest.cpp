@@ -98,8 +98,8 @@ TEST_F(SettingsWindowTest, EffectsReachTheEngineAtOnce) {
         {"ID_EFFECT_AUDIO_SYNC_RESET", "click", 0, {"audio_delay 0.0 1"}},
         {"ID_EFFECT_SUBTITLE_SYNC_DECREASE", "click", 0, {"sub_delay -0.1 0"}},
         {"ID_EFFECT_SUBTITLE_POSITION", "valuechangebegin", 80, {"sub_pos 80 1"}},
-        {"ID_EFFECT_SUBTITLE_FONT_INCREASE", "click", 0, {"sub_scale 0.2 0"}},
-        {"ID_EFFECT_SUBTITLE_FONT_DECREASE", "click", 0, {"sub_scale -0.2 0"}},
+        {"ID_EFFECT_SUBTITLE_FONT_INCREASE", "click", 0, {"sub_scale 1.2 1"}},
+        {"ID_EFFECT_SUBTITLE_FONT_DECREASE", "click", 0, {"sub_scale 1.0 1"}},
         {"ID_EFFECT_SUBTITLE_FONT_RESET", "click", 0, {"sub_scale 1.0 1"}},
         {"ID_EFFECT_SNAP_SNAP", "click", 0, {}},  // checked by its prefix below
     };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# DVD folders reach the engine as discs: from the command line, dropped from a file
-# manager (a real XDND drop), and with a name that a shell would have run.
+# DVD folders and images reach the engine as discs: from the command line, dropped from a
+# file manager (a real XDND drop), and with a name that a shell would have run.
 source "$(dirname "$0")/lib.sh"
 SRC=$(cd "$(dirname "$0")/../.." && pwd)
 [ -x "$BUILD/xdnd_drop" ] || fail "the drop tool $BUILD/xdnd_drop is not built"
@@ -50,6 +50,13 @@ eval "$(xdotool getwindowgeometry --shell "$WINDOW_ID")"
 expect_disc "$DVD" "drop"
 sleep 1  # the menu's first picture follows the engine's word by a moment
 screenshot discs-dropped >/dev/null
+
+# The same disc as an image file, dropped the same way, plays as the disc.
+ISO="$BUILD/test-media/dvd.iso"
+[ -s "$ISO" ] || fail "no DVD image in the test media (genisoimage?)"
+: >"$ORVELLA_ENGINE_LOG"
+"$BUILD/xdnd_drop" "$WINDOW_ID" $((WIDTH / 2)) $((HEIGHT / 2)) "$ISO" || fail "the window did not take the image"
+expect_disc "$ISO" "image drop"
 
 # 3. A folder name with blanks, quotes, a command substitution and a non-UTF-8 byte, in
 # a path longer than the 260 characters some players stop at.

@@ -83,6 +83,7 @@ const std::vector<GoldenCase>& GoldenCases() {
         {"bluray", [](LaunchOptions& o) {
              o.mediaPath = "br:// -bluray-device /media/bd"; o.entryStartTime = 30; }},
         {"mts", [](LaunchOptions& o) { o.mediaPath = "/cam/00001.MTS.m2ts"; }},
+        {"rotation_0", [](LaunchOptions& o) { o.rotation = 0; }},
         {"rotation_1", [](LaunchOptions& o) { o.rotation = 1; }},
         {"rotation_2", [](LaunchOptions& o) { o.rotation = 2; }},
         {"rotation_3", [](LaunchOptions& o) { o.rotation = 3; }},
@@ -93,6 +94,7 @@ const std::vector<GoldenCase>& GoldenCases() {
         {"deinterlace_10", [](LaunchOptions& o) { o.deinterleave = 10; }},
         {"deinterlace_11", [](LaunchOptions& o) { o.deinterleave = 11; }},
         {"single_loop", [](LaunchOptions& o) { o.playsequence = 3; }},
+        {"subtitle_scale", [](LaunchOptions& o) { o.playing.subtitleScale = 1.4f; }},
         {"subcp_cp1251", [](LaunchOptions& o) { o.subtitleencode = "CP1251"; }},
         {"decodethread_3", [](LaunchOptions& o) { o.decodethread = 3; }},
         {"audiomode_1", [](LaunchOptions& o) { o.audiomode = 1; }},
@@ -134,7 +136,6 @@ TEST(LaunchArguments, CodesOutsideTheTablesAddNothingOrTheFallback) {
     struct Change { const char* what; std::function<void(LaunchOptions&)> change; };
     const std::vector<Change> noEffect = {
         {"rotation -1", [](LaunchOptions& o) { o.rotation = -1; }},
-        {"rotation 0", [](LaunchOptions& o) { o.rotation = 0; }},
         {"rotation 5", [](LaunchOptions& o) { o.rotation = 5; }},
         {"deinterleave 0", [](LaunchOptions& o) { o.deinterleave = 0; }},
         {"deinterleave -1", [](LaunchOptions& o) { o.deinterleave = -1; }},

@@ -87,7 +87,7 @@ TEST(SlaveCommandText, EveryCommandIsExact) {
         {"sub_delay", slave::Delay(DelayKind::Subtitle, -1.5, true),
          "pausing_keep sub_delay -1.5 1\n"},
         {"sub_pos", slave::SubPos(-10), "pausing_keep sub_pos -10 0\n"},
-        {"sub_scale", slave::SubScale(1), "pausing_keep sub_scale 1 0\n"},
+        {"sub_scale", slave::SubScaleAt(1.4), "pausing_keep sub_scale 1.4 1\n"},
         {"sub_step", slave::SubStep(-1), "pausing_keep sub_step -1\n"},
         {"speed_set", slave::SpeedSet(1.5f), "pausing_keep speed_set 1.5\n"},
         {"screenshot", slave::Screenshot(0, "/home/u/shots"),
@@ -605,7 +605,7 @@ TEST_F(SlaveRealEngineTest, EngineTakesEveryCommandWithoutComplaint) {
         slave::SwitchTitle(1), slave::SeekChapter(0), slave::SubFile(0), slave::SubRemove(),
         slave::Osd(true), slave::OsdShowText(slave::ScreenshotSavedText(1)), slave::Loop(true),
         slave::SwitchRatio(16.0 / 9.0), slave::Delay(DelayKind::Audio, 0.1, false),
-        slave::Delay(DelayKind::Subtitle, -0.5, true), slave::SubPos(-10), slave::SubScale(1),
+        slave::Delay(DelayKind::Subtitle, -0.5, true), slave::SubPos(-10), slave::SubScaleAt(1.2),
         slave::SubStep(1), slave::SpeedSet(1.5), slave::Screenshot(0, dir),
         slave::Pause(), slave::FrameStep(), slave::Pause(),
     };

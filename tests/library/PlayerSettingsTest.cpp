@@ -145,7 +145,7 @@ TEST_F(PlayerSettingsFile, ReadsAFileWrittenByAnotherInstallation) {
         {"background", "ocean"}, {"language", "de"}, {"associate", "0"},
         {"playerpriority", "4"}, {"decodethread", "3"}, {"audiomode", "1"},
         {"subtitlefuzziness", "2"}, {"subtitleencode", "CP1251"}, {"useshortname", "1"},
-        {"usesoftwarevolume", "0"}, {"maxamplification", "300"},
+        {"usesoftwarevolume", "0"}, {"maxamplification", "300"}, {"speakerlayout", "0"},
     };
     struct Case {
         const char* what;
@@ -193,6 +193,7 @@ TEST_F(PlayerSettingsFile, EveryWhenMissingRule) {
         {"audiomode", 'i', kKeeps}, {"subtitlefuzziness", 'i', kKeeps},
         {"subtitleencode", 't', kKeeps}, {"useshortname", 'b', kKeeps},
         {"usesoftwarevolume", 'b', kKeeps}, {"maxamplification", 'i', kKeeps},
+        {"speakerlayout", 'i', kKeeps},
     };
     std::vector<std::string> keys;
     for (const Rule& rule : rules) keys.push_back(rule.key);
@@ -245,6 +246,7 @@ TEST_F(PlayerSettingsFile, ValuesAreConvertedByTheirType) {
         {"playerchannels", "5", "0"},   // only 0..2 are layouts
         {"playerchannels", "3", "0"},
         {"playerchannels", "2", "2"},
+        {"speakerlayout", "8", "8"},     // the audio menu's own layouts (S/PDIF) are kept
         {"playerchannels", "-1", "-1"},  // stored as read
         {"volume", "abc", "0"},           // not a number
         {"volume", "12abc", "12"},

@@ -139,6 +139,11 @@ XML
   touch dvd/made-3
 fi
 
+# The same disc as an image file, as a burning program writes it (UDF, as players read it).
+if ! have dvd.iso && command -v genisoimage >/dev/null; then
+  genisoimage -quiet -dvd-video -V ORVELLA -m made-3 -o dvd.iso.part dvd && mv dvd.iso.part dvd.iso
+fi
+
 # Chapters with names, as a Matroska file carries them.
 if ! have chapters.mkv; then
   printf ';FFMETADATA1\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=4000\ntitle=Intro\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=4000\nEND=8000\ntitle=Middle\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=8000\nEND=12000\n' >chapters.txt
@@ -148,3 +153,10 @@ if ! have chapters.mkv; then
     -c:v libx264 -preset veryfast -g 25 -pix_fmt yuv420p -c:a aac -b:a 64k chapters.mkv
   rm -f chapters.txt
 fi
+
+# A colour in each corner (red, green / blue, yellow) and a subtitle line all along: how a
+# rotation turns the picture, and whether the subtitle stays upright.
+have corners.srt || printf '1\n00:00:00,000 --> 00:00:30,000\nAn upright subtitle line\n' >corners.srt
+have corners.mp4 || ff -f lavfi -i "color=c=0x303030:size=320x240:rate=25:duration=30,drawbox=w=48:h=36:c=red:t=fill,\
+drawbox=x=272:w=48:h=36:c=lime:t=fill,drawbox=y=204:w=48:h=36:c=blue:t=fill,drawbox=x=272:y=204:w=48:h=36:c=yellow:t=fill" \
+  -c:v libx264 -preset veryfast -pix_fmt yuv420p corners.mp4

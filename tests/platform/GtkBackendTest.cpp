@@ -358,6 +358,12 @@ TEST_F(GtkBackendTest, ChildWindowIsANativeX11ChildOfItsParent) {
     ASSERT_FALSE(childRec.own.empty());
     EXPECT_EQ(childRec.own.back().msg, WM_SIZE);
     EXPECT_EQ(childRec.own.back().lParam, MAKELPARAM(120, 80));
+    // The window the engine draws into has the new size at once: the engine follows it.
+    Window root;
+    int x, y;
+    unsigned width = 0, height = 0, border, depth;
+    XGetGeometry(display, childId, &root, &x, &y, &width, &height, &border, &depth);
+    EXPECT_EQ(width * 1000 + height, 120u * 1000 + 80u);
     ShowWindow(child, SW_HIDE);
     EXPECT_FALSE(IsWindowVisible(child));
     EXPECT_EQ(GetWindowLong(child, GWL_STYLE) & WS_VISIBLE, 0);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/DiscRules.h"
+#include "playlist/Playlist.h"
 #include "tests/library/SettingsTestSupport.h"
 
 namespace orvella {
@@ -82,41 +84,58 @@ TEST(MediaFiles, ScanListsEachFolderNaturallySkipsFilesWithoutExtensionAndKeepsN
     EXPECT_EQ(pending, expected);
 }
 
-TEST(MediaFiles, DiscTypeFromTheFirstTellingFileAndItsLocator) {
+// What a dropped path plays as, from real folders and files: the play list's entries and
+// whether they are a disc.
+TEST(MediaFiles, DroppedPathsPlayAsDiscsOrFiles) {
     struct Case {
         const char* what;
-        std::vector<std::string> files;  // relative paths; folders made on the way
-        int kind;
+        std::vector<std::string> files;  // made below the temporary folder, folders on the way
+        std::string dropped;             // relative; "" is the folder itself
+        std::vector<std::string> plays;  // the entries; "@" stands for the temporary folder
+        bool disc;
     } cases[] = {
-        {"a DVD folder", {"VIDEO_TS/VIDEO_TS.IFO", "VIDEO_TS/VTS_01_1.VOB"}, kDiscDvd},
-        {"a DVD mounted with lower-case names", {"video_ts/vts_01_1.vob"}, kDiscDvd},
-        {"a Blu-ray folder", {"BDMV/index.bdmv", "BDMV/STREAM/00000.m2ts"}, kDiscBluRay},
-        {"an upper-case M2TS is no Blu-ray", {"BDMV/STREAM/00000.M2TS"}, kDiscNone},
-        {"a video CD", {"MPEGAV/AVSEQ01.VCD"}, kDiscVideoCd},
-        {"plain files", {"a.mkv", "sub/b.avi"}, kDiscNone},
-        {"nothing", {}, kDiscNone},
+        {"VIDEO_TS with its files", {"VIDEO_TS/VIDEO_TS.IFO", "VIDEO_TS/VTS_01_1.VOB"}, "",
+         {"dvdnav:// -dvd-device @"}, true},
+        {"video_ts in lower case", {"video_ts/vts_01_1.vob"}, "", {"dvdnav:// -dvd-device @"}, true},
+        {"Video_TS with its index only", {"Video_TS/VIDEO_TS.IFO"}, "", {"dvdnav:// -dvd-device @"}, true},
+        {"the VIDEO_TS folder itself", {"VIDEO_TS/VTS_01_1.VOB"}, "VIDEO_TS",
+         {"dvdnav:// -dvd-device @/VIDEO_TS"}, true},
+        {"a VIDEO_TS without video", {"VIDEO_TS/notes.txt", "a.mkv"}, "", {"@/a.mkv"}, false},
+        {"a loose clip.vob among videos", {"b.mp4", "clip.vob", "a.mkv"}, "",
+         {"@/a.mkv", "@/b.mp4", "@/clip.vob"}, false},
+        {"a camcorder's VOB files", {"MOV002.VOB", "MOV001.VOB"}, "", {"@/MOV001.VOB", "@/MOV002.VOB"}, false},
+        {"a video CD with a VOB deeper", {"MPEGAV/AVSEQ01.DAT", "z/extra/x.VOB"}, "",
+         {"@/MPEGAV/AVSEQ01.DAT", "@/z/extra/x.VOB"}, false},
+        {"a Blu-ray", {"BDMV/index.bdmv", "BDMV/STREAM/00000.m2ts"}, "", {"br:// -bluray-device @ "}, true},
+        {"Blu-ray streams without an index", {"BDMV/STREAM/00000.m2ts"}, "", {"br:// -bluray-device @ "}, true},
+        {"upper-case M2TS files", {"BDMV/STREAM/00000.M2TS"}, "", {"@/BDMV/STREAM/00000.M2TS"}, false},
+        {"a DVD image", {"film.iso"}, "film.iso", {"dvdnav:// -dvd-device @/film.iso"}, true},
+        {"a DVD image in upper case", {"FILM.ISO"}, "FILM.ISO", {"dvdnav:// -dvd-device @/FILM.ISO"}, true},
+        {"an empty folder", {}, "", {}, false},
     };
     for (const Case& c : cases) {
         TempFolder temp;
         for (const std::string& file : c.files) {
             for (size_t slash = file.find('/'); slash != std::string::npos; slash = file.find('/', slash + 1))
                 mkdir((temp.path() + "/" + file.substr(0, slash)).c_str(), 0700);
-            WriteBytes(temp.path() + "/" + file, "");
+            WriteBytes(temp.path() + "/" + file, "x");
         }
-        EXPECT_EQ(DiscType(temp.path()), c.kind) << c.what;
+        const std::string dropped = c.dropped.empty() ? temp.path() : temp.path() + "/" + c.dropped;
+        struct stat st {};
+        WalkedFolders walked(1);
+        if (stat(dropped.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) walked[0] = ExamineFolder(dropped);
+        const DropPlan plan = PlanDrop({dropped}, walked);
+        Playlist list;
+        for (const std::string& path : plan.pending) list.AddPending(path);
+        std::vector<std::string> expected;
+        for (std::string path : c.plays) expected.push_back(path.replace(path.find('@'), 1, temp.path()));
+        EXPECT_EQ(list.Pending(), expected) << c.what;
+        EXPECT_EQ(plan.discMode, c.disc) << c.what;
     }
-    // The first telling file in walk order wins: a video CD file in the only folder
-    // listed first decides before a DVD file deeper in the next one.
-    TempFolder temp;
-    mkdir((temp.path() + "/MPEGAV").c_str(), 0700);
-    WriteBytes(temp.path() + "/MPEGAV/AVSEQ01.VCD", "");
-    EXPECT_EQ(DiscType(temp.path()), kDiscVideoCd);
-    EXPECT_EQ(DiscType(temp.path() + "/no such folder"), kDiscNone);
-
+    EXPECT_EQ(ExamineFolder("/no such folder").kind, kDiscNone);
+    EXPECT_EQ(PlayablePath("http://host/film.iso"), "http://host/film.iso");
     EXPECT_EQ(DiscLocator(kDiscDvd, "/media/MOVIE", true), "dvdnav:// -dvd-device /media/MOVIE ");
-    EXPECT_EQ(DiscLocator(kDiscDvd, "/home/a/my dvd", false), "dvdnav:// -dvd-device /home/a/my dvd");
     EXPECT_EQ(DiscLocator(kDiscBluRay, "/bd", false), "br:// -bluray-device /bd ");
-    EXPECT_EQ(DiscLocator(kDiscVideoCd, "/vcd", false), "");
 }
 
 }  // namespace

@@ -298,6 +298,24 @@ TEST_F(MenuWndTest, SubmenuMarksAndPlacementFollowTheParent) {
     EXPECT_EQ(marked, std::vector<std::string>{"ID_MAINMENU_PLAY_FRAME_SIZE_150"});
 }
 
+// A marked row shows its tick from the first paint of its menu on, in either skin.
+TEST_F(MenuWndTest, MarkedRowsShowTheirTickFromTheFirstPaint) {
+    states_->checked = {"ID_MAINMENU_FILE_EXIT"};
+    for (int skin : {0, 1}) {
+        CMenuWnd* menu = CMenuWnd::OpenDropDown(Owner(skin), Button("ID_MAINMENU"));
+        ASSERT_NE(menu, nullptr);
+        const auto shot = fake().Render(menu->GetHWND());  // where the tick goes, the rows differ
+        const RECT marked = Row(menu, "ID_MAINMENU_FILE_EXIT"), unmarked = Row(menu, "ID_MAINMENU_FILE");
+        int differing = 0;
+        for (int y = 0; y < marked.bottom - marked.top; ++y)
+            for (int x = 0; x < 26; ++x)
+                differing += platform::FakeBackend::PixelAt(shot.get(), marked.left + x, marked.top + y) !=
+                             platform::FakeBackend::PixelAt(shot.get(), unmarked.left + x, unmarked.top + y);
+        EXPECT_GT(differing, 20) << "skin " << skin;
+        CMenuWnd::CloseOpenPopupMenu();
+    }
+}
+
 TEST_F(MenuWndTest, HoverIntoTheSubmenuKeepsItAndElsewhereClosesIt) {
     CMenuWnd* menu = DropDown();
     ASSERT_NE(menu, nullptr);

@@ -51,8 +51,8 @@ void CListContainerElementUI::DrawItemBk(cairo_t* cr, const RECT& rcItem) {
 }
 
 void CListContainerElementUI::DoPaint(cairo_t* cr, const RECT& rcPaint) {
-    RECT rc;
-    if (!::uilib::IntersectRect(&rc, &rcPaint, &m_rcItem)) return;
+    // The row's pictures (a marked row's tick) are clipped to this paint: set it first.
+    if (!::uilib::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) return;
     DrawItemBk(cr, m_rcItem);
     CHorizontalLayoutUI::DoPaint(cr, rcPaint);
 }

@@ -181,8 +181,8 @@ void CListExpandElementUI::DrawItemText(cairo_t* cr, const RECT& rcItem) {
 }
 
 void CListExpandElementUI::DoPaint(cairo_t* cr, const RECT& rcPaint) {
-    RECT rc;
-    if (!::uilib::IntersectRect(&rc, &rcPaint, &m_rcItem)) return;
+    // The band's pictures are clipped to this paint: set it first.
+    if (!::uilib::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) return;
     DrawItemBk(cr, BandRect());
     DrawItemText(cr, m_rcItem);
     if (!m_bExpanded) return;

@@ -1,0 +1,29 @@
+#include "app/NotBuiltYet.h"
+
+#include "app/PlayerView.h"
+
+namespace orvella {
+
+namespace {
+
+const char* const kNotBuiltYet[] = {
+    "ID_MAINMENU_FILE_FILEINFO",  // the file information window
+    "ID_MAINMENU_HELP_CHECK",     // the update check
+    "ID_MAINMENU_LANGUAGE",       // the language switch (its submenu stays empty)
+    "facade",                     // the skin and colour window
+};
+
+}  // namespace
+
+bool IsNotBuiltYet(const std::string& name) {
+    for (const char* item : kNotBuiltYet)
+        if (name == item) return true;
+    return false;
+}
+
+void DisableNotBuiltButtons(PlayerView& view) {
+    for (const char* item : kNotBuiltYet)
+        if (view.HasControl(item)) view.EnableControl(item, false);
+}
+
+}  // namespace orvella

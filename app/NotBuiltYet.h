@@ -1,0 +1,18 @@
+// The commands and buttons whose windows the program does not have yet. They are shown
+// disabled, so nothing the user sees does nothing; each leaves this table when its window
+// is built.
+#pragma once
+
+#include <string>
+
+namespace orvella {
+
+class PlayerView;
+
+// A menu item or button name of a window not built yet.
+bool IsNotBuiltYet(const std::string& name);
+
+// Disables every such button the main layout has.
+void DisableNotBuiltButtons(PlayerView& view);
+
+}  // namespace orvella
