@@ -5,12 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 #include "app/WindowFrame.h"
 #include "hotkeys/HotkeyText.h"
 #include "ui/ControlTreeDump.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "ui/MediaUI.h"
+#include "ui/QuestionTexts.h"
 #include "ui/SkinWindow.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/PaintManager.h"
@@ -431,6 +433,9 @@ void CPlayerWnd::OnWindowInit() {
     m_restoreButton = m_pm->FindControl("restorebtn");
     m_minButton = m_pm->FindControl("minbtn");
     ShowVolume(m_settings.volume);
+    // Told once the window is there to own the message.
+    if (!m_damagedSettings.empty())
+        m_dialogs.AskQuestion(kDamagedSettingsQuestion, std::exchange(m_damagedSettings, std::string()));
 }
 
 void CPlayerWnd::PlayStartupArgument() {
@@ -487,6 +492,8 @@ void CPlayerWnd::ApplyColor(uint32_t argb) {
 void CPlayerWnd::ApplyBackgroundImage(const std::string& image) {
     if (CControlUI* c = m_pm ? m_pm->FindControl("shading") : nullptr) c->SetBkImage(image.c_str());
 }
+
+void CPlayerWnd::ReportDamagedSettings(const std::string& where) { m_damagedSettings = where; }
 
 void CPlayerWnd::ReleaseAll() {
     // The engine goes before the window it draws into: a window destroyed under it

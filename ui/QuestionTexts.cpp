@@ -12,6 +12,8 @@ const QuestionPrompt kPrompts[] = {
      "Set every preference and every key back to its default?", true, "Yes", "No"},
     {kNoDiscQuestion, 12, "Open disc", 13, "There is no disc in %s.", false},
     {kCannotOpenDiscQuestion, 12, "Open disc", 14, "The disc in %s cannot be opened, or it holds nothing to play.", false},
+    {kDamagedSettingsQuestion, 15, "Settings damaged", 16,
+     "The settings file could not be read whole. What could be read is kept; the file as it was is %s", false},
 };
 }  // namespace
 

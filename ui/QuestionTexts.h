@@ -20,11 +20,13 @@ struct QuestionPrompt {
 constexpr int kRestoreDefaultsQuestion = 4;
 constexpr int kNoDiscQuestion = 5;
 constexpr int kCannotOpenDiscQuestion = 6;
+constexpr int kDamagedSettingsQuestion = 7;
 
 // Kind 0 asks before the play list is cleared; kind 2 reports a wrongly formatted input;
 // kind 3 a hotkey already taken by another action; kind 4 asks before every preference
 // and key goes back to its default; kinds 5 and 6 tell that a drive (the "%s") is empty
-// or its disc cannot be played. Null for any other kind.
+// or its disc cannot be played; kind 7 that the settings file was damaged and where the
+// file as it was is kept (the "%s"). Null for any other kind.
 const QuestionPrompt* FindQuestionPrompt(int kind);
 
 // text with its first "%s" replaced by value (as is: value is never read as a format).

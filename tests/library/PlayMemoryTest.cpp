@@ -147,30 +147,49 @@ TEST(PlayMemory, ReadsDamagedValuesSafely) {
         EXPECT_EQ(r.entries[0].starttime, t.second) << "'" << t.first << "'";
     }
 
-    // More entries counted than written: the missing ones are empty, attributes too.
-    MediaRecord r = LoadText(folder, "<Media count='4' current='99'><Data filename='/a' />"
+    MediaRecord r = LoadText(folder, "<Media count='2' current='99'><Data filename='/a' />"
                                      "<Data shortname='b'/></Media>");
-    ASSERT_EQ(r.entries.size(), 4u);
+    ASSERT_EQ(r.entries.size(), 2u);
     EXPECT_EQ(r.entries[0], Item("/a", ""));
-    EXPECT_EQ(r.entries[1], Item("", "b"));
-    EXPECT_EQ(r.entries[3], PlaylistItem());
+    EXPECT_EQ(r.entries[1], Item("", "b"));  // missing attributes are empty
     Playlist list;
     ApplyMedia(r, list, false);
-    EXPECT_EQ(list.CurrentIndex(), 3u);  // clamped
+    EXPECT_EQ(list.CurrentIndex(), 1u);  // clamped
 
     r = LoadText(folder, "<Media count='2' current='-4'><Data filename='/a'/><Data filename='/b'/></Media>");
     Playlist low;
     ApplyMedia(r, low, true);
     EXPECT_EQ(low.CurrentIndex(), 0u);
-
-    for (const char* media : {"<Media current='1'><Data filename='/a'/></Media>",
-                              "<Media count='x'><Data filename='/a'/></Media>",
-                              "<Media count='-1'><Data filename='/a'/></Media>",
-                              "<Player/>"})
-        EXPECT_TRUE(LoadText(folder, media).entries.empty()) << media;
     EXPECT_EQ(LoadText(folder, "<Media count='1' current='zz'><Data/></Media>").current, 0);
-    // A damaged count cannot fill memory with empty entries.
-    EXPECT_LT(LoadText(folder, "<Media count='2147483647'/>").entries.size(), 100000u);
+}
+
+TEST(PlayMemory, TheEntriesAreTheDataElementsWhateverCountSays) {
+    TempFolder folder;
+    const std::string three = "<Data filename='/a'/><Data filename='/b'/><Data filename='/c'/>";
+    const std::pair<std::string, size_t> cases[] = {
+        {"<Media count='1'>" + three + "</Media>", 3},
+        {"<Media count='9'>" + three + "</Media>", 3},
+        {"<Media count='0'>" + three + "</Media>", 3},
+        {"<Media count='-1'>" + three + "</Media>", 3},
+        {"<Media count='x'>" + three + "</Media>", 3},
+        {"<Media>" + three + "</Media>", 3},
+        {"<Media count='2147483647'/>", 0},
+    };
+    for (const auto& [media, entries] : cases) {
+        MediaRecord r = LoadText(folder, media);
+        EXPECT_EQ(r.entries.size(), entries) << media;
+        if (!r.entries.empty()) {
+            EXPECT_EQ(r.entries.back().filename, "/c") << media;
+        }
+    }
+    // A file without "Media" holds no play list: it does not load, and the list stays.
+    for (const char* other : {"<root><Player volume='3'/></root>", "<list><Media count='1'><Data filename='/a'/></Media></list>"}) {
+        WriteBytes(folder.File("other.orv"), other);
+        MediaRecord record;
+        record.current = 7;
+        EXPECT_FALSE(LoadPlaylistFile(folder.File("other.orv"), &record)) << other;
+        EXPECT_EQ(record.current, 7) << other;
+    }
 }
 
 TEST(PlayMemory, MissingOrMalformedFilesLeaveTheRecordAlone) {
