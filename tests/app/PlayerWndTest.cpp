@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <thread>
 #include <string>
 
@@ -18,6 +19,8 @@
 #include "tests/app/PlayerWndFixture.h"
 #include "ui/MediaUI.h"
 #include "ui/MediaWnd.h"
+#include "ui/QuestionTexts.h"
+#include "ui/QuestionWnd.h"
 #include "uilib/Control.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/PaintManager.h"
@@ -335,6 +338,24 @@ TEST_F(PlayerWndTest, UnknownSkinIndexFallsBackToClassic) {
     Start();
     EXPECT_EQ(window_->GetSkinIndex(), 0);
     EXPECT_NE(Find("closebtn"), nullptr);
+}
+
+TEST_F(PlayerWndTest, ADamagedSettingsFileIsToldOnceWithWhereItIsKept) {
+    ASSERT_TRUE(MakeFolders(DataFolder()));
+    const std::string path = PlayerSettings::FilePath(DataFolder());
+    std::ofstream(path) << "<root><Player volume='30'";
+    Start();
+    EXPECT_EQ(window_->GetSettings().volume, 30);
+    CQuestionWnd* question = window_->Dialogs().Question();
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->GetKind(), kDamagedSettingsQuestion);
+    EXPECT_NE(std::string(question->FindControl("ID_TEXT")->GetText()).find(path + ".damaged"), std::string::npos);
+
+    window_->Dialogs().CloseQuestion();
+    DestroyWindow(hwnd_);
+    Start();
+    EXPECT_EQ(window_->GetSettings().volume, 30);
+    EXPECT_EQ(window_->Dialogs().Question(), nullptr);
 }
 
 }  // namespace
