@@ -78,8 +78,8 @@ public:
     // record; empty when none.
     XmlElement CutElement() const;
 
-    // Removes the document element "root" with everything below it; kNotFound when there
-    // is none.
+    // Removes the document element "root" with everything below it (one element at a
+    // time, however deep); kNotFound when there is none.
     int RemoveRoot();
     // Makes a new, empty "root" the document element. A document has one element only,
     // so any other top-level element still present is dropped first.

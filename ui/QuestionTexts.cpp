@@ -13,7 +13,7 @@ const QuestionPrompt kPrompts[] = {
     {kNoDiscQuestion, 12, "Open disc", 13, "There is no disc in %s.", false},
     {kCannotOpenDiscQuestion, 12, "Open disc", 14, "The disc in %s cannot be opened, or it holds nothing to play.", false},
     {kDamagedSettingsQuestion, 15, "Settings damaged", 16,
-     "The settings file could not be read whole. What could be read is kept; the file as it was is %s", false},
+     "The settings file could not be read whole. What could be read is used, and the file as it was is kept as %s", false},
 };
 }  // namespace
 
