@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -85,25 +86,13 @@ std::string TemporaryName(const std::string& target) {
 // The process id in a name TemporaryName made for a file called `name`; 0 for any other
 // name.
 pid_t WriterOf(const std::string& entry, const std::string& name) {
-    const std::string prefix = "." + name + ".", suffix = ".tmp";
-    if (entry.size() <= prefix.size() + suffix.size() || entry.compare(0, prefix.size(), prefix) != 0 ||
-        entry.compare(entry.size() - suffix.size(), suffix.size(), suffix) != 0)
+    const std::string prefix = "." + name + ".";
+    unsigned long long pid = 0, counter = 0, random = 0;
+    if (entry.compare(0, prefix.size(), prefix) != 0 ||
+        std::sscanf(entry.c_str() + prefix.size(), "%llu-%llu-%llu", &pid, &counter, &random) != 3 ||
+        entry != prefix + std::to_string(pid) + "-" + std::to_string(counter) + "-" + std::to_string(random) + ".tmp" ||
+        pid == 0 || pid > INT_MAX)
         return 0;
-    const std::string middle = entry.substr(prefix.size(), entry.size() - prefix.size() - suffix.size());
-    long long pid = 0;
-    int numbers = 0, digits = 0;
-    for (char c : middle) {
-        if (c >= '0' && c <= '9') {
-            if (numbers == 0 && pid < INT_MAX) pid = pid * 10 + (c - '0');
-            ++digits;
-        } else if (c == '-' && digits > 0 && numbers < 2) {
-            ++numbers;
-            digits = 0;
-        } else {
-            return 0;
-        }
-    }
-    if (numbers != 2 || digits == 0 || pid <= 0 || pid >= INT_MAX) return 0;
     return static_cast<pid_t>(pid);
 }
 
@@ -182,7 +171,6 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
     *bytes = std::move(data);
     return true;
 }
-
 
 void RemoveStaleTemporaryFiles(const std::string& path) {
     const std::string name = NameOf(path);

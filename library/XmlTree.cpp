@@ -64,8 +64,7 @@ bool KeepOneDocumentElement(pugi::xml_document& document) {
         }
         node = next;
     }
-    if (!seenElement) return true;
-    return removed;
+    return removed || !seenElement;
 }
 
 }  // namespace
