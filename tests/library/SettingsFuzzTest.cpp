@@ -79,8 +79,10 @@ TEST(SettingsFuzz, MutatedFilesNeverBreakTheReader) {
               "\n\t<Data filename=\"/v/b.mkv\" starttime=\"9.5\" subtitle=\"/v/b.srt\"/>\n\n\t<Data filename=\"/v/a.avi\"/>\n"
               "</Media>\n\t<Player volume=\"80\" keepsize=\"0\"/>\n\t<Hotkey><Pause virtualkey=\"80\"/></Hotkey>\n</root>\n"),
     };
+    std::string open, close;  // a well-formed file 200,000 deep
+    for (int i = 0; i < 200000; ++i) open += "<a>", close += "</a>";
     std::mt19937 random(20240611);  // fixed: a failure must repeat
-    for (const std::string& seed : seeds) {
+    for (const std::string& seed : {seeds[0], seeds[1], seeds[2], seeds[3], "<root>" + open + close + "</root>"}) {
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(seed.data()), seed.size());
     }
     testing::internal::CaptureStderr();  // the reader reports each unreadable file
