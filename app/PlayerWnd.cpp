@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 #include "app/NotBuiltYet.h"
 #include "app/WindowFrame.h"
@@ -12,6 +13,7 @@
 #include "ui/ControlTreeDump.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "ui/MediaUI.h"
+#include "ui/QuestionTexts.h"
 #include "ui/SkinWindow.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/PaintManager.h"
@@ -430,6 +432,9 @@ void CPlayerWnd::OnWindowInit() {
     m_minButton = m_pm->FindControl("minbtn");
     DisableNotBuiltButtons(m_view);
     ShowVolume(m_settings.volume);
+    // Told once the window is there to own the message.
+    if (!m_damagedSettings.empty())
+        m_dialogs.AskQuestion(kDamagedSettingsQuestion, std::exchange(m_damagedSettings, std::string()));
 }
 
 void CPlayerWnd::PlayStartupArgument() {
@@ -486,6 +491,8 @@ void CPlayerWnd::ApplyColor(uint32_t argb) {
 void CPlayerWnd::ApplyBackgroundImage(const std::string& image) {
     if (CControlUI* c = m_pm ? m_pm->FindControl("shading") : nullptr) c->SetBkImage(image.c_str());
 }
+
+void CPlayerWnd::ReportDamagedSettings(const std::string& where) { m_damagedSettings = where; }
 
 void CPlayerWnd::ReleaseAll() {
     // The engine goes before the window it draws into: a window destroyed under it

@@ -186,6 +186,7 @@ private:
     void ShowMute(bool mute) override;
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
+    void ReportDamagedSettings(const std::string& where) override;
 
     // Notifications of the layout's controls, in the order of kNotifyRoutes.
     void OnWindowInitNotify(uilib::TNotifyUI& msg);
@@ -284,6 +285,7 @@ private:
     HotkeyBindings m_hotkeys;
     std::string m_layoutFile;
     std::string m_dataFolder;
+    std::string m_damagedSettings;  // where a damaged settings file is kept, until told
     bool m_wasZoomed = false;
 
     // The collaborators, in the order they need each other.

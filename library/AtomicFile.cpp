@@ -1,13 +1,18 @@
 #include "library/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace orvella {
@@ -62,15 +67,48 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// Unique among threads and processes writing into the same folder.
+std::string NameOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Unique among threads and processes writing into the same folder:
+// ".<name>.<pid>-<counter>-<random>.tmp".
 std::string TemporaryName(const std::string& target) {
     static std::atomic<unsigned> counter{0};
     static thread_local std::mt19937 random{std::random_device{}()};
     size_t slash = target.rfind('/');
     std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    return folder + "." + name + "." + std::to_string(::getpid()) + "-" +
+    return folder + "." + NameOf(target) + "." + std::to_string(::getpid()) + "-" +
            std::to_string(counter++) + "-" + std::to_string(random() % 1000000) + ".tmp";
+}
+
+// The process id in a name TemporaryName made for a file called `name`; 0 for any other
+// name.
+pid_t WriterOf(const std::string& entry, const std::string& name) {
+    const std::string prefix = "." + name + ".";
+    unsigned long long pid = 0, counter = 0, random = 0;
+    if (entry.compare(0, prefix.size(), prefix) != 0 ||
+        std::sscanf(entry.c_str() + prefix.size(), "%llu-%llu-%llu", &pid, &counter, &random) != 3 ||
+        entry != prefix + std::to_string(pid) + "-" + std::to_string(counter) + "-" + std::to_string(random) + ".tmp" ||
+        pid == 0 || pid > INT_MAX)
+        return 0;
+    return static_cast<pid_t>(pid);
+}
+
+std::string ProcessName(const std::string& pid) {
+    std::ifstream in("/proc/" + pid + "/comm");
+    std::string name;
+    std::getline(in, name);
+    return name;
+}
+
+// Whether a write by this process may still be going on: it lives and runs this program,
+// or it lives and what it runs cannot be told.
+bool MayStillWrite(pid_t pid) {
+    if (::kill(pid, 0) != 0 && errno != EPERM) return false;
+    const std::string name = ProcessName(std::to_string(pid));
+    return name.empty() || name == ProcessName("self");
 }
 
 }  // namespace
@@ -132,6 +170,31 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
     }
     *bytes = std::move(data);
     return true;
+}
+
+void RemoveStaleTemporaryFiles(const std::string& path) {
+    const std::string name = NameOf(path);
+    const std::string folder = FolderOf(path);
+    DIR* listing = ::opendir(folder.c_str());
+    if (!listing) return;
+    while (const dirent* entry = ::readdir(listing)) {
+        const pid_t writer = WriterOf(entry->d_name, name);
+        if (writer == 0 || MayStillWrite(writer)) continue;
+        const std::string file = folder + "/" + entry->d_name;
+        struct stat st {};
+        if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(file.c_str());
+    }
+    ::closedir(listing);
+}
+
+std::string KeepDamagedCopy(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return std::string();
+    const std::string copy = path + ".damaged";
+    // The newest copies are kept: each older one moves up a place, the last place's goes.
+    const std::string places[] = {copy, copy + ".1", copy + ".2"};
+    for (size_t i = std::size(places) - 1; i > 0; --i) ::rename(places[i - 1].c_str(), places[i].c_str());
+    return ::rename(path.c_str(), copy.c_str()) == 0 ? copy : std::string();
 }
 
 }  // namespace orvella

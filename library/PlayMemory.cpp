@@ -14,10 +14,6 @@
 namespace orvella {
 namespace {
 
-// A damaged "count" must not fill memory: past the "Data" elements present, at most this
-// many empty entries follow.
-constexpr size_t kMaxMissingEntries = 1000;
-
 // "starttime" may carry a fraction ("754.9"); the whole seconds count. The C locale keeps
 // the decimal point a point whatever the user's locale says.
 int64_t WholeSeconds(const std::string& text) {
@@ -58,23 +54,20 @@ void WriteMedia(XmlDocument& document, const Playlist& list, bool saveLocation) 
 MediaRecord ReadMedia(const XmlDocument& document) {
     MediaRecord record;
     std::string text;
-    int count = 0;
-    if (document.GetAttribute("root/Media", "count", &text) == XmlDocument::kOk)
-        count = DecimalValue(text);
     if (document.GetAttribute("root/Media", "current", &text) == XmlDocument::kOk)
         record.current = DecimalValue(text);
-    if (count <= 0) return record;
-
-    std::vector<XmlElement> data = document.Elements("root/Media/Data");
-    size_t wanted = static_cast<size_t>(count);
-    if (wanted > data.size() + kMaxMissingEntries) wanted = data.size() + kMaxMissingEntries;
-    record.entries.resize(wanted);
-    for (size_t i = 0; i < wanted && i < data.size(); ++i) {
-        PlaylistItem& item = record.entries[i];
-        item.filename = Attribute(data[i], "filename");
-        item.shortname = Attribute(data[i], "shortname");
-        item.starttime = WholeSeconds(Attribute(data[i], "starttime"));
-        item.subtitle = Attribute(data[i], "subtitle");
+    // The entries are the "Data" elements there are, whatever "count" says: a count that
+    // does not match would drop entries or invent empty ones. An element that damage cut
+    // short is no entry.
+    const XmlElement cut = document.CutElement();
+    for (const XmlElement& data : document.Elements("root/Media/Data")) {
+        if (data == cut) continue;
+        PlaylistItem item;
+        item.filename = Attribute(data, "filename");
+        item.shortname = Attribute(data, "shortname");
+        item.starttime = WholeSeconds(Attribute(data, "starttime"));
+        item.subtitle = Attribute(data, "subtitle");
+        record.entries.push_back(std::move(item));
     }
     return record;
 }
@@ -99,7 +92,8 @@ bool SavePlaylistFile(const std::string& path, const Playlist& list, bool saveLo
 bool LoadPlaylistFile(const std::string& path, MediaRecord* record) {
     if (!record) return false;
     XmlDocument document;
-    if (!document.Open(path)) return false;
+    // A file without "Media" holds no play list, not an empty one.
+    if (!document.Open(path) || !document.Element("root/Media")) return false;
     *record = ReadMedia(document);
     return true;
 }

@@ -23,7 +23,7 @@ class XmlDocument;
 
 // What a "Media" element holds, read before it is applied to a list.
 struct MediaRecord {
-    std::vector<PlaylistItem> entries;  // as many as "count" says (missing ones empty)
+    std::vector<PlaylistItem> entries;  // one per "Data" element ("count" is not read)
     long long current = 0;              // "current" as written (not checked)
 };
 
@@ -31,7 +31,8 @@ struct MediaRecord {
 // With saveLocation off every "starttime" is written as 0.
 void WriteMedia(XmlDocument& document, const Playlist& list, bool saveLocation);
 
-// Reads "Media" of document (count missing, not a number or below 1: no entries).
+// Reads "Media" of document: every "Data" element is an entry, except one cut short by
+// damage.
 MediaRecord ReadMedia(const XmlDocument& document);
 
 // Appends the record's entries to list (skipDuplicates: the play memory drops entries
@@ -40,7 +41,8 @@ void ApplyMedia(const MediaRecord& record, Playlist& list, bool skipDuplicates);
 
 // An ".orv" file: the whole list, replacing the file. False when it could not be written.
 bool SavePlaylistFile(const std::string& path, const Playlist& list, bool saveLocation);
-// Reads an ".orv" file; false (record untouched) when it does not open as a document.
+// Reads an ".orv" file; false (record untouched) when it is not read whole or holds no
+// "Media".
 bool LoadPlaylistFile(const std::string& path, MediaRecord* record);
 
 }  // namespace orvella

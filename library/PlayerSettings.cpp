@@ -2,6 +2,7 @@
 
 #include <variant>
 
+#include "library/AtomicFile.h"
 #include "library/NumberText.h"
 #include "library/SettingsHost.h"
 #include "library/SettingsSection.h"
@@ -126,12 +127,14 @@ std::string Format(const PlayerSettings& settings, const Member& member) {
     return std::visit(Visitor{settings}, member);
 }
 
-// One key of "root/Player" by its When-missing rule; an empty value counts as missing.
+// One key of "root/Player" by its When-missing rule; an empty value counts as missing. A
+// key that damage took from the file was not left out by anyone: it keeps its value.
 void ReadKey(PlayerSettings& settings, const KeyDefinition& key, const XmlDocument& document,
              SettingsHost& host) {
     std::string text;
     bool present = document.GetAttribute(kPlayerPath, key.key, &text) == XmlDocument::kOk &&
                    !text.empty();
+    if (!present && document.IsDamaged()) return;
     bool assigned = false;
     if (present) {
         assigned = Assign(settings, key.member, text);
@@ -201,14 +204,24 @@ void PlayerSettings::ApplyBackground(SettingsHost& host) const {
 
 int PlayerSettings::ReadEarly(const std::string& dataFolder) {
     XmlDocument document;
-    if (document.Open(FilePath(dataFolder))) ReadEarlyKeys(document);
+    document.Salvage(FilePath(dataFolder));
+    if (document.IsLoaded()) ReadEarlyKeys(document);
     return skinindex;
 }
 
 bool PlayerSettings::ReadFull(const std::string& dataFolder, SettingsSection& hotkeys,
                               SettingsHost& host) {
+    const std::string path = FilePath(dataFolder);
+    RemoveStaleTemporaryFiles(path);
     XmlDocument document;
-    if (!document.Open(FilePath(dataFolder))) {
+    std::string copy;
+    if (document.Salvage(path) == XmlDocument::FileState::Damaged) {
+        // Where the file cannot be moved aside it stays as it is, and the write leaves it
+        // alone too.
+        copy = KeepDamagedCopy(path);
+        host.ReportDamagedSettings(copy.empty() ? path : copy);
+    }
+    if (!document.IsLoaded()) {
         host.RunFirstStartAssociation(associate);
         return false;
     }
@@ -216,6 +229,9 @@ bool PlayerSettings::ReadFull(const std::string& dataFolder, SettingsSection& ho
     ReadPlayerKeys(document, host);
     hotkeys.ReadFrom(document);
     ApplyBackground(host);
+    // What was read takes the damaged file's place at once, so that neither is lost
+    // whatever ends this run.
+    if (!copy.empty()) Write(dataFolder, hotkeys, host);
     return true;
 }
 
@@ -223,8 +239,10 @@ bool PlayerSettings::Write(const std::string& dataFolder, const SettingsSection&
                            SettingsHost& host) const {
     const std::string path = FilePath(dataFolder);
     XmlDocument document;
-    // A missing or damaged file is replaced by a new one.
-    if (!document.Open(path) && !document.Create(path)) return false;
+    // A file that cannot be read whole is replaced only once it is kept aside.
+    const XmlDocument::FileState state = document.Salvage(path);
+    if (state == XmlDocument::FileState::Damaged && KeepDamagedCopy(path).empty()) return false;
+    if (state != XmlDocument::FileState::Whole && !document.Create(path)) return false;
     document.RemoveRoot();
     document.CreateRoot();
     host.WritePlayMemory(document);

@@ -59,9 +59,12 @@ public:
     int ReadEarly(const std::string& dataFolder);
     // The full read: play memory, every other "Player" key with its side effects, the
     // hotkeys, the background picture. Without a readable file only the first-start
-    // association runs. True when the file was read.
+    // association runs. True when the file was read. A damaged file is read as far as it
+    // can be, kept aside, replaced by what was read and reported to the host; temporary
+    // files of saves that were killed go.
     bool ReadFull(const std::string& dataFolder, SettingsSection& hotkeys, SettingsHost& host);
-    // Rewrites the whole file; false when nothing could be written.
+    // Rewrites the whole file; false when nothing could be written. A file that cannot be
+    // read whole is kept aside first, and stays untouched when it cannot be.
     bool Write(const std::string& dataFolder, const SettingsSection& hotkeys,
                SettingsHost& host) const;
 

@@ -22,6 +22,11 @@ public:
     // `associate` is set.
     virtual void RunFirstStartAssociation(bool associate) {}
 
+    // The full read found the file damaged: what could be read was kept, and the file as
+    // it was is at `where` (a copy beside it, or the file itself when it could not be
+    // moved). Called once, before anything is read.
+    virtual void ReportDamagedSettings(const std::string& where) {}
+
     // Side effects of the full read, in the order of their keys.
     virtual void ShowVolume(int volume) {}      // the control "volumeslider"
     virtual void ShowMute(bool mute) {}         // "mute_on" shown unless muted, "mute_off" if

@@ -11,12 +11,13 @@
 #include <utility>
 
 #include "library/AtomicFile.h"
+#include "library/XmlTree.h"
 
 namespace orvella {
 namespace {
 
-// As a fragment, text outside the document element stays in the tree, so that
-// HasSingleDocumentElement can refuse it.
+// As a fragment, text outside the document element stays in the tree, so that the trimming
+// can see it.
 constexpr unsigned kParseFlags = pugi::parse_default | pugi::parse_declaration | pugi::parse_pi |
                                  pugi::parse_comments | pugi::parse_ws_pcdata |
                                  pugi::parse_fragment;
@@ -208,30 +209,6 @@ bool IsName(const std::string& name) {
     return true;
 }
 
-bool IsWhiteSpace(const char* text) {
-    for (; *text; ++text) {
-        if (*text != ' ' && *text != '\t' && *text != '\n' && *text != '\r') return false;
-    }
-    return true;
-}
-
-// pugixml accepts more than a well-formed document: no element, several top-level elements,
-// text beside the document element. Such files are refused like any other malformed one.
-bool HasSingleDocumentElement(const pugi::xml_document& document) {
-    int elements = 0;
-    for (pugi::xml_node node : document.children()) {
-        switch (node.type()) {
-            case pugi::node_element: ++elements; break;
-            case pugi::node_pcdata:
-                if (!IsWhiteSpace(node.value())) return false;
-                break;
-            case pugi::node_cdata: return false;
-            default: break;
-        }
-    }
-    return elements == 1;
-}
-
 int SetAttributeOn(pugi::xml_node node, const std::string& name, const std::string& value) {
     if (!IsName(name)) return XmlDocument::kFailed;
     pugi::xml_attribute attribute = node.attribute(name.c_str());
@@ -282,6 +259,8 @@ XmlDocument::~XmlDocument() = default;
 
 bool XmlDocument::Create(const std::string& path) {
     document_.reset();
+    damaged_ = false;
+    cut_ = nullptr;
     path_ = path;
     document_.reset(new (std::nothrow) pugi::xml_document);
     if (!document_) {
@@ -292,27 +271,48 @@ bool XmlDocument::Create(const std::string& path) {
 }
 
 bool XmlDocument::Open(const std::string& path) {
-    if (!Create(path)) return false;
+    std::string why;
+    if (Load(path, &why) == FileState::Whole) return true;
+    if (!why.empty()) g_debug("%s: not loaded: %s", path.c_str(), why.c_str());
+    document_.reset();
+    return false;
+}
+
+XmlDocument::FileState XmlDocument::Salvage(const std::string& path) {
+    std::string why;
+    const FileState state = Load(path, &why);
+    if (!why.empty())
+        g_debug("%s: damaged: %s; what was read whole before it is kept", path.c_str(), why.c_str());
+    if (!document_ || !document_->document_element()) document_.reset();
+    return state;
+}
+
+XmlDocument::FileState XmlDocument::Load(const std::string& path, std::string* why) {
+    if (!Create(path)) return FileState::Damaged;
     std::string bytes;
     if (!ReadWholeFile(path, &bytes)) {
         document_.reset();
         // A file that is not there yet (the first start) is no error at all; the others
         // matter to a developer, not to the user, who gets the defaults either way.
-        if (!IsMissing(path)) g_debug("%s: cannot be read", path.c_str());
-        return false;
+        if (IsMissing(path)) return FileState::Missing;
+        g_debug("%s: cannot be read", path.c_str());
+        damaged_ = true;
+        return FileState::Damaged;
     }
     pugi::xml_parse_result result =
         document_->load_buffer(bytes.data(), bytes.size(), kParseFlags, pugi::encoding_auto);
-    if (!result) {
-        g_debug("%s: not loaded: %s at byte %td", path.c_str(), result.description(),
-                result.offset);
-    } else if (!HasSingleDocumentElement(*document_)) {
-        g_debug("%s: not loaded: not one document element", path.c_str());
-    } else {
-        return true;
-    }
-    document_.reset();
-    return false;
+    TreeDamage damage = TrimToWhole(*document_, result);
+    if (damage.what.empty() && HoldsNulCharacter(bytes)) damage.what = "a NUL character";
+    if (damage.what.empty()) return FileState::Whole;
+    if (!result) damage.what += " at byte " + std::to_string(result.offset);
+    *why = damage.what;
+    damaged_ = true;
+    cut_ = damage.cut.internal_object();
+    return FileState::Damaged;
+}
+
+XmlElement XmlDocument::CutElement() const {
+    return document_ ? XmlElement(cut_) : XmlElement();
 }
 
 std::vector<pugi::xml_node> XmlDocument::Select(const std::string& path) const {
@@ -341,14 +341,15 @@ int XmlDocument::RemoveRoot() {
     if (!document_) return kFailed;
     pugi::xml_node root = document_->child("root");
     if (!root) return kNotFound;
-    return document_->remove_child(root) ? kOk : kFailed;
+    RemoveTree(root);
+    return kOk;
 }
 
 int XmlDocument::CreateRoot() {
     if (!document_) return kFailed;
     for (pugi::xml_node node = document_->first_child(); node;) {
         pugi::xml_node next = node.next_sibling();
-        if (node.type() == pugi::node_element) document_->remove_child(node);
+        if (node.type() == pugi::node_element) RemoveTree(node);
         node = next;
     }
     return document_->append_child("root") ? kOk : kFailed;

@@ -37,6 +37,8 @@ public:
     // As XmlDocument::SetAttribute and GetAttribute on this element (GetAttribute: 0 or -1).
     int SetAttribute(const std::string& name, const std::string& value);
     int GetAttribute(const std::string& name, std::string* value) const;
+    bool operator==(const XmlElement& other) const { return node_ == other.node_; }
+    bool operator!=(const XmlElement& other) const { return node_ != other.node_; }
 
 private:
     friend class XmlDocument;
@@ -57,14 +59,27 @@ public:
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
 
+    enum class FileState { Whole, Missing, Damaged };
+
     // A new, empty document (only the declaration) that Save will write to `path`.
     bool Create(const std::string& path);
     // Loads `path`. False for a missing or unreadable file and for a document that is not
-    // well-formed or has no single document element; the object then holds no document.
+    // read whole: not well-formed, not a single document element, nested deeper than a
+    // file of ours ever is, holding a NUL; the object then holds no document.
     bool Open(const std::string& path);
+    // Loads `path` as Open does, but from a damaged file keeps what was read whole before
+    // the damage: the first document element, every element whose start tag was read, and
+    // of the one the damage cut (CutElement) the attributes read whole. Damaged for an
+    // unreadable file too. IsLoaded() says whether any element was kept.
+    FileState Salvage(const std::string& path);
+    // Whether the file Salvage loaded was damaged.
+    bool IsDamaged() const { return damaged_; }
+    // The element whose start tag the damage cut, so a reader can leave out an incomplete
+    // record; empty when none.
+    XmlElement CutElement() const;
 
-    // Removes the document element "root" with everything below it; kNotFound when there
-    // is none.
+    // Removes the document element "root" with everything below it (one element at a
+    // time, however deep); kNotFound when there is none.
     int RemoveRoot();
     // Makes a new, empty "root" the document element. A document has one element only,
     // so any other top-level element still present is dropped first.
@@ -99,9 +114,13 @@ public:
 
 private:
     std::vector<pugi::xml_node> Select(const std::string& path) const;
+    // Reads and parses the file, trimmed to what was read whole; *why says what was wrong.
+    FileState Load(const std::string& path, std::string* why);
 
     std::string path_;
     std::unique_ptr<pugi::xml_document> document_;
+    bool damaged_ = false;
+    pugi::xml_node_struct* cut_ = nullptr;
 };
 
 }  // namespace orvella

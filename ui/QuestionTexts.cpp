@@ -14,6 +14,8 @@ const QuestionPrompt kPrompts[] = {
     {kCannotOpenDiscQuestion, 12, "Open disc", 14, "The disc in %s cannot be opened, or it holds nothing to play.", false},
     {kNoBrowserQuestion, 15, "Cannot open the page", 16,
      "No web browser could open %s. Install one, or open the address yourself.", false},
+    {kDamagedSettingsQuestion, 17, "Settings damaged", 18,
+     "The settings file could not be read whole. What could be read is used, and the file as it was is kept as %s", false},
 };
 }  // namespace
 

@@ -21,12 +21,14 @@ constexpr int kRestoreDefaultsQuestion = 4;
 constexpr int kNoDiscQuestion = 5;
 constexpr int kCannotOpenDiscQuestion = 6;
 constexpr int kNoBrowserQuestion = 7;
+constexpr int kDamagedSettingsQuestion = 8;
 
 // Kind 0 asks before the play list is cleared; kind 2 reports a wrongly formatted input;
 // kind 3 a hotkey already taken by another action; kind 4 asks before every preference
 // and key goes back to its default; kinds 5 and 6 tell that a drive (the "%s") is empty
-// or its disc cannot be played; kind 7 that no browser could open a page (the "%s").
-// Null for any other kind.
+// or its disc cannot be played; kind 7 that no browser could open a page (the "%s");
+// kind 8 that the settings file was damaged and where the file as it was is kept
+// (the "%s"). Null for any other kind.
 const QuestionPrompt* FindQuestionPrompt(int kind);
 
 // text with its first "%s" replaced by value (as is: value is never read as a format).

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <thread>
 #include <string>
 
@@ -18,6 +19,7 @@
 #include "tests/app/PlayerWndFixture.h"
 #include "ui/MediaUI.h"
 #include "ui/MediaWnd.h"
+#include "ui/QuestionWnd.h"
 #include "uilib/Control.h"
 #include "uilib/DialogBuilder.h"
 #include "uilib/PaintManager.h"
@@ -335,6 +337,16 @@ TEST_F(PlayerWndTest, UnknownSkinIndexFallsBackToClassic) {
     Start();
     EXPECT_EQ(window_->GetSkinIndex(), 0);
     EXPECT_NE(Find("closebtn"), nullptr);
+}
+
+TEST_F(PlayerWndTest, ADamagedSettingsFileIsToldWithWhereItIsKept) {
+    ASSERT_TRUE(MakeFolders(DataFolder()));
+    std::ofstream(PlayerSettings::FilePath(DataFolder())) << "<root><Player volume='30'";
+    Start();
+    EXPECT_EQ(window_->GetSettings().volume, 30);
+    CQuestionWnd* question = window_->Dialogs().Question();
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(question->FindControl("ID_TEXT")->GetText().find("/settings.xml.damaged"), std::string::npos);
 }
 
 }  // namespace

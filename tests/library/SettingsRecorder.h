@@ -6,8 +6,10 @@
 
 #include "hotkeys/HotkeyTable.h"
 #include "library/NumberText.h"
+#include "library/PlayMemory.h"
 #include "library/SettingsHost.h"
 #include "library/XmlDocument.h"
+#include "playlist/Playlist.h"
 
 namespace orvella_test {
 
@@ -38,6 +40,22 @@ public:
     void ApplyBackgroundImage(const std::string& image) override {
         calls.push_back("Background " + image);
     }
+};
+
+// A settings host keeping the play memory in a play list, as the main window does, and
+// what it was told about a damaged file.
+class PlayMemoryHost : public orvella::SettingsHost {
+public:
+    orvella::Playlist list;
+    std::vector<std::string> told;
+
+    void ReadPlayMemory(const orvella::XmlDocument& document) override {
+        orvella::ApplyMedia(orvella::ReadMedia(document), list, true);
+    }
+    void WritePlayMemory(orvella::XmlDocument& document) override {
+        orvella::WriteMedia(document, list, true);
+    }
+    void ReportDamagedSettings(const std::string& where) override { told.push_back(where); }
 };
 
 // The hotkey table, recording when the settings read reaches it.
