@@ -122,6 +122,9 @@ void PlaybackControl::ResetPlaybackState() {
     // Nothing of the previous entry's time shows until the next one tells its own.
     m_view.SetSliderValue("playslider", 0);
     m_previewShown = false;
+    // A seek's hold on the old position belongs to the entry it was made in.
+    m_afterSeek = false;
+    m_afterSeekTicks = 0;
     ShowPlayTime(0, 0.0f, 0.0f);
 }
 

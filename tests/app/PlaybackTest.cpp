@@ -86,6 +86,16 @@ TEST_F(PlaybackTest, PollMovesSliderTextAndResumePointButNotRightAfterASeek) {
     Tick();
     EXPECT_EQ(Slider(), 80);
     EXPECT_EQ(window_->PlaylistModel().Current()->starttime, 48);
+
+    // A seek that ends the entry holds nothing back in the next one.
+    window_->Playback().SeekBy(100);
+    const int launches = engine_->Launches();
+    window_->PlaylistCommands().AddAndPlay({clips_[1]});
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() > launches; }));
+    engine_->SetPosition(15);
+    Tick();
+    Tick();
+    EXPECT_EQ(Slider(), 25);
 }
 
 TEST_F(PlaybackTest, ASeekIsTheResumePointBeforeThePollTellsIt) {
