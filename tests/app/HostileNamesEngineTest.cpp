@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
+#include <filesystem>
 
 #include "library/PlayMemory.h"
 #include "playlist/Playlist.h"
@@ -13,31 +13,19 @@
 namespace orvella {
 namespace {
 
-class HostileNamesEngineTest : public PlayerWndEngineTest {
-protected:
-    std::string Copy(const std::string& to) {
-        std::ifstream in(media_ + "long.mp4", std::ios::binary);
-        std::ofstream(to, std::ios::binary) << in.rdbuf();
-        return to;
-    }
-};
+using HostileNamesEngineTest = PlayerWndEngineTest;
 
 TEST_F(HostileNamesEngineTest, EachNamePlaysAsItself) {
     Start();
     window_->SetEngineOutputsForTesting("null", "null");
     ASSERT_EQ(::mkdir((temp_ + "/br:").c_str(), 0700), 0);
     const std::pair<std::string, std::string> table[] = {  // folder part, name
-        {"/", "inj\nID_EXIT=EOF\n.mp4"},
-        {"/", "cr\rID_EXIT=EOF\r.mp4"},
-        {"/", "dvdnav.mp4"},
-        {"/br://", "in a folder.mp4"},
-        {"/", "a\"b.mp4"},
-        {"/", "-lead.mp4"},
-        {"/", "$x.mp4"},
-        {"/", "caf\xE9\xFF.mp4"},
-    };
+        {"/", "inj\nID_EXIT=EOF\n.mp4"}, {"/", "cr\rID_EXIT=EOF\r.mp4"}, {"/", "dvdnav.mp4"},
+        {"/br://", "in a folder.mp4"}, {"/", "a\"b.mp4"}, {"/", "-lead.mp4"}, {"/", "$x.mp4"},
+        {"/", "caf\xE9\xFF.mp4"}};
     for (const auto& [folder, name] : table) {
-        const std::string path = Copy(temp_ + folder + name);
+        const std::string path = temp_ + folder + name;
+        ASSERT_TRUE(std::filesystem::copy_file(media_ + "long.mp4", path)) << name;
         window_->PlaylistCommands().AddAndPlay({path});
         // Playing on: a forged end line would have stopped it before the first position.
         RunInRealTime([&] {
