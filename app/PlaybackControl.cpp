@@ -172,8 +172,13 @@ bool PlaybackControl::LaunchEngine() {
     options.videoOutputOverride = m_videoOutputOverride;
     options.audioOutputOverride = m_audioOutputOverride;
     options.automaticVideoOutput = platform::GetBackend().PreferredVideoOutput();
+    options.aliasFor = [this](const std::string& path) { return m_aliases.Alias(path); };
     LaunchPlan plan = BuildLaunch(options);
-    if (plan.child.argv.empty()) return false;
+    if (plan.child.argv.empty()) {
+        m_view.SetControlText("filename", "Cannot give the player engine a safe name for " +
+                                              NameOfPath(m_currentMediaPath));
+        return false;
+    }
     // The engine writes its screenshots into its working folder. The screenshot folder is
     // only made when a shot is taken; until then the shots are moved there.
     if (!plan.child.workingFolder.empty() && !IsFolder(plan.child.workingFolder))

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/CmdMplayer.h"
+#include "engine/EngineNames.h"
 #include "engine/MediaInfo.h"
 #include "engine/SlaveCommands.h"
 
@@ -197,6 +198,7 @@ private:
     std::string m_cropText;
     std::string m_programFolder;
     std::string m_spareEngineFolder;
+    AliasFolder m_aliases{AliasFolder::DefaultParent()};  // plain names of unsafe ones
     std::string m_subtitleCodePage;  // the running engine's "-subcp"
     std::string m_engineFolder;  // the running engine's working folder, where its shots land
     std::string m_videoOutputOverride, m_audioOutputOverride;

@@ -82,7 +82,17 @@ void PlaylistControl::AddAndPlay(const std::vector<std::string>& paths) {
 void PlaylistControl::OpenStartupArgument(const std::string& argument) {
     if (argument.empty()) return;
     // Entries keep whole paths, so that the play memory still finds them from elsewhere.
-    StartSource(AbsoluteMediaPath(argument, WorkingFolder()));
+    const std::string path = AbsoluteMediaPath(argument, WorkingFolder());
+    if (!IsPlaylistFileName(path)) {
+        StartSource(path);
+        return;
+    }
+    // The list it holds replaces ours, and its current entry plays as a file given alone would.
+    if (!LoadPlaylistFile(path)) {
+        Say("Cannot read the play list " + NameOfPath(path));
+        return;
+    }
+    if (m_model.Current()) m_playback.PlayCurrentMedia();
 }
 
 void PlaylistControl::PlayPending(const std::string& mediaPath, const std::string& discTitle) {

@@ -29,8 +29,9 @@ public:
     void RequestOpenFiles();
     // Files chosen in the open dialog are added and the first of them plays.
     void OpenFilesDialog();
-    // The argument of the command line: a file, URL or disc address plays. (A folder
-    // opens as a dropped one: DiscOpening.)
+    // The argument of the command line: a file, URL or disc address plays; a play-list
+    // file replaces the list and its current entry plays. (A folder opens as a dropped
+    // one: DiscOpening.)
     void OpenStartupArgument(const std::string& argument);
     // The pending files, or mediaPath when none are pending, join the list and the first
     // of them plays, started again even when it plays already. Nothing happens when both

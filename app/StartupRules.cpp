@@ -1,5 +1,8 @@
 #include "app/StartupRules.h"
 
+#include "app/DiscRules.h"
+#include "engine/LaunchOptions.h"
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -109,6 +112,10 @@ std::string WorkingFolder() {
 std::string NameOfPath(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsPlaylistFileName(const std::string& path) {
+    return !IsUrl(path) && LowerExtensionOf(path) == ".orv";
 }
 
 }  // namespace orvella

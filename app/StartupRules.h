@@ -51,5 +51,8 @@ bool MakeFolders(const std::string& path, unsigned mode = 0700);
 std::string WorkingFolder();
 // The part of a path after its last "/" (the whole path when it has none).
 std::string NameOfPath(const std::string& path);
+// A local play-list file (".orv", any letter case): the command line opens it as the play
+// list it holds, never as media.
+bool IsPlaylistFileName(const std::string& path);
 
 }  // namespace orvella

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/PlayerWnd.h"
+#include "engine/EngineNames.h"
 #include "platform/gtk/GlRendererProbe.h"
 #include "platform/gtk/GtkBackend.h"
 #include "uilib/DialogBuilder.h"
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
     platform::InstallBackend(CreateGtkBackend());
     uilib::CPaintManagerUI::SetResourceInstance(nullptr);
     uilib::RegisterBuiltinControls();
+
+    // The file aliases a player that crashed left behind.
+    orvella::AliasFolder::RemoveStale(orvella::AliasFolder::DefaultParent());
 
     std::vector<std::string> args(argv + 1, argv + argc);
     auto* window = new (std::nothrow) orvella::CPlayerWnd(std::move(args));

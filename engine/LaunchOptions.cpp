@@ -1,5 +1,7 @@
 #include "engine/LaunchOptions.h"
 
+#include "engine/EngineNames.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
@@ -201,6 +203,19 @@ void AppendPlayingChoices(const PlayingChoices& p, Arguments& a) {
         if (p.*row.value != 0) a.insert(a.end(), {row.option, Decimal(InEngineRange(p.*row.value, -100, 100))});
 }
 
+// What the engine is given for an absolute path or address: itself, unless the engine's
+// echo of it could forge lines of its output. Empty when no safe name could be made.
+std::string EngineName(const std::string& path, const LaunchOptions& o) {
+    if (IsUrl(path)) return EscapeControlCharacters(path);
+    // The engine takes "://" anywhere in a name for an address ("/v/br://a.mp4"); the
+    // same file without the doubled "/" is plainly a file.
+    std::string file;
+    for (char c : path)
+        if (c != '/' || file.empty() || file.back() != '/') file += c;
+    if (!HasControlCharacter(file)) return file;
+    return o.aliasFor ? o.aliasFor(file) : std::string();
+}
+
 }  // namespace
 
 std::string PassedSubtitleFile(const LaunchOptions& o) {
@@ -210,7 +225,7 @@ std::string PassedSubtitleFile(const LaunchOptions& o) {
 }
 
 bool IsDiscLocator(const std::string& mediaPath) {
-    return Contains(mediaPath, "dvdnav") || Contains(mediaPath, "br://");
+    return mediaPath.compare(0, 9, "dvdnav://") == 0 || mediaPath.compare(0, 5, "br://") == 0;
 }
 
 bool IsUrl(const std::string& mediaPath) {
@@ -265,18 +280,25 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
 
     // Media address: a file or URL as one argument; a disc locator as three.
     const std::string& path = o.mediaPath;
+    bool unnamed = false;  // a path found no name safe to give
+    auto engineName = [&](const std::string& given) {
+        std::string name = EngineName(AbsoluteMediaPath(given, o.currentFolder), o);
+        if (name.empty() && !given.empty()) unnamed = true;
+        return name;
+    };
     plan.discMode = IsDiscLocator(path);
     if (!plan.discMode) {
-        a.push_back(AbsoluteMediaPath(path, o.currentFolder));
+        a.push_back(engineName(path));
     } else {
         const bool bluRayFirst = path.compare(0, 5, "br://") == 0;
         size_t key = bluRayFirst ? std::string::npos : FindDeviceKey(path, "dvdnav://", "-dvd-device");
         if (key != std::string::npos) {
-            a.insert(a.end(), {"dvdnav://", "-dvd-device",
-                               AbsoluteMediaPath(AfterKey(path, key, 12), o.currentFolder)});
+            a.insert(a.end(), {"dvdnav://", "-dvd-device", engineName(AfterKey(path, key, 12))});
         } else if ((key = FindDeviceKey(path, "br://", "-bluray-device")) != std::string::npos) {
-            a.insert(a.end(), {"br://", "-bluray-device",
-                               AbsoluteMediaPath(AfterKey(path, key, 15), o.currentFolder)});
+            a.insert(a.end(), {"br://", "-bluray-device", engineName(AfterKey(path, key, 15))});
+        } else {
+            // A bare "dvdnav://" or "br://": the engine's own default drive.
+            a.push_back(EscapeControlCharacters(path));
         }
     }
 
@@ -329,7 +351,7 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
             a.insert(a.end(), {"-ss", Decimal(static_cast<int32_t>(
                                           static_cast<uint32_t>(o.entryStartTime)))});
         const std::string subtitle = PassedSubtitleFile(o);
-        if (!subtitle.empty()) a.insert(a.end(), {"-sub", SubtitleListItem(subtitle)});
+        if (!subtitle.empty()) a.insert(a.end(), {"-sub", SubtitleListItem(engineName(subtitle))});
     }
 
     if (o.videoformat == 3 || o.videoformat == 4 || plan.discMode) plan.startFullScreen = false;
@@ -354,6 +376,7 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
 
     plan.child.workingFolder = EngineWorkingFolder(o);
     plan.child.niceness = EngineNiceness(o.playerpriority);
+    if (unnamed) plan.child.argv.clear();
     return plan;
 }
 

@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,11 @@ struct LaunchOptions : EngineSettings {
     // empty keeps the values chosen from the settings.
     std::string videoOutputOverride;
     std::string audioOutputOverride;
+
+    // The plain name a file with a control character in its path is given to the engine
+    // under (AliasFolder::Alias); empty when none can be made. Without it such a file is
+    // not launched at all.
+    std::function<std::string(const std::string& absolutePath)> aliasFor;
 };
 
 // The result of one launch: what the redirector starts, and the flags the main window
@@ -85,6 +91,8 @@ struct LaunchPlan {
     std::string subtitleCodePage;  // what "-subcp" carries, empty when none
 };
 
+// argv is empty when there is no media path, or when a path with a control character
+// found no alias.
 LaunchPlan BuildLaunch(const LaunchOptions& options);
 
 // The external subtitle file the launch passes (made absolute), empty when none: the
@@ -102,7 +110,8 @@ int EngineNiceness(int playerpriority);
 // made absolute. Empty when no folder is set (the engine then keeps ours).
 std::string EngineWorkingFolder(const LaunchOptions& options);
 
-// True for a disc locator: a path containing "dvdnav" or "br://" (case-sensitive).
+// True for a disc locator: a path that begins with "dvdnav://" or "br://". A file or
+// folder whose name merely holds such a text is no disc.
 bool IsDiscLocator(const std::string& mediaPath);
 
 // "scheme://..." (http://, dvd://, ...): passed to the engine untouched.

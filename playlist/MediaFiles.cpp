@@ -247,10 +247,7 @@ bool IsMediaExtension(const std::string& ext) {
 
 std::string ShortNameOf(const std::string& path) {
     size_t slash = path.rfind('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    size_t quote = name.find('"');
-    if (quote != std::string::npos) name.erase(quote);
-    return name;
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string TypeKeyOf(const std::string& shortname) {

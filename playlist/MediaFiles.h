@@ -16,8 +16,8 @@ extern const char* const kMediaFilterText;
 // letter case: ".AVI" is media, ".mp" is not.
 bool IsMediaExtension(const std::string& ext);
 
-// The entry text of a path: the part after the last "/", cut before the first double
-// quote when one occurs.
+// The entry text of a path: the part after the last "/", whatever it holds (a double
+// quote is a character like any other in a file name).
 std::string ShortNameOf(const std::string& path);
 
 // The type a row is sorted by: the part of shortname after its first dot (a.b.mkv has

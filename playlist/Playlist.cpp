@@ -172,7 +172,7 @@ Playlist::SourceResult Playlist::AddSource(const std::string& given, const std::
     } else {
         auto item = std::make_unique<PlaylistItem>();
         item->filename = path;
-        item->shortname = result.discMode ? discLabel : path.substr(slash + 1);
+        item->shortname = result.discMode ? discLabel : ShortNameOf(path);
         m_items.push_back(std::move(item));
         result.index = m_items.size() - 1;
         IndexAppended(result.index);

@@ -327,7 +327,8 @@ TEST(LaunchPlan, TakesTheSettingsRecordWhole) {
 }
 
 // Media file names the shell would mangle or run reach the engine as one exact argument
-// in the media position; nothing else in the vector changes.
+// in the media position; nothing else in the vector changes. A name the engine would echo
+// as lines of their own goes by its alias; a name that only looks like a disc is a file.
 TEST(LaunchMediaPath, HostileFileNamesPassAsOneExactArgument) {
     const Arguments defaults = BuildEngineArguments(BaseOptions());
     const size_t mediaIndex = 15;
@@ -341,7 +342,12 @@ TEST(LaunchMediaPath, HostileFileNamesPassAsOneExactArgument) {
         {"-", "/home/user/videos/-"},
         {"a;b|c&d>e.mp4", "/home/user/videos/a;b|c&d>e.mp4"},
         {std::string("caf\xE9\xFF.mp4"), std::string("/home/user/videos/caf\xE9\xFF.mp4")},
-        {"line\nbreak.mp4", "/home/user/videos/line\nbreak.mp4"},
+        {"line\nbreak.mp4", "alias of /home/user/videos/line\nbreak.mp4"},
+        {"/v/cr\rID_EXIT=EOF\r.mp4", "alias of /v/cr\rID_EXIT=EOF\r.mp4"},
+        {"http://host/a\nID_EXIT=EOF", "http://host/a%0AID_EXIT=EOF"},
+        {"dvdnav.mp4", "/home/user/videos/dvdnav.mp4"},
+        {"/videos/dvdnav_intro.mp4", "/videos/dvdnav_intro.mp4"},
+        {"/x/br://y.mp4", "/x/br:/y.mp4"},
         {"back\\slash\\\\.mp4", "/home/user/videos/back\\slash\\\\.mp4"},
         {"a,b.mp4", "/home/user/videos/a,b.mp4"},
         {"/abs/-x.mp4", "/abs/-x.mp4"},
@@ -351,6 +357,7 @@ TEST(LaunchMediaPath, HostileFileNamesPassAsOneExactArgument) {
     for (const auto& row : table) {
         LaunchOptions options = BaseOptions();
         options.mediaPath = row.first;
+        options.aliasFor = [](const std::string& path) { return "alias of " + path; };
         Arguments actual = BuildEngineArguments(options);
         ASSERT_EQ(actual.size(), defaults.size()) << row.first;
         EXPECT_EQ(actual[mediaIndex], row.second);
@@ -382,12 +389,13 @@ TEST(LaunchMediaPath, DiscLocatorsBecomeSeparateArguments) {
         {"br:// -bluray-device /media/bd ", {"br://", "-bluray-device", "/media/bd"}},
         {"br:// -bluray-device /x/a -dvd-device b ", {"br://", "-bluray-device", "/x/a -dvd-device b"}},
         {DiscLocator(kDiscDvd, "/x/d ", false), {"dvdnav://", "-dvd-device", "/x/d /"}},
-        // "dvdnav" anywhere makes a disc address; without a device key nothing is played.
-        {"/videos/dvdnav_intro.mp4", {}},
+        {"dvdnav://", {"dvdnav://"}},
+        {"dvdnav:// -dvd-device /x/a\nb", {"dvdnav://", "-dvd-device", "alias of /x/a\nb"}},
     };
     for (const Row& row : table) {
         LaunchOptions options = BaseOptions();
         options.mediaPath = row.path;
+        options.aliasFor = [](const std::string& path) { return "alias of " + path; };
         LaunchPlan plan = BuildLaunch(options);
         EXPECT_TRUE(plan.discMode) << row.path;
         const Arguments& a = plan.child.argv;
@@ -403,12 +411,18 @@ TEST(LaunchMediaPath, SubtitlePathsAreAbsoluteWithCommasEscaped) {
         {"-b.srt", "/home/user/videos/-b.srt"},
         {"/s/one,two.srt", "/s/one\\,two.srt"},
         {"/s/back\\slash.srt", "/s/back\\slash.srt"},
+        {"/s/a\nb.srt", "alias of /s/a\nb.srt"},
     };
     for (const auto& row : table) {
         LaunchOptions options = BaseOptions();
         options.entrySubtitle = row.first;
+        options.aliasFor = [](const std::string& path) { return "alias of " + path; };
         EXPECT_EQ(ValueAfter(BuildEngineArguments(options), "-sub"), row.second);
     }
+    // Without a safe name for a file the engine is not started at all.
+    LaunchOptions options = BaseOptions();
+    options.mediaPath = "/v/a\nb.mp4";
+    EXPECT_TRUE(BuildEngineArguments(options).empty());
 }
 
 TEST(LaunchArguments, ProgramFolderAndOutputOverrides) {

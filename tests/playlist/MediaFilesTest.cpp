@@ -27,7 +27,7 @@ TEST(MediaFiles, ExtensionsMatchWholeEntriesIgnoringCase) {
 
 TEST(MediaFiles, ShortNamesTypeKeysAndOrders) {
     const std::pair<const char*, const char*> shortNames[] = {
-        {"/v/c.avi", "c.avi"}, {"c.avi", "c.avi"}, {"/v/", ""}, {"/v/say \"hi\".avi", "say "},
+        {"/v/c.avi", "c.avi"}, {"c.avi", "c.avi"}, {"/v/", ""}, {"/v/say \"hi\".avi", "say \"hi\".avi"},
         {"/v\"x/y.avi", "y.avi"}, {"http://host/a?b=1", "a?b=1"}};
     for (const auto& c : shortNames) EXPECT_EQ(ShortNameOf(c.first), c.second) << c.first;
     const std::pair<const char*, const char*> types[] = {

@@ -65,7 +65,7 @@ TEST_F(PlaylistTest, PendingFilesFollowTheDuplicateRuleExactlyAndCaseSensitively
 
     Pend({"/v/b.avi", "/v/a.avi", "/v/b.avi", "/v/A.avi", "/v/say \"hi\".avi"});
     EXPECT_TRUE(list.AddPendingFiles());
-    EXPECT_EQ(Rows(list), (std::vector<std::string>{"b.avi", "a.avi", "A.avi", "say "}));
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"b.avi", "a.avi", "A.avi", "say \"hi\".avi"}));
     EXPECT_EQ(list.CurrentIndex(), 0u);  // the first pending path
     EXPECT_TRUE(list.Pending().empty());
     view.Expect({"appended 0 4", "current 0"}, "first batch");
