@@ -74,7 +74,7 @@ TEST_P(EngineLivenessTest, WindowAnswersAndTellsTheEnd) {
         return !window_->IsEngineRunning();
     }, 10000);
     EXPECT_FALSE(guard.Fired()) << "the window froze";
-    EXPECT_EQ(Find("filename")->GetText(), c.told);
+    EXPECT_EQ(std::string(Find("filename")->GetText()), c.told);
     if (c.distinctSeeks == 0) EXPECT_LE(mostWaiting, 1u);
     EXPECT_TRUE(Enabled("play"));
 
