@@ -12,30 +12,25 @@
 namespace orvella {
 namespace {
 
-// Ends a stand-in that blocks the test for good, so that a window that froze fails
-// instead of hanging the run.
-class HangGuard {
-public:
-    explicit HangGuard(std::string pidFile) : m_pidFile(std::move(pidFile)), m_thread([this] { Watch(); }) {}
+// Kills the stand-in should the window freeze on it, so that the test fails instead of
+// hanging the run.
+struct HangGuard {
+    explicit HangGuard(std::string pidFile)
+        : watcher([this, pidFile] {
+              for (int waited = 0; waited < 20000 && !done; waited += 50)
+                  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+              if (done) return;
+              fired = true;
+              int pid = 0;
+              std::ifstream(pidFile) >> pid;
+              if (pid > 0) ::kill(pid, SIGKILL);
+          }) {}
     ~HangGuard() {
-        m_done = true;
-        m_thread.join();
+        done = true;
+        watcher.join();
     }
-    bool Fired() const { return m_fired; }
-
-private:
-    void Watch() {
-        for (int waited = 0; waited < 20000 && !m_done; waited += 50)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (m_done) return;
-        m_fired = true;
-        int pid = 0;
-        std::ifstream(m_pidFile) >> pid;
-        if (pid > 0) ::kill(pid, SIGKILL);
-    }
-    std::string m_pidFile;
-    std::atomic<bool> m_done{false}, m_fired{false};
-    std::thread m_thread;
+    std::atomic<bool> done{false}, fired{false};
+    std::thread watcher;
 };
 
 struct StandInCase {
@@ -73,7 +68,7 @@ TEST_P(EngineLivenessTest, WindowAnswersAndTellsTheEnd) {
         if (CCmdMplayer* engine = window_->GetEngine()) mostWaiting = std::max(mostWaiting, engine->WaitingCommandCount());
         return !window_->IsEngineRunning();
     }, 10000);
-    EXPECT_FALSE(guard.Fired()) << "the window froze";
+    EXPECT_FALSE(guard.fired) << "the window froze";
     EXPECT_EQ(std::string(Find("filename")->GetText()), c.told);
     if (c.distinctSeeks == 0) EXPECT_LE(mostWaiting, 1u);
     EXPECT_TRUE(Enabled("play"));
