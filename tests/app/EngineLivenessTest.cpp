@@ -25,10 +25,7 @@ struct HangGuard {
               std::ifstream(pidFile) >> pid;
               if (pid > 0) ::kill(pid, SIGKILL);
           }) {}
-    ~HangGuard() {
-        done = true;
-        watcher.join();
-    }
+    ~HangGuard() { done = true, watcher.join(); }
     std::atomic<bool> done{false}, fired{false};
     std::thread watcher;
 };
@@ -62,8 +59,7 @@ TEST_P(EngineLivenessTest, WindowAnswersAndTellsTheEnd) {
     HangGuard guard(dir + "/pid");
     size_t mostWaiting = 0;
     for (int i = 0; i < c.distinctSeeks; ++i) window_->Playback().SeekToTime(i);
-    // Each posted message is taken while the engine is stuck; the volume re-sent for every
-    // "Starting playback..." waits once at most.
+    // The volume re-sent for every "Starting playback..." waits once at most.
     Pump([&] {
         if (CCmdMplayer* engine = window_->GetEngine()) mostWaiting = std::max(mostWaiting, engine->WaitingCommandCount());
         return !window_->IsEngineRunning();
@@ -71,8 +67,6 @@ TEST_P(EngineLivenessTest, WindowAnswersAndTellsTheEnd) {
     EXPECT_FALSE(guard.fired) << "the window froze";
     EXPECT_EQ(std::string(Find("filename")->GetText()), c.told);
     if (c.distinctSeeks == 0) EXPECT_LE(mostWaiting, 1u);
-    EXPECT_TRUE(Enabled("play"));
-
     Click("play");
     EXPECT_TRUE(Pump([&] { return ReadBytes(dir + "/runs") == "x\nx\n"; }));
     SendMessage(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
