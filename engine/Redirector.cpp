@@ -449,12 +449,9 @@ bool CRedirector::FlushCommands() {
 
 bool CRedirector::WriteToChild(const std::string& bytes) {
     State& s = *m_state;
-    CommandQueue::Outcome outcome;
-    {
-        std::lock_guard<std::mutex> lock(s.writeLock);
-        if (s.inFd < 0) return false;
-        outcome = s.commands.Offer(s.inFd, bytes, CommandQueue::Clock::now());
-    }
+    std::lock_guard<std::mutex> lock(s.writeLock);
+    if (s.inFd < 0) return false;
+    const CommandQueue::Outcome outcome = s.commands.Offer(s.inFd, bytes, CommandQueue::Clock::now());
     if (outcome == CommandQueue::Outcome::Queued) {
         // The reader writes the rest once the input can take it.
         const uint64_t one = 1;
@@ -515,11 +512,11 @@ void CRedirector::StopAll(bool quiet) {
     {
         std::lock_guard<std::mutex> lock(s.writeLock);
         CloseFd(s.inFd);
+        CloseFd(s.wakeFd);
         s.commands.Clear();
     }
     CloseFd(s.outFd);
     CloseFd(s.stopFd);
-    CloseFd(s.wakeFd);
     CloseFd(s.pidFd);
 }
 
