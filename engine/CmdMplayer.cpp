@@ -34,8 +34,9 @@ std::string EngineEndMessage(ChildEnd end, int exitCode, int signal) {
 
 void CCmdMplayer::OnChildEnded() {
     if (m_exitSaid.load()) return;  // an end it told: EV_EXIT is on its way
-    if (HWND window = m_notifyWindow.load())
-        PostEngineEvent(window, EngineEvent::Text(EV_ENGINE_GONE, EngineEndMessage(GetEnd(), GetExitCode(), GetEndSignal())));
+    const std::string reason = EngineEndMessage(GetEnd(), GetExitCode(), GetEndSignal());
+    LogEngineEnd(reason);
+    if (HWND window = m_notifyWindow.load()) PostEngineEvent(window, EngineEvent::Text(EV_ENGINE_GONE, reason));
 }
 
 void CCmdMplayer::SetLineTapForTesting(std::function<void(std::string_view)> tap) {
