@@ -235,11 +235,15 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
     switch (ApplyEngineEvent(m_media, event)) {
     case EngineReaction::EndOfPlayback:
         ShowOpenFailure();  // an engine that ends before it opened the media
-        if (m_listener) {
-            m_listener->OnEntryEnded();
-        } else {
-            FinishPlayback();
-        }
+        EndEntry();
+        break;
+    case EngineReaction::EngineGone:
+        // It said nothing of its end: the reason stands where the file's name would, and
+        // the entry ends as if it had played out.
+        m_openFailureShown = true;
+        m_view.SetControlText("filename", event.text);
+        std::fprintf(stderr, "orvella: %s\n", event.text.c_str());
+        EndEntry();
         break;
     case EngineReaction::ShowOpenFailure: ShowOpenFailure(); break;
     case EngineReaction::LayoutVideoArea: ShowMediaLayout(true); break;
@@ -249,6 +253,14 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
     case EngineReaction::None: break;
     }
     return 0;
+}
+
+void PlaybackControl::EndEntry() {
+    if (m_listener) {
+        m_listener->OnEntryEnded();
+    } else {
+        FinishPlayback();
+    }
 }
 
 void PlaybackControl::OnSubtitleFileAdded(int id) {

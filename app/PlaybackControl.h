@@ -175,6 +175,7 @@ private:
     // After a seek: the target is the position until the engine tells its own.
     void GoOnFrom(double seconds);
     void ShowOpenFailure();
+    void EndEntry();  // what follows the end of the entry (the play list's to decide)
     void OnScreenshotSaved(int number);
     // A message about a path on the video, where the user looks when pressing a key (and
     // on the error output).

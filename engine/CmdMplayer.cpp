@@ -19,6 +19,26 @@ void CCmdMplayer::OnRedirectError(const std::string&) {
     // The redirector's own complaints say nothing about the media.
 }
 
+std::string EngineEndMessage(ChildEnd end, int exitCode, int signal) {
+    switch (end) {
+    case ChildEnd::Hung: return "The engine stopped answering and was ended";
+    case ChildEnd::Crashed:
+        return "The engine stopped unexpectedly (killed by signal " + std::to_string(signal) + ")";
+    case ChildEnd::EndedByItself:
+        if (exitCode >= 0) return "The engine stopped unexpectedly (exit status " + std::to_string(exitCode) + ")";
+        break;
+    default: break;
+    }
+    return "The engine stopped unexpectedly";
+}
+
+void CCmdMplayer::OnChildEnded() {
+    if (m_exitSaid.load()) return;  // an end it told: EV_EXIT is on its way
+    const std::string reason = EngineEndMessage(GetEnd(), GetExitCode(), GetEndSignal());
+    LogEngineEnd(reason);
+    if (HWND window = m_notifyWindow.load()) PostEngineEvent(window, EngineEvent::Text(EV_ENGINE_GONE, reason));
+}
+
 void CCmdMplayer::SetLineTapForTesting(std::function<void(std::string_view)> tap) {
     std::lock_guard<std::mutex> hold(m_tapLock);
     m_tap = std::move(tap);
@@ -33,6 +53,7 @@ void CCmdMplayer::ParseLine(std::string_view line) {
     }
     const ParsedLine parsed = ClassifyEngineLine(line);
     if (parsed.action == LineAction::PostEvent) {
+        if (parsed.event.code == EV_EXIT) m_exitSaid = true;
         if (parsed.event.code == EV_LENGTH) NoteLength(parsed.event.real);
         if (HWND window = m_notifyWindow.load()) {
             PaceEvents();

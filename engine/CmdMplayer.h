@@ -25,6 +25,10 @@
 
 namespace orvella {
 
+// What the user is told about an engine that ended unasked: "The engine stopped
+// unexpectedly (killed by signal 9)".
+std::string EngineEndMessage(ChildEnd end, int exitCode, int signal);
+
 class CCmdMplayer : public CRedirector {
 public:
     explicit CCmdMplayer(HWND notifyWindow = nullptr);
@@ -73,6 +77,8 @@ public:
 
 protected:
     void OnRedirectError(const std::string& message) override;
+    // Without its exit line the window would wait for ever: EV_ENGINE_GONE says why.
+    void OnChildEnded() override;
 
 private:
     void PaceEvents();  // reader thread
@@ -89,6 +95,7 @@ private:
     int m_eventRate = kDefaultEventRate;
     std::chrono::steady_clock::time_point m_paceStart{};  // reader thread only
     int m_pacedEvents = 0;
+    std::atomic<bool> m_exitSaid{false};  // it printed its exit line
     std::atomic<bool> m_tapped{false};
     std::mutex m_tapLock;  // guards m_tap
     std::function<void(std::string_view)> m_tap;

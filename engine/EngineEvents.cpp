@@ -40,6 +40,7 @@ constexpr EventKind kEventKinds[] = {
     {"EV_SCREENSHOT", EnginePayload::Value},
     {"EV_VIDEO_OUTPUT_SIZE", EnginePayload::Text},
     {"EV_PLAYBACK_STARTED", EnginePayload::None},
+    {"EV_ENGINE_GONE", EnginePayload::Text},
 };
 static_assert(sizeof(kEventKinds) / sizeof(kEventKinds[0]) == EV_LAST + 1, "one entry per code");
 

@@ -53,8 +53,10 @@ enum EngineEventCode : WPARAM {
     // Ours: "Starting playback...", at the start and at every restart of a loop (the
     // engine then takes back the volume and mute it was launched with).
     EV_PLAYBACK_STARTED = 22,
+    // Ours: the engine ended without its exit line (killed, crashed, hung); the text says why.
+    EV_ENGINE_GONE = 23,
 };
-constexpr WPARAM EV_LAST = EV_PLAYBACK_STARTED;  // codes above are ignored by the receiver
+constexpr WPARAM EV_LAST = EV_ENGINE_GONE;  // codes above are ignored by the receiver
 
 enum class EnginePayload {
     None,     // lParam 0

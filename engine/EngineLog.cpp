@@ -24,5 +24,6 @@ void Append(char direction, std::string_view text) {
 
 void LogEngineCommand(std::string_view command) { Append('>', command); }
 void LogEngineLine(std::string_view line) { Append('<', line); }
+void LogEngineEnd(std::string_view reason) { Append('!', reason); }
 
 }  // namespace orvella

@@ -53,6 +53,7 @@ EngineReaction ApplyEngineEvent(MediaInfo& info, const EngineEvent& event) {
     case EV_FILE_SUB_ID: return EngineReaction::SelectSubtitleFile;
     case EV_SCREENSHOT: return EngineReaction::ShowScreenshot;
     case EV_PLAYBACK_STARTED: return EngineReaction::PlaybackStarted;
+    case EV_ENGINE_GONE: return EngineReaction::EngineGone;
     case EV_VIDEO_OUTPUT_SIZE: {
         int32_t width = 0, height = 0;
         if (!SplitOutputSize(event.text, &width, &height)) break;

@@ -79,6 +79,7 @@ enum class EngineReaction {
     SelectSubtitleFile,  // EV_FILE_SUB_ID: send "sub_file <event.number>"
     ShowScreenshot,      // EV_SCREENSHOT: on-screen text for shot<event.number>.png
     PlaybackStarted,     // EV_PLAYBACK_STARTED: a loop restart wants the sound state again
+    EngineGone,          // EV_ENGINE_GONE: an end of playback, with event.text to show
 };
 
 // Stores the event's fact in info as the main window does and says what follows.

@@ -19,6 +19,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "engine/CommandQueue.h"
 #include "engine/ProcessTree.h"
 
 #ifndef CLOSE_RANGE_CLOEXEC
@@ -31,9 +32,12 @@ namespace orvella {
 struct CRedirector::State {
     std::mutex stopLock;   // serialises StopChild
     std::mutex procLock;   // pid, kills and reaping: a pid is signalled only while unreaped
-    std::mutex writeLock;  // the child's input
+    std::mutex writeLock;  // the child's input and the commands waiting for it
 
-    int inFd = -1;    // our (writing) end of the child's standard input
+    int inFd = -1;    // our (writing, non-blocking) end of the child's standard input
+    CommandQueue commands;  // under writeLock
+    int wakeFd = -1;  // eventfd: commands wait, the reader is to watch the input too
+    std::atomic<bool> hung{false};  // it stopped reading its input, so we ended it
     int outFd = -1;   // our (reading, non-blocking) end of its standard output and error
     int stopFd = -1;  // eventfd: the stop signal for the reader
     int pidFd = -1;   // readable once the child has ended; -1 where the kernel has none
@@ -105,7 +109,7 @@ struct CRedirector::State {
         } else {
             endSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
             exitCode = 128 + endSignal;
-            end = endedByUs ? ChildEnd::EndedByUs : ChildEnd::Crashed;
+            end = endedByUs ? ChildEnd::EndedByUs : hung ? ChildEnd::Hung : ChildEnd::Crashed;
         }
     }
 
@@ -279,9 +283,12 @@ bool CRedirector::StartChild(const ChildLaunch& launch) {
         for (int* fd : {&outPipe[0], &outPipe[1], &inPipe[0], &inPipe[1], &failPipe[0], &failPipe[1]})
             CloseFd(*fd);
         CloseFd(s.stopFd);
+        CloseFd(s.wakeFd);
     };
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(inPipe, O_CLOEXEC) != 0 || pipe2(failPipe, O_CLOEXEC) != 0 ||
-        (s.stopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) < 0 || fcntl(outPipe[0], F_SETFL, O_NONBLOCK) != 0) {
+        (s.stopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) < 0 ||
+        (s.wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) < 0 || fcntl(outPipe[0], F_SETFL, O_NONBLOCK) != 0 ||
+        fcntl(inPipe[1], F_SETFL, O_NONBLOCK) != 0) {
         const int error = errno;
         closeAll();
         return FailStart(launch.argv[0], "creating its pipes", error);
@@ -353,10 +360,12 @@ void CRedirector::Deliver(const char* data, size_t size) {
     }
 }
 
-CRedirector::ReadResult CRedirector::ReadAvailable(char* buffer) {
+CRedirector::ReadResult CRedirector::ReadAvailable(char* buffer, size_t maxChunks) {
     State& s = *m_state;
-    for (;;) {
+    for (size_t chunks = 0;; ++chunks) {
         if (s.stopRequested.load()) return ReadResult::Stopped;
+        // A child that prints without end must still get its commands in between.
+        if (maxChunks != 0 && chunks >= maxChunks) return ReadResult::Empty;
         const ssize_t n = ::read(s.outFd, buffer, kChunkSize);
         if (n > 0) {
             buffer[n] = '\0';
@@ -378,23 +387,37 @@ void CRedirector::ReaderThread() {
     bool outputOpen = true;
     for (;;) {
         if (outputOpen) {
-            const ReadResult r = ReadAvailable(buffer);
+            const ReadResult r = ReadAvailable(buffer, kChunksBetweenWrites);
             if (r == ReadResult::Stopped || r == ReadResult::Failed) break;
             if (r == ReadResult::EndOfOutput) outputOpen = false;
         }
+        const bool waiting = FlushCommands();
         if (s.HasEnded()) {
             // Whatever it printed before it ended is still in the pipe: hand it on, then
             // reap, so that "not active" means all of its output has been delivered.
-            if (outputOpen && ReadAvailable(buffer) == ReadResult::Stopped) break;
+            if (outputOpen && ReadAvailable(buffer, 0) == ReadResult::Stopped) break;
             s.Reap(false);
+            if (!s.stopRequested.load() && !s.quiet.load() && GetEnd() != ChildEnd::EndedByUs) {
+                try {
+                    OnChildEnded();
+                } catch (...) {
+                    // The end is reported once; a failing handler must not end us.
+                }
+            }
             break;
         }
-        pollfd fds[3] = {{s.stopFd, POLLIN, 0}, {outputOpen ? s.outFd : -1, POLLIN, 0}, {s.pidFd, POLLIN, 0}};
-        const int r = poll(fds, 3, kPollIntervalMs);
+        pollfd fds[5] = {{s.stopFd, POLLIN, 0},
+                         {outputOpen ? s.outFd : -1, POLLIN, 0},
+                         {s.pidFd, POLLIN, 0},
+                         {s.wakeFd, POLLIN, 0},
+                         {waiting ? s.inFd : -1, POLLOUT, 0}};
+        const int r = poll(fds, 5, kPollIntervalMs);
         if (r < 0 && errno != EINTR) {
             ReportError("Read stdout pipe error");
             break;
         }
+        uint64_t wakes;
+        (void)!::read(s.wakeFd, &wakes, sizeof wakes);
         if (s.stopRequested.load()) break;
     }
     s.readerId = std::thread::id();
@@ -404,43 +427,51 @@ void CRedirector::ReaderThread() {
     s.doneSignal.notify_all();
 }
 
+bool CRedirector::FlushCommands() {
+    State& s = *m_state;
+    bool waiting;
+    {
+        std::lock_guard<std::mutex> lock(s.writeLock);
+        if (s.inFd < 0) return false;
+        const auto now = CommandQueue::Clock::now();
+        s.commands.Flush(s.inFd, now);
+        waiting = s.commands.Waiting();
+        if (!waiting || s.hung.load() || s.commands.StalledFor(now) < std::chrono::milliseconds(HungTimeoutMs()))
+            return waiting;
+        s.hung = true;
+    }
+    // It has taken nothing for so long that it will not again: end it, and let its end
+    // be told as any other.
+    ReportError("The engine stopped reading its commands");
+    s.Kill(SIGKILL);
+    return waiting;
+}
+
 bool CRedirector::WriteToChild(const std::string& bytes) {
     State& s = *m_state;
     std::lock_guard<std::mutex> lock(s.writeLock);
     if (s.inFd < 0) return false;
-
-    // A child that has closed its input must not end us with SIGPIPE: block it on this
-    // thread for the write and take back the one our write raised, if any.
-    sigset_t pipeSet, previous, pending;
-    sigemptyset(&pipeSet);
-    sigaddset(&pipeSet, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &pipeSet, &previous);
-    sigpending(&pending);
-    const bool wasPending = sigismember(&pending, SIGPIPE) == 1;
-
-    bool ok = true;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(s.inFd, bytes.data() + done, bytes.size() - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-        } else if (n < 0 && errno == EINTR) {
-            continue;
-        } else {
-            ok = false;
-            break;
-        }
+    const CommandQueue::Outcome outcome = s.commands.Offer(s.inFd, bytes, CommandQueue::Clock::now());
+    if (outcome == CommandQueue::Outcome::Queued) {
+        // The reader writes the rest once the input can take it.
+        const uint64_t one = 1;
+        (void)!::write(s.wakeFd, &one, sizeof one);
     }
-    const int error = errno;
-    if (!ok && error == EPIPE && !wasPending) {
-        const timespec zero{0, 0};
-        while (sigtimedwait(&pipeSet, nullptr, &zero) < 0 && errno == EINTR) {
-        }
-    }
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    errno = error;
-    return ok;
+    return outcome != CommandQueue::Outcome::Full && outcome != CommandQueue::Outcome::Failed;
 }
+
+size_t CRedirector::WaitingCommandCount() const {
+    std::lock_guard<std::mutex> lock(m_state->writeLock);
+    return m_state->commands.Count();
+}
+
+namespace {
+std::atomic<int> g_hungTimeoutMs{CRedirector::kDefaultHungTimeoutMs};
+}
+
+void CRedirector::SetHungTimeoutForTesting(int ms) { g_hungTimeoutMs = ms > 0 ? ms : kDefaultHungTimeoutMs; }
+
+int CRedirector::HungTimeoutMs() { return g_hungTimeoutMs.load(); }
 
 void CRedirector::StopChild() { StopAll(false); }
 
@@ -481,6 +512,8 @@ void CRedirector::StopAll(bool quiet) {
     {
         std::lock_guard<std::mutex> lock(s.writeLock);
         CloseFd(s.inFd);
+        CloseFd(s.wakeFd);
+        s.commands.Clear();
     }
     CloseFd(s.outFd);
     CloseFd(s.stopFd);

@@ -33,6 +33,7 @@ enum class ChildEnd {
     EndedByItself,  // exited on its own (exit code valid)
     EndedByUs,      // stopped by StopChild / TerminateChildTree
     Crashed,        // ended by a signal it did not get from us
+    Hung,           // stopped reading its input for so long that we ended it
 };
 
 struct ChildLaunch {
@@ -51,9 +52,12 @@ public:
 
     // Pipes, the child and the reader thread; once per object, on the UI thread.
     bool StartChild(const ChildLaunch& launch);
-    // Writes bytes unchanged to the child's standard input; false without writing when
-    // there is no child input (never started, or stopped).
+    // Writes bytes unchanged to the child's standard input, never waiting for it: what it
+    // cannot take now waits (the same text waiting twice goes once) and the reader thread
+    // writes it when it can. False without writing when there is no child input (never
+    // started, or stopped), when it is closed, or when too much waits already.
     bool WriteToChild(const std::string& bytes);
+    size_t WaitingCommandCount() const;
     // Ends the reader thread (within 1000 ms), kills and reaps the child, closes
     // everything. Safe to call more than once, and from the destructor of a derived class.
     // Also safe from any thread, the handlers included: called from a handler it kills
@@ -75,6 +79,11 @@ public:
     static constexpr size_t kChunkSize = 256;      // largest chunk given to OnChildOutput
     static constexpr int kPollIntervalMs = 100;    // the reader's wait while the pipe is empty
     static constexpr int kStopTimeoutMs = 1000;    // StopChild's wait for the reader
+    // A child that takes none of its waiting input for this long is hung: it is killed,
+    // and ends as ChildEnd::Hung.
+    static constexpr int kDefaultHungTimeoutMs = 5000;
+    static void SetHungTimeoutForTesting(int ms);  // 0: the default again
+    static int HungTimeoutMs();
 
 protected:
     // One chunk of 1 to 256 bytes (NUL-terminated too), on the reader thread. A line may
@@ -82,11 +91,16 @@ protected:
     virtual void OnChildOutput(const char* data, size_t size) = 0;
     // A status or error text of the redirector itself, on whichever thread met it.
     virtual void OnRedirectError(const std::string& message) = 0;
+    // The child ended without being told to (by itself, by a signal, or hung), on the
+    // reader thread, after all of its output went to OnChildOutput.
+    virtual void OnChildEnded() {}
 
 private:
     void ReaderThread();
     enum class ReadResult { Empty, EndOfOutput, Stopped, Failed };
-    ReadResult ReadAvailable(char* buffer);
+    static constexpr size_t kChunksBetweenWrites = 64;
+    ReadResult ReadAvailable(char* buffer, size_t maxChunks);  // maxChunks 0: until empty
+    bool FlushCommands();  // reader thread; true while commands still wait
     void Deliver(const char* data, size_t size);
     void ReportError(const std::string& message);
     void StopAll(bool quiet);

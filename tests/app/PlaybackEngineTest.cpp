@@ -1,6 +1,7 @@
 // Playback and the play list with the real engine (video and audio output "null": the
 // headless platform has no X window to draw into).
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include "tests/TestMedia.h"
 #include "tests/app/PlayerWndFixture.h"
@@ -72,6 +73,18 @@ TEST_F(PlaybackEngineTest, ALoopOverEntriesThatDoNotOpenStopsAfterOneRound) {
     window_->PlaylistCommands().AddAndPlay({temp_ + "/notes.mp4", temp_ + "/missing.mp4"});
     EXPECT_TRUE(Run([&] { return !window_->IsEngineRunning(); }, 5000));
     EXPECT_EQ(Find("filename")->GetText(), "Cannot open notes.mp4 nor any other entry of the play list");
+}
+
+// The engine killed from outside ends playback with its cause, and "play" starts it again.
+TEST_F(PlaybackEngineTest, KilledEngineIsToldAndPlayStartsAgain) {
+    StartPlayer(kPlaySequence);
+    window_->PlaylistCommands().AddAndPlay({media_ + "long.mp4"});
+    ASSERT_TRUE(Run([&] { return window_->GetMediaInfo().length > 0; }, 8000));
+    ::kill(window_->GetEngine()->GetChildPid(), SIGKILL);
+    ASSERT_TRUE(Run([&] { return !window_->IsEngineRunning(); }, 5000));
+    EXPECT_EQ(std::string(Find("filename")->GetText()), "The engine stopped unexpectedly (killed by signal 9)");
+    window_->Playback().Play();
+    EXPECT_TRUE(Run([&] { return window_->GetMediaInfo().length > 0; }, 8000));
 }
 
 }  // namespace
