@@ -66,7 +66,9 @@ TEST_P(EngineLivenessTest, WindowAnswersAndTellsTheEnd) {
     }, 10000);
     EXPECT_FALSE(guard.fired) << "the window froze";
     EXPECT_EQ(std::string(Find("filename")->GetText()), c.told);
-    if (c.distinctSeeks == 0) EXPECT_LE(mostWaiting, 1u);
+    if (c.distinctSeeks == 0) {
+        EXPECT_LE(mostWaiting, 1u);
+    }
     Click("play");
     EXPECT_TRUE(Pump([&] { return ReadBytes(dir + "/runs") == "x\nx\n"; }));
     SendMessage(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
