@@ -12,7 +12,6 @@
 #include "uilib/ControlSearch.h"
 #include "uilib/ControlTimers.h"
 #include "uilib/InputRouter.h"
-#include "uilib/LayoutNeeds.h"
 #include "uilib/NotifyDispatcher.h"
 #include "uilib/PaintManagerToolTips.h"
 #include "uilib/ResourceCache.h"
@@ -240,20 +239,6 @@ void CPaintManagerUI::SetInitSize(int cx, int cy) {
     if (!m_root && Alive(m_hWndPaint) && cx > 0 && cy > 0)
         ::SetWindowPos(m_hWndPaint, nullptr, 0, 0, cx, cy,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-SIZE CPaintManagerUI::GetLeastWindowSize() const {
-    const SIZE need = LeastSize(m_root.get());
-    return SIZE{std::max(need.cx, m_szMinWindow.cx), std::max(need.cy, m_szMinWindow.cy)};
-}
-
-void CPaintManagerUI::GetMinMaxInfo(MINMAXINFO* info) const {
-    if (!info) return;
-    const SIZE least = GetLeastWindowSize();
-    if (least.cx > 0) info->ptMinTrackSize.x = least.cx;
-    if (least.cy > 0) info->ptMinTrackSize.y = least.cy;
-    if (m_szMaxWindow.cx > 0) info->ptMaxTrackSize.x = m_szMaxWindow.cx;
-    if (m_szMaxWindow.cy > 0) info->ptMaxTrackSize.y = m_szMaxWindow.cy;
 }
 
 void CPaintManagerUI::SetWindowAttribute(const char* name, const char* value) {
