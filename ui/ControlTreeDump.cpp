@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "uilib/Control.h"
+#include "uilib/controls/Label.h"
 #include "uilib/controls/List.h"
 
 namespace orvella {
@@ -16,7 +17,39 @@ uilib::CControlUI* CollectNamed(uilib::CControlUI* control, void* data) {
     if (!control->GetName().empty()) found->push_back(control);
     return nullptr;  // keep visiting
 }
+
+uilib::CControlUI* CollectShown(uilib::CControlUI* control, void* data) {
+    static_cast<std::vector<uilib::CControlUI*>*>(data)->push_back(control);
+    return nullptr;
+}
+
+std::string OneLine(std::string text) {
+    for (char& ch : text) {
+        if (ch == '\n' || ch == '\r') ch = ' ';
+    }
+    return text;
+}
 }  // namespace
+
+std::optional<TextCut> FindTextCut(uilib::CControlUI* control) {
+    // Labels, buttons and check boxes show a text of ours; an edit field's text is the
+    // user's, and the other controls draw none.
+    if (control->GetInterface("Edit") || control->GetInterface("Progress")) return std::nullopt;
+    auto* label = static_cast<uilib::CLabelUI*>(control->GetInterface("Label"));
+    if (!label || label->GetText().empty()) return std::nullopt;
+    const RECT& pos = control->GetPos();
+    const RECT pad = label->GetTextPadding();
+    const SIZE room{pos.right - pos.left - pad.left - pad.right,
+                    pos.bottom - pos.top - pad.top - pad.bottom};
+    if (room.cx <= 0 && room.cy <= 0) return std::nullopt;  // not laid out
+    const UINT style = label->GetTextStyle();
+    const bool wraps = (style & uilib::DT_WORDBREAK) && !(style & uilib::DT_SINGLELINE);
+    const SIZE need = uilib::CRenderEngine::GetTextSize(control->GetManager(), label->GetText().c_str(),
+                                                        label->GetFont(), style,
+                                                        wraps ? room.cx : 0);
+    if (wraps ? need.cy <= room.cy : need.cx <= room.cx) return std::nullopt;
+    return TextCut{need, room};
+}
 
 std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRect) {
     std::ostringstream out;
@@ -28,10 +61,7 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
     for (uilib::CControlUI* c : named) {
         const RECT& r = c->GetPos();
         // The text last, on one line: the fields before it keep their places.
-        std::string text = c->GetText().c_str();
-        for (char& ch : text) {
-            if (ch == '\n' || ch == '\r') ch = ' ';
-        }
+        const std::string text = OneLine(c->GetText().c_str());
         out << c->GetName() << " " << c->GetClass() << " " << r.left << " " << r.top << " "
             << r.right << " " << r.bottom << " " << (c->IsVisible() ? 1 : 0) << " " << text << "\n";
     }
@@ -41,6 +71,16 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
         auto* item = static_cast<uilib::IListItemUI*>(c->GetInterface("ListItem"));
         if (item && item->IsSelected()) out << "marked " << c->GetName() << "\n";
         if (!c->IsEnabled()) out << "disabled " << c->GetName() << "\n";
+    }
+    // Texts that do not fit the room their control gives them, named or not.
+    std::vector<uilib::CControlUI*> shown;
+    pm->GetRoot()->FindControl(CollectShown, &shown, uilib::UIFIND_VISIBLE);
+    for (uilib::CControlUI* c : shown) {
+        const std::optional<TextCut> cut = FindTextCut(c);
+        if (!cut) continue;
+        out << "cut " << (c->GetName().empty() ? c->GetClass() : c->GetName().c_str()) << " "
+            << cut->need.cx << "x" << cut->need.cy << " " << cut->room.cx << "x" << cut->room.cy
+            << " " << OneLine(c->GetText().c_str()) << "\n";
     }
     return out.str();
 }
