@@ -23,6 +23,10 @@ uilib::CControlUI* CollectShown(uilib::CControlUI* control, void* data) {
     return nullptr;
 }
 
+uilib::CControlUI* FirstText(uilib::CControlUI* control, void*) {
+    return control->GetInterface("Label") && !control->GetText().empty() ? control : nullptr;
+}
+
 std::string OneLine(std::string text) {
     for (char& ch : text) {
         if (ch == '\n' || ch == '\r') ch = ' ';
@@ -71,6 +75,13 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
         auto* item = static_cast<uilib::IListItemUI*>(c->GetInterface("ListItem"));
         if (item && item->IsSelected()) out << "marked " << c->GetName() << "\n";
         if (!c->IsEnabled()) out << "disabled " << c->GetName() << "\n";
+    }
+    // A named row or panel without a text of its own shows its first label's (a menu
+    // row's words).
+    for (uilib::CControlUI* c : named) {
+        if (!c->GetText().empty() || !c->GetInterface("Container")) continue;
+        if (uilib::CControlUI* label = c->FindControl(FirstText, nullptr, uilib::UIFIND_ALL))
+            out << "shows " << c->GetName() << " " << OneLine(label->GetText().c_str()) << "\n";
     }
     // Texts that do not fit the room their control gives them, named or not.
     std::vector<uilib::CControlUI*> shown;

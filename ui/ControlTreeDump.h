@@ -12,7 +12,8 @@ namespace orvella {
 // One line per named control: "name class left top right bottom visible text" (client
 // coordinates; the text on one line), after a first line "window left top right bottom" (screen
 // coordinates); then "marked name" for each marked list or menu row, "disabled name" for
-// each control that cannot be used, and "cut name-or-class needWxH roomWxH text" for each
+// each control that cannot be used, "shows name text" for a named container without a text
+// of its own whose first label has one (a menu row), and "cut name-or-class needWxH roomWxH text" for each
 // shown text that does not fit its control (too wide on one line, too tall wrapped).
 struct TextCut {
     SIZE need;  // what the text takes

@@ -8,7 +8,7 @@
 
 using namespace uilib;
 
-TEST(TextCut, ReportsTextsWiderOrTallerThanTheirControl) {
+TEST(ControlTreeReport, NamesTextsThatDoNotFitAndTheWordsOfRows) {
     const char* layout = R"(<Window><VerticalLayout>
         <Label name="fits" width="300" height="20" text="Play" />
         <Label name="wide" width="30" height="20" text="Wiedergabeliste speichern" />
@@ -17,6 +17,7 @@ TEST(TextCut, ReportsTextsWiderOrTallerThanTheirControl) {
         <Text name="tall" width="60" height="16" text="a few words that wrap onto lines" />
         <Edit name="typed" width="20" height="20" text="what the user typed, however long" />
         <Label name="empty" width="1" height="20" />
+        <HorizontalLayout name="row" height="20"><Control width="16" /><Label text="Einstellungen" /></HorizontalLayout>
     </VerticalLayout></Window>)";
     CPaintManagerUI pm;
     CDialogBuilder builder;
@@ -37,4 +38,6 @@ TEST(TextCut, ReportsTextsWiderOrTallerThanTheirControl) {
     const std::string tree = orvella::DescribeControlTree(&pm, RECT{0, 0, 400, 300});
     EXPECT_NE(tree.find("\ncut wide "), std::string::npos) << tree;
     EXPECT_EQ(tree.find("\ncut fits "), std::string::npos) << tree;
+    // A row without a text of its own is listed with its label's words.
+    EXPECT_NE(tree.find("\nshows row Einstellungen\n"), std::string::npos) << tree;
 }
