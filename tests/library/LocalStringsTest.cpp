@@ -19,41 +19,31 @@
 namespace orvella {
 namespace {
 
-std::string Utf16(const std::string& ascii) {
-    std::string out = "\xFF\xFE";
-    for (char c : ascii) out += std::string{c, '\0'};
-    return out;
-}
-
 TEST(LocalStringsTest, TranslationsAndWhatKeepsEnglish) {
     const std::string file =
         "<root><string><data string='Falsches Format'/><data string=''/><data/>"
         "<data string='%n %d Taste &quot;%s&quot; %s'/></string>"
         "<hotkey><Un-Zoom string='Verkleinern'/><Mute string=''/></hotkey></root>";
-    enum Form { None, Utf8, Utf16Bom };
+    std::string utf16 = "\xFF\xFE";
+    for (char c : file) utf16 += std::string{c, '\0'};
+    enum Form { None, Utf8, Utf16 };
     const struct {
         Form form;
-        int number;          // -1: the action's name is looked up
-        const char* asked;   // the English text, or the action
+        int number;         // -1: the action's name is looked up
+        const char* asked;  // the English text, or the action
         const char* answer;
     } cases[] = {
-        {Utf8, 0, "Incorrect format", "Falsches Format"},
-        {Utf16Bom, 0, "Incorrect format", "Falsches Format"},
-        {Utf8, 1, "Your input format is incorrect", "Your input format is incorrect"},  // empty
-        {Utf8, 2, "Restore defaults", "Restore defaults"},                              // no attribute
-        {Utf8, 7, "Are you sure?", "Are you sure?"},                                     // no element
-        {None, 0, "Incorrect format", "Incorrect format"},
-        {Utf8, 3, "x", "%n %d Taste \"%s\" %s"},
-        {Utf16Bom, -1, "Un-Zoom", "Verkleinern"},
-        {Utf8, -1, "Mute", "Mute"},
-        {Utf8, -1, "Stop", "Stop"},
+        {Utf8, 0, "Incorrect format", "Falsches Format"}, {Utf16, 0, "Incorrect format", "Falsches Format"},
+        {Utf8, 1, "Empty", "Empty"}, {Utf8, 2, "No attribute", "No attribute"}, {Utf8, 7, "No element", "No element"},
+        {None, 0, "Incorrect format", "Incorrect format"}, {Utf8, 3, "x", "%n %d Taste \"%s\" %s"},
+        {Utf16, -1, "Un-Zoom", "Verkleinern"}, {Utf8, -1, "Mute", "Mute"}, {Utf8, -1, "Stop", "Stop"},
         {None, -1, "Un-Zoom", "Un-Zoom"},
     };
     orvella_test::TempFolder folder;
     for (const auto& c : cases) {
         const std::string path = folder.File("strings.xml");
         std::filesystem::remove(path);
-        if (c.form != None) std::ofstream(path, std::ios::binary) << (c.form == Utf8 ? file : Utf16(file));
+        if (c.form != None) std::ofstream(path, std::ios::binary) << (c.form == Utf8 ? file : utf16);
         CLocalStrings table;
         EXPECT_EQ(table.Load(path), c.form != None);
         EXPECT_EQ(c.number < 0 ? table.ActionName(c.asked) : table.String(c.number, c.asked), c.answer)
