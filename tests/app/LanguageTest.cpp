@@ -9,6 +9,7 @@
 #include "hotkeys/HotkeyTable.h"
 #include "library/LocalStrings.h"
 #include "tests/app/PlayerWndFixture.h"
+#include "tests/library/GermanStrings.h"
 #include "ui/QuestionWnd.h"
 #include "uilib/controls/List.h"
 
@@ -21,12 +22,6 @@ class LanguageTest : public PlayerWndTest {
 protected:
     void SetUp() override {
         PlayerWndTest::SetUp();
-        const std::string german =
-            "<?xml version='1.0' encoding='UTF-16'?><root><string><data/><data/><data/><data/><data/>"
-            "<data/><data string='Liste leeren'/><data string=''/><data/><data string='%n %d Taste "
-            "&quot;%s&quot; %s'/></string><hotkey><Un-Zoom string='Verkleinern'/></hotkey></root>";
-        std::string utf16 = "\xFF\xFE";
-        for (char c : german) utf16 += std::string{c, '\0'};
         for (const std::string skin : {"skin", "skin_classic"}) {
             const std::string eng = std::string(ORVELLA_SOURCE_DIR) + "/data/" + skin + "/language/eng";
             const std::string languages = temp_ + "/prog/" + skin + "/language/";
@@ -34,7 +29,7 @@ protected:
                                       .c_str()), 0);
             for (const char* copy : {"eng", "pt", "pt_BR"}) ASSERT_EQ(symlink(eng.c_str(), (languages + copy).c_str()), 0);
             std::remove((languages + "de/strings.xml").c_str());
-            std::ofstream(languages + "de/strings.xml", std::ios::binary) << utf16;
+            std::ofstream(languages + "de/strings.xml", std::ios::binary) << orvella_test::Utf16WithMark(orvella_test::kGermanStrings);
         }
         uilib::SetAppPathForTesting(temp_ + "/prog/");
     }

@@ -12,6 +12,7 @@
 #include "library/LanguageFolders.h"
 #include "library/LocalStrings.h"
 #include "library/XmlDocument.h"
+#include "tests/library/GermanStrings.h"
 #include "tests/library/SettingsTestSupport.h"
 #include "ui/AboutWnd.h"
 #include "ui/QuestionTexts.h"
@@ -19,13 +20,10 @@
 namespace orvella {
 namespace {
 
+using orvella_test::kGermanStrings;
+using orvella_test::Utf16WithMark;
+
 TEST(LocalStringsTest, TranslationsAndWhatKeepsEnglish) {
-    const std::string file =
-        "<root><string><data string='Falsches Format'/><data string=''/><data/>"
-        "<data string='%n %d Taste &quot;%s&quot; %s'/></string>"
-        "<hotkey><Un-Zoom string='Verkleinern'/><Mute string=''/></hotkey></root>";
-    std::string utf16 = "\xFF\xFE";
-    for (char c : file) utf16 += std::string{c, '\0'};
     enum Form { None, Utf8, Utf16 };
     const struct {
         Form form;
@@ -34,8 +32,8 @@ TEST(LocalStringsTest, TranslationsAndWhatKeepsEnglish) {
         const char* answer;
     } cases[] = {
         {Utf8, 0, "Incorrect format", "Falsches Format"}, {Utf16, 0, "Incorrect format", "Falsches Format"},
-        {Utf8, 1, "Empty", "Empty"}, {Utf8, 2, "No attribute", "No attribute"}, {Utf8, 7, "No element", "No element"},
-        {None, 0, "Incorrect format", "Incorrect format"}, {Utf8, 3, "x", "%n %d Taste \"%s\" %s"},
+        {Utf8, 1, "Empty", "Empty"}, {Utf8, 2, "No attribute", "No attribute"}, {Utf8, 12, "No element", "No element"},
+        {None, 0, "Incorrect format", "Incorrect format"}, {Utf8, 9, "x", "%n %d Taste \"%s\" %s"},
         {Utf16, -1, "Un-Zoom", "Verkleinern"}, {Utf8, -1, "Mute", "Mute"}, {Utf8, -1, "Stop", "Stop"},
         {None, -1, "Un-Zoom", "Un-Zoom"},
     };
@@ -43,7 +41,7 @@ TEST(LocalStringsTest, TranslationsAndWhatKeepsEnglish) {
     for (const auto& c : cases) {
         const std::string path = folder.File("strings.xml");
         std::filesystem::remove(path);
-        if (c.form != None) std::ofstream(path, std::ios::binary) << (c.form == Utf8 ? file : utf16);
+        if (c.form != None) std::ofstream(path, std::ios::binary) << (c.form == Utf8 ? kGermanStrings : Utf16WithMark(kGermanStrings));
         CLocalStrings table;
         EXPECT_EQ(table.Load(path), c.form != None);
         EXPECT_EQ(c.number < 0 ? table.ActionName(c.asked) : table.String(c.number, c.asked), c.answer)
