@@ -1,7 +1,6 @@
 // The language folders on the main window: the language the settings and the menu may
 // choose, the menu's rows, and the chosen language's words in the windows.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 
@@ -25,10 +24,10 @@ protected:
         for (const std::string skin : {"skin", "skin_classic"}) {
             const std::string eng = std::string(ORVELLA_SOURCE_DIR) + "/data/" + skin + "/language/eng";
             const std::string languages = temp_ + "/prog/" + skin + "/language/";
-            ASSERT_EQ(std::system(("mkdir -p " + languages + "de && ln -s " + eng + "/*.xml " + languages + "de/")
-                                      .c_str()), 0);
-            for (const char* copy : {"eng", "pt", "pt_BR"}) ASSERT_EQ(symlink(eng.c_str(), (languages + copy).c_str()), 0);
-            std::remove((languages + "de/strings.xml").c_str());
+            const std::string make = "mkdir -p " + languages + "de && ln -s " + eng + "/*.xml " + languages +
+                                     "de/ && rm " + languages + "de/strings.xml && for l in eng pt pt_BR; do ln -s " +
+                                     eng + " " + languages + "$l; done";
+            ASSERT_EQ(std::system(make.c_str()), 0);
             std::ofstream(languages + "de/strings.xml", std::ios::binary) << orvella_test::Utf16WithMark(orvella_test::kGermanStrings);
         }
         uilib::SetAppPathForTesting(temp_ + "/prog/");

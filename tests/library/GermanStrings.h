@@ -12,7 +12,7 @@ inline const char* const kGermanStrings =
     "<data string='Liste leeren'/><data string=''/><data/><data string='%n %d Taste &quot;%s&quot; %s'/>"
     "</string><hotkey><Un-Zoom string='Verkleinern'/><Mute string=''/></hotkey></root>";
 
-// ASCII text in UTF-16 little-endian with its byte-order mark, as translators' tools save it.
+// In UTF-16 with its byte-order mark, as translators' tools save it.
 inline std::string Utf16WithMark(const std::string& ascii) {
     std::string out = "\xFF\xFE";
     for (char c : ascii) out += std::string{c, '\0'};
