@@ -38,10 +38,9 @@ void ChildWindows::CloseAbout() { CloseSkinWindow(m_about); }
 void ChildWindows::AskQuestion(int kind, const std::string& detail, HWND opener) {
     const QuestionPrompt* prompt = FindQuestionPrompt(kind);
     if (!prompt || !m_main.GetPaintManager()) return;
+    const QuestionWords words = LocalQuestionWords(*prompt, detail);
     OpenSkinWindow(m_question, Owner(opener), [&](CQuestionWnd& window) {
-        window.SetUp(kind, prompt->title, FillQuestionPlaceholder(prompt->text, detail),
-                     prompt->withCancel, prompt->okText ? prompt->okText : "",
-                     prompt->cancelText ? prompt->cancelText : "");
+        window.SetUp(kind, words.title, words.text, prompt->withCancel, words.ok, words.cancel);
     });
 }
 

@@ -10,6 +10,8 @@
 #include "app/NotBuiltYet.h"
 #include "app/WindowFrame.h"
 #include "hotkeys/HotkeyText.h"
+#include "library/LanguageFolders.h"
+#include "library/LocalStrings.h"
 #include "ui/ControlTreeDump.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "ui/MediaUI.h"
@@ -446,6 +448,11 @@ void CPlayerWnd::ReadEarlySettings() {
     m_settings.skinindex = m_settings.ReadEarly(m_dataFolder);
     // Only 0 and 1 name a skin folder; a hand-edited file must not leave an empty window.
     if (m_settings.skinindex != 0 && m_settings.skinindex != 1) m_settings.skinindex = 0;
+    // "language" names a folder of the skin; anything else (a path, a folder removed
+    // since) shows English rather than files from elsewhere or nothing.
+    const std::string program(uilib::GetAppPath());
+    m_settings.language = UsableLanguageOf(m_settings.language, program, m_settings.skinindex);
+    SelectLocalStrings(program, m_settings.skinindex, m_settings.language);
 }
 
 void CPlayerWnd::LoadSettings(bool firstLoad) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "library/LanguageFolders.h"
 #include "ui/ControlTreeDump.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "uilib/Control.h"
@@ -55,9 +56,9 @@ WindowRegion RoundedClientRegion(const RECT& client, SIZE roundCorner) {
 
 std::string LayoutPath(const std::string& appPath, int skinIndex, const std::string& language,
                        const std::string& file) {
-    const char* folder = skinIndex == 0 ? "skin_classic" : skinIndex == 1 ? "skin" : nullptr;
-    if (!folder) return std::string();
-    return appPath + folder + "/language/" + language + "/" + file;
+    const std::string folder = LanguagesFolder(appPath, skinIndex);
+    if (folder.empty()) return folder;
+    return folder + language + "/" + file;
 }
 
 std::string SkinLayoutFile(const std::string& programFolder, int skinIndex,
