@@ -63,7 +63,7 @@ void PlaylistControl::OpenFilesDialog() {
     request.kind = platform::FileDialogRequest::Kind::OpenMany;
     request.title = LocalString(37, "Open files");
     // DVD images too: they play as the disc they hold.
-    request.filters = {{LocalString(38, "All supported Media"), std::string(kMediaFilterText) + ";" + kDiscImagePattern},
+    request.filters = {{LocalString(38, "All supported media"), std::string(kMediaFilterText) + ";" + kDiscImagePattern},
                        {"\t" + LocalString(39, "All(*.*)"), "*.*"}};
     std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(m_view.Handle(), request);
     if (chosen.empty()) return;
@@ -160,7 +160,7 @@ void PlaylistControl::AdvanceAtEnd() {
     // A loop or random play over entries of which none opens would relaunch for ever.
     if (noneOpens && !next.finish) {
         m_playback.FinishPlayback();
-        Say(LocalString(26, "Cannot open %s nor any other entry of the play list", m_unopened.First()));
+        Say(LocalString(26, "Cannot open %s or any other entry of the play list", m_unopened.First()));
         return;
     }
     if (next.finish || !m_model.SetCurrent(next.next)) {
