@@ -484,14 +484,6 @@ void CPlayerWnd::WritePlayMemory(XmlDocument& document) {
     m_playlistControl.WritePlayMemory(document);
 }
 
-void CPlayerWnd::ApplyColor(uint32_t argb) {
-    if (m_pm) m_pm->SetColor(argb);
-}
-
-void CPlayerWnd::ApplyBackgroundImage(const std::string& image) {
-    if (CControlUI* c = m_pm ? m_pm->FindControl("shading") : nullptr) c->SetBkImage(image.c_str());
-}
-
 void CPlayerWnd::ReportDamagedSettings(const std::string& where) { m_damagedSettings = where; }
 
 void CPlayerWnd::ReleaseAll() {

@@ -997,6 +997,32 @@ def option_pictures():
         strip(folder + "/radio.png", 16, 16, frame)
 
 
+def tile_pictures():
+    """The frame of a picked tile (the skin window's colour swatches, backgrounds and skin
+    sets): a nine-patch ring over the tile's own colour or picture, its interior clear.
+    Hot and selected rings are wide and bright enough to see on any colour: a light ring
+    with a dark edge, so it shows on pale and deep swatches alike."""
+    for folder, radius in (("skin", 6), ("skin_classic", 3)):
+        def frame(ctx, w, h, state, radius=radius):
+            ring = {"normal": (1.0, 0.16, 1.0), "hot": (2.0, 0.85, 1.0),
+                    "pushed": (2.0, 0.6, 1.0), "disabled": (1.0, 0.08, 1.0),
+                    "selected": (3.0, 1.0, 1.0), "focused": (2.0, 0.85, 1.0)}[state]
+            width, light, _ = ring
+            # the dark edge outside, then the light ring inside it
+            round_rect(ctx, 0.5, 0.5, w - 1, h - 1, radius)
+            ctx.set_source_rgba(0, 0, 0, 0.55 if state != "normal" else 0.25)
+            ctx.set_line_width(1)
+            ctx.stroke()
+            inset = 1 + width / 2
+            round_rect(ctx, inset, inset, w - 2 * inset, h - 2 * inset, max(1, radius - 1))
+            ctx.set_source_rgba(1, 1, 1, light)
+            ctx.set_line_width(width)
+            if state == "focused":
+                ctx.set_dash([3, 2])
+            ctx.stroke()
+        strip(folder + "/tile.png", 24, 24, frame)
+
+
 def optimise(paths):
     if shutil.which("optipng"):
         pngs = [p for p in paths if p.lower().endswith(".png")]
@@ -1018,6 +1044,7 @@ def main():
     window_pictures(Classic(), CLASSIC_SIZES)
     menu_pictures()
     option_pictures()
+    tile_pictures()
     icons()
     optimise(written)
     missing = check_layouts(DATA)

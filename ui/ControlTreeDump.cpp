@@ -7,6 +7,7 @@
 
 #include "uilib/Control.h"
 #include "uilib/controls/List.h"
+#include "uilib/controls/Option.h"
 
 namespace orvella {
 
@@ -39,9 +40,17 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
     // (selected) row of a list or menu, a control that cannot be used.
     for (uilib::CControlUI* c : named) {
         auto* item = static_cast<uilib::IListItemUI*>(c->GetInterface("ListItem"));
-        if (item && item->IsSelected()) out << "marked " << c->GetName() << "\n";
+        auto* option = static_cast<uilib::COptionUI*>(c->GetInterface("Option"));
+        if ((item && item->IsSelected()) || (option && option->IsSelected()))
+            out << "marked " << c->GetName() << "\n";
         if (!c->IsEnabled()) out << "disabled " << c->GetName() << "\n";
+        // The pictures a window shows (the title bar's background).
+        if (!c->GetBkImage().empty()) out << "image " << c->GetName() << " " << c->GetBkImage() << "\n";
     }
+    // The scheme colour that tints the window.
+    char scheme[16];
+    std::snprintf(scheme, sizeof scheme, "%08X", static_cast<unsigned>(pm->GetMainBKColor()));
+    out << "scheme " << scheme << "\n";
     return out.str();
 }
 
