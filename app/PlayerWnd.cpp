@@ -63,6 +63,7 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_UPDATE_AVAILABLE, &CPlayerWnd::OnUpdateAvailable},
     {WM_UPDATE_CURRENT, &CPlayerWnd::OnUpdateCurrent},
     {WM_CLOSE_POPUP_MENU, &CPlayerWnd::OnClosePopupMenu},
+    {WM_LBUTTONDOWN, &CPlayerWnd::OnPress},
 };
 
 CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
@@ -412,6 +413,14 @@ LRESULT CPlayerWnd::OnPlaylistFile(WPARAM wParam, LPARAM, bool&) {
 
 LRESULT CPlayerWnd::OnUpdateAvailable(WPARAM wParam, LPARAM lParam, bool&) {
     ShowUpdateWindow(true, wParam, lParam);
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnPress(WPARAM, LPARAM, bool& handled) {
+    // A click outside the skin window puts it away, even where the window manager keeps
+    // the focus on it.
+    m_dialogs.HideFacade();
+    handled = false;
     return 0;
 }
 

@@ -161,6 +161,7 @@ private:
     LRESULT OnUpdateAvailable(WPARAM, LPARAM, bool& handled);
     LRESULT OnUpdateCurrent(WPARAM, LPARAM, bool& handled);
     LRESULT OnClosePopupMenu(WPARAM, LPARAM, bool& handled);
+    LRESULT OnPress(WPARAM, LPARAM, bool& handled);
 
     LRESULT RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);

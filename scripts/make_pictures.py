@@ -1000,26 +1000,26 @@ def option_pictures():
 def tile_pictures():
     """The frame of a picked tile (the skin window's colour swatches, backgrounds and skin
     sets): a nine-patch ring over the tile's own colour or picture, its interior clear.
-    Hot and selected rings are wide and bright enough to see on any colour: a light ring
-    with a dark edge, so it shows on pale and deep swatches alike."""
-    for folder, radius in (("skin", 6), ("skin_classic", 3)):
-        def frame(ctx, w, h, state, radius=radius):
-            ring = {"normal": (1.0, 0.16, 1.0), "hot": (2.0, 0.85, 1.0),
-                    "pushed": (2.0, 0.6, 1.0), "disabled": (1.0, 0.08, 1.0),
-                    "selected": (3.0, 1.0, 1.0), "focused": (2.0, 0.85, 1.0)}[state]
-            width, light, _ = ring
-            # the dark edge outside, then the light ring inside it
-            round_rect(ctx, 0.5, 0.5, w - 1, h - 1, radius)
-            ctx.set_source_rgba(0, 0, 0, 0.55 if state != "normal" else 0.25)
-            ctx.set_line_width(1)
+    Hot and chosen rings pair a dark band with a light one inside it, so they show on
+    pale and deep tiles alike; the chosen one also carries the skin's accent."""
+    for folder, radius, accent in (("skin", 6, "#3B82F6"), ("skin_classic", 3, "#1F5FBF")):
+        def frame(ctx, w, h, state, radius=radius, accent=accent):
+            dark, light = {"normal": (1.0, 0.0), "hot": (2.0, 2.0), "pushed": (2.0, 1.5),
+                           "disabled": (1.0, 0.0), "selected": (3.0, 2.0),
+                           "focused": (2.0, 2.0)}[state]
+            outer = rgba(accent) if state == "selected" else (0, 0, 0, 0.3 if light == 0 else 0.75)
+            round_rect(ctx, dark / 2, dark / 2, w - dark, h - dark, radius)
+            ctx.set_source_rgba(*outer)
+            ctx.set_line_width(dark)
             ctx.stroke()
-            inset = 1 + width / 2
-            round_rect(ctx, inset, inset, w - 2 * inset, h - 2 * inset, max(1, radius - 1))
-            ctx.set_source_rgba(1, 1, 1, light)
-            ctx.set_line_width(width)
-            if state == "focused":
-                ctx.set_dash([3, 2])
-            ctx.stroke()
+            if light:
+                inset = dark + light / 2
+                round_rect(ctx, inset, inset, w - 2 * inset, h - 2 * inset, max(1, radius - dark))
+                ctx.set_source_rgba(1, 1, 1, 0.95 if state != "pushed" else 0.7)
+                ctx.set_line_width(light)
+                if state == "focused":
+                    ctx.set_dash([3, 2])
+                ctx.stroke()
         strip(folder + "/tile.png", 24, 24, frame)
 
 

@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "ui/FacadeRules.h"
+#include "uilib/Control.h"
 #include "uilib/RenderEngine.h"
+#include "uilib/controls/ListElement.h"
+#include "uilib/controls/ListInfo.h"
 
 namespace orvella {
 namespace {
@@ -48,12 +51,27 @@ TEST(FacadeRules, AutomaticTextReadsOnEveryShadeOfEverySchemeColour) {
     }
     const std::set<int> shades = LayoutShades();
     ASSERT_GE(shades.size(), 3u) << "no shades read from the layouts";
+    // The play list's rows on a scheme panel: plain, hot and selected.
+    uilib::TListInfoUI rows;
+    ASSERT_TRUE(rows.SetAttribute("itemtextcolor", "auto"));
+    rows.dwHotBkColor = 0x18FFFFFF;
+    rows.dwSelectedBkColor = 0x33FFFFFF;
     for (uint32_t colour : colours) {
         for (int shade : shades) {
             const DWORD background = uilib::CRenderEngine::AdjustColor(colour, 0, 0, static_cast<short>(shade));
             const DWORD text = uilib::CRenderEngine::ReadableTextColor(background);
             EXPECT_GE(uilib::CRenderEngine::ContrastRatio(text, background), 4.5)
                 << std::hex << colour << " shaded " << std::dec << shade;
+            for (int state = 0; state < 3; ++state) {
+                uilib::TListRowLook look;
+                look.hot = state == 1;
+                look.selected = state == 2;
+                const DWORD row = uilib::Over(state == 0 ? 0 : state == 1 ? rows.dwHotBkColor : rows.dwSelectedBkColor,
+                                              background);
+                const DWORD rowText = uilib::CListElementUI::RowTextColor(nullptr, &rows, look, background);
+                EXPECT_GE(uilib::CRenderEngine::ContrastRatio(rowText, row), 4.5)
+                    << std::hex << colour << " row state " << state << " shaded " << std::dec << shade;
+            }
         }
     }
 }
