@@ -16,31 +16,18 @@
 namespace orvella {
 namespace {
 
-class FacadeWndTest : public FakePlatformTest {
+class FacadeWndTest : public SkinWindowTest {
 protected:
-    void SetUp() override {
-        orvella_test::UseSourceSkins();
-        main_.Create(nullptr, "Orvella", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 200, 100, 800, 500);
-        main_.pm.SetColor(0xFF345678);
-    }
-    void TearDown() override { uilib::SetAppPathForTesting(""); }
-
     CFacadeWnd* Open(int skin = 1) {
-        SkinWindowOwner owner;
-        owner.hwnd = main_.GetHWND();
-        owner.notifier = &main_;
-        owner.paintManager = &main_.pm;
-        owner.language = "eng";
-        owner.skinIndex = skin;
         auto* facade = new CFacadeWnd();
-        EXPECT_TRUE(CreateSkinWindow(facade, owner));
+        EXPECT_TRUE(CreateSkinWindow(facade, Owner(skin)));
         facade->ShowAt(POINT{300, 140});
         fake().Render(facade->GetHWND());
         fake().DispatchPending();
         return facade;
     }
 
-    // A real click on a control (its page shown first, as the user would).
+    // A real click on a control of the page shown.
     void Click(CFacadeWnd* facade, const char* name) {
         uilib::CControlUI* c = facade->FindControl(name);
         ASSERT_NE(c, nullptr) << name;
@@ -49,8 +36,6 @@ protected:
         fake().LeftClick(facade->GetHWND(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
         fake().DispatchPending();
     }
-
-    MainStandIn main_;
 };
 
 TEST_F(FacadeWndTest, EachButtonTellsItsPictureAndColourAndTheSlidersShowThatColour) {
@@ -148,10 +133,7 @@ TEST_F(FacadeWndTest, TabsShowTheirPageByClickOrFocus) {
 TEST_F(FacadeWndTest, APictureWithoutAColourLeavesTheColoursAndFocusElsewhereHidesIt) {
     CFacadeWnd* facade = Open();
     auto* bar = new CFullScreenTopBarWnd();
-    SkinWindowOwner owner;
-    owner.hwnd = main_.GetHWND();
-    owner.paintManager = &main_.pm;
-    ASSERT_TRUE(CreateSkinWindow(bar, owner));
+    ASSERT_TRUE(CreateSkinWindow(bar, Owner()));
     for (CSkinWindow* window : {static_cast<CSkinWindow*>(facade), static_cast<CSkinWindow*>(bar)}) {
         uilib::TNotifyUI note;
         note.sType = "changeshading";

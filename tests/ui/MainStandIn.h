@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "app/PlayerMenuStates.h"
+#include "tests/SourceSkins.h"
+#include "tests/TestPlatform.h"
+#include "ui/SkinWindow.h"
 #include "ui/FullScreenTopBarWnd.h"
 #include "ui/MenuWnd.h"
 #include "uilib/PaintManager.h"
@@ -50,6 +53,34 @@ public:
     uilib::CPaintManagerUI pm;
     std::vector<Heard> heard;
     std::vector<std::string> commands;
+};
+
+// Windows of the skin window pattern, opened over the stand-in as the main window opens
+// them.
+class SkinWindowTest : public FakePlatformTest {
+protected:
+    void SetUp() override {
+        orvella_test::UseSourceSkins();
+        main_.Create(nullptr, "Orvella", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 200, 100, 800, 500);
+        main_.pm.SetColor(0xFF345678);
+        SetOpenPopupMenu(nullptr);
+    }
+    void TearDown() override {
+        SetOpenPopupMenu(nullptr);
+        uilib::SetAppPathForTesting("");
+    }
+
+    SkinWindowOwner Owner(int skin = 1) {
+        SkinWindowOwner owner;
+        owner.hwnd = main_.GetHWND();
+        owner.notifier = &main_;
+        owner.paintManager = &main_.pm;
+        owner.language = "eng";
+        owner.skinIndex = skin;
+        return owner;
+    }
+
+    MainStandIn main_;
 };
 
 }  // namespace orvella

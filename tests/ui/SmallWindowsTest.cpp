@@ -23,29 +23,8 @@
 namespace orvella {
 namespace {
 
-class SmallWindowsTest : public FakePlatformTest {
+class SmallWindowsTest : public SkinWindowTest {
 protected:
-    void SetUp() override {
-        orvella_test::UseSourceSkins();
-        main_.Create(nullptr, "Orvella", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 200, 100, 800, 500);
-        main_.pm.SetColor(0xFF345678);
-        SetOpenPopupMenu(nullptr);
-    }
-    void TearDown() override {
-        SetOpenPopupMenu(nullptr);
-        uilib::SetAppPathForTesting("");
-    }
-
-    SkinWindowOwner Owner(int skin = 1) {
-        SkinWindowOwner owner;
-        owner.hwnd = main_.GetHWND();
-        owner.notifier = &main_;
-        owner.paintManager = &main_.pm;
-        owner.language = "eng";
-        owner.skinIndex = skin;
-        return owner;
-    }
-
     // Lays the window out and delivers its "windowinit".
     void Settle(CSkinWindow* w) {
         fake().Render(w->GetHWND());
@@ -64,8 +43,6 @@ protected:
         EXPECT_NE(c, nullptr) << name;
         return c && c->IsVisible();
     }
-
-    MainStandIn main_;
 };
 
 TEST(SkinWindowRules, HitTestDragsByTheCaptionBandExceptOnButtons) {
