@@ -9,7 +9,6 @@ namespace {
 const char* const kNotBuiltYet[] = {
     "ID_MAINMENU_FILE_FILEINFO",  // the file information window
     "ID_MAINMENU_HELP_CHECK",     // the update check
-    "facade",                     // the skin and colour window
 };
 
 }  // namespace

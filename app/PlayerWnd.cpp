@@ -65,6 +65,7 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_UPDATE_AVAILABLE, &CPlayerWnd::OnUpdateAvailable},
     {WM_UPDATE_CURRENT, &CPlayerWnd::OnUpdateCurrent},
     {WM_CLOSE_POPUP_MENU, &CPlayerWnd::OnClosePopupMenu},
+    {WM_LBUTTONDOWN, &CPlayerWnd::OnPress},
 };
 
 CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
@@ -417,6 +418,14 @@ LRESULT CPlayerWnd::OnUpdateAvailable(WPARAM wParam, LPARAM lParam, bool&) {
     return 0;
 }
 
+LRESULT CPlayerWnd::OnPress(WPARAM, LPARAM, bool& handled) {
+    // A click outside the skin window puts it away, even where the window manager keeps
+    // the focus on it.
+    m_dialogs.HideFacade();
+    handled = false;
+    return 0;
+}
+
 LRESULT CPlayerWnd::OnClosePopupMenu(WPARAM, LPARAM, bool&) {
     CMenuWnd::CloseOpenPopupMenu();
     return 0;
@@ -489,14 +498,6 @@ void CPlayerWnd::ReadPlayMemory(const XmlDocument& document) {
 
 void CPlayerWnd::WritePlayMemory(XmlDocument& document) {
     m_playlistControl.WritePlayMemory(document);
-}
-
-void CPlayerWnd::ApplyColor(uint32_t argb) {
-    if (m_pm) m_pm->SetColor(argb);
-}
-
-void CPlayerWnd::ApplyBackgroundImage(const std::string& image) {
-    if (CControlUI* c = m_pm ? m_pm->FindControl("shading") : nullptr) c->SetBkImage(image.c_str());
 }
 
 void CPlayerWnd::ReportDamagedSettings(const std::string& where) { m_damagedSettings = where; }

@@ -8,6 +8,7 @@
 #include "uilib/Control.h"
 #include "uilib/controls/Label.h"
 #include "uilib/controls/List.h"
+#include "uilib/controls/Option.h"
 
 namespace orvella {
 
@@ -73,8 +74,12 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
     // (selected) row of a list or menu, a control that cannot be used.
     for (uilib::CControlUI* c : named) {
         auto* item = static_cast<uilib::IListItemUI*>(c->GetInterface("ListItem"));
-        if (item && item->IsSelected()) out << "marked " << c->GetName() << "\n";
+        auto* option = static_cast<uilib::COptionUI*>(c->GetInterface("Option"));
+        if ((item && item->IsSelected()) || (option && option->IsSelected()))
+            out << "marked " << c->GetName() << "\n";
         if (!c->IsEnabled()) out << "disabled " << c->GetName() << "\n";
+        // The pictures a window shows (the title bar's background).
+        if (!c->GetBkImage().empty()) out << "image " << c->GetName() << " " << c->GetBkImage() << "\n";
     }
     // A named row or panel without a text of its own shows its first label's (a menu
     // row's words).
@@ -93,6 +98,10 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
             << cut->need.cx << "x" << cut->need.cy << " " << cut->room.cx << "x" << cut->room.cy
             << " " << OneLine(c->GetText().c_str()) << "\n";
     }
+    // The scheme colour that tints the window.
+    char scheme[16];
+    std::snprintf(scheme, sizeof scheme, "%08X", static_cast<unsigned>(pm->GetMainBKColor()));
+    out << "scheme " << scheme << "\n";
     return out.str();
 }
 

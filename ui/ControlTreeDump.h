@@ -11,10 +11,12 @@ namespace orvella {
 
 // One line per named control: "name class left top right bottom visible text" (client
 // coordinates; the text on one line), after a first line "window left top right bottom" (screen
-// coordinates); then "marked name" for each marked list or menu row, "disabled name" for
-// each control that cannot be used, "shows name text" for a named container without a text
-// of its own whose first label has one (a menu row), and "cut name-or-class needWxH roomWxH text" for each
-// shown text that does not fit its control (too wide on one line, too tall wrapped).
+// coordinates); then "marked name" for each marked list or menu row or chosen option,
+// "disabled name" for each control that cannot be used, "image name picture" for each
+// background picture, "shows name text" for a named container without a text of its own
+// whose first label has one (a menu row), "cut name-or-class needWxH roomWxH text" for each
+// shown text that does not fit its control (too wide on one line, too tall wrapped), and
+// last "scheme AARRGGBB", the window's scheme colour.
 struct TextCut {
     SIZE need;  // what the text takes
     SIZE room;  // what its control gives it, inside the text padding

@@ -82,7 +82,12 @@ CSkinWindow::CSkinWindow(const char* layoutFile, bool programControls)
     LiveWindows().insert(this);
 }
 
-CSkinWindow::~CSkinWindow() { LiveWindows().erase(this); }
+CSkinWindow::~CSkinWindow() {
+    LiveWindows().erase(this);
+    // Other windows may tell this one (the skin window tells every open window of its
+    // colour): none may keep telling it once it is gone.
+    for (const CSkinWindow* other : LiveWindows()) other->m_pm->RemoveNotifier(this);
+}
 
 bool CSkinWindow::IsAlive(const CSkinWindow* obj) { return LiveWindows().count(obj) != 0; }
 
@@ -198,6 +203,10 @@ void CSkinWindow::OnGetMinMaxInfo(LPARAM lParam) {
 
 void CSkinWindow::NotifyFromWindow(uilib::TNotifyUI& msg) {
     if (msg.sType == "changecolor") m_pm->SetColor(static_cast<DWORD>(msg.wParam));
+    // A picture change carries no colour of its own (0): the windows keep theirs until
+    // the colour that follows it.
+    if (msg.sType == "changeshading" && TakesShadingColour() && msg.lParam != 0)
+        m_pm->SetColor(static_cast<DWORD>(msg.lParam));
 }
 
 void CSkinWindow::SendWindowNotify(const char* type, WPARAM wParam, LPARAM lParam) {
