@@ -90,7 +90,7 @@ take_view() {
 }
 titled() { [ -n "$(window_titled "$1")" ]; }
 untitled() { [ -z "$(window_titled "$1")" ]; }
-engine_drawing() { ps -o args= --ppid "$PLAYER_PID" | grep -q -- -wid; }
+engine_drawing() { pgrep -P "$PLAYER_PID" -f -- -wid >/dev/null; }
 full_screen() { [ "$(control_visible titlebar)" = 0 ]; }
 
 # --- menus: every level writes the same ".menu" file, so each wait is for the new level.
@@ -109,7 +109,7 @@ visit_menu() {
   snap="$WORK/view-$view.txt"
   keep_view "$view" "$MENU" "$list"
   read -r _ wx wy wr wb < <(head -n 1 "$snap")
-  read -r x y w h <<<"$MAIN_GEOMETRY"
+  read -r x y w h <<<"${MAIN_GEOMETRY[*]}"
   # The menu with the player window beside it.
   shoot "$view" $((wx < x ? wx : x)) $((wy < y ? wy : y)) \
     $(((wr > x + w ? wr : x + w) - (wx < x ? wx : x))) $(((wb > y + h ? wb : y + h) - (wy < y ? wy : y)))
@@ -126,17 +126,18 @@ choose() {  # menu view, row
   press "$WORK/view-$1.txt" "$2" "$wx" "$wy"
 }
 open_menu() {  # title-bar button
-  press "$ORVELLA_CONTROL_TREE_FILE" "$1" $MAIN_GEOMETRY
+  press "$ORVELLA_CONTROL_TREE_FILE" "$1" "${MAIN_GEOMETRY[@]}"
   visit_menu "$1"
 }
 close_menus() {
   xdotool mousemove 1275 795 click 1  # a click beside every window closes them all
   wait_until 5 menus_closed || fail "$SKIN $LANGUAGE: the menus stay open"
 }
-# Waits for a dialog's tree and prints its geometry.
-dialog_geometry() {  # tree file, a control, title
-  wait_until 5 copy_shows "$1" "$WORK/dialog.txt" "$2" && wait_until 5 titled "$3" || fail "$SKIN $LANGUAGE: no window '$3'"
-  geometry_of "$(window_titled "$3")"
+# Waits for a dialog's tree and window; DIALOG becomes its "x y w h".
+wait_dialog() {  # tree file, a control, title
+  wait_until 5 copy_shows "$1" "$WORK/dialog.txt" "$2" || fail "$SKIN $LANGUAGE: no tree for '$3'"
+  wait_until 5 titled "$3" || fail "$SKIN $LANGUAGE: no window '$3'"
+  read -r -a DIALOG <<<"$(geometry_of "$(window_titled "$3")")"
 }
 close_dialog() {  # title
   xdotool key Escape
@@ -144,19 +145,18 @@ close_dialog() {  # title
 }
 
 settings_pages() {
-  local geometry button control
-  geometry=$(dialog_geometry "$SETTINGS" ID_PLAYER '^Settings$')
+  local button control
+  wait_dialog "$SETTINGS" ID_PLAYER '^Settings$'
   for pair in "${SETTINGS_PAGES[@]}"; do
     read -r button control <<<"$pair"
-    press "$SETTINGS" "$button" $geometry
-    take_view "settings-${button#ID_}" "$SETTINGS" "$control" $geometry
+    press "$SETTINGS" "$button" "${DIALOG[@]}"
+    take_view "settings-${button#ID_}" "$SETTINGS" "$control" "${DIALOG[@]}"
   done
-  press "$SETTINGS" ID_CLOSE_BUTTON $geometry
+  press "$SETTINGS" ID_CLOSE_BUTTON "${DIALOG[@]}"
   wait_until 5 untitled '^Settings$' || fail "$SKIN $LANGUAGE: the settings window stays"
 }
 
 visit_all() {
-  local geometry
   mkdir -p "$XDG_CONFIG_HOME/Orvella"
   # The sample clip waits in the play list: its row is a text too, and the top bar needs a video.
   printf '<?xml version="1.0" encoding="UTF-16"?>\n<root><Media count="1" current="0"><Data id="0" filename="%s" shortname="sample.mp4" starttime="0" subtitle=""/></Media><Player skinindex="%s" language="%s" checkforupgrades="0"/></root>\n' \
@@ -164,26 +164,26 @@ visit_all() {
   rm -f "$ORVELLA_CONTROL_TREE_FILE"*
   start_player
   wait_window
-  MAIN_GEOMETRY=$(geometry_of "$WINDOW_ID")
-  [ "$(control_visible playlistbar)" = 1 ] || press "$ORVELLA_CONTROL_TREE_FILE" list $MAIN_GEOMETRY
-  take_view main "$ORVELLA_CONTROL_TREE_FILE" playlist $MAIN_GEOMETRY
+  read -r -a MAIN_GEOMETRY <<<"$(geometry_of "$WINDOW_ID")"
+  [ "$(control_visible playlistbar)" = 1 ] || press "$ORVELLA_CONTROL_TREE_FILE" list "${MAIN_GEOMETRY[@]}"
+  take_view main "$ORVELLA_CONTROL_TREE_FILE" playlist "${MAIN_GEOMETRY[@]}"
 
   open_menu ID_MAINMENU
   close_menus
   # The help menu, then the about window from it.
   open_menu help
   choose menu-help ID_MAINMENU_HELP_ABOUT
-  geometry=$(dialog_geometry "$ABOUT" ID_ABOUT_OK_BUTTON '^About Wnd$')
-  take_view about "$ABOUT" ID_ABOUT_OK_BUTTON $geometry
+  wait_dialog "$ABOUT" ID_ABOUT_OK_BUTTON '^About Wnd$'
+  take_view about "$ABOUT" ID_ABOUT_OK_BUTTON "${DIALOG[@]}"
   close_dialog '^About Wnd$'
 
   # The play list's right-click menu, and the question its "clear" asks.
   # shellcheck disable=SC2046
-  xdotool mousemove $(point_in "$ORVELLA_CONTROL_TREE_FILE" playlist $MAIN_GEOMETRY) click 3
+  xdotool mousemove $(point_in "$ORVELLA_CONTROL_TREE_FILE" playlist "${MAIN_GEOMETRY[@]}") click 3
   visit_menu ID_PLAYLIST_RIGHT_MENU
   choose menu-PLAYLIST_RIGHT_MENU ID_PLAYLIST_RIGHT_MENU_DELETE_ALL
-  geometry=$(dialog_geometry "$QUESTION" ID_OK_BUTTON '^Question Wnd$')
-  take_view question "$QUESTION" ID_OK_BUTTON $geometry
+  wait_dialog "$QUESTION" ID_OK_BUTTON '^Question Wnd$'
+  take_view question "$QUESTION" ID_OK_BUTTON "${DIALOG[@]}"
   close_dialog '^Question Wnd$'
 
   # The tools menu, then every page of the settings window from it.
@@ -192,17 +192,17 @@ visit_all() {
   settings_pages
 
   # The top bar over the top edge of the screen, in full screen with the clip playing.
-  read -r x y _ <<<"$MAIN_GEOMETRY"
+  read -r x y _ <<<"${MAIN_GEOMETRY[*]}"
   # shellcheck disable=SC2046
   xdotool mousemove $(awk -v X="$x" -v Y="$y" '$1 == "playlist" { print X + ($3 + $5) / 2, Y + $4 + 12 }' "$ORVELLA_CONTROL_TREE_FILE") \
     click --repeat 2 --delay 80 1
   wait_until 5 engine_drawing || fail "$SKIN $LANGUAGE: the clip does not play from the list"
   # shellcheck disable=SC2046
-  xdotool mousemove $(point_in "$ORVELLA_CONTROL_TREE_FILE" media $MAIN_GEOMETRY) click --repeat 2 --delay 80 1
+  xdotool mousemove $(point_in "$ORVELLA_CONTROL_TREE_FILE" media "${MAIN_GEOMETRY[@]}") click --repeat 2 --delay 80 1
   wait_until 5 full_screen || fail "$SKIN $LANGUAGE: a double click on the video does not go full screen"
   xdotool mousemove 640 12 mousemove 642 10
-  geometry=$(dialog_geometry "$TOPBAR" fullscreen '^Fullscreen topbar Wnd$')
-  take_view topbar "$TOPBAR" fullscreen $geometry
+  wait_dialog "$TOPBAR" fullscreen '^Fullscreen topbar Wnd$'
+  take_view topbar "$TOPBAR" fullscreen "${DIALOG[@]}"
 
   kill -TERM "$PLAYER_PID"
   wait_exit 10
