@@ -7,7 +7,11 @@
 # with its skin, language and view. A screenshot of each view is kept as
 # fit-<skin>-<language>-<view>.png. ORVELLA_FIT_LANGUAGES="de fra" visits only those.
 source "$(dirname "$0")/lib.sh"
-read -r -a LANGUAGES <<<"${ORVELLA_FIT_LANGUAGES:-eng de fra chn jpn}"
+# The checking build runs several times slower: there one language with long words and
+# one with wide characters show that the visits work, and the full matrix is the other pass's.
+all="eng de fra chn jpn"
+case "$BUILD" in *sanitize*) all="de jpn" ;; esac
+read -r -a LANGUAGES <<<"${ORVELLA_FIT_LANGUAGES:-$all}"
 CLIP=$(cd "$BUILD/sample" && pwd -P)/sample.mp4
 ABOUT="$ORVELLA_CONTROL_TREE_FILE.about"
 TOPBAR="$ORVELLA_CONTROL_TREE_FILE.topbar"
