@@ -25,6 +25,7 @@ SkinWindowOwner ChildWindows::Owner(HWND opener) const {
     owner.paintManager = m_main.GetPaintManager();
     owner.language = m_main.GetLanguage();
     owner.skinIndex = m_main.GetSkinIndex();
+    owner.programFolder = m_main.GetProgramFolder();
     return owner;
 }
 
@@ -132,6 +133,12 @@ void ChildWindows::CloseAll() {
     DestroyNow(m_question);
     DestroyNow(m_topBar);
     DestroyNow(m_settings);
+}
+
+void ChildWindows::AdoptResources(uilib::CPaintManagerUI& from, uilib::CPaintManagerUI& to) {
+    // Every user of the old manager, whichever window it belongs to (menus, tooltips and
+    // windows built later included): none may keep a pointer into the one that goes.
+    from.HandResourceUsersTo(&to);
 }
 
 }  // namespace orvella

@@ -159,6 +159,8 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     LoadSettings(true);
     PrepareWindowExtras();
+    // Once per start: a rebuilt layout asks the server nothing.
+    if (m_settings.checkforupgrades) StartUpdateCheck();
     // A file from the command line starts now rather than at the first show: the engine
     // needs only its video window, laid out here, and starting it is the slowest step
     // to the first picture.
@@ -189,6 +191,16 @@ void CPlayerWnd::BuildMainLayout() {
     m_view.Attach(m_hWnd, m_pm.get(), m_settings.skinindex);
     CControlUI* list = m_pm->FindControl("playlist");
     m_playlistRows.Bind(list ? static_cast<uilib::CListUI*>(list->GetInterface("List")) : nullptr);
+    m_closeButton = m_pm->FindControl("closebtn");
+    m_maxButton = m_pm->FindControl("maxbtn");
+    m_restoreButton = m_pm->FindControl("restorebtn");
+    m_minButton = m_pm->FindControl("minbtn");
+}
+
+void CPlayerWnd::ForgetLayoutControls() {
+    m_playlistRows.Bind(nullptr);
+    m_view.Attach(m_hWnd, nullptr, m_settings.skinindex);
+    m_closeButton = m_maxButton = m_restoreButton = m_minButton = nullptr;
 }
 
 void CPlayerWnd::PrepareWindowExtras() {
@@ -203,7 +215,6 @@ void CPlayerWnd::PrepareWindowExtras() {
     m_trayIcon.iconPath = std::string(uilib::GetAppPath()) + "icon/orvella.png";
     m_version = ParseProgramVersion(kProgramVersion);
     g_mainWindow = m_hWnd;
-    if (m_settings.checkforupgrades) StartUpdateCheck();
 }
 
 LRESULT CPlayerWnd::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
@@ -387,7 +398,7 @@ LRESULT CPlayerWnd::OnEngineFence(WPARAM, LPARAM, bool&) {
 }
 
 LRESULT CPlayerWnd::OnReloadLayout(WPARAM, LPARAM, bool&) {
-    ReloadLayoutInLanguage();
+    m_rebuild.OnReloadMessage();
     return 0;
 }
 
@@ -426,10 +437,6 @@ LRESULT CPlayerWnd::OnUpdateCurrent(WPARAM wParam, LPARAM lParam, bool&) {
 }
 
 void CPlayerWnd::OnWindowInit() {
-    m_closeButton = m_pm->FindControl("closebtn");
-    m_maxButton = m_pm->FindControl("maxbtn");
-    m_restoreButton = m_pm->FindControl("restorebtn");
-    m_minButton = m_pm->FindControl("minbtn");
     DisableNotBuiltButtons(m_view);
     ShowVolume(m_settings.volume);
     // Told once the window is there to own the message.
@@ -499,11 +506,9 @@ void CPlayerWnd::ReleaseAll() {
     // floods X errors and ends it without its exit line. StopEngine takes the video
     // window after it.
     m_playback.StopEngine();
-    m_playlistRows.Bind(nullptr);
     m_dialogs.CloseAll();
-    m_view.Attach(m_hWnd, nullptr, m_settings.skinindex);
+    ForgetLayoutControls();
     m_pm.reset();
-    m_closeButton = m_maxButton = m_restoreButton = m_minButton = nullptr;
     m_playlist.Clear();
     m_released = true;
 }

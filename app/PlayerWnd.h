@@ -9,6 +9,7 @@
 #include "app/ChildWindows.h"
 #include "app/DiscOpening.h"
 #include "app/DisplayModes.h"
+#include "app/LayoutRebuild.h"
 #include "app/MainWindowView.h"
 #include "app/MenuCommands.h"
 #include "app/MenuState.h"
@@ -48,7 +49,8 @@ class CPlayerWnd : public uilib::CWindowWnd,
                    public uilib::INotifyUI,
                    public SettingsHost,
                    public IMenuCommandRunner,
-                   private MenuCommandHost {
+                   private MenuCommandHost,
+                   private LayoutRebuildHost {
 public:
     // args: the command-line arguments after the program name.
     explicit CPlayerWnd(std::vector<std::string> args = {});
@@ -69,6 +71,7 @@ public:
     const PlayerSettings& GetSettings() const { return m_settings; }
     const HotkeyBindings& GetHotkeys() const { return m_hotkeys; }
     const std::string& GetLayoutFile() const { return m_layoutFile; }
+    const std::string& GetProgramFolder() const { return m_programFolder; }  // empty: GetAppPath()
     const std::string& GetCurrentMediaPath() const { return m_playback.CurrentMediaPath(); }
     const TrayIconRecord& GetTrayIcon() const { return m_trayIcon; }
     const ProgramVersion& GetVersion() const { return m_version; }
@@ -167,8 +170,17 @@ private:
     void ReportFirstFrame();
 
     // Creation steps that run again whenever the main layout is rebuilt.
-    void BuildMainLayout();
-    void PrepareWindowExtras();
+    void BuildMainLayout() override;
+    void PrepareWindowExtras() override;
+    // LayoutRebuildHost
+    uilib::CPaintManagerUI* CurrentPaintManager() override { return m_pm.get(); }
+    std::unique_ptr<uilib::CPaintManagerUI> SwapPaintManager(
+        std::unique_ptr<uilib::CPaintManagerUI> next) override {
+        m_pm.swap(next);
+        return next;
+    }
+    void ForgetLayoutControls() override;
+    void ApplyBackground() override { m_settings.ApplyBackground(*this); }
     void OnWindowInit();
     void ReleaseAll();
     void ApplyWindowRegion();
@@ -245,7 +257,7 @@ private:
     void OnMenuReleased() {}               // the popup menu closed
     void OpenSkinWindow(uilib::CControlUI* button) {}  // the skin and colour window
     void CloseSkinWindowOfMain() {}
-    void ReloadLayoutInSkin(int skinIndex) {}
+    void ReloadLayoutInSkin(int skinIndex) { m_rebuild.RequestSkin(skinIndex); }
     void ApplyShading(int picture) {}
     void OnSettingsNotification(uilib::TNotifyUI& msg) { m_settingsEffects.OnNotification(msg); }
     void CloseSettingsWindow() { m_dialogs.CloseSettings(); }
@@ -255,7 +267,6 @@ private:
     void OpenWebPage(WPARAM which);
     // Help and web pages open in the desktop's browser; without one a question says so.
     void OpenPage(const std::string& address);
-    void ReloadLayoutInLanguage() {}      // WM_RELOAD_LAYOUT: rebuild in the current language
     void OpenHelp() override;
     // MenuCommandHost
     void PostToMain(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -300,6 +311,7 @@ private:
     SettingsEffects m_settingsEffects{m_settings, m_playback, m_display, m_dialogs, m_hotkeys};
     MenuCommands m_menuCommands{m_view,     m_settings, m_playback, m_playlist,
                                 m_playlistControl, m_display, m_dialogs, *this};
+    LayoutRebuild m_rebuild{*this, m_view, m_settings, m_playback, m_playlist, m_display, m_dialogs};
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
 };

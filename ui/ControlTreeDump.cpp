@@ -42,6 +42,8 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
         if (item && item->IsSelected()) out << "marked " << c->GetName() << "\n";
         if (!c->IsEnabled()) out << "disabled " << c->GetName() << "\n";
     }
+    // Which layout file the tree was built from: a rebuilt window names its new one.
+    if (!pm->GetLayoutFile().empty()) out << "layout " << pm->GetLayoutFile().c_str() << "\n";
     return out.str();
 }
 

@@ -11,7 +11,7 @@ namespace orvella {
 // One line per named control: "name class left top right bottom visible text" (client
 // coordinates; the text on one line), after a first line "window left top right bottom" (screen
 // coordinates); then "marked name" for each marked list or menu row and "disabled name" for
-// each control that cannot be used.
+// each control that cannot be used; last "layout path" naming the layout file.
 std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRect);
 // Writes the description to the file named by ORVELLA_CONTROL_TREE_FILE, if set; the
 // program's other windows add a suffix of their own ("controls.txt.about").

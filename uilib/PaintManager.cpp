@@ -65,6 +65,9 @@ struct CPaintManagerUI::Impl {
 CPaintManagerUI::CPaintManagerUI() : m_impl(std::make_unique<Impl>(*this)) {}
 
 CPaintManagerUI::~CPaintManagerUI() {
+    // Windows still open on our fonts and pictures fall back to their own and the defaults.
+    HandResourceUsersTo(nullptr);
+    UseParentResource(nullptr);
     m_impl->stopPrefetch = true;
     if (m_impl->prefetch.joinable()) m_impl->prefetch.join();
     RemoveAllTimers();
@@ -258,7 +261,22 @@ void CPaintManagerUI::UseParentResource(CPaintManagerUI* parent) {
     // A chain must end: refuse a parent that leads back here.
     for (CPaintManagerUI* p = parent; p; p = p->GetParentResource())
         if (p == this) return;
+    if (m_pParentResourcePM) {
+        std::vector<CPaintManagerUI*>& users = m_pParentResourcePM->m_resourceUsers;
+        users.erase(std::remove(users.begin(), users.end(), this), users.end());
+    }
     m_pParentResourcePM = parent;
+    if (parent) parent->m_resourceUsers.push_back(this);
+}
+
+void CPaintManagerUI::HandResourceUsersTo(CPaintManagerUI* heir) {
+    // Copied first: each hand-over edits the list.
+    const std::vector<CPaintManagerUI*> users = m_resourceUsers;
+    for (CPaintManagerUI* user : users) {
+        user->UseParentResource(heir);
+        // A heir that leads back to the user is refused: the user then has none.
+        if (user->m_pParentResourcePM == this) user->UseParentResource(nullptr);
+    }
 }
 
 CStdString CPaintManagerUI::GetResourcePath() { return CResourceCache::GetResourceFolder(); }
