@@ -25,7 +25,6 @@ SkinWindowOwner ChildWindows::Owner(HWND opener) const {
     owner.paintManager = m_main.GetPaintManager();
     owner.language = m_main.GetLanguage();
     owner.skinIndex = m_main.GetSkinIndex();
-    owner.programFolder = m_main.GetProgramFolder();
     return owner;
 }
 

@@ -117,7 +117,18 @@ void LayoutRebuild::Run(std::optional<int> skinIndex) {
     const HWND window = m_view.Handle();
     if (!old || !window) return;
     RECT before{};
-    GetWindowRect(window, &before);
+    GetWindowRect(window, &before);  // building may size the window to the new layout
+    // The new layout first: one that cannot be built leaves the window as it was.
+    const int skinBefore = m_settings.skinindex;
+    if (skinIndex) m_settings.skinindex = *skinIndex;
+    auto next = std::make_unique<uilib::CPaintManagerUI>();
+    next->Init(window);
+    if (!m_host.BuildMainLayout(*next)) {
+        m_settings.skinindex = skinBefore;
+        SetWindowPos(window, nullptr, before.left, before.top, before.right - before.left,
+                     before.bottom - before.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
     const bool playing = m_playback.IsEngineRunning() && !m_playlist.Empty();
     const bool pinned = m_display.State().fullScreen || IsZoomed(window);
 
@@ -137,16 +148,11 @@ void LayoutRebuild::Run(std::optional<int> skinIndex) {
     CMediaWnd* video = m_view.DetachVideoWindow();
     m_host.ForgetLayoutControls();
 
-    auto next = std::make_unique<uilib::CPaintManagerUI>();
-    next->Init(window);
     m_dialogs.AdoptResources(*old, *next);
     m_host.SwapPaintManager(std::move(next)).reset();
 
-    if (skinIndex) {
-        m_settings.skinindex = *skinIndex;
-        m_settings.background = BackgroundOfSkin(*skinIndex);
-    }
-    m_host.BuildMainLayout();
+    if (skinIndex) m_settings.background = BackgroundOfSkin(*skinIndex);
+    m_host.BindMainLayout();
     uilib::CPaintManagerUI* pm = m_host.CurrentPaintManager();
     if (colour != 0) pm->SetColor(colour);
     m_host.ApplyBackground();

@@ -59,8 +59,10 @@ public:
         std::unique_ptr<uilib::CPaintManagerUI> next) = 0;
     // Every pointer into the layout that is about to go is let go.
     virtual void ForgetLayoutControls() = 0;
-    // main.xml of the skin and language now, with every collaborator bound to it.
-    virtual void BuildMainLayout() = 0;
+    // main.xml of the skin and language now, built into pm; false when it cannot be.
+    virtual bool BuildMainLayout(uilib::CPaintManagerUI& pm) = 0;
+    // Every collaborator holding controls bound to the layout of the window's manager.
+    virtual void BindMainLayout() = 0;
     // The background picture named in the settings.
     virtual void ApplyBackground() = 0;
     // The window's icon, drop target, tray record and version (not the update check).

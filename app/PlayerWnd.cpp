@@ -153,7 +153,8 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
 
     m_pm->Init(m_hWnd);
     ReadEarlySettings();
-    BuildMainLayout();
+    BuildMainLayout(*m_pm);
+    BindMainLayout();
     SIZE initSize = m_pm->GetInitSize();
     SetWindowPos(m_hWnd, nullptr, 0, 0, initSize.cx, initSize.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -171,23 +172,28 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
     return 0;
 }
 
-void CPlayerWnd::BuildMainLayout() {
+bool CPlayerWnd::BuildMainLayout(CPaintManagerUI& pm) {
     const std::string folder =
         m_programFolder.empty() ? std::string(uilib::GetAppPath()) : m_programFolder;
     // A language without its own main layout yet falls back to English rather than
     // leaving the user an empty window.
-    m_layoutFile = SkinLayoutFile(folder, m_settings.skinindex, m_settings.language, "main.xml");
-    if (m_layoutFile.empty()) return;
+    const std::string file = SkinLayoutFile(folder, m_settings.skinindex, m_settings.language, "main.xml");
+    if (file.empty()) return false;
     uilib::CDialogBuilder builder;
     CDialogBuilderCallbackEx factory;
-    CControlUI* root = builder.Create(m_layoutFile.c_str(), &factory, m_pm.get());
+    CControlUI* root = builder.Create(file.c_str(), &factory, &pm);
     if (!root) {
-        std::fprintf(stderr, "orvella: cannot build the layout %s: %s\n", m_layoutFile.c_str(),
+        std::fprintf(stderr, "orvella: cannot build the layout %s: %s\n", file.c_str(),
                      builder.GetLastError().c_str());
-        return;
+        return false;
     }
-    m_pm->AttachDialog(root);
-    m_pm->AddNotifier(this);
+    m_layoutFile = file;
+    pm.AttachDialog(root);
+    pm.AddNotifier(this);
+    return true;
+}
+
+void CPlayerWnd::BindMainLayout() {
     m_view.Attach(m_hWnd, m_pm.get(), m_settings.skinindex);
     CControlUI* list = m_pm->FindControl("playlist");
     m_playlistRows.Bind(list ? static_cast<uilib::CListUI*>(list->GetInterface("List")) : nullptr);

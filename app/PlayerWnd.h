@@ -71,7 +71,6 @@ public:
     const PlayerSettings& GetSettings() const { return m_settings; }
     const HotkeyBindings& GetHotkeys() const { return m_hotkeys; }
     const std::string& GetLayoutFile() const { return m_layoutFile; }
-    const std::string& GetProgramFolder() const { return m_programFolder; }  // empty: GetAppPath()
     const std::string& GetCurrentMediaPath() const { return m_playback.CurrentMediaPath(); }
     const TrayIconRecord& GetTrayIcon() const { return m_trayIcon; }
     const ProgramVersion& GetVersion() const { return m_version; }
@@ -170,7 +169,8 @@ private:
     void ReportFirstFrame();
 
     // Creation steps that run again whenever the main layout is rebuilt.
-    void BuildMainLayout() override;
+    bool BuildMainLayout(uilib::CPaintManagerUI& pm) override;
+    void BindMainLayout() override;
     void PrepareWindowExtras() override;
     // LayoutRebuildHost
     uilib::CPaintManagerUI* CurrentPaintManager() override { return m_pm.get(); }

@@ -51,7 +51,6 @@ MenuOwner CPlayerWnd::MenuOwnerInfo() {
     owner.paintManager = m_pm.get();
     owner.language = m_settings.language;
     owner.skinIndex = m_settings.skinindex;
-    owner.programFolder = m_programFolder;
     owner.states = MenuItemStates();
     return owner;
 }

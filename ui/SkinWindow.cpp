@@ -219,7 +219,6 @@ bool CreateSkinWindow(CSkinWindow* window, const SkinWindowOwner& owner) {
     if (owner.notifier) window->PaintManager().AddNotifier(owner.notifier);
     window->SetLanguage(owner.language);
     window->SetSkin(owner.skinIndex);
-    if (!owner.programFolder.empty()) window->SetProgramFolder(owner.programFolder);
     HWND hwnd = window->Create(owner.hwnd, window->GetWindowTitle(),
                                WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 20);
     if (!hwnd) {

@@ -128,7 +128,6 @@ struct SkinWindowOwner {
     uilib::CPaintManagerUI* paintManager = nullptr;   // colour and resources
     std::string language;
     int skinIndex = 1;
-    std::string programFolder;                        // where the skins are; empty: GetAppPath()
 };
 
 // Registers the owner as notifier, copies language and skin, creates the native window

@@ -177,13 +177,23 @@ INSTANTIATE_TEST_SUITE_P(
                       RebuildCase{"SkinStoppedAbout", true, false, false}),
     [](const ::testing::TestParamInfo<RebuildCase>& info) { return std::string(info.param.name); });
 
-TEST_F(LayoutRebuildTest, OnlyTheTwoSkinsRebuild) {
+// Only 0 and 1 name a skin; a skin whose layout cannot be built leaves the window as it was.
+TEST_F(LayoutRebuildTest, OnlyASkinThatBuildsRebuilds) {
     Start();
-    for (WPARAM skin : {WPARAM(2), WPARAM(-1), WPARAM(1)}) {
+    const std::string skin = engine_->ProgramFolder() + "skin";
+    struct Case {
+        WPARAM skin;
+        bool folderThere, rebuilt;
+    } cases[] = {{2, true, false}, {WPARAM(-1), true, false}, {1, false, false}, {1, true, true}};
+    for (const Case& c : cases) {
+        if (!c.folderThere) fs::rename(skin, skin + ".away");
         const uilib::CPaintManagerUI* before = window_->GetPaintManager();
-        SwitchSkin(skin);
+        SwitchSkin(c.skin);
         fake().DispatchPending();
-        EXPECT_EQ(window_->GetPaintManager() != before, skin == 1) << skin;
+        EXPECT_EQ(window_->GetPaintManager() != before, c.rebuilt) << c.skin << c.folderThere;
+        EXPECT_EQ(window_->GetSkinIndex(), c.rebuilt ? 1 : 0);
+        EXPECT_NE(Find("playlist"), nullptr);
+        if (!c.folderThere) fs::rename(skin + ".away", skin);
     }
 }
 
