@@ -2,6 +2,7 @@
 
 #include "app/PlayerWnd.h"
 #include "ui/AboutWnd.h"
+#include "ui/FacadeWnd.h"
 #include "ui/FullScreenTopBarWnd.h"
 #include "ui/MenuUI.h"
 #include "ui/MenuWnd.h"
@@ -31,21 +32,22 @@ SkinWindowOwner ChildWindows::Owner(HWND opener) const {
 void ChildWindows::OpenAbout() {
     if (!m_main.GetPaintManager()) return;
     OpenSkinWindow(m_about, Owner());
+    TellFacadeOfOpenWindows();
 }
 
-void ChildWindows::CloseAbout() { CloseSkinWindow(m_about); }
+void ChildWindows::CloseAbout() { CloseSkinWindow(m_about, FacadeManager()); }
 
 void ChildWindows::AskQuestion(int kind, const std::string& detail, HWND opener) {
     const QuestionPrompt* prompt = FindQuestionPrompt(kind);
     if (!prompt || !m_main.GetPaintManager()) return;
+    const QuestionWords words = LocalQuestionWords(*prompt, detail);
     OpenSkinWindow(m_question, Owner(opener), [&](CQuestionWnd& window) {
-        window.SetUp(kind, prompt->title, FillQuestionPlaceholder(prompt->text, detail),
-                     prompt->withCancel, prompt->okText ? prompt->okText : "",
-                     prompt->cancelText ? prompt->cancelText : "");
+        window.SetUp(kind, words.title, words.text, prompt->withCancel, words.ok, words.cancel);
     });
+    TellFacadeOfOpenWindows();
 }
 
-void ChildWindows::CloseQuestion() { CloseSkinWindow(m_question); }
+void ChildWindows::CloseQuestion() { CloseSkinWindow(m_question, FacadeManager()); }
 
 CSettingsWnd* ChildWindows::OpenSettings(const SettingsValues& values, HotkeyBindings* hotkeys) {
     if (!m_main.GetPaintManager()) return nullptr;
@@ -54,10 +56,12 @@ CSettingsWnd* ChildWindows::OpenSettings(const SettingsValues& values, HotkeyBin
         open->ShowWindow(true, true);
         return open;
     }
-    return OpenSkinWindow(m_settings, Owner(), [&](CSettingsWnd& window) {
-        window.SetValues(values);
-        window.SetHotkeys(hotkeys);
+    CSettingsWnd* window = OpenSkinWindow(m_settings, Owner(), [&](CSettingsWnd& opened) {
+        opened.SetValues(values);
+        opened.SetHotkeys(hotkeys);
     });
+    TellFacadeOfOpenWindows();
+    return window;
 }
 
 CSettingsWnd* ChildWindows::Settings() {
@@ -65,7 +69,47 @@ CSettingsWnd* ChildWindows::Settings() {
     return m_settings;
 }
 
-void ChildWindows::CloseSettings() { CloseSkinWindow(m_settings); }
+void ChildWindows::CloseSettings() { CloseSkinWindow(m_settings, FacadeManager()); }
+
+void ChildWindows::ShowFacade(POINT below, const std::string& background) {
+    uilib::CPaintManagerUI* pm = m_main.GetPaintManager();
+    if (!pm) return;
+    if (!Facade()) {
+        auto* facade = new CFacadeWnd();
+        if (!CreateSkinWindow(facade, Owner())) return;
+        m_facade = facade;
+        facade->ShowColour(pm->GetMainBKColor());
+        facade->ShowCurrent(background);
+    }
+    TellFacadeOfOpenWindows();
+    m_facade->PaintManager().UseParentResource(pm);
+    m_facade->ShowAt(below);
+}
+
+void ChildWindows::HideFacade() {
+    if (Facade()) m_facade->ShowWindow(false, false);
+}
+
+void ChildWindows::CloseFacade() { CloseSkinWindow(m_facade); }
+
+CFacadeWnd* ChildWindows::Facade() {
+    // The window manager may have closed it meanwhile.
+    if (m_facade && !CSkinWindow::IsAlive(m_facade)) m_facade = nullptr;
+    return m_facade;
+}
+
+uilib::CPaintManagerUI* ChildWindows::FacadeManager() {
+    return Facade() ? &m_facade->PaintManager() : nullptr;
+}
+
+void ChildWindows::TellFacadeOfOpenWindows() {
+    uilib::CPaintManagerUI* facade = FacadeManager();
+    if (!facade) return;
+    CSkinWindow* open[] = {m_about, m_question, m_settings, m_topBar};
+    for (CSkinWindow* window : open) {
+        if (window && CSkinWindow::IsAlive(window)) facade->AddNotifier(window);
+    }
+}
 
 void ChildWindows::ShowTopBar() {
     uilib::CPaintManagerUI* pm = m_main.GetPaintManager();
@@ -79,6 +123,7 @@ void ChildWindows::ShowTopBar() {
         bar->SetOwner(&m_main);
         if (!CreateSkinWindow(bar, Owner())) return;
         m_topBar = bar;
+        TellFacadeOfOpenWindows();
     }
     SetWindowPos(m_topBar->GetHWND(), HWND_TOPMOST, corner.x, corner.y, area.right - area.left,
                  kTopBarHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -128,6 +173,7 @@ void DestroyNow(Window*& slot) {
 }  // namespace
 
 void ChildWindows::CloseAll() {
+    DestroyNow(m_facade);
     DestroyNow(m_about);
     DestroyNow(m_question);
     DestroyNow(m_topBar);

@@ -1,5 +1,6 @@
-// The main window's small windows: the about and question windows and the full-screen
-// top bar. Each is null while closed; opening one that is open replaces it.
+// The main window's small windows: the about and question windows, the settings and skin
+// windows and the full-screen top bar. Each is null while closed; opening one that is
+// open replaces it. Every open window hears the skin window's colour.
 #pragma once
 
 #include <string>
@@ -17,7 +18,9 @@ class CPlayerWnd;
 class CAboutWnd;
 class CQuestionWnd;
 class CFullScreenTopBarWnd;
+class CFacadeWnd;
 class CSettingsWnd;
+class CSkinWindow;
 class HotkeyBindings;
 struct SettingsValues;
 struct SkinWindowOwner;
@@ -39,6 +42,13 @@ public:
     CSettingsWnd* OpenSettings(const SettingsValues& values, HotkeyBindings* hotkeys);
     CSettingsWnd* Settings();  // null while closed
     void CloseSettings();
+
+    // The skin window with its top-left corner at below (screen), made on first use with
+    // its sliders on the main window's colour and background marked; later only shown.
+    void ShowFacade(POINT below, const std::string& background);
+    void HideFacade();
+    void CloseFacade();
+    CFacadeWnd* Facade();  // null while closed
 
     // Over the top of the video, as wide as it; made on first use.
     void ShowTopBar();
@@ -63,12 +73,17 @@ public:
 private:
     SkinWindowOwner Owner(HWND opener = nullptr) const;
     CFullScreenTopBarWnd* LiveTopBar();
+    // The skin window's paint manager while it is open (its notifiers are told of colours).
+    uilib::CPaintManagerUI* FacadeManager();
+    // Makes every open window a notifier of the skin window, so its colours reach them.
+    void TellFacadeOfOpenWindows();
 
     CPlayerWnd& m_main;
     CAboutWnd* m_about = nullptr;
     CQuestionWnd* m_question = nullptr;
     CFullScreenTopBarWnd* m_topBar = nullptr;
     CSettingsWnd* m_settings = nullptr;
+    CFacadeWnd* m_facade = nullptr;
 };
 
 }  // namespace orvella

@@ -5,6 +5,7 @@
 
 #include "app/DiscMenus.h"
 #include "app/DiscRules.h"
+#include "library/LocalStrings.h"
 #include "platform/Platform.h"
 
 namespace orvella {
@@ -14,7 +15,7 @@ void FillOpenDiscRows(uilib::CListUI& list) {
     for (const platform::OpticalDrive& drive : platform::GetBackend().ListOpticalDrives())
         rows.push_back(DiscMenuRow{DiscRowName(drive), DiscRowText(drive), false});
     // Without a name the row is shown disabled: it says why nothing can be chosen.
-    if (rows.empty()) rows.push_back(DiscMenuRow{std::string(), "No optical drive", false});
+    if (rows.empty()) rows.push_back(DiscMenuRow{std::string(), LocalString(46, "No optical drive"), false});
     AddDiscMenuRows(rows, list);
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "library/LocalStrings.h"
 #include "ui/MenuWnd.h"
 #include "uilib/PaintManager.h"
 #include "uilib/controls/Label.h"
@@ -18,12 +19,13 @@ DiscMenuRow Row(const char* prefix, int32_t number, const std::string& text, boo
     return DiscMenuRow{prefix + std::to_string(number), Label(number, text), marked};
 }
 
-const DiscMenuRow kNone{"", "none", false};
+// Shown alone when there is nothing to choose.
+DiscMenuRow None() { return DiscMenuRow{"", LocalString(50, "none"), false}; }
 
 std::vector<DiscMenuRow> TitleRows(const MenuState& s) {
     const TrackTable& titles = s.tables.titleLengths;
-    if (titles.empty()) return {kNone};
-    std::vector<DiscMenuRow> rows{Row("ID_MAINMENU_DVD_TITLE_", -1, "DVD Menu", false)};
+    if (titles.empty()) return {None()};
+    std::vector<DiscMenuRow> rows{Row("ID_MAINMENU_DVD_TITLE_", -1, LocalString(48, "DVD Menu"), false)};
     for (const auto& [title, length] : titles)
         rows.push_back(Row("ID_MAINMENU_DVD_TITLE_", title, length, title == s.tables.currentTitle));
     return rows;
@@ -32,9 +34,9 @@ std::vector<DiscMenuRow> TitleRows(const MenuState& s) {
 std::vector<DiscMenuRow> SubtitleRows(const MenuState& s) {
     const TrackTable& tracks = s.tables.subtitleTracks;
     const TrackTable& files = s.tables.subtitleFiles;
-    if (tracks.empty() && files.empty()) return {kNone};
+    if (tracks.empty() && files.empty()) return {None()};
     const int32_t current = s.tables.currentSubtitle;
-    std::vector<DiscMenuRow> rows{Row("ID_MAINMENU_DVD_SUBTITLE_", -1, "disabled", current == -1)};
+    std::vector<DiscMenuRow> rows{Row("ID_MAINMENU_DVD_SUBTITLE_", -1, LocalString(49, "disabled"), current == -1)};
     int32_t place = 0;
     for (const auto& track : tracks) {
         rows.push_back(Row("ID_MAINMENU_DVD_SUBTITLE_", place, track.second, place == current));
@@ -46,7 +48,7 @@ std::vector<DiscMenuRow> SubtitleRows(const MenuState& s) {
 }
 
 std::vector<DiscMenuRow> AudioRows(const MenuState& s) {
-    if (s.tables.audioTracks.empty()) return {kNone};
+    if (s.tables.audioTracks.empty()) return {None()};
     std::vector<DiscMenuRow> rows;
     for (const auto& [id, language] : s.tables.audioTracks)
         rows.push_back(Row("ID_MAINMENU_DVD_AUDIO_", id, language, id == s.tables.currentAudio));
@@ -54,7 +56,7 @@ std::vector<DiscMenuRow> AudioRows(const MenuState& s) {
 }
 
 std::vector<DiscMenuRow> ChapterRows(const MenuState& s) {
-    if (s.tables.chapters.empty()) return {kNone};
+    if (s.tables.chapters.empty()) return {None()};
     std::vector<DiscMenuRow> rows;
     for (const auto& [index, start] : s.tables.chapters)
         rows.push_back(Row("ID_MAINMENU_DVD_CHAPTER_", index, start, index == s.tables.currentChapter));

@@ -11,6 +11,7 @@
 #include "app/StartupRules.h"
 #include "engine/LaunchOptions.h"
 #include "engine/SlaveCommands.h"
+#include "library/LocalStrings.h"
 #include "playlist/MediaFiles.h"
 #include "playlist/Playlist.h"
 #include "ui/QuestionTexts.h"
@@ -84,7 +85,7 @@ void DiscOpening::OpenMountedDisc(const std::string& itemText, const std::string
 void DiscOpening::OpenFolder() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Folder;
-    request.title = "open file";
+    request.title = LocalString(45, "Open folder");
     const std::vector<std::string> chosen =
         platform::GetBackend().RunFileDialog(m_view.Handle(), request);
     if (chosen.empty()) return;
@@ -133,7 +134,7 @@ bool DiscOpening::OpenStartupFolder(const std::string& argument) {
             Play(plan);
             return;
         }
-        const std::string text = "No media files in " + NameOfPath(path);
+        const std::string text = LocalString(23, "No media files in %s", NameOfPath(path));
         std::fprintf(stderr, "orvella: %s\n", text.c_str());
         m_view.SetControlText("filename", text);
     });

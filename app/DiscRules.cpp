@@ -1,5 +1,7 @@
 #include "app/DiscRules.h"
 
+#include "library/LocalStrings.h"
+
 
 namespace orvella {
 
@@ -23,7 +25,7 @@ std::string DiscRowName(const platform::OpticalDrive& drive) {
 }
 
 std::string DiscRowText(const platform::OpticalDrive& drive) {
-    return "Disc " + drive.label + "(" + WhereOf(drive) + ")";
+    return LocalString(47, "Disc %s", drive.label + "(" + WhereOf(drive) + ")");
 }
 
 std::string DriveOfDiscItem(const std::string& itemText) {

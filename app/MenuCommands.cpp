@@ -3,6 +3,7 @@
 #include "app/SettingsEffects.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "app/ChildWindows.h"
 #include "app/DisplayModes.h"
@@ -12,8 +13,11 @@
 #include "app/SettingsEffects.h"
 #include "app/StartupRules.h"
 #include "engine/SlaveCommands.h"
+#include "library/LanguageFolders.h"
+#include "library/LocalStrings.h"
 #include "library/PlayerSettings.h"
 #include "playlist/Playlist.h"
+#include "uilib/Base.h"
 
 namespace orvella {
 
@@ -35,7 +39,8 @@ namespace {
 using Action = MenuCommands::Action;
 
 // Items whose names carry their argument, found anywhere in the name and tested in this
-// order; the argument is the text after the last separator.
+// order; the argument is the text after the last separator, or with none (a language
+// folder may hold "_" itself) all of the text after the part.
 struct ArgumentItem {
     const char* part;
     char separator;
@@ -49,7 +54,7 @@ const ArgumentItem kArgumentItems[] = {
     {"ID_MAINMENU_DVD_CHAPTER_", '_', Action::DvdChapter},
     {"ID_MAINMENU_DVD_TITLE_", '_', Action::DvdTitle},
     {"ID_MAINMENU_FILE_OPENDISC#", '#', Action::OpenDisc},
-    {"ID_MAINMENU_LANGUAGE_", '_', Action::Language},
+    {"ID_MAINMENU_LANGUAGE_", '\0', Action::Language},
 };
 
 struct NamedItem {
@@ -284,8 +289,8 @@ void MenuCommands::Dispatch(const std::string& name) {
 bool MenuCommands::DispatchArgumentItem(const std::string& name) {
     const ArgumentItem* item = FindArgumentItem(name);
     if (!item) return false;
-    const size_t at = name.rfind(item->separator);
-    const std::string text = name.substr(at + 1);
+    const std::string text = item->separator ? name.substr(name.rfind(item->separator) + 1)
+                                             : name.substr(name.find(item->part) + std::strlen(item->part));
     const int n = NumberAfterLastUnderscore(name);
     CSlaveCommands& slave = m_playback.Slave();
     switch (item->action) {
@@ -309,9 +314,13 @@ bool MenuCommands::DispatchArgumentItem(const std::string& name) {
         slave.Send(n == -1 ? slave::DvdNav(DvdNavKey::Menu) : slave::SwitchTitle(n));
         break;
     case Action::OpenDisc: m_host.OpenDisc(text); break;
-    case Action::Language:
-        m_settings.language = text;
+    case Action::Language: {
+        const std::string program(uilib::GetAppPath());
+        m_settings.language = UsableLanguageOf(text, program, m_settings.skinindex);
+        SelectLocalStrings(program, m_settings.skinindex, m_settings.language);
         m_host.PostToMain(WM_RELOAD_LAYOUT, 0, 0);
+        break;
+    }
         break;
     default: break;
     }

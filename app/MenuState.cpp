@@ -152,6 +152,8 @@ MenuState BuildMenuState(const PlayerSettings& settings, const DisplayState& dis
         s.currentTitle = sources.defaultTitle;
     }
     s.language = settings.language;
+    s.skinIndex = settings.skinindex;
+    s.programFolder = sources.programFolder;
     s.sortOrder = sources.sortOrder;
     return s;
 }

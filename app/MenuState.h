@@ -32,6 +32,8 @@ struct MenuState {
     int deinterlace = 0;     // "deinterleave"
     MediaTables tables;      // tracks, titles and chapters while the engine runs
     std::string language;
+    int skinIndex = 1;
+    std::string programFolder;  // the language folders are under it
     int sortOrder = 0;  // 0 by name, 1 by type
 };
 
@@ -44,6 +46,7 @@ struct MenuStateSources {
     int sortOrder = 0;
     const MediaTables* engineTables = nullptr;  // null while no engine runs
     int defaultTitle = 0;                       // the title shown while no engine runs
+    std::string programFolder;
 };
 
 MenuState BuildMenuState(const PlayerSettings& settings, const DisplayState& display,

@@ -9,8 +9,6 @@ namespace {
 const char* const kNotBuiltYet[] = {
     "ID_MAINMENU_FILE_FILEINFO",  // the file information window
     "ID_MAINMENU_HELP_CHECK",     // the update check
-    "ID_MAINMENU_LANGUAGE",       // the language switch (its submenu stays empty)
-    "facade",                     // the skin and colour window
 };
 
 }  // namespace

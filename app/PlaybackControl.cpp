@@ -10,6 +10,7 @@
 #include "engine/EngineEvents.h"
 #include "engine/LaunchOptions.h"
 #include "engine/SubtitleCodePage.h"
+#include "library/LocalStrings.h"
 #include "library/PlayerSettings.h"
 #include "playlist/Playlist.h"
 #include "uilib/Base.h"
@@ -175,8 +176,8 @@ bool PlaybackControl::LaunchEngine() {
     options.aliasFor = [this](const std::string& path) { return m_aliases.Alias(path); };
     LaunchPlan plan = BuildLaunch(options);
     if (plan.child.argv.empty()) {
-        m_view.SetControlText("filename", "Cannot give the player engine a safe name for " +
-                                              NameOfPath(m_currentMediaPath));
+        m_view.SetControlText("filename", LocalString(25, "Cannot give the player engine a safe name for %s",
+                                                      NameOfPath(m_currentMediaPath)));
         return false;
     }
     // The engine writes its screenshots into its working folder. The screenshot folder is
@@ -187,8 +188,8 @@ bool PlaybackControl::LaunchEngine() {
     auto engine = std::make_unique<CCmdMplayer>(m_view.Handle());
     if (!engine->StartChild(plan.child)) {
         // The user asked for this: say so where the file's name would stand.
-        m_view.SetControlText("filename", "Cannot start the player engine for " +
-                                              NameOfPath(m_currentMediaPath));
+        m_view.SetControlText("filename", LocalString(24, "Cannot start the player engine for %s",
+                                                      NameOfPath(m_currentMediaPath)));
         return false;
     }
     m_engine = std::move(engine);
@@ -241,7 +242,7 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
         // It said nothing of its end: the reason stands where the file's name would, and
         // the entry ends as if it had played out.
         m_openFailureShown = true;
-        m_view.SetControlText("filename", event.text);
+        m_view.SetControlText("filename", LocalEngineEndText(event.text));
         std::fprintf(stderr, "orvella: %s\n", event.text.c_str());
         EndEntry();
         break;
@@ -305,7 +306,7 @@ void PlaybackControl::ShowOpenFailure() {
     // does not load prints the same lines once the media is open, and it plays on.
     if (MediaOpened() || m_openFailureShown) return;
     m_openFailureShown = true;
-    m_view.SetControlText("filename", "Cannot open " + NameOfPath(m_currentMediaPath));
+    m_view.SetControlText("filename", LocalString(21, "Cannot open %s", NameOfPath(m_currentMediaPath)));
     std::fprintf(stderr, "orvella: cannot open %s\n", m_currentMediaPath.c_str());
 }
 
@@ -407,7 +408,7 @@ void PlaybackControl::TakeScreenshot(int mode) {
     if (!m_engineRunning) return;
     const std::string folder = ScreenshotFolder();
     if (!MakeFolders(folder, 0777)) {
-        ShowOnVideo("Cannot create the screenshot folder ", folder);
+        ShowOnVideo(LocalString(30, "Cannot create the screenshot folder %s"), folder);
         return;
     }
     m_slave.Send(slave::Screenshot(mode, m_settings.snappath));
@@ -415,31 +416,28 @@ void PlaybackControl::TakeScreenshot(int mode) {
 
 void PlaybackControl::OnScreenshotSaved(int number) {
     const std::string folder = ScreenshotFolder();
-    if (SameFolder(m_engineFolder, folder)) {
-        m_slave.ShowScreenshotSaved(number);
-        return;
-    }
-    const int saved = MoveShot(m_engineFolder, number, folder);
+    const int saved = SameFolder(m_engineFolder, folder) ? number : MoveShot(m_engineFolder, number, folder);
     if (saved == 0) {
-        ShowOnVideo("Cannot move " + ShotFileName(number) + " into ", folder);
+        ShowOnVideo(LocalString(31, "Cannot move the screenshot into %s"), folder);
         return;
     }
-    m_slave.ShowScreenshotSaved(saved);
+    ShowOnVideo(LocalString(32, "Screenshot saved as %s"), ShotFileName(saved));
 }
 
-void PlaybackControl::ShowOnVideo(const std::string& text, const std::string& path) {
-    std::fprintf(stderr, "orvella: %s%s\n", text.c_str(), path.c_str());
+void PlaybackControl::ShowOnVideo(const std::string& message, const std::string& path) {
+    std::fprintf(stderr, "orvella: %s\n", FillPlaceholder(message, path).c_str());
     // The engine keeps 127 bytes of a message: a long path shows its end.
     constexpr size_t kShown = 120;
+    const size_t words = message.size() - (message.find("%s") == std::string::npos ? 0 : 2);
     std::string shown = path;
-    if (text.size() + shown.size() > kShown) {
-        size_t cut = shown.size() - std::min(shown.size(), kShown - std::min(kShown, text.size() + 3));
+    if (words + shown.size() > kShown) {
+        size_t cut = shown.size() - std::min(shown.size(), kShown - std::min(kShown, words + 3));
         while (cut < shown.size() && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80) ++cut;
         shown = "..." + shown.substr(cut);
     }
-    // The engine takes one line: a path's own line breaks become spaces (and a last
-    // backslash, which the quoting refuses, gets one after it).
-    std::string line = text + shown;
+    // The engine takes one line: line breaks of the path or of a translation become
+    // spaces (and a last backslash, which the quoting refuses, gets one after it).
+    std::string line = FillPlaceholder(message, shown);
     for (char& ch : line)
         if (ch == '\n' || ch == '\r' || ch == '\0') ch = ' ';
     if (line.back() == '\\') line += ' ';

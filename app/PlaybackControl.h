@@ -178,8 +178,8 @@ private:
     void EndEntry();  // what follows the end of the entry (the play list's to decide)
     void OnScreenshotSaved(int number);
     // A message about a path on the video, where the user looks when pressing a key (and
-    // on the error output).
-    void ShowOnVideo(const std::string& text, const std::string& path);
+    // on the error output): message with path in its "%s".
+    void ShowOnVideo(const std::string& message, const std::string& path);
     void OnPlaybackStarted();
     void OnSubtitleFileAdded(int id);
     void ReleaseEngine();

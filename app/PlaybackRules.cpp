@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "app/DisplayRules.h"
+#include "engine/CmdMplayer.h"
+#include "library/LocalStrings.h"
 
 namespace orvella {
 
@@ -88,6 +91,26 @@ bool UnopenedRun::Add(bool opened, const std::string& name, size_t entries) {
     if (m_count < entries) return false;
     m_count = 0;
     return true;
+}
+
+std::string LocalEngineEndText(const std::string& reason) {
+    // The translations' numbers of the engine's words, in the order of kEngineEndTexts.
+    const int kMessages[] = {33, 34, 35, 36};
+    for (size_t i = 0; i < std::size(kMessages); ++i) {
+        const std::string english = kEngineEndTexts[i];
+        const size_t at = english.find("%s");
+        if (at == std::string::npos) {
+            if (reason == english) return LocalString(kMessages[i], english);
+            continue;
+        }
+        const std::string before = english.substr(0, at), after = english.substr(at + 2);
+        if (reason.size() > before.size() + after.size() && reason.compare(0, before.size(), before) == 0 &&
+            reason.compare(reason.size() - after.size(), after.size(), after) == 0) {
+            const std::string number = reason.substr(before.size(), reason.size() - before.size() - after.size());
+            return LocalString(kMessages[i], english, number);
+        }
+    }
+    return reason;
 }
 
 }  // namespace orvella

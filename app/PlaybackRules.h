@@ -49,4 +49,9 @@ private:
     std::string m_first;
 };
 
+// The engine's reason for an end it did not announce, in the current language: its
+// words translated, the number it quotes kept. A text that is none of its reasons is
+// returned as it is.
+std::string LocalEngineEndText(const std::string& reason);
+
 }  // namespace orvella

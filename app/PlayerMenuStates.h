@@ -10,6 +10,7 @@
 
 #include "app/DiscDrives.h"
 #include "app/DiscMenus.h"
+#include "app/LanguageMenu.h"
 #include "app/MenuState.h"
 #include "app/NotBuiltYet.h"
 #include "ui/MenuWnd.h"
@@ -36,14 +37,16 @@ public:
         if (item == "ID_MAINMENU_DVD" || item == "ID_MAIN_RIGHT_MENU_DVD") return HasDiscChoices(m_state);
         return true;
     }
-    // Rows made as the submenu opens: the optical drives, the titles, chapters and tracks.
+    // Rows made as the submenu opens: the optical drives, the languages, the titles,
+    // chapters and tracks.
     void FillSubmenu(const std::string& item, uilib::CListUI& list) const override {
         if (item == "ID_MAINMENU_FILE_OPENDISC") {
             FillOpenDiscRows(list);
             return;
         }
         if (m_whatPlays) m_whatPlays(m_state.tables);
-        const std::vector<DiscMenuRow> rows = DiscMenuRows(m_state, item);
+        const std::vector<DiscMenuRow> rows =
+            item == "ID_MAINMENU_LANGUAGE" ? LanguageMenuRows(m_state) : DiscMenuRows(m_state, item);
         for (const DiscMenuRow& row : rows)
             if (row.marked) m_madeMarks.insert(row.name);
         AddDiscMenuRows(rows, list);

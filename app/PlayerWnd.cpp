@@ -10,6 +10,8 @@
 #include "app/NotBuiltYet.h"
 #include "app/WindowFrame.h"
 #include "hotkeys/HotkeyText.h"
+#include "library/LanguageFolders.h"
+#include "library/LocalStrings.h"
 #include "ui/ControlTreeDump.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "ui/MediaUI.h"
@@ -63,6 +65,7 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_UPDATE_AVAILABLE, &CPlayerWnd::OnUpdateAvailable},
     {WM_UPDATE_CURRENT, &CPlayerWnd::OnUpdateCurrent},
     {WM_CLOSE_POPUP_MENU, &CPlayerWnd::OnClosePopupMenu},
+    {WM_LBUTTONDOWN, &CPlayerWnd::OnPress},
 };
 
 CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
@@ -432,6 +435,14 @@ LRESULT CPlayerWnd::OnUpdateAvailable(WPARAM wParam, LPARAM lParam, bool&) {
     return 0;
 }
 
+LRESULT CPlayerWnd::OnPress(WPARAM, LPARAM, bool& handled) {
+    // A click outside the skin window puts it away, even where the window manager keeps
+    // the focus on it.
+    m_dialogs.HideFacade();
+    handled = false;
+    return 0;
+}
+
 LRESULT CPlayerWnd::OnClosePopupMenu(WPARAM, LPARAM, bool&) {
     CMenuWnd::CloseOpenPopupMenu();
     return 0;
@@ -459,6 +470,11 @@ void CPlayerWnd::ReadEarlySettings() {
     m_settings.skinindex = m_settings.ReadEarly(m_dataFolder);
     // Only 0 and 1 name a skin folder; a hand-edited file must not leave an empty window.
     if (m_settings.skinindex != 0 && m_settings.skinindex != 1) m_settings.skinindex = 0;
+    // "language" names a folder of the skin; anything else (a path, a folder removed
+    // since) shows English rather than files from elsewhere or nothing.
+    const std::string program(uilib::GetAppPath());
+    m_settings.language = UsableLanguageOf(m_settings.language, program, m_settings.skinindex);
+    SelectLocalStrings(program, m_settings.skinindex, m_settings.language);
 }
 
 void CPlayerWnd::LoadSettings(bool firstLoad) {
@@ -495,14 +511,6 @@ void CPlayerWnd::ReadPlayMemory(const XmlDocument& document) {
 
 void CPlayerWnd::WritePlayMemory(XmlDocument& document) {
     m_playlistControl.WritePlayMemory(document);
-}
-
-void CPlayerWnd::ApplyColor(uint32_t argb) {
-    if (m_pm) m_pm->SetColor(argb);
-}
-
-void CPlayerWnd::ApplyBackgroundImage(const std::string& image) {
-    if (CControlUI* c = m_pm ? m_pm->FindControl("shading") : nullptr) c->SetBkImage(image.c_str());
 }
 
 void CPlayerWnd::ReportDamagedSettings(const std::string& where) { m_damagedSettings = where; }

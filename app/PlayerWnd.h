@@ -163,6 +163,7 @@ private:
     LRESULT OnUpdateAvailable(WPARAM, LPARAM, bool& handled);
     LRESULT OnUpdateCurrent(WPARAM, LPARAM, bool& handled);
     LRESULT OnClosePopupMenu(WPARAM, LPARAM, bool& handled);
+    LRESULT OnPress(WPARAM, LPARAM, bool& handled);
 
     LRESULT RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -196,6 +197,7 @@ private:
     void WritePlayMemory(XmlDocument& document) override;
     void ShowVolume(int volume) override;
     void ShowMute(bool mute) override;
+    // The scheme colour: this window, the open menu, and remembered.
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
     void ReportDamagedSettings(const std::string& where) override;
@@ -255,10 +257,13 @@ private:
     bool IsFromOwnMenu(uilib::CControlUI* sender) const;
     void OpenMenuOf(uilib::CControlUI* button);  // a menu button's popup menu
     void OnMenuReleased() {}               // the popup menu closed
-    void OpenSkinWindow(uilib::CControlUI* button) {}  // the skin and colour window
-    void CloseSkinWindowOfMain() {}
+    // The skin and colour window, shown just below the button.
+    void OpenSkinWindow(uilib::CControlUI* button);
+    void CloseSkinWindowOfMain() { m_dialogs.CloseFacade(); }
     void ReloadLayoutInSkin(int skinIndex) { m_rebuild.RequestSkin(skinIndex); }
-    void ApplyShading(int picture) {}
+    // The title bar's picture of an index 0-8, remembered as the background; any other
+    // index changes nothing.
+    void ApplyShading(int picture);
     void OnSettingsNotification(uilib::TNotifyUI& msg) { m_settingsEffects.OnNotification(msg); }
     void CloseSettingsWindow() { m_dialogs.CloseSettings(); }
     void CloseFileInfoWindow() {}

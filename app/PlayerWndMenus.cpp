@@ -19,6 +19,7 @@ MenuState CPlayerWnd::CurrentMenuState() const {
     sources.dvdNavigation = m_playback.IsDvdNavigation();
     sources.keepPlayMemory = m_playlistControl.SavesPlaylistAtExit();
     sources.sortOrder = m_playlist.SortMode();
+    sources.programFolder = uilib::GetAppPath();
     // The engine's tables are copied under its lock; none while no engine runs.
     MediaTables tables;
     if (CCmdMplayer* engine = m_playback.Engine(); engine && m_playback.IsEngineRunning()) {

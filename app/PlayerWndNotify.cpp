@@ -71,6 +71,8 @@ void CPlayerWnd::OnDvdMouseMove(TNotifyUI& msg) {
 }
 
 void CPlayerWnd::OnVideoClicked(TNotifyUI&) {
+    // The video is a window of its own: its clicks do not pass the main window's press.
+    m_dialogs.HideFacade();
     // A single click on the video chooses the highlighted button of a DVD menu.
     if (InDvdMenu()) m_playback.Slave().Send(slave::DvdNav(DvdNavKey::Select));
 }

@@ -88,7 +88,7 @@ void CPlayerWnd::OnWindowNote(int which, TNotifyUI& msg) {
     }
     switch (note) {
     case WindowNote::ChangeSkin: ReloadLayoutInSkin(static_cast<int>(msg.wParam)); break;
-    case WindowNote::ChangeColor: m_pm->SetColor(static_cast<uint32_t>(msg.wParam)); break;
+    case WindowNote::ChangeColor: ApplyColor(static_cast<uint32_t>(msg.wParam)); break;
     case WindowNote::ChangeShading: ApplyShading(static_cast<int>(msg.wParam)); break;
     case WindowNote::FullScreen: m_display.ToggleFullScreen(); break;
     case WindowNote::Topmost: m_display.ToggleTopmost(); break;

@@ -7,6 +7,7 @@
 #include "app/PlaylistView.h"
 #include "app/StartupRules.h"
 #include "engine/LaunchOptions.h"
+#include "library/LocalStrings.h"
 #include "library/PlayMemory.h"
 #include "library/PlayerSettings.h"
 #include "playlist/MediaFiles.h"
@@ -16,11 +17,11 @@ namespace orvella {
 
 namespace {
 
-platform::FileDialogRequest OrvRequest(platform::FileDialogRequest::Kind kind, const char* title) {
+platform::FileDialogRequest OrvRequest(platform::FileDialogRequest::Kind kind, const std::string& title) {
     platform::FileDialogRequest request;
     request.kind = kind;
     request.title = title;
-    request.filters = {{"Text File(*.orv)", "*.orv"}};
+    request.filters = {{LocalString(40, "Text File(*.orv)"), "*.orv"}};
     request.defaultExtension = "orv";
     request.confirmOverwrite = kind == platform::FileDialogRequest::Kind::Save;
     return request;
@@ -60,10 +61,10 @@ void PlaylistControl::RequestOpenFiles() { m_view.StartTimer(TIMER_OPEN_FILES, 1
 void PlaylistControl::OpenFilesDialog() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::OpenMany;
-    request.title = "Open files";
+    request.title = LocalString(37, "Open files");
     // DVD images too: they play as the disc they hold.
-    request.filters = {{"All supported Media", std::string(kMediaFilterText) + ";" + kDiscImagePattern},
-                       {"\tAll(*.*)", "*.*"}};
+    request.filters = {{LocalString(38, "All supported media"), std::string(kMediaFilterText) + ";" + kDiscImagePattern},
+                       {"\t" + LocalString(39, "All(*.*)"), "*.*"}};
     std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(m_view.Handle(), request);
     if (chosen.empty()) return;
     AddAndPlay(chosen);
@@ -89,7 +90,7 @@ void PlaylistControl::OpenStartupArgument(const std::string& argument) {
     }
     // The list it holds replaces ours, and its current entry plays as a file given alone would.
     if (!LoadPlaylistFile(path)) {
-        Say("Cannot read the play list " + NameOfPath(path));
+        Say(LocalString(22, "Cannot read the play list %s", NameOfPath(path)));
         return;
     }
     if (m_model.Current()) m_playback.PlayCurrentMedia();
@@ -159,7 +160,7 @@ void PlaylistControl::AdvanceAtEnd() {
     // A loop or random play over entries of which none opens would relaunch for ever.
     if (noneOpens && !next.finish) {
         m_playback.FinishPlayback();
-        Say("Cannot open " + m_unopened.First() + " nor any other entry of the play list");
+        Say(LocalString(26, "Cannot open %s or any other entry of the play list", m_unopened.First()));
         return;
     }
     if (next.finish || !m_model.SetCurrent(next.next)) {
@@ -208,15 +209,15 @@ void PlaylistControl::ShowInExplorer() {
     const PlaylistItem* entry = m_model.Current();
     if (!entry) return;
     if (!platform::GetBackend().ShowInFileManager(entry->filename)) {
-        Say("Cannot show " + NameOfPath(entry->filename) + " in the file manager");
+        Say(LocalString(27, "Cannot show %s in the file manager", NameOfPath(entry->filename)));
     }
 }
 
 std::string PlaylistControl::ChooseFile() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::OpenOne;
-    request.title = "Choose a file";
-    request.filters = {{"All", "*.*"}};
+    request.title = LocalString(43, "Choose a file");
+    request.filters = {{LocalString(44, "All"), "*.*"}};
     std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(m_view.Handle(), request);
     return chosen.empty() ? std::string() : chosen.front();
 }
@@ -224,24 +225,25 @@ std::string PlaylistControl::ChooseFile() {
 void PlaylistControl::LoadSubtitleFromDialog() {
     const std::string path = ChooseFile();
     if (m_playback.LoadSubtitle(path) == SendResult::Refused) {
-        Say("Cannot load the subtitle file " + NameOfPath(path));
+        Say(LocalString(28, "Cannot load the subtitle file %s", NameOfPath(path)));
     }
 }
 
 void PlaylistControl::SavePlaylistDialog() {
     std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(
-        m_view.Handle(), OrvRequest(platform::FileDialogRequest::Kind::Save, "Save play list"));
+        m_view.Handle(), OrvRequest(platform::FileDialogRequest::Kind::Save, LocalString(41, "Save play list")));
     if (chosen.empty()) return;
     if (!SavePlaylistFile(chosen.front(), m_model, m_settings.savelocation)) {
-        Say("Cannot save the play list as " + NameOfPath(chosen.front()));
+        Say(LocalString(29, "Cannot save the play list as %s", NameOfPath(chosen.front())));
     }
 }
 
 void PlaylistControl::LoadPlaylistDialog() {
     std::vector<std::string> chosen = platform::GetBackend().RunFileDialog(
-        m_view.Handle(), OrvRequest(platform::FileDialogRequest::Kind::OpenOne, "Load play list"));
+        m_view.Handle(), OrvRequest(platform::FileDialogRequest::Kind::OpenOne, LocalString(42, "Load play list")));
     if (chosen.size() != 1) return;
-    if (!LoadPlaylistFile(chosen.front())) Say("Cannot read the play list " + NameOfPath(chosen.front()));
+    if (!LoadPlaylistFile(chosen.front()))
+        Say(LocalString(22, "Cannot read the play list %s", NameOfPath(chosen.front())));
 }
 
 bool PlaylistControl::LoadPlaylistFile(const std::string& path) {

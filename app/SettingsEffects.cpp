@@ -182,8 +182,7 @@ bool SettingsEffects::OnNotification(const uilib::TNotifyUI& msg) {
 void SettingsEffects::AskAboutTakenKey(WPARAM action) {
     // The user knows the action by its label in the window, not by its settings name.
     const std::string name = action ? *reinterpret_cast<const std::string*>(action) : std::string();
-    const char* label = HotkeyTable::DisplayName(name);
-    Ask(3, label ? label : name);
+    Ask(3, HotkeyTable::LocalDisplayName(name));
 }
 
 void SettingsEffects::Ask(int kind, const std::string& detail) {

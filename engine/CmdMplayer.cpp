@@ -19,17 +19,31 @@ void CCmdMplayer::OnRedirectError(const std::string&) {
     // The redirector's own complaints say nothing about the media.
 }
 
+const char* const kEngineEndTexts[4] = {
+    "The engine stopped answering and was ended",
+    "The engine stopped unexpectedly (killed by signal %s)",
+    "The engine stopped unexpectedly (exit status %s)",
+    "The engine stopped unexpectedly",
+};
+
+namespace {
+std::string WithNumber(const char* text, int number) {
+    std::string out = text;
+    out.replace(out.find("%s"), 2, std::to_string(number));
+    return out;
+}
+}  // namespace
+
 std::string EngineEndMessage(ChildEnd end, int exitCode, int signal) {
     switch (end) {
-    case ChildEnd::Hung: return "The engine stopped answering and was ended";
-    case ChildEnd::Crashed:
-        return "The engine stopped unexpectedly (killed by signal " + std::to_string(signal) + ")";
+    case ChildEnd::Hung: return kEngineEndTexts[0];
+    case ChildEnd::Crashed: return WithNumber(kEngineEndTexts[1], signal);
     case ChildEnd::EndedByItself:
-        if (exitCode >= 0) return "The engine stopped unexpectedly (exit status " + std::to_string(exitCode) + ")";
+        if (exitCode >= 0) return WithNumber(kEngineEndTexts[2], exitCode);
         break;
     default: break;
     }
-    return "The engine stopped unexpectedly";
+    return kEngineEndTexts[3];
 }
 
 void CCmdMplayer::OnChildEnded() {

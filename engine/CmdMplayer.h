@@ -29,6 +29,10 @@ namespace orvella {
 // unexpectedly (killed by signal 9)".
 std::string EngineEndMessage(ChildEnd end, int exitCode, int signal);
 
+// Its words, in this order: hung; crashed (the signal in the "%s"); ended by itself (the
+// exit status in the "%s"); any other end. The window shows them translated.
+extern const char* const kEngineEndTexts[4];
+
 class CCmdMplayer : public CRedirector {
 public:
     explicit CCmdMplayer(HWND notifyWindow = nullptr);

@@ -1,5 +1,6 @@
 #include "hotkeys/HotkeyTable.h"
 
+#include "library/LocalStrings.h"
 #include "library/NumberText.h"
 #include "library/XmlDocument.h"
 
@@ -51,6 +52,11 @@ const char* HotkeyTable::DisplayName(const std::string& action) {
     for (const HotkeyAction& row : Actions())
         if (action == row.name) return row.label;
     return nullptr;
+}
+
+std::string HotkeyTable::LocalDisplayName(const std::string& action) {
+    const char* label = DisplayName(action);
+    return LocalActionName(action, label ? label : action);
 }
 
 const HotkeyTable& HotkeyTable::Defaults() {

@@ -41,6 +41,9 @@ public:
     // The action's label (the one text for it that the user reads); null for a name
     // that is no action.
     static const char* DisplayName(const std::string& action);
+    // The name the user reads in the current language: the translation, else the English
+    // label, else the action name itself.
+    static std::string LocalDisplayName(const std::string& action);
 
     const Entries& entries() const { return entries_; }
     size_t size() const { return entries_.size(); }

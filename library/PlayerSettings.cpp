@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "library/AtomicFile.h"
+#include "library/Backgrounds.h"
 #include "library/NumberText.h"
 #include "library/SettingsHost.h"
 #include "library/SettingsSection.h"
@@ -79,25 +80,6 @@ const KeyDefinition kKeys[] = {
     {"speakerlayout", &S::speakerlayout, Literal, "0", Keep, nullptr, false, nullptr},
 };
 
-struct Background {
-    const char* name;
-    const char* image;
-};
-
-// The title bar's picture keeps its own width against the right end of its area, cut on
-// the left where the area is narrower.
-const Background kBackgrounds[] = {
-    {"river", "file='skin/river.PNG' align='right'"},
-    {"petal", "file='skin/petal.PNG' align='right'"},
-    {"ocean", "file='skin/ocean.PNG' align='right'"},
-    {"dragon", "file='skin/dragon.PNG' align='right'"},
-    {"totem", "file='skin/totem.PNG' align='right'"},
-    {"petal1", "file='skin_classic/petal1.PNG' align='right'"},
-    {"petal2", "file='skin_classic/petal2.PNG' align='right'"},
-    {"guitar", "file='skin_classic/guitar.PNG' align='right'"},
-    {"gear", "file='skin_classic/gear.PNG' align='right'"},
-};
-
 // Stores `text` converted to the member's type; false when it is not a value of that type
 // (only a colour that is not hexadecimal), the member then keeps its value.
 bool Assign(PlayerSettings& settings, const Member& member, const std::string& text) {
@@ -171,10 +153,8 @@ std::vector<std::string> PlayerSettings::KeyNames() {
 }
 
 std::string PlayerSettings::BackgroundImage(const std::string& name) {
-    for (const Background& background : kBackgrounds) {
-        if (name == background.name) return background.image;
-    }
-    return std::string();
+    const BackgroundPicture* picture = BackgroundNamed(name);
+    return picture ? picture->image : std::string();
 }
 
 void PlayerSettings::ReadEarlyKeys(const XmlDocument& document) {

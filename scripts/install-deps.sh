@@ -9,7 +9,7 @@ packages=(
   # run
   mplayer fonts-wqy-microhei fonts-dejavu-core
   # tests and pictures
-  xvfb openbox xdotool wmctrl imagemagick ffmpeg dvdauthor genisoimage python3 python3-cairo x11-utils libxml2-utils
+  xvfb openbox xdotool wmctrl imagemagick ffmpeg dvdauthor genisoimage python3 python3-cairo x11-utils libxml2-utils itstool gettext
   # desktop services: a private session bus, an XEmbed tray manager
   dbus-daemon trayer
 )

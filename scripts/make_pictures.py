@@ -997,6 +997,32 @@ def option_pictures():
         strip(folder + "/radio.png", 16, 16, frame)
 
 
+def tile_pictures():
+    """The frame of a picked tile (the skin window's colour swatches, backgrounds and skin
+    sets): a nine-patch ring over the tile's own colour or picture, its interior clear.
+    Hot and chosen rings pair a dark band with a light one inside it, so they show on
+    pale and deep tiles alike; the chosen one also carries the skin's accent."""
+    for folder, radius, accent in (("skin", 6, "#3B82F6"), ("skin_classic", 3, "#1F5FBF")):
+        def frame(ctx, w, h, state, radius=radius, accent=accent):
+            dark, light = {"normal": (1.0, 0.0), "hot": (2.0, 2.0), "pushed": (2.0, 1.5),
+                           "disabled": (1.0, 0.0), "selected": (3.0, 2.0),
+                           "focused": (2.0, 2.0)}[state]
+            outer = rgba(accent) if state == "selected" else (0, 0, 0, 0.3 if light == 0 else 0.75)
+            round_rect(ctx, dark / 2, dark / 2, w - dark, h - dark, radius)
+            ctx.set_source_rgba(*outer)
+            ctx.set_line_width(dark)
+            ctx.stroke()
+            if light:
+                inset = dark + light / 2
+                round_rect(ctx, inset, inset, w - 2 * inset, h - 2 * inset, max(1, radius - dark))
+                ctx.set_source_rgba(1, 1, 1, 0.95 if state != "pushed" else 0.7)
+                ctx.set_line_width(light)
+                if state == "focused":
+                    ctx.set_dash([3, 2])
+                ctx.stroke()
+        strip(folder + "/tile.png", 24, 24, frame)
+
+
 def optimise(paths):
     if shutil.which("optipng"):
         pngs = [p for p in paths if p.lower().endswith(".png")]
@@ -1018,6 +1044,7 @@ def main():
     window_pictures(Classic(), CLASSIC_SIZES)
     menu_pictures()
     option_pictures()
+    tile_pictures()
     icons()
     optimise(written)
     missing = check_layouts(DATA)

@@ -1,5 +1,6 @@
 #include "ui/AboutWnd.h"
 
+#include "library/LocalStrings.h"
 #include "uilib/Control.h"
 
 #ifndef ORVELLA_VERSION
@@ -22,7 +23,7 @@ void CAboutWnd::Notify(uilib::TNotifyUI& msg) {
     if (!IsOwnControl(msg.pSender)) return;
     if (msg.sType == "windowinit") {
         SetControlText("ID_ABOUT_VERSION", AboutVersionText());
-        SetControlText("ID_ABOUT_COPYRIGHT", kAboutLegalNotice);
+        SetControlText("ID_ABOUT_COPYRIGHT", LocalString(52, kAboutLegalNotice));
         return;
     }
     if (msg.sType != "click") return;

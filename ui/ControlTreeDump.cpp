@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "uilib/Control.h"
+#include "uilib/controls/Label.h"
 #include "uilib/controls/List.h"
+#include "uilib/controls/Option.h"
 
 namespace orvella {
 
@@ -16,7 +18,43 @@ uilib::CControlUI* CollectNamed(uilib::CControlUI* control, void* data) {
     if (!control->GetName().empty()) found->push_back(control);
     return nullptr;  // keep visiting
 }
+
+uilib::CControlUI* CollectShown(uilib::CControlUI* control, void* data) {
+    static_cast<std::vector<uilib::CControlUI*>*>(data)->push_back(control);
+    return nullptr;
+}
+
+uilib::CControlUI* FirstText(uilib::CControlUI* control, void*) {
+    return control->GetInterface("Label") && !control->GetText().empty() ? control : nullptr;
+}
+
+std::string OneLine(std::string text) {
+    for (char& ch : text) {
+        if (ch == '\n' || ch == '\r') ch = ' ';
+    }
+    return text;
+}
 }  // namespace
+
+std::optional<TextCut> FindTextCut(uilib::CControlUI* control) {
+    // Labels, buttons and check boxes show a text of ours; an edit field's text is the
+    // user's, and the other controls draw none.
+    if (control->GetInterface("Edit") || control->GetInterface("Progress")) return std::nullopt;
+    auto* label = static_cast<uilib::CLabelUI*>(control->GetInterface("Label"));
+    if (!label || label->GetText().empty()) return std::nullopt;
+    const RECT& pos = control->GetPos();
+    const RECT pad = label->GetTextPadding();
+    const SIZE room{pos.right - pos.left - pad.left - pad.right,
+                    pos.bottom - pos.top - pad.top - pad.bottom};
+    if (room.cx <= 0 && room.cy <= 0) return std::nullopt;  // not laid out
+    const UINT style = label->GetTextStyle();
+    const bool wraps = (style & uilib::DT_WORDBREAK) && !(style & uilib::DT_SINGLELINE);
+    const SIZE need = uilib::CRenderEngine::GetTextSize(control->GetManager(), label->GetText().c_str(),
+                                                        label->GetFont(), style,
+                                                        wraps ? room.cx : 0);
+    if (wraps ? need.cy <= room.cy : need.cx <= room.cx) return std::nullopt;
+    return TextCut{need, room};
+}
 
 std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRect) {
     std::ostringstream out;
@@ -28,10 +66,7 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
     for (uilib::CControlUI* c : named) {
         const RECT& r = c->GetPos();
         // The text last, on one line: the fields before it keep their places.
-        std::string text = c->GetText().c_str();
-        for (char& ch : text) {
-            if (ch == '\n' || ch == '\r') ch = ' ';
-        }
+        const std::string text = OneLine(c->GetText().c_str());
         out << c->GetName() << " " << c->GetClass() << " " << r.left << " " << r.top << " "
             << r.right << " " << r.bottom << " " << (c->IsVisible() ? 1 : 0) << " " << text << "\n";
     }
@@ -39,9 +74,34 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
     // (selected) row of a list or menu, a control that cannot be used.
     for (uilib::CControlUI* c : named) {
         auto* item = static_cast<uilib::IListItemUI*>(c->GetInterface("ListItem"));
-        if (item && item->IsSelected()) out << "marked " << c->GetName() << "\n";
+        auto* option = static_cast<uilib::COptionUI*>(c->GetInterface("Option"));
+        if ((item && item->IsSelected()) || (option && option->IsSelected()))
+            out << "marked " << c->GetName() << "\n";
         if (!c->IsEnabled()) out << "disabled " << c->GetName() << "\n";
+        // The pictures a window shows (the title bar's background).
+        if (!c->GetBkImage().empty()) out << "image " << c->GetName() << " " << c->GetBkImage() << "\n";
     }
+    // A named row or panel without a text of its own shows its first label's (a menu
+    // row's words).
+    for (uilib::CControlUI* c : named) {
+        if (!c->GetText().empty() || !c->GetInterface("Container")) continue;
+        if (uilib::CControlUI* label = c->FindControl(FirstText, nullptr, uilib::UIFIND_ALL))
+            out << "shows " << c->GetName() << " " << OneLine(label->GetText().c_str()) << "\n";
+    }
+    // Texts that do not fit the room their control gives them, named or not.
+    std::vector<uilib::CControlUI*> shown;
+    pm->GetRoot()->FindControl(CollectShown, &shown, uilib::UIFIND_VISIBLE);
+    for (uilib::CControlUI* c : shown) {
+        const std::optional<TextCut> cut = FindTextCut(c);
+        if (!cut) continue;
+        out << "cut " << (c->GetName().empty() ? c->GetClass() : c->GetName().c_str()) << " "
+            << cut->need.cx << "x" << cut->need.cy << " " << cut->room.cx << "x" << cut->room.cy
+            << " " << OneLine(c->GetText().c_str()) << "\n";
+    }
+    // The scheme colour that tints the window.
+    char scheme[16];
+    std::snprintf(scheme, sizeof scheme, "%08X", static_cast<unsigned>(pm->GetMainBKColor()));
+    out << "scheme " << scheme << "\n";
     // Which layout file the tree was built from: a rebuilt window names its new one.
     if (!pm->GetLayoutFile().empty()) out << "layout " << pm->GetLayoutFile().c_str() << "\n";
     return out.str();

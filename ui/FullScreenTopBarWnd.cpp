@@ -78,9 +78,7 @@ LRESULT CFullScreenTopBarWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 void CFullScreenTopBarWnd::NotifyFromWindow(uilib::TNotifyUI& msg) {
-    if (msg.sType == "changeshading") {
-        PaintManager().SetColor(static_cast<DWORD>(msg.lParam));
-    } else if (msg.sType == "menu_release") {
+    if (msg.sType == "menu_release") {
         SetOpenPopupMenu(nullptr);
         // The pointer left the bar for the menu; without it back on the bar, nothing
         // else would hide it.

@@ -43,6 +43,7 @@ public:
 
 protected:
     bool DrawsOwnFrame() const override { return false; }  // a plain rectangle
+    bool TakesShadingColour() const override { return true; }
 
 private:
     void OnClick(uilib::CControlUI* sender);

@@ -105,6 +105,12 @@ void CMenuWnd::CloseOpenPopupMenu() {
     open->Close();
 }
 
+void CMenuWnd::RecolourOpenPopupMenu(uint32_t argb) {
+    auto* open = static_cast<CMenuWnd*>(GetOpenPopupMenu());
+    if (!open || !IsWindow(open->GetHWND())) return;
+    for (CMenuWnd* level = open; level; level = level->m_submenu) level->m_pm->SetColor(argb);
+}
+
 CMenuWnd* CMenuWnd::Begin(const MenuOwner& owner, const std::string& listName, const std::string& fillFor) {
     CloseOpenPopupMenu();
     auto* menu = new CMenuWnd(owner.skinIndex, owner.language, owner.programFolder, owner.states);

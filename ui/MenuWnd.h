@@ -5,6 +5,7 @@
 // A chosen row reaches the main window as "menuselected".
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -58,6 +59,8 @@ public:
     static CMenuWnd* OpenTrayMenu(const MenuOwner& owner, POINT screen);
     // Closes the program's open popup menu, if any, and forgets it.
     static void CloseOpenPopupMenu();
+    // The program's open popup menu, with its open submenus, takes the scheme colour.
+    static void RecolourOpenPopupMenu(uint32_t argb);
     // The name of the row last chosen in a context menu; "menuselected" from a context
     // menu carries its address as wParam.
     static const std::string& LastChosenItem();

@@ -1,5 +1,7 @@
 #include "ui/QuestionTexts.h"
 
+#include "library/LocalStrings.h"
+
 namespace orvella {
 
 namespace {
@@ -9,7 +11,7 @@ const QuestionPrompt kPrompts[] = {
      "Your input format is incorrect, please enter the correct format.", false},
     {3, 8, "Input conflict", 9, "The key is already assigned to \"%s\",please reinput!", false},
     {kRestoreDefaultsQuestion, 10, "Restore defaults", 11,
-     "Set every preference and every key back to its default?", true, "Yes", "No"},
+     "Set every preference and every key back to its default?", true, "Yes", "No", 19, 20},
     {kNoDiscQuestion, 12, "Open disc", 13, "There is no disc in %s.", false},
     {kCannotOpenDiscQuestion, 12, "Open disc", 14, "The disc in %s cannot be opened, or it holds nothing to play.", false},
     {kNoBrowserQuestion, 15, "Cannot open the page", 16,
@@ -27,10 +29,16 @@ const QuestionPrompt* FindQuestionPrompt(int kind) {
 }
 
 std::string FillQuestionPlaceholder(const std::string& text, const std::string& value) {
-    std::string out = text;
-    size_t at = out.find("%s");
-    if (at != std::string::npos) out.replace(at, 2, value);
-    return out;
+    return FillPlaceholder(text, value);
+}
+
+QuestionWords LocalQuestionWords(const QuestionPrompt& prompt, const std::string& detail) {
+    QuestionWords words;
+    words.title = LocalString(prompt.titleString, prompt.title);
+    words.text = LocalString(prompt.textString, prompt.text, detail);
+    if (prompt.okText) words.ok = LocalString(prompt.okString, prompt.okText);
+    if (prompt.cancelText) words.cancel = LocalString(prompt.cancelString, prompt.cancelText);
+    return words;
 }
 
 }  // namespace orvella

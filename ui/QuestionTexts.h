@@ -15,7 +15,19 @@ struct QuestionPrompt {
     bool withCancel;   // OK and Cancel; otherwise OK only
     const char* okText = nullptr;      // the buttons' words where OK and Cancel would not
     const char* cancelText = nullptr;  // answer the question (Yes and No)
+    int okString = -1;                 // their translations' numbers
+    int cancelString = -1;
 };
+
+// The question's words in the current language: the title, the text with detail in its
+// "%s", and the button words (empty where the layout's OK and Cancel stay).
+struct QuestionWords {
+    std::string title;
+    std::string text;
+    std::string ok;
+    std::string cancel;
+};
+QuestionWords LocalQuestionWords(const QuestionPrompt& prompt, const std::string& detail);
 
 constexpr int kRestoreDefaultsQuestion = 4;
 constexpr int kNoDiscQuestion = 5;
@@ -31,7 +43,7 @@ constexpr int kDamagedSettingsQuestion = 8;
 // (the "%s"). Null for any other kind.
 const QuestionPrompt* FindQuestionPrompt(int kind);
 
-// text with its first "%s" replaced by value (as is: value is never read as a format).
+// text with its first "%s" replaced by value (as is: neither is read as a format).
 std::string FillQuestionPlaceholder(const std::string& text, const std::string& value);
 
 }  // namespace orvella

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "hotkeys/HotkeyText.h"
+#include "library/LocalStrings.h"
 #include "platform/Platform.h"
 #include "ui/HotKeyUI.h"
 #include "uilib/Container.h"
@@ -97,8 +98,7 @@ CControlUI* LabelBefore(CControlUI* field) {
 }
 
 std::string Quoted(const std::string& action) {
-    const char* label = HotkeyTable::DisplayName(action);
-    return "\"" + std::string(label ? label : action) + "\"";
+    return "\"" + HotkeyTable::LocalDisplayName(action) + "\"";
 }
 }  // namespace
 
@@ -176,7 +176,7 @@ void CSettingsWnd::FillHotkeys() {
         auto* field = Find<CHotKeyUI>(this, row.control, "HotKey");
         if (!field) continue;
         // The same words name the action here and in the question about a taken key.
-        if (CControlUI* label = LabelBefore(field)) label->SetText(row.label);
+        if (CControlUI* label = LabelBefore(field)) label->SetText(HotkeyTable::LocalDisplayName(row.name).c_str());
         field->SetEditTable(&m_hotkeys->Edit());
         const std::string text = CodeToText(live, row.name);
         // A field whose action is missing from the table has none: every key in use
@@ -193,7 +193,7 @@ void CSettingsWnd::FillHotkeys() {
         }
         if (!m_fieldColours.count(row.control)) m_fieldColours[row.control] = field->GetTextColor();
         field->SetTextColor(others.empty() ? m_fieldColours[row.control] : kSharedKeyColour);
-        field->SetToolTip(others.empty() ? "" : ("This key also runs " + others).c_str());
+        field->SetToolTip(others.empty() ? "" : LocalString(51, "This key also runs %s", others).c_str());
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "library/LanguageFolders.h"
 #include "ui/ControlTreeDump.h"
 #include "ui/DialogBuilderCallbackEx.h"
 #include "uilib/Control.h"
@@ -55,9 +56,9 @@ WindowRegion RoundedClientRegion(const RECT& client, SIZE roundCorner) {
 
 std::string LayoutPath(const std::string& appPath, int skinIndex, const std::string& language,
                        const std::string& file) {
-    const char* folder = skinIndex == 0 ? "skin_classic" : skinIndex == 1 ? "skin" : nullptr;
-    if (!folder) return std::string();
-    return appPath + folder + "/language/" + language + "/" + file;
+    const std::string folder = LanguagesFolder(appPath, skinIndex);
+    if (folder.empty()) return folder;
+    return folder + language + "/" + file;
 }
 
 std::string SkinLayoutFile(const std::string& programFolder, int skinIndex,
@@ -81,7 +82,12 @@ CSkinWindow::CSkinWindow(const char* layoutFile, bool programControls)
     LiveWindows().insert(this);
 }
 
-CSkinWindow::~CSkinWindow() { LiveWindows().erase(this); }
+CSkinWindow::~CSkinWindow() {
+    LiveWindows().erase(this);
+    // Other windows may tell this one (the skin window tells every open window of its
+    // colour): none may keep telling it once it is gone.
+    for (const CSkinWindow* other : LiveWindows()) other->m_pm->RemoveNotifier(this);
+}
 
 bool CSkinWindow::IsAlive(const CSkinWindow* obj) { return LiveWindows().count(obj) != 0; }
 
@@ -197,6 +203,10 @@ void CSkinWindow::OnGetMinMaxInfo(LPARAM lParam) {
 
 void CSkinWindow::NotifyFromWindow(uilib::TNotifyUI& msg) {
     if (msg.sType == "changecolor") m_pm->SetColor(static_cast<DWORD>(msg.wParam));
+    // A picture change carries no colour of its own (0): the windows keep theirs until
+    // the colour that follows it.
+    if (msg.sType == "changeshading" && TakesShadingColour() && msg.lParam != 0)
+        m_pm->SetColor(static_cast<DWORD>(msg.lParam));
 }
 
 void CSkinWindow::SendWindowNotify(const char* type, WPARAM wParam, LPARAM lParam) {

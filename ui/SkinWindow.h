@@ -76,7 +76,8 @@ public:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND hwnd) override;  // the object goes with its native window
 
-    // "changecolor" (wParam: ARGB) recolours every window of the pattern.
+    // "changecolor" (wParam: ARGB) recolours every window of the pattern; "changeshading"
+    // recolours those that take its colour (lParam), unless it carries none.
     void NotifyFromWindow(uilib::TNotifyUI& msg) override;
     void Notify(uilib::TNotifyUI& msg) override {}
 
@@ -91,6 +92,8 @@ protected:
     // Dialogs answer the hit test and shape themselves; the top bar leaves both to the
     // default handling.
     virtual bool DrawsOwnFrame() const { return true; }
+    // The skin window and the top bar also take the colour that comes with "changeshading".
+    virtual bool TakesShadingColour() const { return false; }
 
     // A window notification from this window to its notifiers (the main window).
     void SendWindowNotify(const char* type, WPARAM wParam = 0, LPARAM lParam = 0);

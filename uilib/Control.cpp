@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "uilib/AttributeValue.h"
 #include "uilib/LayoutContext.h"
@@ -118,6 +119,31 @@ DWORD CControlUI::GetEffectiveBkColor() const {
         }
     }
     return m_dwBackColor;
+}
+
+DWORD Over(DWORD a, DWORD b) {
+    unsigned alpha = a >> 24;
+    auto ch = [&](int shift) {
+        unsigned ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
+        return ((ca * alpha + cb * (255 - alpha)) / 255) << shift;
+    };
+    return 0xFF000000 | ch(16) | ch(8) | ch(0);
+}
+
+DWORD BackgroundBehind(const CControlUI* control, DWORD ownColour) {
+    // Colours with alpha are blended over what lies behind them.
+    std::vector<DWORD> layers;
+    for (const CControlUI* c = control; c; c = c->GetParent()) {
+        DWORD col = c == control ? ownColour : c->GetEffectiveBkColor();
+        if ((col >> 24) == 0) continue;
+        layers.push_back(col);
+        if ((col >> 24) == 0xFF) break;
+    }
+    if (layers.empty()) return 0;
+    DWORD result = layers.back();
+    if ((result >> 24) != 0xFF) result = Over(result, 0xFFFFFFFF);
+    for (auto it = layers.rbegin() + 1; it != layers.rend(); ++it) result = Over(*it, result);
+    return result;
 }
 
 bool CControlUI::DrawImage(cairo_t* cr, const char* image, const char* modify) {

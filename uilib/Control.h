@@ -167,4 +167,11 @@ protected:
     int m_nSchemeShade = 0;
 };
 
+// a over b, both ARGB (b treated as opaque): the opaque colour seen.
+DWORD Over(DWORD a, DWORD b);
+// The opaque colour a control's content is seen on: its own colour (ownColour, which may
+// be translucent or 0 for none) blended over its parents' colours, up to the first opaque
+// one (white where none is). 0 when nothing under it has a colour.
+DWORD BackgroundBehind(const CControlUI* control, DWORD ownColour);
+
 }  // namespace uilib

@@ -461,8 +461,12 @@ double CRenderEngine::ContrastRatio(DWORD a, DWORD b) {
 }
 
 DWORD CRenderEngine::ReadableTextColor(DWORD background) {
-    constexpr DWORD kLight = 0xFFF8F8F8, kDark = 0xFF121212;
-    return ContrastRatio(background, kLight) >= ContrastRatio(background, kDark) ? kLight : kDark;
+    auto better = [background](DWORD light, DWORD dark) {
+        return ContrastRatio(background, light) >= ContrastRatio(background, dark) ? light : dark;
+    };
+    const DWORD soft = better(0xFFF8F8F8, 0xFF121212);
+    if (ContrastRatio(background, soft) >= kBodyTextContrast) return soft;
+    return better(0xFFFFFFFF, 0xFF000000);
 }
 
 }  // namespace uilib

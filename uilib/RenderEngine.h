@@ -110,7 +110,12 @@ public:
     // Colour helpers
     static DWORD AdjustColor(DWORD argb, short h, short s, short l);  // shifts on the HSL scale
     static double ContrastRatio(DWORD a, DWORD b);                     // WCAG contrast
-    static DWORD ReadableTextColor(DWORD background);                  // near-white or near-black
+    // Body text must reach this contrast on its background.
+    static constexpr double kBodyTextContrast = 4.5;
+    // The text colour for a background: the softer of near-white and near-black that
+    // contrasts more, or pure white or black where neither reaches kBodyTextContrast
+    // (mid-tones; one of the two always does).
+    static DWORD ReadableTextColor(DWORD background);
 };
 
 // Text style flags (Windows DrawText numbers).

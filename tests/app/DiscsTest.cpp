@@ -304,7 +304,7 @@ TEST_F(DiscsTest, FolderChooserAndCommandLineFolder) {
     window_->Discs().OpenFolder();
     ASSERT_EQ(fake().FileDialogRequests().size(), 1u);
     EXPECT_EQ(fake().FileDialogRequests()[0].kind, platform::FileDialogRequest::Kind::Folder);
-    EXPECT_EQ(fake().FileDialogRequests()[0].title, "open file");
+    EXPECT_EQ(fake().FileDialogRequests()[0].title, "Open folder");
     Pump([] { return false; }, 50);
     EXPECT_EQ(engine_->Launches(), 0);
     EXPECT_TRUE(Listed().empty());

@@ -72,7 +72,7 @@ TEST_F(PlaybackEngineTest, ALoopOverEntriesThatDoNotOpenStopsAfterOneRound) {
     StartPlayer(kPlaySequenceLoop);
     window_->PlaylistCommands().AddAndPlay({temp_ + "/notes.mp4", temp_ + "/missing.mp4"});
     EXPECT_TRUE(Run([&] { return !window_->IsEngineRunning(); }, 5000));
-    EXPECT_EQ(Find("filename")->GetText(), "Cannot open notes.mp4 nor any other entry of the play list");
+    EXPECT_EQ(Find("filename")->GetText(), "Cannot open notes.mp4 or any other entry of the play list");
 }
 
 // The engine killed from outside ends playback with its cause, and "play" starts it again.

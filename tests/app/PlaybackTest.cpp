@@ -450,7 +450,7 @@ TEST_F(PlaybackTest, OpenDialogAddsAndPlaysTheFirstChoiceAndCancelChangesNothing
     const platform::FileDialogRequest& asked = fake().FileDialogRequests().front();
     EXPECT_EQ(asked.kind, platform::FileDialogRequest::Kind::OpenMany);
     ASSERT_EQ(asked.filters.size(), 2u);
-    EXPECT_EQ(asked.filters[0].name, "All supported Media");
+    EXPECT_EQ(asked.filters[0].name, "All supported media");
     EXPECT_NE(asked.filters[0].patterns.find("*.mkv;"), std::string::npos);
     EXPECT_EQ(asked.filters[1].patterns, "*.*");
     EXPECT_TRUE(window_->PlaylistModel().Empty());

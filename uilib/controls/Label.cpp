@@ -38,16 +38,6 @@ UINT ApplyAlign(UINT style, const char* value) {
     return style;
 }
 
-// a over b, both ARGB (b treated as opaque).
-DWORD Over(DWORD a, DWORD b) {
-    unsigned alpha = a >> 24;
-    auto ch = [&](int shift) {
-        unsigned ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
-        return ((ca * alpha + cb * (255 - alpha)) / 255) << shift;
-    };
-    return 0xFF000000 | ch(16) | ch(8) | ch(0);
-}
-
 }  // namespace
 
 CLabelUI::CLabelUI() = default;
@@ -90,22 +80,7 @@ void CLabelUI::SetTextPadding(RECT rc) {
     Invalidate();
 }
 
-DWORD CLabelUI::GetBackgroundBehind() const {
-    // Colours with alpha are blended over what lies behind them.
-    std::vector<DWORD> layers;
-    for (const CControlUI* c = this; c; c = c->GetParent()) {
-        const auto* label = c == this ? this : nullptr;
-        DWORD col = label ? label->GetStateBkColor() : c->GetEffectiveBkColor();
-        if ((col >> 24) == 0) continue;
-        layers.push_back(col);
-        if ((col >> 24) == 0xFF) break;
-    }
-    if (layers.empty()) return 0;
-    DWORD result = layers.back();
-    if ((result >> 24) != 0xFF) result = Over(result, 0xFFFFFFFF);
-    for (auto it = layers.rbegin() + 1; it != layers.rend(); ++it) result = Over(*it, result);
-    return result;
-}
+DWORD CLabelUI::GetBackgroundBehind() const { return BackgroundBehind(this, GetStateBkColor()); }
 
 DWORD CLabelUI::GetEffectiveTextColor() const {
     if (!IsEnabled()) {

@@ -422,6 +422,7 @@ void CListBodyUI::PaintVirtualRows(cairo_t* cr, const RECT& rows) {
     const int64_t origin = static_cast<int64_t>(inner.top) - m_nScrollY;  // window y of row 0
     const int sel = m_pOwner->GetCurSel();
     const bool enabled = m_pOwner->IsEnabled();
+    const DWORD behind = BackgroundBehind(this, GetEffectiveBkColor());
     std::string text;
     for (int64_t i = std::max<int64_t>(0, (rows.top - origin) / pitch); i < count; ++i) {
         const int64_t top = origin + i * pitch;
@@ -441,7 +442,7 @@ void CListBodyUI::PaintVirtualRows(cairo_t* cr, const RECT& rows) {
         text = source->GetRowText(static_cast<size_t>(i));
         ShortenForRow(text, rc.right - rc.left);
         CListElementUI::DrawRowText(cr, m_pManager, info, rc, text.c_str(),
-                                    CListElementUI::RowTextColor(m_pManager, info, look));
+                                    CListElementUI::RowTextColor(m_pManager, info, look, behind));
     }
 }
 

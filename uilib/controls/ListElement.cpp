@@ -1,6 +1,7 @@
 #include "uilib/controls/ListElement.h"
 
 #include "uilib/AttributeValue.h"
+#include "uilib/RenderEngine.h"
 
 namespace uilib {
 
@@ -166,12 +167,20 @@ void CListElementUI::PaintRowBackground(cairo_t* cr, CPaintManagerUI* pm, const 
 
 DWORD CListElementUI::RowTextColor(CControlUI* row, IListItemUI* item, UINT state) {
     IListOwnerUI* owner = item->GetOwner();
+    CControlUI* under = row->GetParent();
     return RowTextColor(row->GetManager(), owner ? owner->GetListInfo() : nullptr,
-                        LookOf(row, item, state));
+                        LookOf(row, item, state),
+                        under ? BackgroundBehind(under, under->GetEffectiveBkColor()) : 0);
 }
 
 DWORD CListElementUI::RowTextColor(CPaintManagerUI* pm, const TListInfoUI* info,
-                                   const TListRowLook& look) {
+                                   const TListRowLook& look, DWORD behind) {
+    if (info && info->bAutoTextColor && behind && look.enabled) {
+        const DWORD row = look.selected ? info->dwSelectedBkColor
+                          : look.hot    ? info->dwHotBkColor
+                                        : info->dwBkColor;
+        return CRenderEngine::ReadableTextColor((row >> 24) ? Over(row, behind) : behind);
+    }
     DWORD color = 0;
     if (info) {
         if (!look.enabled) color = info->dwDisabledTextColor;

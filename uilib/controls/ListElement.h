@@ -56,7 +56,9 @@ public:
     static void PaintRowBackground(cairo_t* cr, CPaintManagerUI* pm, const TListInfoUI& info,
                                    const TListRowLook& look, const RECT& rc,
                                    const std::function<void(const char*)>& drawImage);
-    static DWORD RowTextColor(CPaintManagerUI* pm, const TListInfoUI* info, const TListRowLook& look);
+    // behind: the opaque colour the rows lie on, for rows whose text colour is "auto".
+    static DWORD RowTextColor(CPaintManagerUI* pm, const TListInfoUI* info, const TListRowLook& look,
+                              DWORD behind = 0);
     // One cell's text inside rc, with the item font, style and text padding.
     static void DrawRowText(cairo_t* cr, CPaintManagerUI* pm, const TListInfoUI* info, RECT rc,
                             const char* text, DWORD color);

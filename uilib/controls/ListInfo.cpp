@@ -25,6 +25,11 @@ bool TListInfoUI::SetAttribute(const char* name, const char* value) {
         {"itemselectedimage", &TListInfoUI::sSelectedImage},
         {"itemhotimage", &TListInfoUI::sHotImage},
     };
+    // Row text that picks itself the readable colour on whatever the rows lie on.
+    if (attr::IsName(name, "itemtextcolor") && value && std::string(value) == "auto") {
+        bAutoTextColor = true;
+        return true;
+    }
     for (const auto& a : kColors) {
         if (attr::IsName(name, a.name)) { this->*a.field = attr::ParseColor(value); return true; }
     }

@@ -17,6 +17,7 @@ struct TListInfoUI {
     RECT rcTextPadding{4, 0, 4, 0};
     int nItemHeight = 0;            // rows without a fixed height; 0: from the font
     DWORD dwTextColor = 0;          // 0: the manager's default text colour
+    bool bAutoTextColor = false;    // "auto": rows pick near-white or near-black by contrast
     DWORD dwBkColor = 0;
     bool bAlternateBk = false;
     DWORD dwAltBkColor = 0;         // 0 with bAlternateBk: a shade of the background

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Languages and skins switched live, by real input, while a clip plays: Deutsch, then
+# 日本語, then English from the tools menu's Language submenu; then the skin window: a
+# scheme recolours the window, and the classic skin replaces the modern one. Through
+# every switch the picture keeps moving and the engine stays the same process. Then the
+# same language round in the classic skin. One start of the player.
+source "$(dirname "$0")/lib.sh"
+FACADE="$ORVELLA_CONTROL_TREE_FILE.facade"
+clip=$(make_moving_clip 120)
+mkdir -p "$XDG_CONFIG_HOME/Orvella"
+printf '<?xml version="1.0" encoding="UTF-16"?>\n<root><Player skinindex="1" language="eng" checkforupgrades="0"/></root>\n' |
+  iconv -f UTF-8 -t UTF-16 >"$XDG_CONFIG_HOME/Orvella/settings.xml"
+start_player "$clip"
+wait_window
+wait_until 10 grep -q "^media " "$ORVELLA_CONTROL_TREE_FILE" || fail "no video area"
+expect_moving "the start"
+engine=$(pgrep -P "$PLAYER_PID" -x mplayer | head -n 1)
+[ -n "$engine" ] || fail "no engine runs"
+
+same_engine() {
+  local now
+  now=$(pgrep -P "$PLAYER_PID" -x mplayer | head -n 1)
+  [ "$now" = "$engine" ] || fail "$1: the engine is process ${now:-none}, not $engine"
+}
+
+# The words the tools menu shows for its Settings row, with the menu closed again.
+settings_row_words() {
+  rm -f "$MENU"
+  click_control tools
+  wait_until 5 grep -q "^shows ID_MAINMENU_SETTING " "$MENU" || fail "the tools menu did not open"
+  awk '$1 == "shows" && $2 == "ID_MAINMENU_SETTING" { $1 = ""; $2 = ""; sub(/^ +/, ""); print; exit }' "$MENU"
+  xdotool key Escape
+  wait_until 5 bash -c '! xdotool search --onlyvisible --name "^Menu Wnd$" >/dev/null' || true
+}
+
+# Chooses a language from the tools menu's Language submenu and waits until the menu
+# speaks it.
+choose_language() {
+  local folder=$1 words=$2 skin=$3
+  rm -f "$MENU"
+  click_control tools
+  wait_until 5 grep -q "^ID_MAINMENU_LANGUAGE " "$MENU" || fail "the tools menu did not open"
+  # shellcheck disable=SC2046
+  xdotool mousemove $(centre_in "$MENU" ID_MAINMENU_LANGUAGE)
+  wait_until 5 grep -q "^ID_MAINMENU_LANGUAGE_$folder ListContainerElementUI [0-9-]* [0-9-]* [0-9-]* [0-9-]* 1" "$MENU" ||
+    fail "the Language submenu does not list $folder"
+  click_in "$MENU" "ID_MAINMENU_LANGUAGE_$folder"
+  wait_until 10 grep -q "language=\"$folder\"" <(settings_text) 2>/dev/null || true
+  local got=""
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    sleep 0.3
+    got=$(settings_row_words)
+    [ "$got" = "$words" ] && break
+  done
+  [ "$got" = "$words" ] || fail "after choosing $folder the menu says \"$got\", not \"$words\""
+  screenshot "languages-live-$skin-$folder" >/dev/null
+  expect_moving "the switch to $folder"
+  same_engine "the switch to $folder"
+}
+
+# What a catalogue makes of an English text.
+translated() {
+  awk -v id="msgid \"$2\"" '$0 == id { getline; sub(/^msgstr "/, ""); sub(/"$/, ""); print; exit }' \
+    "$(dirname "$0")/../../po/$1.po"
+}
+
+language_round() {
+  choose_language de "$(translated de "Settings…")" "$1"
+  choose_language jpn "$(translated jpn "Settings…")" "$1"
+  choose_language eng "Settings…" "$1"
+}
+language_round 1
