@@ -257,28 +257,6 @@ void CPaintManagerUI::SetColor(DWORD argb) {
 
 // ---------------------------------------------------------------- resources
 
-void CPaintManagerUI::UseParentResource(CPaintManagerUI* parent) {
-    // A chain must end: refuse a parent that leads back here.
-    for (CPaintManagerUI* p = parent; p; p = p->GetParentResource())
-        if (p == this) return;
-    if (m_pParentResourcePM) {
-        std::vector<CPaintManagerUI*>& users = m_pParentResourcePM->m_resourceUsers;
-        users.erase(std::remove(users.begin(), users.end(), this), users.end());
-    }
-    m_pParentResourcePM = parent;
-    if (parent) parent->m_resourceUsers.push_back(this);
-}
-
-void CPaintManagerUI::HandResourceUsersTo(CPaintManagerUI* heir) {
-    // Copied first: each hand-over edits the list.
-    const std::vector<CPaintManagerUI*> users = m_resourceUsers;
-    for (CPaintManagerUI* user : users) {
-        user->UseParentResource(heir);
-        // A heir that leads back to the user is refused: the user then has none.
-        if (user->m_pParentResourcePM == this) user->UseParentResource(nullptr);
-    }
-}
-
 CStdString CPaintManagerUI::GetResourcePath() { return CResourceCache::GetResourceFolder(); }
 
 void CPaintManagerUI::SetResourcePath(const char* path) {
@@ -327,24 +305,6 @@ const TFontInfo& CPaintManagerUI::GetDefaultFontInfo() const {
     if (m_impl->ownDefaultFont) return m_impl->cache.GetDefaultFontInfo();
     if (m_pParentResourcePM) return m_pParentResourcePM->GetDefaultFontInfo();
     return CResourceCache::Default().GetDefaultFontInfo();
-}
-
-DWORD CPaintManagerUI::GetDefaultFontColor() const {
-    if (m_dwDefaultFontColor) return m_dwDefaultFontColor;
-    if (m_pParentResourcePM) return m_pParentResourcePM->GetDefaultFontColor();
-    return CResourceCache::Default().GetDefaultFontColor();
-}
-
-DWORD CPaintManagerUI::GetDefaultDisabledColor() const {
-    if (m_dwDefaultDisabledColor) return m_dwDefaultDisabledColor;
-    if (m_pParentResourcePM) return m_pParentResourcePM->GetDefaultDisabledColor();
-    return CResourceCache::Default().GetDefaultDisabledColor();
-}
-
-DWORD CPaintManagerUI::GetDefaultSelectedBkColor() const {
-    if (m_dwDefaultSelectedBkColor) return m_dwDefaultSelectedBkColor;
-    if (m_pParentResourcePM) return m_pParentResourcePM->GetDefaultSelectedBkColor();
-    return CResourceCache::Default().GetDefaultSelectedBkColor();
 }
 
 void CPaintManagerUI::AddDefaultAttributeList(const char* controlName, const char* attrList) {
