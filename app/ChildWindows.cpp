@@ -180,4 +180,10 @@ void ChildWindows::CloseAll() {
     DestroyNow(m_settings);
 }
 
+void ChildWindows::AdoptResources(uilib::CPaintManagerUI& from, uilib::CPaintManagerUI& to) {
+    // Every user of the old manager, whichever window it belongs to (menus, tooltips and
+    // windows built later included): none may keep a pointer into the one that goes.
+    from.HandResourceUsersTo(&to);
+}
+
 }  // namespace orvella

@@ -62,6 +62,9 @@ public:
 
     // Everything goes (the main window closes or its layout is rebuilt).
     void CloseAll();
+    // The main window's paint manager is replaced (a rebuild): the windows that stay open
+    // take their fonts and pictures from the new one before the old one goes.
+    void AdoptResources(uilib::CPaintManagerUI& from, uilib::CPaintManagerUI& to);
 
     CAboutWnd* About() const { return m_about; }
     CQuestionWnd* Question() const { return m_question; }

@@ -64,6 +64,15 @@ void DisplayModes::RestoreMainInset() {
 
 void DisplayModes::LeaveFullScreen() { QuitFullScreen(true); }
 
+void DisplayModes::TakeNewLayout() {
+    if (!m_state.fullScreen) {
+        m_state.savedInset = RECT{};
+        return;
+    }
+    m_state.savedInset = m_view.ControlInset("main");
+    m_view.SetControlInset("main", RECT{0, 0, 0, 0});
+}
+
 void DisplayModes::QuitFullScreen(bool restoreRect) {
     HWND window = m_view.Handle();
     if (!window) return;

@@ -58,8 +58,10 @@ public:
     // The video area moved or changed size: the top bar follows its width.
     void FitTopBar(int mediaWidth);
 
-    // A layout rebuilt under a window that stays (skin or language change).
-    void ForgetLayout() { m_state.savedInset = RECT{}; }
+    // A layout rebuilt under a window that stays (skin or language change): in full
+    // screen the video keeps the whole window, and leaving it brings back the new
+    // layout's own margins, not the old one's.
+    void TakeNewLayout();
 
 private:
     void ShowWindowBars(bool show);

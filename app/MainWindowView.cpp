@@ -100,6 +100,21 @@ void MainWindowView::DestroyVideoWindow(bool relayout) {
     }
 }
 
+CMediaWnd* MainWindowView::DetachVideoWindow() {
+    CMediaUI* media = Media();
+    return media ? media->DetachVideoWindow() : nullptr;
+}
+
+void MainWindowView::AttachVideoWindow(CMediaWnd* video) {
+    if (!video) return;
+    if (CMediaUI* media = Media()) {
+        media->AttachVideoWindow(video);
+        return;
+    }
+    // A layout without a video area: the window goes (the engine was told to stop first).
+    DestroyWindow(video->GetHWND());
+}
+
 void MainWindowView::RepaintVideoBlack() {
     CMediaUI* media = Media();
     if (CMediaWnd* video = media ? media->GetVideoWindow() : nullptr) video->RepaintBlack();

@@ -15,6 +15,7 @@ class CPaintManagerUI;
 namespace orvella {
 
 class CMediaUI;
+class CMediaWnd;
 class DisplayModes;
 
 class MainWindowView : public PlayerView {
@@ -47,6 +48,10 @@ public:
     bool HasVideoArea() const override { return Media() != nullptr; }
     uint64_t EnsureVideoWindow() override;
     void DestroyVideoWindow(bool relayout) override;
+    // The video window taken out of the layout and put into another (a rebuild): the
+    // native window, and the engine drawing into it, live on. Null when there is none.
+    CMediaWnd* DetachVideoWindow();
+    void AttachVideoWindow(CMediaWnd* video);
     void RepaintVideoBlack() override;
     bool IsFullScreen() const override;
     void LeaveFullScreen() override;

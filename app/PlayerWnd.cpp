@@ -156,12 +156,15 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
 
     m_pm->Init(m_hWnd);
     ReadEarlySettings();
-    BuildMainLayout();
+    BuildMainLayout(*m_pm);
+    BindMainLayout();
     SIZE initSize = m_pm->GetInitSize();
     SetWindowPos(m_hWnd, nullptr, 0, 0, initSize.cx, initSize.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     LoadSettings(true);
     PrepareWindowExtras();
+    // Once per start: a rebuilt layout asks the server nothing.
+    if (m_settings.checkforupgrades) StartUpdateCheck();
     // A file from the command line starts now rather than at the first show: the engine
     // needs only its video window, laid out here, and starting it is the slowest step
     // to the first picture.
@@ -172,26 +175,41 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
     return 0;
 }
 
-void CPlayerWnd::BuildMainLayout() {
+bool CPlayerWnd::BuildMainLayout(CPaintManagerUI& pm) {
     const std::string folder =
         m_programFolder.empty() ? std::string(uilib::GetAppPath()) : m_programFolder;
     // A language without its own main layout yet falls back to English rather than
     // leaving the user an empty window.
-    m_layoutFile = SkinLayoutFile(folder, m_settings.skinindex, m_settings.language, "main.xml");
-    if (m_layoutFile.empty()) return;
+    const std::string file = SkinLayoutFile(folder, m_settings.skinindex, m_settings.language, "main.xml");
+    if (file.empty()) return false;
     uilib::CDialogBuilder builder;
     CDialogBuilderCallbackEx factory;
-    CControlUI* root = builder.Create(m_layoutFile.c_str(), &factory, m_pm.get());
+    CControlUI* root = builder.Create(file.c_str(), &factory, &pm);
     if (!root) {
-        std::fprintf(stderr, "orvella: cannot build the layout %s: %s\n", m_layoutFile.c_str(),
+        std::fprintf(stderr, "orvella: cannot build the layout %s: %s\n", file.c_str(),
                      builder.GetLastError().c_str());
-        return;
+        return false;
     }
-    m_pm->AttachDialog(root);
-    m_pm->AddNotifier(this);
+    m_layoutFile = file;
+    pm.AttachDialog(root);
+    pm.AddNotifier(this);
+    return true;
+}
+
+void CPlayerWnd::BindMainLayout() {
     m_view.Attach(m_hWnd, m_pm.get(), m_settings.skinindex);
     CControlUI* list = m_pm->FindControl("playlist");
     m_playlistRows.Bind(list ? static_cast<uilib::CListUI*>(list->GetInterface("List")) : nullptr);
+    m_closeButton = m_pm->FindControl("closebtn");
+    m_maxButton = m_pm->FindControl("maxbtn");
+    m_restoreButton = m_pm->FindControl("restorebtn");
+    m_minButton = m_pm->FindControl("minbtn");
+}
+
+void CPlayerWnd::ForgetLayoutControls() {
+    m_playlistRows.Bind(nullptr);
+    m_view.Attach(m_hWnd, nullptr, m_settings.skinindex);
+    m_closeButton = m_maxButton = m_restoreButton = m_minButton = nullptr;
 }
 
 void CPlayerWnd::PrepareWindowExtras() {
@@ -206,7 +224,6 @@ void CPlayerWnd::PrepareWindowExtras() {
     m_trayIcon.iconPath = std::string(uilib::GetAppPath()) + "icon/orvella.png";
     m_version = ParseProgramVersion(kProgramVersion);
     g_mainWindow = m_hWnd;
-    if (m_settings.checkforupgrades) StartUpdateCheck();
 }
 
 LRESULT CPlayerWnd::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
@@ -390,7 +407,7 @@ LRESULT CPlayerWnd::OnEngineFence(WPARAM, LPARAM, bool&) {
 }
 
 LRESULT CPlayerWnd::OnReloadLayout(WPARAM, LPARAM, bool&) {
-    ReloadLayoutInLanguage();
+    m_rebuild.OnReloadMessage();
     return 0;
 }
 
@@ -437,10 +454,6 @@ LRESULT CPlayerWnd::OnUpdateCurrent(WPARAM wParam, LPARAM lParam, bool&) {
 }
 
 void CPlayerWnd::OnWindowInit() {
-    m_closeButton = m_pm->FindControl("closebtn");
-    m_maxButton = m_pm->FindControl("maxbtn");
-    m_restoreButton = m_pm->FindControl("restorebtn");
-    m_minButton = m_pm->FindControl("minbtn");
     DisableNotBuiltButtons(m_view);
     ShowVolume(m_settings.volume);
     // Told once the window is there to own the message.
@@ -507,11 +520,9 @@ void CPlayerWnd::ReleaseAll() {
     // floods X errors and ends it without its exit line. StopEngine takes the video
     // window after it.
     m_playback.StopEngine();
-    m_playlistRows.Bind(nullptr);
     m_dialogs.CloseAll();
-    m_view.Attach(m_hWnd, nullptr, m_settings.skinindex);
+    ForgetLayoutControls();
     m_pm.reset();
-    m_closeButton = m_maxButton = m_restoreButton = m_minButton = nullptr;
     m_playlist.Clear();
     m_released = true;
 }

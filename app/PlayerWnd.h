@@ -9,6 +9,7 @@
 #include "app/ChildWindows.h"
 #include "app/DiscOpening.h"
 #include "app/DisplayModes.h"
+#include "app/LayoutRebuild.h"
 #include "app/MainWindowView.h"
 #include "app/MenuCommands.h"
 #include "app/MenuState.h"
@@ -48,7 +49,8 @@ class CPlayerWnd : public uilib::CWindowWnd,
                    public uilib::INotifyUI,
                    public SettingsHost,
                    public IMenuCommandRunner,
-                   private MenuCommandHost {
+                   private MenuCommandHost,
+                   private LayoutRebuildHost {
 public:
     // args: the command-line arguments after the program name.
     explicit CPlayerWnd(std::vector<std::string> args = {});
@@ -168,8 +170,18 @@ private:
     void ReportFirstFrame();
 
     // Creation steps that run again whenever the main layout is rebuilt.
-    void BuildMainLayout();
-    void PrepareWindowExtras();
+    bool BuildMainLayout(uilib::CPaintManagerUI& pm) override;
+    void BindMainLayout() override;
+    void PrepareWindowExtras() override;
+    // LayoutRebuildHost
+    uilib::CPaintManagerUI* CurrentPaintManager() override { return m_pm.get(); }
+    std::unique_ptr<uilib::CPaintManagerUI> SwapPaintManager(
+        std::unique_ptr<uilib::CPaintManagerUI> next) override {
+        m_pm.swap(next);
+        return next;
+    }
+    void ForgetLayoutControls() override;
+    void ApplyBackground() override { m_settings.ApplyBackground(*this); }
     void OnWindowInit();
     void ReleaseAll();
     void ApplyWindowRegion();
@@ -248,7 +260,7 @@ private:
     // The skin and colour window, shown just below the button.
     void OpenSkinWindow(uilib::CControlUI* button);
     void CloseSkinWindowOfMain() { m_dialogs.CloseFacade(); }
-    void ReloadLayoutInSkin(int skinIndex) {}
+    void ReloadLayoutInSkin(int skinIndex) { m_rebuild.RequestSkin(skinIndex); }
     // The title bar's picture of an index 0-8, remembered as the background; any other
     // index changes nothing.
     void ApplyShading(int picture);
@@ -260,7 +272,6 @@ private:
     void OpenWebPage(WPARAM which);
     // Help and web pages open in the desktop's browser; without one a question says so.
     void OpenPage(const std::string& address);
-    void ReloadLayoutInLanguage() {}      // WM_RELOAD_LAYOUT: rebuild in the current language
     void OpenHelp() override;
     // MenuCommandHost
     void PostToMain(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -305,6 +316,7 @@ private:
     SettingsEffects m_settingsEffects{m_settings, m_playback, m_display, m_dialogs, m_hotkeys};
     MenuCommands m_menuCommands{m_view,     m_settings, m_playback, m_playlist,
                                 m_playlistControl, m_display, m_dialogs, *this};
+    LayoutRebuild m_rebuild{*this, m_view, m_settings, m_playback, m_playlist, m_display, m_dialogs};
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
 };

@@ -102,6 +102,8 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
     char scheme[16];
     std::snprintf(scheme, sizeof scheme, "%08X", static_cast<unsigned>(pm->GetMainBKColor()));
     out << "scheme " << scheme << "\n";
+    // Which layout file the tree was built from: a rebuilt window names its new one.
+    if (!pm->GetLayoutFile().empty()) out << "layout " << pm->GetLayoutFile().c_str() << "\n";
     return out.str();
 }
 

@@ -15,8 +15,8 @@ namespace orvella {
 // "disabled name" for each control that cannot be used, "image name picture" for each
 // background picture, "shows name text" for a named container without a text of its own
 // whose first label has one (a menu row), "cut name-or-class needWxH roomWxH text" for each
-// shown text that does not fit its control (too wide on one line, too tall wrapped), and
-// last "scheme AARRGGBB", the window's scheme colour.
+// shown text that does not fit its control (too wide on one line, too tall wrapped),
+// "scheme AARRGGBB", the window's scheme colour, and last "layout path", its layout file.
 struct TextCut {
     SIZE need;  // what the text takes
     SIZE room;  // what its control gives it, inside the text padding

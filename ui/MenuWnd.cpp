@@ -97,6 +97,9 @@ void CMenuWnd::CloseOpenPopupMenu() {
     SetOpenPopupMenu(nullptr);
     if (!open || !IsWindow(open->GetHWND())) return;
     open->m_closing = true;
+    // A closing menu no longer speaks for its button: the layout holding the button may
+    // go before the menu does (a rebuilt main window).
+    open->m_button = nullptr;
     if (open->InMyChain(GetCapture())) ReleaseCapture();
     open->CloseSubmenu();
     open->Close();

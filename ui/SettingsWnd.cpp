@@ -322,6 +322,13 @@ void CSettingsWnd::ShowPlayerPage() {
     if (auto* player = Find<uilib::COptionUI>(this, "ID_PLAYER", "Option")) player->Selected(true, false);
 }
 
+bool CSettingsWnd::OnPlayerPage() const {
+    uilib::CControlUI* tab = FindControl("ID_SETTINGS_TAB");
+    auto* layout = tab ? static_cast<uilib::CTabLayoutUI*>(tab->GetInterface("TabLayout")) : nullptr;
+    uilib::CControlUI* player = FindControl("ID_SETTINGS_PLAYER");
+    return layout && player && layout->GetItemIndex(player) == layout->GetCurSel();
+}
+
 // ---- the actions -----------------------------------------------------------------
 
 void CSettingsWnd::GoToTime() {

@@ -28,6 +28,7 @@ public:
 
     // The player's page (and its last sub-page) instead of the effects.
     void ShowPlayerPage();
+    bool OnPlayerPage() const;
     // The values changed elsewhere (a menu, a key): the controls showing them follow.
     // Preferences edited here and not applied yet stay as the user left them, unless
     // the same preference changed.

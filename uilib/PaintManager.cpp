@@ -65,6 +65,9 @@ struct CPaintManagerUI::Impl {
 CPaintManagerUI::CPaintManagerUI() : m_impl(std::make_unique<Impl>(*this)) {}
 
 CPaintManagerUI::~CPaintManagerUI() {
+    // Windows still open on our fonts and pictures fall back to their own and the defaults.
+    HandResourceUsersTo(nullptr);
+    UseParentResource(nullptr);
     m_impl->stopPrefetch = true;
     if (m_impl->prefetch.joinable()) m_impl->prefetch.join();
     RemoveAllTimers();
@@ -254,13 +257,6 @@ void CPaintManagerUI::SetColor(DWORD argb) {
 
 // ---------------------------------------------------------------- resources
 
-void CPaintManagerUI::UseParentResource(CPaintManagerUI* parent) {
-    // A chain must end: refuse a parent that leads back here.
-    for (CPaintManagerUI* p = parent; p; p = p->GetParentResource())
-        if (p == this) return;
-    m_pParentResourcePM = parent;
-}
-
 CStdString CPaintManagerUI::GetResourcePath() { return CResourceCache::GetResourceFolder(); }
 
 void CPaintManagerUI::SetResourcePath(const char* path) {
@@ -309,24 +305,6 @@ const TFontInfo& CPaintManagerUI::GetDefaultFontInfo() const {
     if (m_impl->ownDefaultFont) return m_impl->cache.GetDefaultFontInfo();
     if (m_pParentResourcePM) return m_pParentResourcePM->GetDefaultFontInfo();
     return CResourceCache::Default().GetDefaultFontInfo();
-}
-
-DWORD CPaintManagerUI::GetDefaultFontColor() const {
-    if (m_dwDefaultFontColor) return m_dwDefaultFontColor;
-    if (m_pParentResourcePM) return m_pParentResourcePM->GetDefaultFontColor();
-    return CResourceCache::Default().GetDefaultFontColor();
-}
-
-DWORD CPaintManagerUI::GetDefaultDisabledColor() const {
-    if (m_dwDefaultDisabledColor) return m_dwDefaultDisabledColor;
-    if (m_pParentResourcePM) return m_pParentResourcePM->GetDefaultDisabledColor();
-    return CResourceCache::Default().GetDefaultDisabledColor();
-}
-
-DWORD CPaintManagerUI::GetDefaultSelectedBkColor() const {
-    if (m_dwDefaultSelectedBkColor) return m_dwDefaultSelectedBkColor;
-    if (m_pParentResourcePM) return m_pParentResourcePM->GetDefaultSelectedBkColor();
-    return CResourceCache::Default().GetDefaultSelectedBkColor();
 }
 
 void CPaintManagerUI::AddDefaultAttributeList(const char* controlName, const char* attrList) {

@@ -190,8 +190,12 @@ public:
     DWORD GetMainBKColor() const { return m_dwMainBkColor; }
 
     // Resources
+    // Fonts, pictures and defaults missing here come from parent. A manager never points
+    // at one that is gone: when the parent goes, its users lose it (or are handed on).
     void UseParentResource(CPaintManagerUI* parent);
     CPaintManagerUI* GetParentResource() const { return m_pParentResourcePM; }
+    // Every manager using this one's resources uses heir's from now on (null: none).
+    void HandResourceUsersTo(CPaintManagerUI* heir);
     static void SetResourceInstance(void* instance) { s_resourceInstance = instance; }
     static void* GetResourceInstance() { return s_resourceInstance; }
     static CStdString GetResourcePath();          // default: GetAppPath()
@@ -297,6 +301,7 @@ private:
     DWORD m_dwDefaultSelectedBkColor = 0;
     bool m_bUpdateNeeded = false;
     CPaintManagerUI* m_pParentResourcePM = nullptr;
+    std::vector<CPaintManagerUI*> m_resourceUsers;  // the managers whose parent this is
     CStdString m_sLayoutFile;
     // Notifiers, names, timers, fonts, images, defaults, tooltips and input routing.
     std::unique_ptr<Impl> m_impl;
