@@ -70,3 +70,43 @@ language_round() {
   choose_language eng "Settings…" "$1"
 }
 language_round 1
+
+# The skin window, under its button: a scheme recolours the main window at once.
+open_facade() {
+  rm -f "$FACADE"
+  click_control facade
+  wait_until 5 grep -q "^switch " "$FACADE" || fail "the skin window did not open"
+  sleep 0.3
+}
+scheme_of_main() { awk '$1 == "scheme" { print $2 }' "$ORVELLA_CONTROL_TREE_FILE"; }
+layout_of_main() { awk '$1 == "layout" { print $2 }' "$ORVELLA_CONTROL_TREE_FILE"; }
+
+open_facade
+click_in "$FACADE" shading
+wait_until 5 grep -q "^marked shading$" "$FACADE" || fail "the picture page did not open"
+before=$(control_shot titlebar "languages-live-titlebar-before")
+click_in "$FACADE" dragon
+wait_until 5 grep -q "^scheme FFFFC800$" "$ORVELLA_CONTROL_TREE_FILE" ||
+  fail "the dragon scheme did not colour the main window (scheme $(scheme_of_main))"
+after=$(control_shot titlebar "languages-live-titlebar-dragon")
+[ "$(looks_unlike "$before" "$after")" -gt 5 ] || fail "the title bar looks the same after the dragon scheme"
+grep -q "^image shading .*dragon" "$ORVELLA_CONTROL_TREE_FILE" || fail "the title bar picture is not the dragon"
+screenshot "languages-live-dragon" >/dev/null
+
+# The classic skin while playing: a new layout around the same engine and moving picture.
+click_in "$FACADE" skin
+wait_until 5 grep -q "^classic " "$FACADE" || fail "the skin page did not open"
+click_in "$FACADE" classic
+wait_until 10 bash -c "grep -q '^layout .*skin_classic/language/eng/main.xml' '$ORVELLA_CONTROL_TREE_FILE'" ||
+  fail "the classic skin did not come (layout $(layout_of_main))"
+sleep 0.5
+expect_moving "the switch to the classic skin"
+same_engine "the switch to the classic skin"
+[ "$(scheme_of_main)" = FFFFC800 ] || fail "the colour did not survive the skin switch ($(scheme_of_main))"
+screenshot "languages-live-classic" >/dev/null
+language_round 0
+
+# What was chosen comes back at the next start.
+close_player
+settings_text | grep -q 'skinindex="0"' || fail "the classic skin was not kept"
+settings_text | grep -qiE ' color="ffffc800"' || fail "the dragon colour was not kept ($(settings_text | grep -oE " color=\"[^\"]*\""))"
