@@ -171,6 +171,7 @@ control_point() {
 MENU="$ORVELLA_CONTROL_TREE_FILE.menu"
 SETTINGS="$ORVELLA_CONTROL_TREE_FILE.settings"
 QUESTION="$ORVELLA_CONTROL_TREE_FILE.question"
+FACADE="$ORVELLA_CONTROL_TREE_FILE.facade"
 window_titled() { xdotool search --all --onlyvisible --pid "$PLAYER_PID" --name "$1" 2>/dev/null | head -n 1; }
 settings_id() { window_titled '^Settings$'; }
 settings_open() { [ -n "$(settings_id)" ]; }
@@ -181,6 +182,7 @@ centre_in() {
   case "$file" in
     "$SETTINGS") id=$(settings_id) ;;
     "$QUESTION") id=$(window_titled '^Question Wnd$') ;;
+    "$FACADE") id=$(window_titled '^Facade Wnd$') ;;
   esac
   if [ -n "$id" ]; then
     eval "$(xdotool getwindowgeometry --shell "$id")"

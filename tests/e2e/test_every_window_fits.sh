@@ -2,8 +2,8 @@
 # Every text fits its control, in both skins and every language: one start per skin and
 # language, and by real input the main window with its play list, every menu and submenu
 # of the title-bar buttons, the play list's right-click menu, the clear-play-list
-# question, the about window, every page of the settings window and the full-screen top
-# bar. Each view's "cut" lines of the control tree are gathered; any fails the test, named
+# question, the about window, every page of the skin window and of the settings window,
+# and the full-screen top bar. Each view's "cut" lines of the control tree are gathered; any fails the test, named
 # with its skin, language and view. A screenshot of each view is kept as
 # fit-<skin>-<language>-<view>.png. ORVELLA_FIT_LANGUAGES="de fra" visits only those.
 source "$(dirname "$0")/lib.sh"
@@ -189,6 +189,18 @@ visit_all() {
   wait_dialog "$QUESTION" ID_OK_BUTTON '^Question Wnd$'
   take_view question "$QUESTION" ID_OK_BUTTON "${DIALOG[@]}"
   close_dialog '^Question Wnd$'
+
+  # The skin window under its button, each of its pages (a page button, then a control
+  # only that page holds); a click on the main window hides it again.
+  press "$ORVELLA_CONTROL_TREE_FILE" facade "${MAIN_GEOMETRY[@]}"
+  wait_dialog "$FACADE" switch '^Facade Wnd$'
+  for pair in "color hue" "shading dragon" "skin classic"; do
+    read -r button control <<<"$pair"
+    press "$FACADE" "$button" "${DIALOG[@]}"
+    take_view "facade-$button" "$FACADE" "$control" "${DIALOG[@]}"
+  done
+  press "$ORVELLA_CONTROL_TREE_FILE" playlist "${MAIN_GEOMETRY[@]}"
+  wait_until 5 untitled '^Facade Wnd$' || fail "$SKIN $LANGUAGE: the skin window stays"
 
   # The tools menu, then every page of the settings window from it.
   open_menu tools
