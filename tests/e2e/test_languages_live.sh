@@ -102,7 +102,8 @@ expect_moving "the switch to the classic skin"
 same_engine "the switch to the classic skin"
 [ "$(scheme_of_main)" = FFFFC800 ] || fail "the colour did not survive the skin switch ($(scheme_of_main))"
 screenshot "languages-live-classic" >/dev/null
-language_round 0
+# The checking build runs several times slower: the round in the first skin is enough there.
+case "$BUILD" in *sanitize*) ;; *) language_round 0 ;; esac
 
 # What was chosen comes back at the next start.
 close_player
