@@ -149,14 +149,20 @@ close_dialog() {  # title
   wait_until 5 untitled "$1" || fail "$SKIN $LANGUAGE: Escape does not close '$1'"
 }
 
-settings_pages() {
-  local button control
-  wait_dialog "$SETTINGS" ID_PLAYER '^Settings$'
-  for pair in "${SETTINGS_PAGES[@]}"; do
+# Each page of an open dialog: a page button, then a control only that page holds.
+visit_pages() {  # tree file, view prefix, "button control" pairs
+  local file=$1 prefix=$2 button control
+  shift 2
+  for pair in "$@"; do
     read -r button control <<<"$pair"
-    press "$SETTINGS" "$button" "${DIALOG[@]}"
-    take_view "settings-${button#ID_}" "$SETTINGS" "$control" "${DIALOG[@]}"
+    press "$file" "$button" "${DIALOG[@]}"
+    take_view "$prefix-${button#ID_}" "$file" "$control" "${DIALOG[@]}"
   done
+}
+
+settings_pages() {
+  wait_dialog "$SETTINGS" ID_PLAYER '^Settings$'
+  visit_pages "$SETTINGS" settings "${SETTINGS_PAGES[@]}"
   press "$SETTINGS" ID_CLOSE_BUTTON "${DIALOG[@]}"
   wait_until 5 untitled '^Settings$' || fail "$SKIN $LANGUAGE: the settings window stays"
 }
@@ -191,15 +197,11 @@ visit_all() {
   take_view question "$QUESTION" ID_OK_BUTTON "${DIALOG[@]}"
   close_dialog '^Question Wnd$'
 
-  # The skin window under its button, each of its pages (a page button, then a control
-  # only that page holds); a click on the main window hides it again.
+  # The skin window under its button, each of its pages; a click on the main window hides
+  # it again.
   press "$ORVELLA_CONTROL_TREE_FILE" facade "${MAIN_GEOMETRY[@]}"
   wait_dialog "$FACADE" switch '^Facade Wnd$'
-  for pair in "color hue" "shading dragon" "skin classic"; do
-    read -r button control <<<"$pair"
-    press "$FACADE" "$button" "${DIALOG[@]}"
-    take_view "facade-$button" "$FACADE" "$control" "${DIALOG[@]}"
-  done
+  visit_pages "$FACADE" facade "color hue" "shading dragon" "skin classic"
   press "$ORVELLA_CONTROL_TREE_FILE" playlist "${MAIN_GEOMETRY[@]}"
   wait_until 5 untitled '^Facade Wnd$' || fail "$SKIN $LANGUAGE: the skin window stays"
 
