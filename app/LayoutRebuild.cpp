@@ -8,6 +8,7 @@
 #include "app/MainWindowView.h"
 #include "app/PlaybackControl.h"
 #include "app/StartupRules.h"
+#include "library/LocalStrings.h"
 #include "library/PlayerSettings.h"
 #include "playlist/Playlist.h"
 #include "ui/MenuUI.h"
@@ -120,11 +121,17 @@ void LayoutRebuild::Run(std::optional<int> skinIndex) {
     GetWindowRect(window, &before);  // building may size the window to the new layout
     // The new layout first: one that cannot be built leaves the window as it was.
     const int skinBefore = m_settings.skinindex;
-    if (skinIndex) m_settings.skinindex = *skinIndex;
+    const std::string languageBefore = m_settings.language;
+    // The other skin's folders: a language only one skin has shows English in the other.
+    if (skinIndex) {
+        m_settings.skinindex = *skinIndex;
+        m_settings.language = SelectLanguage(uilib::GetAppPath(), *skinIndex, languageBefore);
+    }
     auto next = std::make_unique<uilib::CPaintManagerUI>();
     next->Init(window);
     if (!m_host.BuildMainLayout(*next)) {
         m_settings.skinindex = skinBefore;
+        m_settings.language = SelectLanguage(uilib::GetAppPath(), skinBefore, languageBefore);
         SetWindowPos(window, nullptr, before.left, before.top, before.right - before.left,
                      before.bottom - before.top, SWP_NOZORDER | SWP_NOACTIVATE);
         return;

@@ -13,7 +13,6 @@
 #include "app/SettingsEffects.h"
 #include "app/StartupRules.h"
 #include "engine/SlaveCommands.h"
-#include "library/LanguageFolders.h"
 #include "library/LocalStrings.h"
 #include "library/PlayerSettings.h"
 #include "playlist/Playlist.h"
@@ -314,13 +313,9 @@ bool MenuCommands::DispatchArgumentItem(const std::string& name) {
         slave.Send(n == -1 ? slave::DvdNav(DvdNavKey::Menu) : slave::SwitchTitle(n));
         break;
     case Action::OpenDisc: m_host.OpenDisc(text); break;
-    case Action::Language: {
-        const std::string program(uilib::GetAppPath());
-        m_settings.language = UsableLanguageOf(text, program, m_settings.skinindex);
-        SelectLocalStrings(program, m_settings.skinindex, m_settings.language);
+    case Action::Language:
+        m_settings.language = SelectLanguage(uilib::GetAppPath(), m_settings.skinindex, text);
         m_host.PostToMain(WM_RELOAD_LAYOUT, 0, 0);
-        break;
-    }
         break;
     default: break;
     }

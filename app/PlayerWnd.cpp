@@ -10,7 +10,6 @@
 #include "app/NotBuiltYet.h"
 #include "app/WindowFrame.h"
 #include "hotkeys/HotkeyText.h"
-#include "library/LanguageFolders.h"
 #include "library/LocalStrings.h"
 #include "ui/ControlTreeDump.h"
 #include "ui/DialogBuilderCallbackEx.h"
@@ -472,9 +471,7 @@ void CPlayerWnd::ReadEarlySettings() {
     if (m_settings.skinindex != 0 && m_settings.skinindex != 1) m_settings.skinindex = 0;
     // "language" names a folder of the skin; anything else (a path, a folder removed
     // since) shows English rather than files from elsewhere or nothing.
-    const std::string program(uilib::GetAppPath());
-    m_settings.language = UsableLanguageOf(m_settings.language, program, m_settings.skinindex);
-    SelectLocalStrings(program, m_settings.skinindex, m_settings.language);
+    m_settings.language = SelectLanguage(uilib::GetAppPath(), m_settings.skinindex, m_settings.language);
 }
 
 void CPlayerWnd::LoadSettings(bool firstLoad) {

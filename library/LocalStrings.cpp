@@ -58,6 +58,12 @@ void SelectLocalStrings(const std::string& programFolder, int skinIndex, const s
     if (path != table.GetPath()) table.Load(path);
 }
 
+std::string SelectLanguage(const std::string& programFolder, int skinIndex, const std::string& wanted) {
+    const std::string language = UsableLanguageOf(wanted, programFolder, skinIndex);
+    SelectLocalStrings(programFolder, skinIndex, language);
+    return language;
+}
+
 std::string LocalString(int number, const std::string& english) {
     return CurrentLocalStrings().String(number, english);
 }

@@ -45,6 +45,9 @@ std::string StringsFilePath(const std::string& programFolder, int skinIndex, con
 // changes; reading again only when the file is another one.
 CLocalStrings& CurrentLocalStrings();
 void SelectLocalStrings(const std::string& programFolder, int skinIndex, const std::string& language);
+// The language a skin shows for the wanted one ("eng" unless it is one of the skin's
+// language folders), with its table selected.
+std::string SelectLanguage(const std::string& programFolder, int skinIndex, const std::string& wanted);
 
 // The current table's lookups.
 std::string LocalString(int number, const std::string& english);
