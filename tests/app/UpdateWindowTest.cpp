@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "library/AtomicFile.h"
 #include "tests/app/PlayerWndFixture.h"
 #include "tests/app/VersionServer.h"
 #include "ui/CheckUpdateWnd.h"
@@ -93,6 +94,8 @@ TEST_F(UpdateWindowTest, StaysOpenThroughARebuildAndClosesByItsButton) {
     Start();
     ASSERT_TRUE(Settle());
     ASSERT_NE(window_->Dialogs().Update(), nullptr);
+    std::string kept;
+    EXPECT_TRUE(ReadWholeFile(DataFolder() + "/version.ini", &kept) && ParseVersionFile(kept));
     window_->HandleMessage(WM_RELOAD_LAYOUT, 0, 0);
     fake().DispatchPending();
     CCheckUpdateWnd* update = window_->Dialogs().Update();

@@ -17,6 +17,7 @@ wait_window
 wait_until 5 test -s "$UPDATE" || fail "no update window within 5 s for a newer version"
 [ "$(control_visible ID_TEXT_VERSION_NEW "$UPDATE")" = 1 ] || fail "the newer version is not told"
 [ -n "$(window_titled '^Check for update Wnd$')" ] || fail "the update window is not on screen"
+! grep "^cut " "$UPDATE" || fail "texts of the update window are cut"
 close_player
 
 rm -f "$UPDATE"
