@@ -28,19 +28,13 @@ protected:
         unsetenv("ORVELLA_UPDATE_BASE_URL");
         PlayerWndTest::TearDown();
     }
-    bool Settle() {
-        return PumpFor([&] { return !window_->Updates().Running(); }, 10000, 10);
-    }
-    bool Shown(const char* name) {
+    bool Settle() { return PumpFor([&] { return !window_->Updates().Running(); }, 10000, 10); }
+    uilib::CControlUI* Control(const char* name) {
         CCheckUpdateWnd* update = window_->Dialogs().Update();
-        uilib::CControlUI* c = update ? update->FindControl(name) : nullptr;
-        return c && c->IsVisible();
+        return update ? update->FindControl(name) : nullptr;
     }
-    std::string Text(const char* name) {
-        CCheckUpdateWnd* update = window_->Dialogs().Update();
-        uilib::CControlUI* c = update ? update->FindControl(name) : nullptr;
-        return c ? c->GetText().c_str() : "";
-    }
+    bool Shown(const char* name) { return Control(name) && Control(name)->IsVisible(); }
+    std::string Text(const char* name) { return Control(name) ? Control(name)->GetText().c_str() : ""; }
 };
 
 TEST_F(UpdateWindowTest, AnswersByOriginAndOutcome) {
