@@ -2,6 +2,7 @@
 
 #include "app/PlayerWnd.h"
 #include "ui/AboutWnd.h"
+#include "ui/CheckUpdateWnd.h"
 #include "ui/FacadeWnd.h"
 #include "ui/FullScreenTopBarWnd.h"
 #include "ui/MenuUI.h"
@@ -48,6 +49,28 @@ void ChildWindows::AskQuestion(int kind, const std::string& detail, HWND opener)
 }
 
 void ChildWindows::CloseQuestion() { CloseSkinWindow(m_question, FacadeManager()); }
+
+void ChildWindows::ShowUpdate(UpdateOutcome outcome, const ProgramVersion& own,
+                              const ProgramVersion& remote) {
+    if (!m_main.GetPaintManager()) return;
+    m_lastUpdate = {outcome, own, remote};
+    OpenSkinWindow(m_update, Owner(), [&](CCheckUpdateWnd& window) {
+        window.ShowResult(outcome, own, remote);
+    });
+    TellFacadeOfOpenWindows();
+}
+
+void ChildWindows::ReopenUpdate() {
+    ShowUpdate(m_lastUpdate.outcome, m_lastUpdate.own, m_lastUpdate.remote);
+}
+
+void ChildWindows::CloseUpdate() { CloseSkinWindow(m_update, FacadeManager()); }
+
+CCheckUpdateWnd* ChildWindows::Update() {
+    // The window manager may have closed it meanwhile.
+    if (m_update && !CSkinWindow::IsAlive(m_update)) m_update = nullptr;
+    return m_update;
+}
 
 CSettingsWnd* ChildWindows::OpenSettings(const SettingsValues& values, HotkeyBindings* hotkeys) {
     if (!m_main.GetPaintManager()) return nullptr;
@@ -105,7 +128,7 @@ uilib::CPaintManagerUI* ChildWindows::FacadeManager() {
 void ChildWindows::TellFacadeOfOpenWindows() {
     uilib::CPaintManagerUI* facade = FacadeManager();
     if (!facade) return;
-    CSkinWindow* open[] = {m_about, m_question, m_settings, m_topBar};
+    CSkinWindow* open[] = {m_about, m_question, m_settings, m_topBar, m_update};
     for (CSkinWindow* window : open) {
         if (window && CSkinWindow::IsAlive(window)) facade->AddNotifier(window);
     }
@@ -156,7 +179,7 @@ void ChildWindows::SetTopBarWidth(int width) {
 
 bool ChildWindows::AnswerEscape() {
     for (CSkinWindow* dialog : {static_cast<CSkinWindow*>(m_question), static_cast<CSkinWindow*>(m_about),
-                                static_cast<CSkinWindow*>(Settings())}) {
+                                static_cast<CSkinWindow*>(Settings()), static_cast<CSkinWindow*>(Update())}) {
         if (dialog && CSkinWindow::IsAlive(dialog) && IsWindowVisible(dialog->GetHWND()))
             return dialog->AnswerEscape();
     }
@@ -178,6 +201,7 @@ void ChildWindows::CloseAll() {
     DestroyNow(m_question);
     DestroyNow(m_topBar);
     DestroyNow(m_settings);
+    DestroyNow(m_update);
 }
 
 void ChildWindows::AdoptResources(uilib::CPaintManagerUI& from, uilib::CPaintManagerUI& to) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/DisplayModes.h"
+#include "app/UpdateCheck.h"
 #include "platform/Platform.h"
 
 namespace uilib {
@@ -19,6 +20,7 @@ class CAboutWnd;
 class CQuestionWnd;
 class CFullScreenTopBarWnd;
 class CFacadeWnd;
+class CCheckUpdateWnd;
 class CSettingsWnd;
 class CSkinWindow;
 class HotkeyBindings;
@@ -37,6 +39,13 @@ public:
     // opener (the main window when null): it stands above that window.
     void AskQuestion(int kind, const std::string& detail = std::string(), HWND opener = nullptr);
     void CloseQuestion();
+
+    // The answer of an update check, replacing one still open.
+    void ShowUpdate(UpdateOutcome outcome, const ProgramVersion& own, const ProgramVersion& remote);
+    void CloseUpdate();
+    // The last answer again, in the current skin and language (after a rebuild).
+    void ReopenUpdate();
+    CCheckUpdateWnd* Update();  // null while closed
 
     // The settings window, filled with the values; an open one only comes forward.
     CSettingsWnd* OpenSettings(const SettingsValues& values, HotkeyBindings* hotkeys);
@@ -84,6 +93,11 @@ private:
     CFullScreenTopBarWnd* m_topBar = nullptr;
     CSettingsWnd* m_settings = nullptr;
     CFacadeWnd* m_facade = nullptr;
+    CCheckUpdateWnd* m_update = nullptr;
+    struct {
+        UpdateOutcome outcome = UpdateOutcome::Current;
+        ProgramVersion own, remote;
+    } m_lastUpdate;
 };
 
 }  // namespace orvella

@@ -100,6 +100,8 @@ const ReopenedWindow kReopened[] = {
      [](ChildWindows& d, LayoutRebuildHost&, int) { d.OpenAbout(); }},
     {[](ChildWindows& d) { return d.Settings() ? (d.Settings()->OnPlayerPage() ? 2 : 1) : 0; },
      [](ChildWindows&, LayoutRebuildHost& h, int state) { h.OpenSettingsWindow(state == 2); }},
+    {[](ChildWindows& d) { return d.Update() ? 1 : 0; },
+     [](ChildWindows& d, LayoutRebuildHost&, int) { d.ReopenUpdate(); }},
 };
 
 }  // namespace

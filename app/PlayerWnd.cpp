@@ -63,6 +63,7 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_PLAYLIST_FILE, &CPlayerWnd::OnPlaylistFile},
     {WM_UPDATE_AVAILABLE, &CPlayerWnd::OnUpdateAvailable},
     {WM_UPDATE_CURRENT, &CPlayerWnd::OnUpdateCurrent},
+    {WM_UPDATE_FAILED, &CPlayerWnd::OnUpdateFailed},
     {WM_CLOSE_POPUP_MENU, &CPlayerWnd::OnClosePopupMenu},
     {WM_LBUTTONDOWN, &CPlayerWnd::OnPress},
 };
@@ -163,7 +164,7 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
     LoadSettings(true);
     PrepareWindowExtras();
     // Once per start: a rebuilt layout asks the server nothing.
-    if (m_settings.checkforupgrades) StartUpdateCheck();
+    if (m_settings.checkforupgrades) StartUpdateCheck(false);
     // A file from the command line starts now rather than at the first show: the engine
     // needs only its video window, laid out here, and starting it is the slowest step
     // to the first picture.
@@ -430,7 +431,7 @@ LRESULT CPlayerWnd::OnPlaylistFile(WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CPlayerWnd::OnUpdateAvailable(WPARAM wParam, LPARAM lParam, bool&) {
-    ShowUpdateWindow(true, wParam, lParam);
+    ShowUpdateWindow(UpdateOutcome::Newer, wParam, lParam);
     return 0;
 }
 
@@ -448,8 +449,19 @@ LRESULT CPlayerWnd::OnClosePopupMenu(WPARAM, LPARAM, bool&) {
 }
 
 LRESULT CPlayerWnd::OnUpdateCurrent(WPARAM wParam, LPARAM lParam, bool&) {
-    ShowUpdateWindow(false, wParam, lParam);
+    ShowUpdateWindow(UpdateOutcome::Current, wParam, lParam);
     return 0;
+}
+
+LRESULT CPlayerWnd::OnUpdateFailed(WPARAM wParam, LPARAM lParam, bool&) {
+    ShowUpdateWindow(UpdateOutcome::Failed, wParam, lParam);
+    return 0;
+}
+
+void CPlayerWnd::ShowUpdateWindow(UpdateOutcome outcome, WPARAM version, LPARAM build) {
+    const bool manual = m_updates.Finish();
+    if (ShowsUpdateAnswer(outcome, manual))
+        m_dialogs.ShowUpdate(outcome, m_version, UnpackVersion(version, build));
 }
 
 void CPlayerWnd::OnWindowInit() {
@@ -513,6 +525,7 @@ void CPlayerWnd::WritePlayMemory(XmlDocument& document) {
 void CPlayerWnd::ReportDamagedSettings(const std::string& where) { m_damagedSettings = where; }
 
 void CPlayerWnd::ReleaseAll() {
+    m_updates.Stop();  // a stalled transfer ends now rather than hold up the exit
     // The engine goes before the window it draws into: a window destroyed under it
     // floods X errors and ends it without its exit line. StopEngine takes the video
     // window after it.

@@ -18,6 +18,7 @@
 #include "app/PlaylistView.h"
 #include "app/SettingsEffects.h"
 #include "app/StartupRules.h"
+#include "app/UpdateCheck.h"
 #include "hotkeys/HotkeyBindings.h"
 #include "library/PlayerSettings.h"
 #include "library/SettingsHost.h"
@@ -83,6 +84,7 @@ public:
     const PlaylistView& PlaylistRows() const { return m_playlistRows; }
     DisplayModes& Display() { return m_display; }
     ChildWindows& Dialogs() { return m_dialogs; }
+    const UpdateCheck& Updates() const { return m_updates; }
 
     const MediaInfo& GetMediaInfo() const { return m_playback.Media(); }
     CCmdMplayer* GetEngine() const { return m_playback.Engine(); }
@@ -162,6 +164,7 @@ private:
     LRESULT OnPlaylistFile(WPARAM, LPARAM, bool& handled);
     LRESULT OnUpdateAvailable(WPARAM, LPARAM, bool& handled);
     LRESULT OnUpdateCurrent(WPARAM, LPARAM, bool& handled);
+    LRESULT OnUpdateFailed(WPARAM, LPARAM, bool& handled);
     LRESULT OnClosePopupMenu(WPARAM, LPARAM, bool& handled);
     LRESULT OnPress(WPARAM, LPARAM, bool& handled);
 
@@ -242,7 +245,8 @@ private:
     void ShowQuestion(WPARAM kind, LPARAM argument);
 
     // Steps that later parts of the program fill in.
-    void StartUpdateCheck() override {}    // the update-check thread
+    void StartUpdateCheck() override { StartUpdateCheck(true); }  // the help menu's
+    void StartUpdateCheck(bool manual) { m_updates.Start(manual, m_version, m_hWnd, m_dataFolder); }
     void OpenSettingsWindow(bool playerPage) override { m_settingsEffects.Open(playerPage); }
     void OpenFileInfoWindow() override {}  // the file information window
     void OpenDisc(const std::string& disc) override { m_discs.OpenDrive(disc); }
@@ -267,8 +271,9 @@ private:
     void OnSettingsNotification(uilib::TNotifyUI& msg) { m_settingsEffects.OnNotification(msg); }
     void CloseSettingsWindow() { m_dialogs.CloseSettings(); }
     void CloseFileInfoWindow() {}
-    void CloseUpdateWindow() {}
-    void ShowUpdateWindow(bool newer, WPARAM version, LPARAM build) {}
+    void CloseUpdateWindow() { m_dialogs.CloseUpdate(); }
+    // A check's answer (the version as the message carries it), shown when its origin wants it.
+    void ShowUpdateWindow(UpdateOutcome outcome, WPARAM version, LPARAM build);
     void OpenWebPage(WPARAM which);
     // Help and web pages open in the desktop's browser; without one a question says so.
     void OpenPage(const std::string& address);
@@ -319,6 +324,7 @@ private:
     LayoutRebuild m_rebuild{*this, m_view, m_settings, m_playback, m_playlist, m_display, m_dialogs};
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
+    UpdateCheck m_updates;
 };
 
 // The window handle kept program-wide (the popup windows and the update thread use it).

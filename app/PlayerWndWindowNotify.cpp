@@ -16,7 +16,7 @@ enum class WindowNote {
     ChangeSkin, ChangeColor, ChangeShading, FullScreen, Topmost, OriginalSize, DoubleSize,
     Screenshot, BrightnessDown, BrightnessUp, ContrastDown, ContrastUp, SaturationDown,
     SaturationUp, DvdNav, DvdSelectSubtitle, DvdLoadSubtitle, MenuRelease, MenuSelected,
-    ToolsClip, CloseSettings, CloseFileInfo, CloseAbout, CloseUpdate, CloseQuestion,
+    ToolsClip, CloseSettings, CloseFileInfo, CloseAbout, CloseUpdate, DownloadUpdate, CloseQuestion,
     ChangeSize, SetRatio,
 };
 const struct {
@@ -47,6 +47,7 @@ const struct {
     {"fileinfo_close", WindowNote::CloseFileInfo},
     {"about_close", WindowNote::CloseAbout},
     {"update_close", WindowNote::CloseUpdate},
+    {"update_download", WindowNote::DownloadUpdate},
     {"question_close", WindowNote::CloseQuestion},
     {"settings_changesize", WindowNote::ChangeSize},
     {"settings_setratio", WindowNote::SetRatio},
@@ -112,6 +113,8 @@ void CPlayerWnd::OnWindowNote(int which, TNotifyUI& msg) {
     case WindowNote::CloseFileInfo: CloseFileInfoWindow(); break;
     case WindowNote::CloseAbout: m_dialogs.CloseAbout(); break;
     case WindowNote::CloseUpdate: CloseUpdateWindow(); break;
+    // The new version is published beside its version file.
+    case WindowNote::DownloadUpdate: OpenPage(UpdateBaseUrl()); break;
     case WindowNote::CloseQuestion: {
         const WPARAM kind = msg.wParam;
         m_dialogs.CloseQuestion();

@@ -23,7 +23,8 @@ std::set<int> LayoutShades() {
     std::set<int> shades{0};
     const std::regex shade("schemeshade=\"(-?[0-9]+)\"");
     for (const char* skin : {"skin", "skin_classic"}) {
-        for (const char* file : {"main.xml", "about.xml", "question.xml", "settings.xml", "topbar.xml", "facade.xml"}) {
+        for (const char* file : {"main.xml", "about.xml", "question.xml", "update.xml", "settings.xml", "topbar.xml",
+                                 "facade.xml"}) {
             std::ifstream in(std::string(ORVELLA_SOURCE_DIR) + "/data/" + skin + "/language/eng/" + file);
             std::stringstream text;
             text << in.rdbuf();

@@ -326,6 +326,9 @@ const std::vector<const char*> kLayoutControls[] = {
      "ID_CLOSE_BUTTON"},
     {"question.xml", "ID_TITLE", "ID_TEXT", "ID_OK_BUTTON", "ID_CANCEL_BUTTON", "ID_SEPARATE",
      "ID_CLOSE_BUTTON"},
+    {"update.xml", "ID_TEXT_APP_VERSION", "ID_TEXT_LATEST_VERSION", "ID_TEXT_VERSION_NEW",
+     "ID_TEXT_VERSION_LATEST", "ID_TEXT_VERSION_FAILED", "ID_BUTTON_URL", "ID_OK_BUTTON",
+     "ID_CLOSE_BUTTON"},
     {"topbar.xml", "fullscreen", "topmost", "topmost_selected", "auto", "4:3", "16:9",
      "original", "double", "brightness_increase", "brightness_decrease", "contrast_increase",
      "contrast_decrease", "saturation_increase", "saturation_decrease", "dvdnav_up",
@@ -334,7 +337,9 @@ const std::vector<const char*> kLayoutControls[] = {
      "ID_MAINMENU_DVD_CHAPTER", "ID_MAINMENU_DVD_AUDIO", "ID_MAINMENU_DVD_SUBTITLE"},
 };
 const std::set<std::string> kHiddenAtStart = {"topmost_selected", "ID_MAINMENU_DVD_TITLE",
-                                              "ID_MAINMENU_DVD_CHAPTER"};
+                                              "ID_MAINMENU_DVD_CHAPTER", "ID_TEXT_VERSION_NEW",
+                                              "ID_TEXT_VERSION_LATEST", "ID_TEXT_VERSION_FAILED",
+                                              "ID_BUTTON_URL"};
 
 class SmallWindowLayouts : public ::testing::TestWithParam<int> {};
 
