@@ -7,7 +7,6 @@ namespace orvella {
 namespace {
 
 const char* const kNotBuiltYet[] = {
-    "ID_MAINMENU_FILE_FILEINFO",  // the file information window
     "ID_MAINMENU_HELP_CHECK",     // the update check
 };
 

@@ -244,7 +244,7 @@ private:
     // Steps that later parts of the program fill in.
     void StartUpdateCheck() override {}    // the update-check thread
     void OpenSettingsWindow(bool playerPage) override { m_settingsEffects.Open(playerPage); }
-    void OpenFileInfoWindow() override {}  // the file information window
+    void OpenFileInfoWindow() override;    // filled with what is known of the media now
     void OpenDisc(const std::string& disc) override { m_discs.OpenDrive(disc); }
     void CloseContextMenu() override;      // the open context menu goes
     // Every action the live key table binds to the key with the modifiers held now;
@@ -266,7 +266,7 @@ private:
     void ApplyShading(int picture);
     void OnSettingsNotification(uilib::TNotifyUI& msg) { m_settingsEffects.OnNotification(msg); }
     void CloseSettingsWindow() { m_dialogs.CloseSettings(); }
-    void CloseFileInfoWindow() {}
+    void CloseFileInfoWindow() { m_dialogs.CloseFileInfo(); }
     void CloseUpdateWindow() {}
     void ShowUpdateWindow(bool newer, WPARAM version, LPARAM build) {}
     void OpenWebPage(WPARAM which);

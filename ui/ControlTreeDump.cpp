@@ -1,5 +1,6 @@
 #include "ui/ControlTreeDump.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -87,6 +88,21 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
         if (!c->GetText().empty() || !c->GetInterface("Container")) continue;
         if (uilib::CControlUI* label = c->FindControl(FirstText, nullptr, uilib::UIFIND_ALL))
             out << "shows " << c->GetName() << " " << OneLine(label->GetText().c_str()) << "\n";
+    }
+    // Rows whose texts come from their list's callback, one line each: "cells <list>
+    // <row> <first> | <second> | ...".
+    for (uilib::CControlUI* c : named) {
+        auto* list = static_cast<uilib::CListUI*>(c->GetInterface("List"));
+        uilib::IListCallbackUI* callback = list ? list->GetTextCallback() : nullptr;
+        if (!callback) continue;
+        const size_t columns = std::max<size_t>(1, list->GetListInfo()->columns.size());
+        for (int row = 0; row < list->GetCount(); ++row) {
+            out << "cells " << c->GetName() << " " << row;
+            for (size_t k = 0; k < columns; ++k)
+                out << (k ? " | " : " ")
+                    << OneLine(callback->GetItemText(list->GetItemAt(row), row, static_cast<int>(k)).c_str());
+            out << "\n";
+        }
     }
     // Texts that do not fit the room their control gives them, named or not.
     std::vector<uilib::CControlUI*> shown;
