@@ -9,6 +9,7 @@
 #include "uilib/Control.h"
 #include "uilib/controls/Label.h"
 #include "uilib/controls/List.h"
+#include "uilib/controls/ListHeader.h"
 #include "uilib/controls/Option.h"
 
 namespace orvella {
@@ -95,12 +96,12 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
         auto* list = static_cast<uilib::CListUI*>(c->GetInterface("List"));
         uilib::IListCallbackUI* callback = list ? list->GetTextCallback() : nullptr;
         if (!callback) continue;
-        const size_t columns = std::max<size_t>(1, list->GetListInfo()->columns.size());
+        // The header's columns, laid out or not (a list on a hidden page has no extents).
+        const int columns = std::max(1, list->GetHeader() ? list->GetHeader()->GetCount() : 0);
         for (int row = 0; row < list->GetCount(); ++row) {
             out << "cells " << c->GetName() << " " << row;
-            for (size_t k = 0; k < columns; ++k)
-                out << (k ? " | " : " ")
-                    << OneLine(callback->GetItemText(list->GetItemAt(row), row, static_cast<int>(k)).c_str());
+            for (int k = 0; k < columns; ++k)
+                out << (k ? " | " : " ") << OneLine(callback->GetItemText(list->GetItemAt(row), row, k).c_str());
             out << "\n";
         }
     }
