@@ -26,6 +26,8 @@ void CFileInfoWnd::SetUp(const FileInfoRecord& record) {
 
 void CFileInfoWnd::FillGeneralPage() {
     SetControlText("ID_FILEINFO_FILENAME", m_record.fileName);
+    // A long path is cut short on the page; the whole of it shows on hovering.
+    if (uilib::CControlUI* name = FindControl("ID_FILEINFO_FILENAME")) name->SetToolTip(m_record.fileName.c_str());
     SetControlText("ID_FILEINFO_FILESIZE", FileSizeText(m_record.fileSize));
     SetControlText("ID_FILEINFO_RESOLUTION", ResolutionText(m_record.videoWidth, m_record.videoHeight));
     SetControlText("ID_FILEINFO_DURATION", DurationText(m_record.length));
