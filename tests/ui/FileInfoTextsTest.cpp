@@ -18,14 +18,7 @@ namespace {
 
 constexpr uint64_t kGiB = 1024ull * 1024 * 1024;
 
-struct NumberCase {
-    uint64_t bytes;
-    const char* size;
-    float seconds, aspect;
-    const char* duration;
-    const char* aspectText;
-};
-const NumberCase kNumbers[] = {
+const struct NumberCase { uint64_t bytes; const char* size; float seconds, aspect; const char* duration, *aspectText; } kNumbers[] = {
     {0, "0 bytes", 0.0f, 0.0f, "0.00 s", "0.0000"},
     {1023, "1023 bytes", 2.5f, 1.7778f, "2.50 s", "1.7778"},
     {1024, "1.00 KB", 59.999f, 1.3333f, "60.00 s", "1.3333"},
