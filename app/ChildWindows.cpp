@@ -4,6 +4,7 @@
 #include "ui/AboutWnd.h"
 #include "ui/CheckUpdateWnd.h"
 #include "ui/FacadeWnd.h"
+#include "ui/FileInfoWnd.h"
 #include "ui/FullScreenTopBarWnd.h"
 #include "ui/MenuUI.h"
 #include "ui/MenuWnd.h"
@@ -94,6 +95,19 @@ CSettingsWnd* ChildWindows::Settings() {
 
 void ChildWindows::CloseSettings() { CloseSkinWindow(m_settings, FacadeManager()); }
 
+void ChildWindows::OpenFileInfo(const FileInfoRecord& record) {
+    if (!m_main.GetPaintManager()) return;
+    OpenSkinWindow(m_fileInfo, Owner(), [&](CFileInfoWnd& window) { window.SetUp(record); });
+    TellFacadeOfOpenWindows();
+}
+
+CFileInfoWnd* ChildWindows::FileInfo() {
+    if (m_fileInfo && !CSkinWindow::IsAlive(m_fileInfo)) m_fileInfo = nullptr;
+    return m_fileInfo;
+}
+
+void ChildWindows::CloseFileInfo() { CloseSkinWindow(m_fileInfo, FacadeManager()); }
+
 void ChildWindows::ShowFacade(POINT below, const std::string& background) {
     uilib::CPaintManagerUI* pm = m_main.GetPaintManager();
     if (!pm) return;
@@ -128,7 +142,7 @@ uilib::CPaintManagerUI* ChildWindows::FacadeManager() {
 void ChildWindows::TellFacadeOfOpenWindows() {
     uilib::CPaintManagerUI* facade = FacadeManager();
     if (!facade) return;
-    CSkinWindow* open[] = {m_about, m_question, m_settings, m_topBar, m_update};
+    CSkinWindow* open[] = {m_about, m_question, m_settings, m_topBar, m_update, m_fileInfo};
     for (CSkinWindow* window : open) {
         if (window && CSkinWindow::IsAlive(window)) facade->AddNotifier(window);
     }
@@ -179,7 +193,8 @@ void ChildWindows::SetTopBarWidth(int width) {
 
 bool ChildWindows::AnswerEscape() {
     for (CSkinWindow* dialog : {static_cast<CSkinWindow*>(m_question), static_cast<CSkinWindow*>(m_about),
-                                static_cast<CSkinWindow*>(Settings()), static_cast<CSkinWindow*>(Update())}) {
+                                static_cast<CSkinWindow*>(Settings()), static_cast<CSkinWindow*>(Update()),
+                                static_cast<CSkinWindow*>(FileInfo())}) {
         if (dialog && CSkinWindow::IsAlive(dialog) && IsWindowVisible(dialog->GetHWND()))
             return dialog->AnswerEscape();
     }
@@ -202,6 +217,7 @@ void ChildWindows::CloseAll() {
     DestroyNow(m_topBar);
     DestroyNow(m_settings);
     DestroyNow(m_update);
+    DestroyNow(m_fileInfo);
 }
 
 void ChildWindows::AdoptResources(uilib::CPaintManagerUI& from, uilib::CPaintManagerUI& to) {

@@ -1,5 +1,5 @@
-// The main window's small windows: the about and question windows, the settings and skin
-// windows and the full-screen top bar. Each is null while closed; opening one that is
+// The main window's small windows: the about, question and file information windows, the
+// settings and skin windows and the full-screen top bar. Each is null while closed; opening one that is
 // open replaces it. Every open window hears the skin window's colour.
 #pragma once
 
@@ -22,6 +22,8 @@ class CFullScreenTopBarWnd;
 class CFacadeWnd;
 class CCheckUpdateWnd;
 class CSettingsWnd;
+class CFileInfoWnd;
+struct FileInfoRecord;
 class CSkinWindow;
 class HotkeyBindings;
 struct SettingsValues;
@@ -51,6 +53,11 @@ public:
     CSettingsWnd* OpenSettings(const SettingsValues& values, HotkeyBindings* hotkeys);
     CSettingsWnd* Settings();  // null while closed
     void CloseSettings();
+
+    // The file information window showing record; an open one is replaced.
+    void OpenFileInfo(const FileInfoRecord& record);
+    CFileInfoWnd* FileInfo();  // null while closed
+    void CloseFileInfo();
 
     // The skin window with its top-left corner at below (screen), made on first use with
     // its sliders on the main window's colour and background marked; later only shown.
@@ -93,6 +100,7 @@ private:
     CFullScreenTopBarWnd* m_topBar = nullptr;
     CSettingsWnd* m_settings = nullptr;
     CFacadeWnd* m_facade = nullptr;
+    CFileInfoWnd* m_fileInfo = nullptr;
     CCheckUpdateWnd* m_update = nullptr;
     struct {
         UpdateOutcome outcome = UpdateOutcome::Current;

@@ -96,6 +96,8 @@ struct ReopenedWindow {
     void (*reopen)(ChildWindows& dialogs, LayoutRebuildHost& host, int state);
 };
 const ReopenedWindow kReopened[] = {
+    {[](ChildWindows& d) { return d.FileInfo() ? 1 : 0; },
+     [](ChildWindows&, LayoutRebuildHost& h, int) { h.OpenFileInfoWindow(); }},
     {[](ChildWindows& d) { return d.About() ? 1 : 0; },
      [](ChildWindows& d, LayoutRebuildHost&, int) { d.OpenAbout(); }},
     {[](ChildWindows& d) { return d.Settings() ? (d.Settings()->OnPlayerPage() ? 2 : 1) : 0; },

@@ -68,6 +68,8 @@ public:
     // The window's icon, drop target, tray record and version (not the update check).
     virtual void PrepareWindowExtras() = 0;
     virtual void OpenSettingsWindow(bool playerPage) = 0;
+    // Filled again from what is known of the media now.
+    virtual void OpenFileInfoWindow() = 0;
 };
 
 class LayoutRebuild {

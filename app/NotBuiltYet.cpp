@@ -1,13 +1,14 @@
 #include "app/NotBuiltYet.h"
 
 #include "app/PlayerView.h"
+#include "uilib/PaintManager.h"
 
 namespace orvella {
 
 namespace {
 
 const char* const kNotBuiltYet[] = {
-    "ID_MAINMENU_FILE_FILEINFO",  // the file information window
+    "ID_PLAYER_FILE_ASSOCIATE",  // the file associations (settings window)
 };
 
 }  // namespace
@@ -21,6 +22,11 @@ bool IsNotBuiltYet(const std::string& name) {
 void DisableNotBuiltButtons(PlayerView& view) {
     for (const char* item : kNotBuiltYet)
         if (view.HasControl(item)) view.EnableControl(item, false);
+}
+
+void DisableNotBuiltControls(uilib::CPaintManagerUI& pm) {
+    for (const char* item : kNotBuiltYet)
+        if (uilib::CControlUI* control = pm.FindControl(item)) control->SetEnabled(false);
 }
 
 }  // namespace orvella

@@ -5,6 +5,10 @@
 
 #include <string>
 
+namespace uilib {
+class CPaintManagerUI;
+}
+
 namespace orvella {
 
 class PlayerView;
@@ -14,5 +18,7 @@ bool IsNotBuiltYet(const std::string& name);
 
 // Disables every such button the main layout has.
 void DisableNotBuiltButtons(PlayerView& view);
+// The same for the controls of another window (the settings window's check boxes).
+void DisableNotBuiltControls(uilib::CPaintManagerUI& pm);
 
 }  // namespace orvella

@@ -297,6 +297,11 @@ void PlaybackControl::OnPlaybackStarted() {
     }
 }
 
+std::optional<MediaTables> PlaybackControl::RunningTables() const {
+    if (!m_engine || !m_engineRunning) return std::nullopt;
+    return m_engine->GetTables();
+}
+
 bool PlaybackControl::MediaOpened() const {
     return m_playbackStarts > 0 || m_media.videoWidth > 0 || m_media.audioOnly || m_media.length > 0;
 }

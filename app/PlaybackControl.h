@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/CmdMplayer.h"
@@ -143,6 +144,9 @@ public:
     CCmdMplayer* Engine() const { return m_engine.get(); }
     const MediaInfo& Media() const { return m_media; }
     bool IsEngineRunning() const { return m_engineRunning; }
+    // A copy of the running engine's track tables, taken under its lock; none while no
+    // engine runs (the tables of an engine that ended describe nothing that plays).
+    std::optional<MediaTables> RunningTables() const;
     // The engine opened the media it was last started on: it began playing it or told
     // what it is. An engine that ends without this could not open it.
     bool MediaOpened() const;

@@ -248,7 +248,7 @@ private:
     void StartUpdateCheck() override { StartUpdateCheck(true); }  // the help menu's
     void StartUpdateCheck(bool manual) { m_updates.Start(manual, m_version, m_hWnd, m_dataFolder); }
     void OpenSettingsWindow(bool playerPage) override { m_settingsEffects.Open(playerPage); }
-    void OpenFileInfoWindow() override {}  // the file information window
+    void OpenFileInfoWindow() override;    // filled with what is known of the media now
     void OpenDisc(const std::string& disc) override { m_discs.OpenDrive(disc); }
     void CloseContextMenu() override;      // the open context menu goes
     // Every action the live key table binds to the key with the modifiers held now;
@@ -270,7 +270,7 @@ private:
     void ApplyShading(int picture);
     void OnSettingsNotification(uilib::TNotifyUI& msg) { m_settingsEffects.OnNotification(msg); }
     void CloseSettingsWindow() { m_dialogs.CloseSettings(); }
-    void CloseFileInfoWindow() {}
+    void CloseFileInfoWindow() { m_dialogs.CloseFileInfo(); }
     void CloseUpdateWindow() { m_dialogs.CloseUpdate(); }
     // A check's answer (the version as the message carries it), shown when its origin wants it.
     void ShowUpdateWindow(UpdateOutcome outcome, WPARAM version, LPARAM build);

@@ -4,6 +4,7 @@
 
 #include "app/PlayerMenuStates.h"
 #include "app/WebPages.h"
+#include "ui/FileInfoTexts.h"
 #include "ui/QuestionTexts.h"
 #include "ui/MenuUI.h"
 #include "ui/SkinWindow.h"
@@ -21,11 +22,10 @@ MenuState CPlayerWnd::CurrentMenuState() const {
     sources.sortOrder = m_playlist.SortMode();
     sources.programFolder = uilib::GetAppPath();
     // The engine's tables are copied under its lock; none while no engine runs.
-    MediaTables tables;
-    if (CCmdMplayer* engine = m_playback.Engine(); engine && m_playback.IsEngineRunning()) {
-        tables = engine->GetTables();
-        tables.chapters = engine->GetChapters();
-        sources.engineTables = &tables;
+    std::optional<MediaTables> tables = m_playback.RunningTables();
+    if (tables) {
+        tables->chapters = m_playback.Engine()->GetChapters();
+        sources.engineTables = &*tables;
     }
     return BuildMenuState(m_settings, m_display.State(), sources);
 }
@@ -43,6 +43,12 @@ std::shared_ptr<const IMenuItemStates> CPlayerWnd::MenuItemStates() {
         tables.currentChapter = now.currentChapter;
     };
     return std::make_shared<PlayerMenuStates>(CurrentMenuState(), whatPlays);
+}
+
+void CPlayerWnd::OpenFileInfoWindow() {
+    const std::optional<MediaTables> tables = m_playback.RunningTables();
+    m_dialogs.OpenFileInfo(MakeFileInfoRecord(m_playback.CurrentMediaPath(), m_playback.Media(),
+                                              tables ? &*tables : nullptr));
 }
 
 MenuOwner CPlayerWnd::MenuOwnerInfo() {

@@ -5,6 +5,7 @@
 
 #include "app/ChildWindows.h"
 #include "app/DisplayModes.h"
+#include "app/NotBuiltYet.h"
 #include "app/PlaybackControl.h"
 #include "hotkeys/HotkeyBindings.h"
 #include "library/PlayerSettings.h"
@@ -141,7 +142,9 @@ SettingsValues SettingsEffects::CurrentValues() const {
 
 void SettingsEffects::Open(bool playerPage) {
     CSettingsWnd* window = m_dialogs.OpenSettings(CurrentValues(), &m_hotkeys);
-    if (window && playerPage) window->ShowPlayerPage();
+    if (!window) return;
+    DisableNotBuiltControls(window->PaintManager());
+    if (playerPage) window->ShowPlayerPage();
 }
 
 void SettingsEffects::Refresh() {

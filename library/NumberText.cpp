@@ -1,6 +1,8 @@
 #include "library/NumberText.h"
 
+#include <charconv>
 #include <climits>
+#include <cmath>
 
 namespace orvella {
 namespace {
@@ -59,6 +61,14 @@ std::string HexText(uint32_t value) {
         value >>= 4;
     } while (value != 0);
     return text;
+}
+
+std::string FixedText(double value, int decimals) {
+    if (!std::isfinite(value)) value = 0.0;
+    char buf[352];  // the largest double in full with its decimals
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    if (res.ec != std::errc()) return "0";
+    return std::string(buf, res.ptr);
 }
 
 }  // namespace orvella

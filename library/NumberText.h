@@ -16,5 +16,8 @@ bool HexValue(const std::string& text, uint32_t* value);
 
 std::string DecimalText(int value);      // "%d"
 std::string HexText(uint32_t value);     // "%x": lower case, no prefix
+// "%.*f" with a point for the decimals whatever the C locale says; NaN and infinities are
+// shown as 0.
+std::string FixedText(double value, int decimals);
 
 }  // namespace orvella

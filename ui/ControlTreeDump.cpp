@@ -1,5 +1,6 @@
 #include "ui/ControlTreeDump.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include "uilib/Control.h"
 #include "uilib/controls/Label.h"
 #include "uilib/controls/List.h"
+#include "uilib/controls/ListHeader.h"
 #include "uilib/controls/Option.h"
 
 namespace orvella {
@@ -87,6 +89,21 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
         if (!c->GetText().empty() || !c->GetInterface("Container")) continue;
         if (uilib::CControlUI* label = c->FindControl(FirstText, nullptr, uilib::UIFIND_ALL))
             out << "shows " << c->GetName() << " " << OneLine(label->GetText().c_str()) << "\n";
+    }
+    // Rows whose texts come from their list's callback, one line each: "cells <list>
+    // <row> <first> | <second> | ...".
+    for (uilib::CControlUI* c : named) {
+        auto* list = static_cast<uilib::CListUI*>(c->GetInterface("List"));
+        uilib::IListCallbackUI* callback = list ? list->GetTextCallback() : nullptr;
+        if (!callback) continue;
+        // The header's columns, laid out or not (a list on a hidden page has no extents).
+        const int columns = std::max(1, list->GetHeader() ? list->GetHeader()->GetCount() : 0);
+        for (int row = 0; row < list->GetCount(); ++row) {
+            out << "cells " << c->GetName() << " " << row;
+            for (int k = 0; k < columns; ++k)
+                out << (k ? " | " : " ") << OneLine(callback->GetItemText(list->GetItemAt(row), row, k).c_str());
+            out << "\n";
+        }
     }
     // Texts that do not fit the room their control gives them, named or not.
     std::vector<uilib::CControlUI*> shown;

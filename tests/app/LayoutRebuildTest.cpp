@@ -9,6 +9,7 @@
 #include "app/LayoutRebuild.h"
 #include "tests/app/PlaybackFixture.h"
 #include "ui/AboutWnd.h"
+#include "ui/FileInfoWnd.h"
 #include "ui/MediaUI.h"
 #include "ui/MediaWnd.h"
 #include "ui/MenuWnd.h"
@@ -66,16 +67,19 @@ protected:
     CMediaWnd* Video() { return static_cast<CMediaUI*>(Find("media")->GetInterface("Media"))->GetVideoWindow(); }
 };
 
+enum class OpenDialog { About, Settings, FileInfo };
 struct RebuildCase {
     const char* name;
-    bool skinSwitch, playing, settingsOpen;  // the about window is open otherwise
+    bool skinSwitch, playing;
+    OpenDialog dialog;
 };
 
 class RebuildMatrixTest : public LayoutRebuildTest, public ::testing::WithParamInterface<RebuildCase> {};
 
 TEST_P(RebuildMatrixTest, KeepsTheEngineTheListAndTheDialogs) {
     const RebuildCase& c = GetParam();
-    const int startSkin = c.settingsOpen ? 0 : 1;  // both ways between the skins
+    const bool settingsOpen = c.dialog == OpenDialog::Settings;
+    const int startSkin = settingsOpen ? 0 : 1;  // both ways between the skins
     const int skin = c.skinSwitch ? 1 - startSkin : startSkin;
     const char* language = c.skinSwitch ? "eng" : "de";
     StartInSkin(startSkin, {clips_[0]});
@@ -87,8 +91,9 @@ TEST_P(RebuildMatrixTest, KeepsTheEngineTheListAndTheDialogs) {
     if (!c.playing) Click("stop");
     const_cast<PlayerSettings&>(window_->GetSettings()).background = "river";
     window_->GetPaintManager()->SetColor(0xFF336699);
-    if (c.settingsOpen) window_->RunMenuCommand("ID_TRAYIOCNMENU_SETTINGS");  // the player's page
-    if (!c.settingsOpen) window_->Dialogs().OpenAbout();
+    if (settingsOpen) window_->RunMenuCommand("ID_TRAYIOCNMENU_SETTINGS");  // the player's page
+    if (c.dialog == OpenDialog::About) window_->Dialogs().OpenAbout();
+    if (c.dialog == OpenDialog::FileInfo) window_->RunMenuCommand("ID_MAINMENU_FILE_FILEINFO");
     fake().Render(hwnd_);
     Pump([] { return false; }, 50);  // the window settles at its least size
     const uilib::CPaintManagerUI* oldPm = window_->GetPaintManager();
@@ -129,17 +134,24 @@ TEST_P(RebuildMatrixTest, KeepsTheEngineTheListAndTheDialogs) {
                                                   : window_->GetPaintManager()->GetInitSize().cx);
     // The dialog again, from the new folder; the settings on the page they showed.
     CSettingsWnd* settings = window_->Dialogs().Settings();
-    CSkinWindow* dialog = c.settingsOpen ? static_cast<CSkinWindow*>(settings) : window_->Dialogs().About();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->GetLayoutPath(), Layout(skin, language, c.settingsOpen ? "settings.xml" : "about.xml"));
-    EXPECT_TRUE(!c.settingsOpen || settings->OnPlayerPage());
+    CFileInfoWnd* fileInfo = window_->Dialogs().FileInfo();
+    const struct { CSkinWindow* window; const char* layout; } dialogs[] = {
+        {window_->Dialogs().About(), "about.xml"}, {settings, "settings.xml"}, {fileInfo, "fileinfo.xml"}};
+    const auto& shown = dialogs[static_cast<int>(c.dialog)];
+    ASSERT_NE(shown.window, nullptr);
+    EXPECT_EQ(shown.window->GetLayoutPath(), Layout(skin, language, shown.layout));
+    EXPECT_TRUE(!settingsOpen || settings->OnPlayerPage());
+    // Filled again with the clip last played.
+    EXPECT_TRUE(c.dialog != OpenDialog::FileInfo || fileInfo->Record().fileName == clips_[1]);
 }
 
+constexpr OpenDialog kAbout = OpenDialog::About, kSettings = OpenDialog::Settings, kFileInfo = OpenDialog::FileInfo;
 const RebuildCase kRebuildCases[] = {
-    {"LanguagePlayingSettings", false, true, true}, {"LanguagePlayingAbout", false, true, false},
-    {"LanguageStoppedSettings", false, false, true}, {"LanguageStoppedAbout", false, false, false},
-    {"SkinPlayingSettings", true, true, true},      {"SkinPlayingAbout", true, true, false},
-    {"SkinStoppedSettings", true, false, true},     {"SkinStoppedAbout", true, false, false},
+    {"LanguagePlayingSettings", false, true, kSettings}, {"LanguagePlayingAbout", false, true, kAbout},
+    {"LanguageStoppedSettings", false, false, kSettings}, {"LanguageStoppedAbout", false, false, kAbout},
+    {"SkinPlayingSettings", true, true, kSettings},      {"SkinPlayingAbout", true, true, kAbout},
+    {"SkinStoppedSettings", true, false, kSettings},     {"SkinStoppedAbout", true, false, kAbout},
+    {"LanguagePlayingFileInfo", false, true, kFileInfo}, {"SkinStoppedFileInfo", true, false, kFileInfo},
 };
 INSTANTIATE_TEST_SUITE_P(LanguageAndSkin, RebuildMatrixTest, ::testing::ValuesIn(kRebuildCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -172,6 +172,7 @@ MENU="$ORVELLA_CONTROL_TREE_FILE.menu"
 SETTINGS="$ORVELLA_CONTROL_TREE_FILE.settings"
 QUESTION="$ORVELLA_CONTROL_TREE_FILE.question"
 FACADE="$ORVELLA_CONTROL_TREE_FILE.facade"
+INFO="$ORVELLA_CONTROL_TREE_FILE.fileinfo"
 window_titled() { xdotool search --all --onlyvisible --pid "$PLAYER_PID" --name "$1" 2>/dev/null | head -n 1; }
 settings_id() { window_titled '^Settings$'; }
 settings_open() { [ -n "$(settings_id)" ]; }
@@ -183,6 +184,7 @@ centre_in() {
     "$SETTINGS") id=$(settings_id) ;;
     "$QUESTION") id=$(window_titled '^Question Wnd$') ;;
     "$FACADE") id=$(window_titled '^Facade Wnd$') ;;
+    "$INFO") id=$(window_titled '^File information Wnd$') ;;
   esac
   if [ -n "$id" ]; then
     eval "$(xdotool getwindowgeometry --shell "$id")"

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
+#include "tests/CommaLocale.h"
 #include "tests/TestMedia.h"
 #include <spawn.h>
 #include <sys/stat.h>
@@ -27,6 +28,9 @@ extern char** environ;
 
 namespace orvella {
 namespace {
+
+using orvella_test::CommaLocale;
+using orvella_test::RunProgram;
 
 // ---------------------------------------------------------------- exact texts
 
@@ -107,42 +111,6 @@ TEST(SlaveCommandText, ScreenshotSavedText) {
     EXPECT_EQ(slave::ScreenshotSavedText(3), "Screenshot saved as shot0003.png");
     EXPECT_EQ(slave::ScreenshotSavedText(12345), "Screenshot saved as shot12345.png");
 }
-
-int RunProgram(const std::vector<std::string>& args);
-
-// Switches LC_NUMERIC to a decimal-comma locale for its lifetime, building one with
-// localedef in a scratch folder when none is installed.
-class CommaLocale {
-public:
-    CommaLocale() {
-        const char* before = std::setlocale(LC_NUMERIC, nullptr);
-        m_saved = before ? before : "C";
-        if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) return;
-        char pattern[] = "/tmp/orvella-locale-XXXXXX";
-        if (!mkdtemp(pattern)) return;
-        m_folder = pattern;
-        if (RunProgram({"localedef", "-i", "de_DE", "-f", "UTF-8", m_folder + "/de_DE.UTF-8"}) != 0)
-            return;
-        setenv("LOCPATH", m_folder.c_str(), 1);
-        std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    }
-    ~CommaLocale() {
-        std::setlocale(LC_NUMERIC, m_saved.c_str());
-        if (!m_folder.empty()) {
-            unsetenv("LOCPATH");
-            RunProgram({"rm", "-rf", "--", m_folder});
-        }
-    }
-    bool Active() const {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%.1f", 1.5);
-        return std::string(buf) == "1,5";
-    }
-
-private:
-    std::string m_saved;
-    std::string m_folder;
-};
 
 TEST(SlaveCommandText, DecimalPointIgnoresTheLocale) {
     std::string speed, ratio;
@@ -450,23 +418,6 @@ TEST(SlaveEngineAdapter, WrapsAnyEngineLikeObject) {
 // ---------------------------------------------------------------- the real engine
 
 // Runs a program from an argument vector (no shell) and returns its exit status.
-int RunProgram(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 bool Executable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
 
 bool FileExists(const std::string& path) {

@@ -172,6 +172,43 @@ TEST_F(ListTest, PaintingAsksOnlyForVisibleRows) {
     list->SetTextCallback(nullptr);
 }
 
+class CellCallback : public IListCallbackUI {
+public:
+    CStdString GetItemText(CControlUI*, int index, int subItem) override {
+        asked.insert({index, subItem});
+        return CStdString::Printf("%d/%d", index, subItem);
+    }
+    std::set<std::pair<int, int>> asked;
+};
+
+// Rows without a text of their own show their list's cells: every column of each row
+// under a header, the first column without one.
+TEST_F(ListTest, RowsWithoutTextAskTheListForTheirCells) {
+    const struct { int columns; bool expandRows; } cases[] = {{3, true}, {0, true}, {3, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.columns) + (c.expandRows ? " expand rows" : " label rows"));
+        auto* rows = new CListUI;
+        rows->SetAttribute("itemheight", "20");
+        for (int k = 0; k < c.columns; ++k) {
+            auto* header = new CListHeaderItemUI;
+            header->SetFixedWidth(60);
+            rows->Add(header);
+        }
+        for (int i = 0; i < 2; ++i) rows->Add(c.expandRows ? static_cast<CControlUI*>(new CListExpandElementUI)
+                                                           : new CListLabelElementUI);
+        CellCallback callback;
+        rows->SetTextCallback(&callback);
+        ControlHost window;
+        window.Open(rows, 200, kViewHeight);
+        ASSERT_TRUE(fake().Render(window.hwnd()) != nullptr);
+        std::set<std::pair<int, int>> expected;
+        for (int i = 0; i < 2; ++i)
+            for (int k = 0; k < std::max(c.columns, 1); ++k) expected.insert({i, k});
+        EXPECT_EQ(callback.asked, expected);
+        rows->SetTextCallback(nullptr);
+    }
+}
+
 TEST_F(ListTest, RightClickReportsTheRowWithoutSelecting) {
     Build(5);
     list->SelectItem(1);

@@ -1,5 +1,8 @@
 #include "uilib/controls/ListElement.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "uilib/AttributeValue.h"
 #include "uilib/RenderEngine.h"
 
@@ -203,6 +206,25 @@ void CListElementUI::DrawRowText(cairo_t* cr, CPaintManagerUI* pm, const TListIn
     int font = info ? info->nFont : -1;
     UINT style = info ? info->uTextStyle : (DT_VCENTER | DT_SINGLELINE);
     CRenderEngine::DrawText(cr, pm, rc, text, color, font, style);
+}
+
+bool CListElementUI::DrawCallbackCells(cairo_t* cr, CControlUI* row, IListOwnerUI* owner, int index,
+                                       const RECT& rc, DWORD color, int indent) {
+    IListUI* list = dynamic_cast<IListUI*>(owner);
+    IListCallbackUI* callback = list ? list->GetTextCallback() : nullptr;
+    if (!callback) return false;
+    const TListInfoUI* info = owner->GetListInfo();
+    std::vector<RECT> cells{rc};
+    if (info && !info->columns.empty()) {
+        cells.clear();
+        for (const RECT& column : info->columns) cells.push_back(RECT{column.left, rc.top, column.right, rc.bottom});
+    }
+    cells.front().left = std::max<LONG>(cells.front().left, rc.left + indent);
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const CStdString text = callback->GetItemText(row, index, static_cast<int>(i));
+        DrawRowText(cr, row->GetManager(), info, cells[i], text.c_str(), color);
+    }
+    return true;
 }
 
 void CListElementUI::DrawItemBk(cairo_t* cr, const RECT& rcItem) {

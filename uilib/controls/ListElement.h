@@ -62,6 +62,11 @@ public:
     // One cell's text inside rc, with the item font, style and text padding.
     static void DrawRowText(cairo_t* cr, CPaintManagerUI* pm, const TListInfoUI* info, RECT rc,
                             const char* text, DWORD color);
+    // The cells of row number index inside rc from its list's text callback: one per
+    // header column, or one across rc without columns; the first starts indent further
+    // right. False, drawing nothing, when the owner is no list with a callback.
+    static bool DrawCallbackCells(cairo_t* cr, CControlUI* row, IListOwnerUI* owner, int index,
+                                  const RECT& rc, DWORD color, int indent = 0);
     // The owner of a row from the control given to SetOwner (list, combo or expander).
     static IListOwnerUI* OwnerFrom(CControlUI* owner);
 

@@ -172,7 +172,11 @@ void CListExpandElementUI::DrawItemText(cairo_t* cr, const RECT& rcItem) {
     cairo_close_path(cr);
     cairo_fill(cr);
     cairo_restore(cr);
-    if (m_sText.empty()) return;
+    // A row without its own text shows the cells its list's text callback gives it.
+    if (m_sText.empty()) {
+        CListElementUI::DrawCallbackCells(cr, this, m_pOwner, m_iIndex, band, color, kArrowSpace);
+        return;
+    }
     RECT rc = band;
     rc.left += kArrowSpace + info->rcTextPadding.left;
     rc.right -= info->rcTextPadding.right;

@@ -22,20 +22,11 @@ SIZE CListLabelElementUI::EstimateSize(SIZE available) {
 void CListLabelElementUI::DrawItemText(cairo_t* cr, const RECT& rcItem) {
     TListInfoUI* info = m_pOwner ? m_pOwner->GetListInfo() : nullptr;
     DWORD color = RowTextColor(this, this, m_uButtonState);
-    IListUI* list = dynamic_cast<IListUI*>(m_pOwner);
-    IListCallbackUI* callback = list ? list->GetTextCallback() : nullptr;
-
-    if (callback && info && !info->columns.empty()) {
-        for (size_t i = 0; i < info->columns.size(); ++i) {
-            RECT rc{info->columns[i].left, rcItem.top, info->columns[i].right, rcItem.bottom};
-            CStdString text = callback->GetItemText(this, m_iIndex, static_cast<int>(i));
-            DrawRowText(cr, m_pManager, info, rc, text.c_str(), color);
-        }
+    // Under a header the callback's cells win; a single column shows the row's own text.
+    const bool columns = info && !info->columns.empty();
+    if ((columns || m_sText.empty()) && DrawCallbackCells(cr, this, m_pOwner, m_iIndex, rcItem, color))
         return;
-    }
-    CStdString text = m_sText;
-    if (text.empty() && callback) text = callback->GetItemText(this, m_iIndex, 0);
-    DrawRowText(cr, m_pManager, info, rcItem, text.c_str(), color);
+    DrawRowText(cr, m_pManager, info, rcItem, m_sText.c_str(), color);
 }
 
 }  // namespace uilib
