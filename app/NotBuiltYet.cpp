@@ -1,6 +1,7 @@
 #include "app/NotBuiltYet.h"
 
 #include "app/PlayerView.h"
+#include "uilib/Control.h"
 #include "uilib/PaintManager.h"
 
 namespace orvella {

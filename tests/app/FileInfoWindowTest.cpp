@@ -58,7 +58,9 @@ TEST_F(FileInfoWindowTest, ShowsTheClipAndTheTracksOfTheRunningEngine) {
         ASSERT_NE(window_->Dialogs().FileInfo(), nullptr);
         EXPECT_EQ(Text("ID_FILEINFO_FILENAME"), clip);
         EXPECT_EQ(Text("ID_FILEINFO_FILESIZE"), "1.50 KB");
-        if (!c.stopped) EXPECT_EQ(Text("ID_FILEINFO_RESOLUTION"), "640 x 360");
+        if (!c.stopped) {
+            EXPECT_EQ(Text("ID_FILEINFO_RESOLUTION"), "640 x 360");
+        }
         EXPECT_EQ(Text("ID_FILEINFO_DURATION"), "12.50 s");
         EXPECT_EQ(Text("ID_FILEINFO_ASPECT"), "1.7778");
         EXPECT_EQ(Rows(), c.rows);

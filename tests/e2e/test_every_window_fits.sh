@@ -2,8 +2,9 @@
 # Every text fits its control, in both skins and every language: one start per skin and
 # language, and by real input the main window with its play list, every menu and submenu
 # of the title-bar buttons, the play list's right-click menu, the clear-play-list
-# question, the about window, every page of the skin window and of the settings window,
-# and the full-screen top bar. Each view's "cut" lines of the control tree are gathered; any fails the test, named
+# question, the about window, the update window (a local server offers a newer version),
+# every page of the skin window, of the settings window and of the file information
+# window, and the full-screen top bar. Each view's "cut" lines of the control tree are gathered; any fails the test, named
 # with its skin, language and view. A screenshot of each view is kept as
 # fit-<skin>-<language>-<view>.png. ORVELLA_FIT_LANGUAGES="de fra" visits only those.
 source "$(dirname "$0")/lib.sh"
@@ -16,8 +17,16 @@ read -r -a LANGUAGES <<<"${ORVELLA_FIT_LANGUAGES:-$all}"
 CLIP=$(cd "$BUILD/sample" && pwd -P)/sample.mp4
 ABOUT="$ORVELLA_CONTROL_TREE_FILE.about"
 TOPBAR="$ORVELLA_CONTROL_TREE_FILE.topbar"
+UPDATE="$ORVELLA_CONTROL_TREE_FILE.update"
 CUTS="$WORK/cuts.txt"
 : >"$CUTS"
+# A newer version on a local server: every start shows the update window.
+own=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")
+python3 "$(dirname "$0")/../tools/version_server.py" "$own" >"$WORK/port" &
+SERVER_PID=$!
+trap 'kill "$SERVER_PID" 2>/dev/null || true; cleanup_player' EXIT
+wait_until 5 test -s "$WORK/port" || fail "the version server did not start"
+export ORVELLA_UPDATE_BASE_URL="http://127.0.0.1:$(cat "$WORK/port")/newer/"
 
 # Page button, then a control that only its page holds.
 SETTINGS_PAGES=(
@@ -170,12 +179,16 @@ settings_pages() {
 visit_all() {
   mkdir -p "$XDG_CONFIG_HOME/Orvella"
   # The sample clip waits in the play list: its row is a text too, and the top bar needs a video.
-  printf '<?xml version="1.0" encoding="UTF-16"?>\n<root><Media count="1" current="0"><Data id="0" filename="%s" shortname="sample.mp4" starttime="0" subtitle=""/></Media><Player skinindex="%s" language="%s" checkforupgrades="0"/></root>\n' \
+  printf '<?xml version="1.0" encoding="UTF-16"?>\n<root><Media count="1" current="0"><Data id="0" filename="%s" shortname="sample.mp4" starttime="0" subtitle=""/></Media><Player skinindex="%s" language="%s" checkforupgrades="1"/></root>\n' \
     "$CLIP" "$SKIN_INDEX" "$LANGUAGE" | iconv -f UTF-8 -t UTF-16 >"$XDG_CONFIG_HOME/Orvella/settings.xml"
   rm -f "$ORVELLA_CONTROL_TREE_FILE"*
   start_player
   wait_window
   read -r -a MAIN_GEOMETRY <<<"$(geometry_of "$WINDOW_ID")"
+  # The update window the start's check opens.
+  wait_dialog "$UPDATE" ID_OK_BUTTON '^Check for update Wnd$'
+  take_view update "$UPDATE" ID_OK_BUTTON "${DIALOG[@]}"
+  close_dialog '^Check for update Wnd$'
   [ "$(control_visible playlistbar)" = 1 ] || press "$ORVELLA_CONTROL_TREE_FILE" list "${MAIN_GEOMETRY[@]}"
   take_view main "$ORVELLA_CONTROL_TREE_FILE" playlist "${MAIN_GEOMETRY[@]}"
 
@@ -209,6 +222,13 @@ visit_all() {
   open_menu tools
   choose menu-tools ID_MAINMENU_SETTING
   settings_pages
+
+  # The file information window from the tools menu, both its pages.
+  open_menu tools
+  choose menu-tools ID_MAINMENU_FILE_FILEINFO
+  wait_dialog "$INFO" ID_GENERAL '^File information Wnd$'
+  visit_pages "$INFO" fileinfo "ID_GENERAL ID_FILEINFO_FILESIZE" "ID_TRACKS ID_INFORMATION_TRACKS_LIST"
+  close_dialog '^File information Wnd$'
 
   # The top bar over the top edge of the screen, in full screen with the clip playing.
   read -r x y _ <<<"${MAIN_GEOMETRY[*]}"
