@@ -65,7 +65,8 @@ std::vector<CarriedControl> CaptureControls(uilib::CPaintManagerUI& pm) {
         if (!c) continue;
         CarriedControl state;
         state.name = row.name;
-        state.visible = c->IsVisible();
+        // Its own flag: a control hidden only with its bar must come back with the bar.
+        state.visible = c->IsSetVisible();
         state.enabled = c->IsEnabled();
         if (row.text) state.text = std::string(c->GetText().c_str());
         if (uilib::CProgressUI* slider = AsSlider(c)) state.value = slider->GetValue();

@@ -90,6 +90,8 @@ public:
 
     // State
     virtual bool IsVisible() const { return m_bVisible && m_bInternVisible; }
+    // Whether the control itself is set visible, whatever its parents are.
+    bool IsSetVisible() const { return m_bVisible; }
     virtual void SetVisible(bool visible = true);
     virtual void SetInternVisible(bool visible = true);  // parent's visibility
     virtual bool IsEnabled() const { return m_bEnabled; }

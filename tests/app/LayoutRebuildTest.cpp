@@ -143,6 +143,9 @@ TEST_P(RebuildMatrixTest, KeepsTheEngineTheListAndTheDialogs) {
     EXPECT_TRUE(!settingsOpen || settings->OnPlayerPage());
     // Filled again with the clip last played.
     EXPECT_TRUE(c.dialog != OpenDialog::FileInfo || fileInfo->Record().fileName == clips_[1]);
+    // A control hidden only with its bar comes back with the bar: the position bar plays again.
+    if (!c.playing) Click("play");
+    EXPECT_TRUE(Pump([&] { return Visible("playslider") && Visible("playtime"); }));
 }
 
 constexpr OpenDialog kAbout = OpenDialog::About, kSettings = OpenDialog::Settings, kFileInfo = OpenDialog::FileInfo;
