@@ -109,11 +109,16 @@ std::string DescribeControlTree(uilib::CPaintManagerUI* pm, const RECT& windowRe
     std::vector<uilib::CControlUI*> shown;
     pm->GetRoot()->FindControl(CollectShown, &shown, uilib::UIFIND_VISIBLE);
     for (uilib::CControlUI* c : shown) {
-        const std::optional<TextCut> cut = FindTextCut(c);
-        if (!cut) continue;
-        out << "cut " << (c->GetName().empty() ? c->GetClass() : c->GetName().c_str()) << " "
-            << cut->need.cx << "x" << cut->need.cy << " " << cut->room.cx << "x" << cut->room.cy
-            << " " << OneLine(c->GetText().c_str()) << "\n";
+        const std::string name = c->GetName().empty() ? c->GetClass() : c->GetName().c_str();
+        if (const std::optional<TextCut> cut = FindTextCut(c)) {
+            out << "cut " << name << " " << cut->need.cx << "x" << cut->need.cy << " "
+                << cut->room.cx << "x" << cut->room.cy << " " << OneLine(c->GetText().c_str()) << "\n";
+        }
+        // Characters no installed font can draw show as boxes.
+        auto* label = static_cast<uilib::CLabelUI*>(c->GetInterface("Label"));
+        if (label && !label->GetText().empty() &&
+            uilib::CRenderEngine::CountUnknownGlyphs(c->GetManager(), label->GetText().c_str(), label->GetFont()) > 0)
+            out << "boxes " << name << " " << OneLine(c->GetText().c_str()) << "\n";
     }
     // The scheme colour that tints the window.
     char scheme[16];

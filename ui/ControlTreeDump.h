@@ -16,6 +16,7 @@ namespace orvella {
 // background picture, "shows name text" for a named container without a text of its own
 // whose first label has one (a menu row), "cut name-or-class needWxH roomWxH text" for each
 // shown text that does not fit its control (too wide on one line, too tall wrapped),
+// "boxes name-or-class text" for each shown text with characters no font can draw,
 // "scheme AARRGGBB", the window's scheme colour, and last "layout path", its layout file.
 struct TextCut {
     SIZE need;  // what the text takes

@@ -4,8 +4,8 @@
 # of the title-bar buttons, the play list's right-click menu, the clear-play-list
 # question, the about window, the update window (a local server offers a newer version),
 # every page of the skin window, of the settings window and of the file information
-# window, and the full-screen top bar. Each view's "cut" lines of the control tree are gathered; any fails the test, named
-# with its skin, language and view. A screenshot of each view is kept as
+# window, and the full-screen top bar. Each view's "cut" and "boxes" lines of the control
+# tree are gathered; any fails the test, named with its skin, language and view. A screenshot of each view is kept as
 # fit-<skin>-<language>-<view>.png. ORVELLA_FIT_LANGUAGES="de fra" visits only those.
 source "$(dirname "$0")/lib.sh"
 # The checking build runs several times slower: there one language with wide characters
@@ -95,7 +95,7 @@ keep_view() {
   local view=$1 file=$2 control=$3
   wait_until 5 copy_shows "$file" "$WORK/view-$view.txt" "$control" ||
     fail "$SKIN $LANGUAGE: $view does not show $control"
-  awk -v at="$SKIN $LANGUAGE $view:" '$1 == "cut" { $1 = at; print }' "$WORK/view-$view.txt" >>"$CUTS"
+  awk -v at="$SKIN $LANGUAGE $view:" '$1 == "cut" || $1 == "boxes" { $1 = at " " $1; print }' "$WORK/view-$view.txt" >>"$CUTS"
 }
 # The same, and the picture of the screen part "x y w h".
 take_view() {
@@ -251,7 +251,7 @@ for skin in "${skins[@]}"; do
   read -r SKIN_INDEX SKIN <<<"$skin"
   for LANGUAGE in "${LANGUAGES[@]}"; do
     visit_all
-    echo "$SKIN $LANGUAGE: $(grep -c "^$SKIN $LANGUAGE " "$CUTS" || true) cut texts"
+    echo "$SKIN $LANGUAGE: $(grep -c "^$SKIN $LANGUAGE " "$CUTS" || true) texts cut or drawn as boxes"
   done
 done
 # One line per text and place; a text cut on every page of a window is named once.
@@ -259,6 +259,6 @@ awk '{ key = $1 " " $2 " " $4 " " $5 " " $6; for (i = 7; i <= NF; i++) key = key
      !(key in seen) { seen[key] = 1; print }' "$CUTS" >"$WORK/cut-once.txt"
 if [ -s "$WORK/cut-once.txt" ]; then
   cat "$WORK/cut-once.txt" >&2
-  fail "$(wc -l <"$WORK/cut-once.txt") texts do not fit their controls (skin language view: control need room text)"
+  fail "$(wc -l <"$WORK/cut-once.txt") texts do not fit their controls or show boxes (skin language view: kind control [need room] text)"
 fi
 echo "ok"
