@@ -168,7 +168,7 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
     // A file from the command line starts now rather than at the first show: the engine
     // needs only its video window, laid out here, and starting it is the slowest step
     // to the first picture.
-    if (m_args.size() == 1) {
+    if (!m_args.empty()) {
         m_pm->UpdateLayout();
         PlayStartupArgument();
     }
@@ -473,6 +473,9 @@ void CPlayerWnd::OnWindowInit() {
 }
 
 void CPlayerWnd::PlayStartupArgument() {
+    // Several files (a file manager's "open with" of a selection) all join the list in
+    // their order, and the first plays.
+    if (m_args.size() > 1) return m_playlistControl.OpenStartupFiles(m_args);
     // The whole path is kept, however long. A folder opens as a dropped one would.
     if (!m_discs.OpenStartupFolder(m_args.front())) m_playlistControl.OpenStartupArgument(m_args.front());
 }

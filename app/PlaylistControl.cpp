@@ -80,6 +80,13 @@ void PlaylistControl::AddAndPlay(const std::vector<std::string>& paths) {
     PlayCurrentIfChanged(before);
 }
 
+void PlaylistControl::OpenStartupFiles(const std::vector<std::string>& arguments) {
+    std::vector<std::string> paths;
+    for (const std::string& argument : arguments)
+        if (!argument.empty()) paths.push_back(AbsoluteMediaPath(argument, WorkingFolder()));
+    AddAndPlay(paths);
+}
+
 void PlaylistControl::OpenStartupArgument(const std::string& argument) {
     if (argument.empty()) return;
     // Entries keep whole paths, so that the play memory still finds them from elsewhere.

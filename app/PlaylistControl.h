@@ -33,6 +33,9 @@ public:
     // file replaces the list and its current entry plays. (A folder opens as a dropped
     // one: DiscOpening.)
     void OpenStartupArgument(const std::string& argument);
+    // Files named together on the command line: all join the list in their order, the
+    // first plays.
+    void OpenStartupFiles(const std::vector<std::string>& arguments);
     // The pending files, or mediaPath when none are pending, join the list and the first
     // of them plays, started again even when it plays already. Nothing happens when both
     // are empty. A disc from a drive shows discTitle in the list.

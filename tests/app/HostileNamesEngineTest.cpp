@@ -55,5 +55,14 @@ TEST_F(StartupArgumentTest, PlayListFileOpensAsAList) {
     EXPECT_EQ(window_->PlaylistRows().GetRowText(1), "two.mp4");
 }
 
+// What a file manager passes for "open with" on a selection: every file, in its order.
+TEST_F(StartupArgumentTest, SeveralFilesAllJoinTheListAndTheFirstPlays) {
+    const std::vector<std::string> files = {temp_ + "/c.mp4", temp_ + "/b.mp4", temp_ + "/a.mp4"};
+    Start(files);
+    ASSERT_EQ(window_->PlaylistModel().Count(), 3u);
+    for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(window_->PlaylistModel().At(i)->filename, files[i]);
+    EXPECT_EQ(window_->GetCurrentMediaPath(), files.front());
+}
+
 }  // namespace
 }  // namespace orvella

@@ -188,12 +188,6 @@ TEST_F(PlayerWndTest, OneArgumentIsTakenAsTheMediaToPlay) {
     EXPECT_FALSE(Find("pause")->IsEnabled());
 }
 
-TEST_F(PlayerWndTest, TwoArgumentsAreIgnored) {
-    Start({"a.mp4", "b.mp4"});
-    EXPECT_EQ(window_->GetCurrentMediaPath(), "");
-    EXPECT_TRUE(Find("play")->IsEnabled());
-}
-
 TEST_F(PlayerWndTest, CloseWritesTheSettingsFileAndSystemCloseToo) {
     Start();
     POINT pt = Centre("closebtn");
