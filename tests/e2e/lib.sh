@@ -27,10 +27,24 @@ cleanup_player() {
 }
 trap cleanup_player EXIT
 
+# What the player says to its engine and hears back (a script may name another file).
+export ORVELLA_ENGINE_LOG="$WORK/engine.log"
 start_player() {
   if player_reported; then rm -f "$WORK/player.log"; exit 1; fi  # the run before this one
+  # Where this start's part of the engine log begins.
+  LOG_MARK=0
+  if [ -f "$ORVELLA_ENGINE_LOG" ]; then LOG_MARK=$(wc -l <"$ORVELLA_ENGINE_LOG"); fi
   "$BUILD/orvella" "$@" >"$WORK/player.log" 2>&1 &
   PLAYER_PID=$!
+}
+
+# Whether the engine of this start has told its position (it plays, its length is known).
+engine_playing() { tail -n +$((LOG_MARK + 1)) "$ORVELLA_ENGINE_LOG" 2>/dev/null | grep -q '^< ANS_TIME_POSITION='; }
+wait_playing() { wait_until "${1:-10}" engine_playing || fail "the engine did not start playing"; }
+# Whether the engine has told its position since its last log line that matches a pattern.
+answered_since() {
+  awk -v p="$1" '$0 ~ p { seen = 1; ok = 0 } seen && /^< ANS_TIME_POSITION=/ { ok = 1 } END { exit !ok }' \
+    "$ORVELLA_ENGINE_LOG" 2>/dev/null
 }
 
 # Waits until the player's window is mapped and has painted its controls.
@@ -131,12 +145,26 @@ motion() {
 # Number of colours in a picture.
 colours_in() { convert "$1" -format '%k' info:; }
 
-# A clip with moving content of the given length in seconds, made once per run.
+# A media file made by ffmpeg from the given inputs and options, named as asked. Made once
+# per build and kept in the build folder: the same arguments give the same file, so every
+# script (and every run) after the first takes it as it is.
+media_file() {
+  local name=$1 key dir; shift
+  key=$(printf '%s\n' "$@" | md5sum | cut -c1-12)
+  dir="$BUILD/e2e-media/$key"
+  if [ ! -s "$dir/$name" ]; then
+    mkdir -p "$dir"
+    # Made beside and renamed: an interrupted run leaves no half file to take later.
+    ffmpeg -loglevel error -y "$@" "$dir/.part-$$-$name" && mv "$dir/.part-$$-$name" "$dir/$name" ||
+      { rm -f "$dir/.part-$$-$name"; fail "ffmpeg could not make $name"; }
+  fi
+  echo "$dir/$name"
+}
+
+# A clip with moving content of the given length in seconds.
 make_moving_clip() {
-  local seconds=$1 out="$WORK/moving clip.mp4"
-  ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=640x360:rate=25:duration=$seconds" \
-    -pix_fmt yuv420p -c:v libx264 -preset ultrafast "$out" || fail "ffmpeg could not make a clip"
-  echo "$out"
+  media_file "moving clip.mp4" -f lavfi -i "testsrc2=size=640x360:rate=25:duration=$1" \
+    -pix_fmt yuv420p -c:v libx264 -preset ultrafast
 }
 
 # The settings file as UTF-8 text.
@@ -211,6 +239,17 @@ open_settings() {
   sleep 0.3
 }
 
+# Clicks each named control of another window but the last, each time waiting until the
+# next one shows (the page it opens).
+click_through() {
+  local file=$1; shift
+  while [ $# -gt 1 ]; do
+    click_in "$file" "$1"
+    wait_until 5 shown_in "$file" "$2" || fail "$1 does not show $2"
+    shift
+  done
+}
+
 # The video stands still after the step just taken (paused), or moves again (resumed).
 expect_still() {
   local d
@@ -240,9 +279,15 @@ close_player() {
   [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the close button"
 }
 
-# Runs a test step (given the skin index) in the classic skin, then in the modern one.
+# Whether this is the address and undefined-behaviour checking build (several times slower).
+checking_build() { case "$BUILD" in *sanitize*) return 0 ;; *) return 1 ;; esac; }
+
+# Runs a test step (given the skin index) in the classic skin, then in the modern one. The
+# checking build runs the same code for both: the classic one is enough there (the fit test
+# takes it through the modern skin's windows).
 in_both_skins() {
   "$1" 0
+  checking_build && return 0
   switch_to_modern_skin
   "$1" 1
 }

@@ -6,9 +6,7 @@
 # closes the settings without minimising the player. Escape closes the about window and a
 # click on the player still works.
 source "$(dirname "$0")/lib.sh"
-song="$WORK/a song.mp3"
-ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:duration=60" -c:a libmp3lame "$song" ||
-  fail "ffmpeg could not make an audio file"
+song=$(media_file "a song.mp3" -f lavfi -i "sine=frequency=440:duration=60" -c:a libmp3lame)
 
 rect_of() { awk -v n="$1" '$1 == n { print $3, $4, $5, $6; exit }' "$ORVELLA_CONTROL_TREE_FILE"; }
 window_size() { xdotool getwindowgeometry --shell "$WINDOW_ID" | sed -n 's/^\(WIDTH\|HEIGHT\)=//p' | paste -sd' '; }
@@ -60,9 +58,8 @@ audio_layout() {
 
 dialogs() {
   open_settings
-  for name in ID_PLAYER ID_PLAYER_HOTKEY ID_PLAYER_HOTKEY_AUDIO ID_EDIT_HOTKEY_AUDIO_MUTE; do
-    click_in "$SETTINGS" "$name"; sleep 0.3
-  done
+  click_through "$SETTINGS" ID_PLAYER ID_PLAYER_HOTKEY ID_PLAYER_HOTKEY_AUDIO ID_EDIT_HOTKEY_AUDIO_MUTE
+  click_in "$SETTINGS" ID_EDIT_HOTKEY_AUDIO_MUTE; sleep 0.3
   xdotool key space
   wait_until 5 active_is "Question Wnd" || fail "no question for a key that is taken, or it is not the active window"
   above "$(xdotool getactivewindow)" "$(settings_id)" || fail "the question opened behind the settings window"

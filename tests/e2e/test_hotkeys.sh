@@ -17,14 +17,12 @@ press_in_main() {
 
 start_player "$clip"
 wait_window
-sleep 1.5
+wait_playing
 unmuted || fail "the clip starts muted"
 
 # The settings window from the tools menu, on the player's hotkeys.
 open_settings
-click_in_and_wait "$SETTINGS" ID_PLAYER
-click_in_and_wait "$SETTINGS" ID_PLAYER_HOTKEY
-click_in_and_wait "$SETTINGS" ID_PLAYER_HOTKEY_AUDIO
+click_through "$SETTINGS" ID_PLAYER ID_PLAYER_HOTKEY ID_PLAYER_HOTKEY_AUDIO ID_EDIT_HOTKEY_AUDIO_MUTE
 field_text() { control_text ID_EDIT_HOTKEY_AUDIO_MUTE "$SETTINGS"; }
 [ "$(field_text)" = "M" ] || fail "Mute's field shows '$(field_text)', not M"
 
@@ -59,7 +57,7 @@ settings_text | grep -q 'Mute[^>]*virtualkey="75"' || fail "settings.xml does no
 rm -f "$ORVELLA_CONTROL_TREE_FILE"
 start_player "$clip"
 wait_window
-sleep 1.5
+wait_playing
 press_in_main k
 wait_until 5 muted || fail "after a restart K does not mute"
 echo "ok"

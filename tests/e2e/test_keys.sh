@@ -11,10 +11,9 @@ echo 'XDG_PICTURES_DIR="$HOME/Bilder"' >"$XDG_CONFIG_HOME/user-dirs.dirs"
 export XDG_PICTURES_DIR="$HOME/Bilder"
 shots="$XDG_PICTURES_DIR/Orvella"
 
-clip="$WORK/sound clip.mp4"
-ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=640x360:rate=25:duration=30" \
+clip=$(media_file "sound clip.mp4" -f lavfi -i "testsrc2=size=640x360:rate=25:duration=30" \
   -f lavfi -i "sine=frequency=440:duration=30" -pix_fmt yuv420p -c:v libx264 -preset ultrafast \
-  -g 25 -c:a aac "$clip" || fail "ffmpeg could not make a clip"
+  -g 25 -c:a aac)
 
 said() { grep -c -- "$1" "$ORVELLA_ENGINE_LOG" 2>/dev/null || true; }
 last_position() { grep -o 'ANS_TIME_POSITION=[0-9.]*' "$ORVELLA_ENGINE_LOG" | tail -n 1 | cut -d= -f2; }
@@ -23,7 +22,7 @@ press() { xdotool key "$1"; }
 start_player "$clip"
 wait_window
 xdotool windowactivate --sync "$WINDOW_ID" 2>/dev/null || xdotool windowfocus --sync "$WINDOW_ID"
-sleep 2
+wait_playing
 [ ! -e "$XDG_PICTURES_DIR" ] || fail "the pictures folder was made before a screenshot"
 
 # F8: the screenshot folder is made and the shot lands in it.

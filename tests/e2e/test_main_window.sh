@@ -28,7 +28,7 @@ run_skin() {
   local skin=$1
   start_player "$clip"
   wait_window
-  sleep 2
+  wait_playing
   screenshot "skin$skin-playing" >/dev/null
   local before; before=$(geometry)
 

@@ -25,7 +25,7 @@ run_skin() {
   local skin=$1 x y bx by
   start_player "$clip"
   wait_window
-  sleep 1.5
+  wait_playing
   MAIN_WINDOWS=$(popups | wc -l)
 
   # The main menu below its button; Video opens its submenu on hover.

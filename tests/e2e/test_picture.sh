@@ -8,11 +8,10 @@
 # full-screen top bar goes once the pointer leaves it. One start of the player.
 source "$(dirname "$0")/lib.sh"
 export ORVELLA_ENGINE_LOG="$WORK/engine.log"
-clip="$WORK/quarters.mp4"
-ffmpeg -loglevel error -y -f lavfi -i "color=c=red:s=160x120:r=10:d=60" -f lavfi -i "color=c=lime:s=160x120:r=10:d=60" \
+clip=$(media_file quarters.mp4 -f lavfi -i "color=c=red:s=160x120:r=10:d=60" -f lavfi -i "color=c=lime:s=160x120:r=10:d=60" \
   -f lavfi -i "color=c=blue:s=160x120:r=10:d=60" -f lavfi -i "color=c=yellow:s=160x120:r=10:d=60" \
   -filter_complex "[0][1]hstack[top];[2][3]hstack[bottom];[top][bottom]vstack,format=yuv420p" \
-  -c:v libx264 -preset ultrafast "$clip" || fail "ffmpeg could not make the clip"
+  -c:v libx264 -preset ultrafast)
 
 # Reads a screenshot (PPM) and the engine's window on screen (x y w h): the 4:3 picture
 # fitted and centred in it must show its four colours near its corners, and whatever lies

@@ -4,11 +4,17 @@
 # where it was left.
 source "$(dirname "$0")/lib.sh"
 clip=$(make_moving_clip 20)
+# The engine's newest answer for the position has passed the given seconds.
+played_past() {
+  grep -o 'ANS_TIME_POSITION=[0-9.]*' "$ORVELLA_ENGINE_LOG" | tail -n 1 | cut -d= -f2 |
+    awk -v s="$1" '{ v = $1 } END { exit !(v != "" && v > s) }'
+}
+video_shown() { playing=$(control_shot media playing); [ "$(colours_in "$playing")" -gt 200 ]; }
+
 start_player "$clip"
 wait_window
-sleep 2.5
-playing=$(control_shot media playing)
-[ "$(colours_in "$playing")" -gt 200 ] || fail "no video in the video area"
+wait_playing
+wait_until 5 video_shown || fail "no video in the video area"
 
 click_control pause
 expect_still pause
@@ -16,7 +22,7 @@ expect_still pause
 click_control play
 expect_moving play
 
-sleep 1.5   # more than three seconds played in all
+wait_until 10 played_past 4 || fail "the clip does not play on past 4 s"
 click_control stop
 sleep 0.5
 stopped=$(control_shot media stopped)

@@ -27,7 +27,10 @@ wait_until 10 engine_of_player || fail "no engine started"
 engine=$(pgrep -P "$PLAYER_PID" -f mplayer | head -n 1)
 kill -STOP "$engine"
 xdotool windowactivate --sync "$WINDOW_ID" 2>/dev/null || xdotool windowfocus --sync "$WINDOW_ID"
-xdotool key --delay 1 --repeat 3000 Right
+# The keys go at once; the player has taken them all when it has sent every seek.
+seeks_sent() { [ "$(tail -n +$((LOG_MARK + 1)) "$ORVELLA_ENGINE_LOG" | grep -c 'seek')" -ge 3000 ]; }
+xdotool key --delay 0 --repeat 3000 Right
+wait_until 30 seeks_sent || { kill -9 "$engine"; fail "the player did not send a seek for each of 3000 keys"; }
 kill -TERM "$PLAYER_PID"
 wait_exit 10
 [ "$EXIT_CODE" = 0 ] || { kill -9 "$engine" 2>/dev/null; fail "exit code $EXIT_CODE after SIGTERM with a stopped engine"; }

@@ -11,14 +11,12 @@ mkdir -p "$HOME"
 
 series="$WORK/series"
 mkdir -p "$series"
-ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=320x180:rate=25:duration=3" \
-  -pix_fmt yuv420p -c:v libx264 -preset ultrafast "$series/ep1.mp4" || fail "ffmpeg could not make a clip"
-for name in EP2 ep10 "Épisode 3"; do cp "$series/ep1.mp4" "$series/$name.mp4"; done
-tracks="$WORK/two tracks.mkv"
-ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=640x360:rate=25:duration=30" \
+episode=$(media_file ep1.mp4 -f lavfi -i "testsrc2=size=320x180:rate=25:duration=3" \
+  -pix_fmt yuv420p -c:v libx264 -preset ultrafast)
+for name in ep1 EP2 ep10 "Épisode 3"; do cp "$episode" "$series/$name.mp4"; done
+tracks=$(media_file "two tracks.mkv" -f lavfi -i "testsrc2=size=640x360:rate=25:duration=30" \
   -f lavfi -i "sine=frequency=440:duration=30" -f lavfi -i "sine=frequency=880:duration=30" \
-  -map 0 -map 1 -map 2 -pix_fmt yuv420p -c:v libx264 -preset ultrafast -g 25 -c:a libvorbis \
-  "$tracks" || fail "ffmpeg could not make the two-track clip"
+  -map 0 -map 1 -map 2 -pix_fmt yuv420p -c:v libx264 -preset ultrafast -g 25 -c:a libvorbis)
 
 said() { grep -c -- "$1" "$ORVELLA_ENGINE_LOG" 2>/dev/null || true; }
 played() { sed -n 's|^< Playing .*/\([^/]*\)\.[a-z0-9]*\.$|\1|p' "$ORVELLA_ENGINE_LOG" | paste -sd, -; }
@@ -76,7 +74,7 @@ wait_until 5 shown_in "$ORVELLA_CONTROL_TREE_FILE" URLbar || fail "Ctrl+U did no
 click_control URLbar_edit
 xdotool type --delay 20 "$tracks"; xdotool key Return
 wait_until 10 grep -q "^< Playing .*two tracks.mkv" "$ORVELLA_ENGINE_LOG" || fail "the typed address did not play"
-sleep 2
+wait_until 10 answered_since "^< Playing .*two tracks.mkv" || fail "the typed address did not play on"
 
 # Pause clicked, then Space: one pause toggle, and the clip moves again.
 steps=$(said '^> .*frame_step'); pauses=$(said '^> pause$')
@@ -93,7 +91,7 @@ wait_until 5 grep -q '^> .*switch_audio 1$' "$ORVELLA_ENGINE_LOG" || fail "choos
 launches=$(said '^< MPlayer ')
 choose_from_main_menu ID_MAINMENU_PLAY_FRAME ID_MAINMENU_PLAY_FRAME_ROTATE ID_MAINMENU_PLAY_FRAME_ROTATE_1
 wait_until 10 launches_past "$launches" || fail "rotating did not restart the engine"
-sleep 2
+wait_until 10 answered_since "^< MPlayer " || fail "the restarted engine does not play"
 # Opening the track menu asks the engine which track plays.
 rm -f "$MENU"
 click_control ID_MAINMENU
