@@ -3,6 +3,7 @@
 // window opens them, answered through a recording stand-in for the main window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -378,9 +379,13 @@ TEST_P(SmallWindowLayouts, TopBarFitsFiveHundredPixels) {
     ASSERT_TRUE(CreateSkinWindow(bar, owner));
     SetWindowPos(bar->GetHWND(), nullptr, 0, 0, 500, 20, SWP_NOZORDER);
     bar->PaintManager().UpdateLayout();
-    for (size_t i = 1; i < kLayoutControls[2].size(); ++i) {
-        const char* name = kLayoutControls[2][i];
+    const auto topbar = std::find_if(std::begin(kLayoutControls), std::end(kLayoutControls),
+                                     [](const auto& layout) { return std::string(layout[0]) == "topbar.xml"; });
+    ASSERT_NE(topbar, std::end(kLayoutControls));
+    for (size_t i = 1; i < topbar->size(); ++i) {
+        const char* name = (*topbar)[i];
         if (kHiddenAtStart.count(name)) continue;
+        ASSERT_NE(bar->FindControl(name), nullptr) << name;
         const RECT& r = bar->FindControl(name)->GetPos();
         EXPECT_GE(r.left, 0) << name;
         EXPECT_LE(r.right, 500) << name;
