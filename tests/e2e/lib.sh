@@ -6,6 +6,7 @@ WORK=$(mktemp -d /tmp/orvella-e2e.XXXXXX)
 export XDG_CONFIG_HOME="$WORK/config"
 export ORVELLA_CONTROL_TREE_FILE="$WORK/controls.txt"
 PLAYER_PID=""
+PLAYER="$BUILD/orvella"  # the program start_player runs; a test may name another
 SHOTS="$BUILD/e2e-shots"
 mkdir -p "$SHOTS"
 
@@ -29,7 +30,7 @@ trap cleanup_player EXIT
 
 start_player() {
   if player_reported; then rm -f "$WORK/player.log"; exit 1; fi  # the run before this one
-  "$BUILD/orvella" "$@" >"$WORK/player.log" 2>&1 &
+  "$PLAYER" "$@" >"$WORK/player.log" 2>&1 &
   PLAYER_PID=$!
 }
 
