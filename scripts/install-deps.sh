@@ -10,6 +10,8 @@ packages=(
   mplayer fonts-wqy-microhei fonts-dejavu-core
   # tests and pictures
   xvfb openbox xdotool wmctrl imagemagick ffmpeg dvdauthor genisoimage python3 python3-cairo python3-gi x11-utils libxml2-utils itstool gettext
+  # installation checks: metainfo, man page
+  appstream groff-base man-db
   # desktop services: a private session bus, an XEmbed tray manager
   dbus-daemon trayer
 )

@@ -6,6 +6,7 @@ WORK=$(mktemp -d /tmp/orvella-e2e.XXXXXX)
 export XDG_CONFIG_HOME="$WORK/config"
 export ORVELLA_CONTROL_TREE_FILE="$WORK/controls.txt"
 PLAYER_PID=""
+PLAYER="$BUILD/orvella"  # the program start_player runs; a test may name another
 SHOTS="$BUILD/e2e-shots"
 mkdir -p "$SHOTS"
 
@@ -34,7 +35,7 @@ start_player() {
   # Where this start's part of the engine log begins.
   LOG_MARK=0
   if [ -f "$ORVELLA_ENGINE_LOG" ]; then LOG_MARK=$(wc -l <"$ORVELLA_ENGINE_LOG"); fi
-  "$BUILD/orvella" "$@" >"$WORK/player.log" 2>&1 &
+  "$PLAYER" "$@" >"$WORK/player.log" 2>&1 &
   PLAYER_PID=$!
 }
 
