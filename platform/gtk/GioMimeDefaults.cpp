@@ -3,17 +3,11 @@
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include "platform/gtk/GlibText.h"
+
 namespace platform {
 
-namespace {
-
-std::string TakeString(gchar* text) {
-    std::string result = text ? text : "";
-    g_free(text);
-    return result;
-}
-
-}  // namespace
+using gtk::TakeString;
 
 std::string GioMimeDefaults::TypeOfExtension(const std::string& ext, bool* certain) {
     gboolean uncertain = TRUE;
