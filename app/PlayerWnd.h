@@ -16,6 +16,7 @@
 #include "app/PlaybackControl.h"
 #include "app/PlaylistControl.h"
 #include "app/PlaylistView.h"
+#include "app/FileAssociations.h"
 #include "app/SettingsEffects.h"
 #include "app/StartupRules.h"
 #include "app/UpdateCheck.h"
@@ -204,6 +205,9 @@ private:
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
     void ReportDamagedSettings(const std::string& where) override;
+    void RunFirstStartAssociation(bool associate) override {
+        SwitchFileAssociations(associate, m_dataFolder);
+    }
 
     // Notifications of the layout's controls, in the order of kNotifyRoutes.
     void OnWindowInitNotify(uilib::TNotifyUI& msg);
@@ -318,7 +322,8 @@ private:
     DisplayModes m_display{m_view, m_playback};
     ChildWindows m_dialogs{*this};
     DiscOpening m_discs{m_view, m_playback, m_playlist, m_playlistControl, m_dialogs};
-    SettingsEffects m_settingsEffects{m_settings, m_playback, m_display, m_dialogs, m_hotkeys};
+    SettingsEffects m_settingsEffects{m_settings, m_playback, m_display, m_dialogs, m_hotkeys,
+                                     m_dataFolder};
     MenuCommands m_menuCommands{m_view,     m_settings, m_playback, m_playlist,
                                 m_playlistControl, m_display, m_dialogs, *this};
     LayoutRebuild m_rebuild{*this, m_view, m_settings, m_playback, m_playlist, m_display, m_dialogs};

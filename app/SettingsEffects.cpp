@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/ChildWindows.h"
+#include "app/FileAssociations.h"
 #include "app/DisplayModes.h"
 #include "app/NotBuiltYet.h"
 #include "app/PlaybackControl.h"
@@ -251,8 +252,7 @@ void SettingsEffects::ApplyPreferences(WPARAM record) {
     m_playback.SetSubtitlesInScreenshots(after.subtitlesInScreenshots);
     const PreferenceEffects effects = EffectsOfChange(before, after);
     if (effects.osdChanged) m_playback.Slave().Send(slave::OsdLevel(EffectiveOsdLevel(m_settings)));
-    // A changed association switch is kept; registering the file types belongs to the
-    // desktop integration, which reads the switch.
+    if (effects.associationChanged) SwitchFileAssociations(after.associateFiles, m_dataFolder);
     if (effects.restartEngine) m_playback.RestartEngine();
 }
 

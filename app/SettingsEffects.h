@@ -33,9 +33,9 @@ void ChooseOsdLevel(int level, PlayerSettings& settings, CSlaveCommands& slave);
 class SettingsEffects {
 public:
     SettingsEffects(PlayerSettings& settings, PlaybackControl& playback, DisplayModes& display,
-                    ChildWindows& dialogs, HotkeyBindings& hotkeys)
+                    ChildWindows& dialogs, HotkeyBindings& hotkeys, const std::string& dataFolder)
         : m_settings(settings), m_playback(playback), m_display(display), m_dialogs(dialogs),
-          m_hotkeys(hotkeys) {}
+          m_hotkeys(hotkeys), m_dataFolder(dataFolder) {}
 
     // Opens the window (or brings the open one forward), on the player's page when asked.
     void Open(bool playerPage);
@@ -64,6 +64,7 @@ private:
     DisplayModes& m_display;
     ChildWindows& m_dialogs;
     HotkeyBindings& m_hotkeys;
+    const std::string& m_dataFolder;  // where the handlers the file types had are kept
 };
 
 }  // namespace orvella

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/MimeDefaults.h"
+
 typedef struct _cairo cairo_t;
 
 using UINT = unsigned int;
@@ -304,6 +306,9 @@ public:
     // choice: "xv", "gl" or "x11"; empty when unknown (the launch keeps its own list).
     // Probed once per run, off the start-up path.
     virtual std::string PreferredVideoOutput() { return std::string(); }
+
+    // The desktop's file types and default applications; null where there are none.
+    virtual MimeDefaults* FileTypeDefaults() { return nullptr; }
 
     // The user's pictures folder (it need not exist yet): the desktop's own setting where
     // there is one, else "$HOME/Pictures".

@@ -12,6 +12,8 @@ packages=(
   xvfb openbox xdotool wmctrl imagemagick ffmpeg dvdauthor genisoimage python3 python3-cairo python3-gi x11-utils libxml2-utils itstool gettext
   # installation checks: metainfo, man page
   appstream groff-base man-db
+  # the desktop entry's checker, and an independent reader of default applications
+  desktop-file-utils xdg-utils
   # desktop services: a private session bus, an XEmbed tray manager
   dbus-daemon trayer
 )

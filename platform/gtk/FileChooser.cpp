@@ -3,16 +3,11 @@
 #include <gtk/gtk.h>
 
 #include "platform/FileDialogRules.h"
+#include "platform/gtk/GlibText.h"
 
 namespace platform {
 namespace gtk {
 namespace {
-
-std::string TakeString(gchar* s) {
-    std::string out = s ? s : "";
-    g_free(s);
-    return out;
-}
 
 void AddFilters(GtkFileChooser* chooser, const std::vector<FileFilter>& filters) {
     bool first = true;

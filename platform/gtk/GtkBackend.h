@@ -111,6 +111,7 @@ public:
     bool ShellOpen(const std::string& uriOrPath) override;
     std::string PreferredVideoOutput() override;
     std::string PicturesFolder() override;
+    MimeDefaults* FileTypeDefaults() override;
     std::vector<std::string> RunFileDialog(HWND owner, const FileDialogRequest& request) override;
     bool ShowInFileManager(const std::string& path) override;
     bool AskYesNo(HWND owner, const std::string& title, const std::string& text) override;

@@ -4,6 +4,7 @@
 
 #include "platform/gtk/FileChooser.h"
 #include "platform/gtk/FileManager.h"
+#include "platform/gtk/GioMimeDefaults.h"
 #include "platform/gtk/GtkBackend.h"
 #include "platform/gtk/NativeWindow.h"
 #include "platform/gtk/TrayIcons.h"
@@ -18,6 +19,11 @@ VideoOutputProbe& GtkBackend::PreferredVideoOutputProbe() {
 }
 
 std::string GtkBackend::PreferredVideoOutput() { return PreferredVideoOutputProbe().Answer(); }
+
+MimeDefaults* GtkBackend::FileTypeDefaults() {
+    static GioMimeDefaults defaults;
+    return &defaults;
+}
 
 std::string GtkBackend::PicturesFolder() {
     // From user-dirs.dirs; GLib gives nothing when the desktop never set the folder.

@@ -30,6 +30,7 @@ protected:
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         temp_ = tmpl;
         setenv("XDG_CONFIG_HOME", (temp_ + "/config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (temp_ + "/data").c_str(), 1);
         fake().SetPicturesFolder(temp_ + "/Pictures");
         orvella_test::UseSourceSkins();
         fake().SetScreenSize(1280, 800);

@@ -4,6 +4,7 @@ set -euo pipefail
 BUILD=${1:?build folder}
 WORK=$(mktemp -d /tmp/orvella-e2e.XXXXXX)
 export XDG_CONFIG_HOME="$WORK/config"
+export XDG_DATA_HOME="$WORK/data"
 export ORVELLA_CONTROL_TREE_FILE="$WORK/controls.txt"
 PLAYER_PID=""
 PLAYER="$BUILD/orvella"  # the program start_player runs; a test may name another
