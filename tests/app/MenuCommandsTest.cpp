@@ -312,36 +312,27 @@ TEST_F(MenuCommandsTest, MarksFollowThePlayersStateStepByStep) {
     OpenClips({clips_[1], clips_[0]});
     const HWND main = window_->GetHWND();
     const char* items[] = {"ID_MAIN_RIGHT_MENU_PLAYLIST", "ID_MAINMENU_PLAY_AUDIO_MUTE",
-                           "ID_MAINMENU_PLAY_FRAME_SIZE_100", "ID_PLAYLISTMENU_SORT_BY_NAME",
-                           "ID_PLAYLIST_RIGHT_MENU_SORT_BY_NAME"};
-    const struct {
-        const char* what;
-        std::function<void()> step;
-        std::vector<bool> marked;  // in the order of items
-    } cases[] = {
-        {"playing, listed as opened", [] {}, {true, false, false, false, false}},
-        {"muted", [&] { Choose("ID_MAINMENU_PLAY_AUDIO_MUTE"); }, {true, true, false, false, false}},
-        {"play list hidden", [&] { Choose("ID_MAIN_RIGHT_MENU_PLAYLIST"); }, {false, true, false, false, false}},
-        {"100% chosen", [&] { Choose("ID_MAINMENU_PLAY_FRAME_SIZE_100"); }, {false, true, true, false, false}},
-        {"window dragged larger", [&] {
-             RECT r{};
-             GetWindowRect(main, &r);
-             SetWindowPos(main, nullptr, 0, 0, r.right - r.left + 40, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-         }, {false, true, false, false, false}},
-        {"sorted by name", [&] { Choose("ID_PLAYLISTMENU_SORT_BY_NAME"); }, {false, true, false, true, true}},
-        {"a clip added after sorting", [&] { window_->PlaylistCommands().AddAndPlay({clips_[2]}); },
-         {false, true, false, false, false}},
-        {"unmuted, play list shown", [&] {
-             Choose("ID_MAINMENU_PLAY_AUDIO_MUTE");
-             Choose("ID_MAIN_RIGHT_MENU_PLAYLIST");
-         }, {true, false, false, false, false}},
+                           "ID_MAINMENU_PLAY_FRAME_SIZE_100", "ID_PLAYLISTMENU_SORT_BY_NAME"};
+    auto widen = [&] {  // the user drags the window wider
+        RECT r{};
+        GetWindowRect(main, &r);
+        SetWindowPos(main, nullptr, 0, 0, r.right - r.left + 40, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
     };
-    for (const auto& c : cases) {
-        c.step();
+    const struct { std::function<void()> step; std::vector<bool> marked; } cases[] = {
+        {[] {}, {true, false, false, false}},  // listed as opened, not by name
+        {[&] { Choose("ID_MAINMENU_PLAY_AUDIO_MUTE"); }, {true, true, false, false}},
+        {[&] { Choose("ID_MAIN_RIGHT_MENU_PLAYLIST"); }, {false, true, false, false}},
+        {[&] { Choose("ID_MAINMENU_PLAY_FRAME_SIZE_100"); }, {false, true, true, false}},
+        {widen, {false, true, false, false}},
+        {[&] { Choose("ID_PLAYLIST_RIGHT_MENU_SORT_BY_NAME"); }, {false, true, false, true}},
+        {[&] { window_->PlaylistCommands().AddAndPlay({clips_[2]}); }, {false, true, false, false}},
+    };
+    for (size_t step = 0; step < std::size(cases); ++step) {
+        cases[step].step();
         const MenuState state = window_->CurrentMenuState();
-        EXPECT_EQ(c.marked[0], Visible("playlistbar")) << c.what;
-        for (size_t i = 0; i < c.marked.size(); ++i)
-            EXPECT_EQ(IsMenuItemMarked(state, items[i]), c.marked[i]) << c.what << ": " << items[i];
+        EXPECT_EQ(cases[step].marked[0], Visible("playlistbar")) << step;
+        for (size_t i = 0; i < std::size(items); ++i)
+            EXPECT_EQ(IsMenuItemMarked(state, items[i]), cases[step].marked[i]) << step << " " << items[i];
     }
 }
 
