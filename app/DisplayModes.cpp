@@ -108,6 +108,7 @@ void DisplayModes::ToggleTopmost() {
 
 void DisplayModes::ResizeToFactor(float factor) {
     m_state.sizeFactor = std::clamp(factor, kSmallestSizeFactor, kLargestSizeFactor);
+    m_state.fittedSize = SIZE{};
     HWND window = m_view.Handle();
     if (!window) return;
     // Out of full screen into the new size: the old rectangle is not wanted back.
@@ -126,6 +127,9 @@ void DisplayModes::ResizeToFactor(float factor) {
         const SIZE size = WindowSizeForFactor(width, height, m_state.sizeFactor, m_view.SkinIndex(),
                                               work.right - work.left - panel, work.bottom - work.top);
         m_view.ResizeKeepingPosition(size.cx + panel, size.cy);
+        RECT now{};
+        GetWindowRect(window, &now);
+        m_state.fittedSize = SIZE{now.right - now.left, now.bottom - now.top};
     }
     HideTopBar();
 }

@@ -27,6 +27,7 @@ struct DisplayState {
     RECT savedInset{};     // the inset of "main" before full screen
     bool savedPanel = false;  // the play list beside the video before full screen
     float sizeFactor = 1.0f;
+    SIZE fittedSize{};     // the window's size when last fitted to the video at sizeFactor
     int aspectChoice = 0;  // 0 the video's own, 3 for 4:3, 7 for 16:9
 };
 

@@ -11,7 +11,7 @@ namespace {
 
 enum class Field {
     KeepMemory, FullScreen, Topmost, PlaySequence, SortOrder, Aspect, Rotation, Size,
-    AudioMode, Channels, Osd, VideoOutput, Deinterlace,
+    AudioMode, Channels, Osd, VideoOutput, Deinterlace, Muted, PlaylistShown,
 };
 
 struct MarkRow {
@@ -65,6 +65,8 @@ const MarkRow kMarkRows[] = {
     {"ID_MAINMENU_PLAY_FRAME_SIZE_200", Field::Size, 2.0f},
     {"ID_MAINMENU_PLAY_FRAME_SIZE_300", Field::Size, 3.0f},
     {"ID_MAINMENU_PLAY_FRAME_SIZE_400", Field::Size, 4.0f},
+    {"ID_MAINMENU_PLAY_AUDIO_MUTE", Field::Muted, 1},
+    {"ID_MAIN_RIGHT_MENU_PLAYLIST", Field::PlaylistShown, 1},
     {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_STEREO", Field::AudioMode, 0},
     {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_LEFT", Field::AudioMode, 1},
     {"ID_MAINMENU_PLAY_AUDIO_CHANNELS_RIGHT", Field::AudioMode, 2},
@@ -117,6 +119,8 @@ float ValueOf(const MenuState& s, Field field) {
     case Field::Osd: return static_cast<float>(s.osdLevel);
     case Field::VideoOutput: return static_cast<float>(s.videoOutput);
     case Field::Deinterlace: return static_cast<float>(s.deinterlace);
+    case Field::Muted: return s.muted ? 1.0f : 0.0f;
+    case Field::PlaylistShown: return s.playlistShown ? 1.0f : 0.0f;
     }
     return 0.0f;
 }
@@ -128,11 +132,21 @@ bool Marks(const MenuState& s, const MarkRow& row) {
 
 }  // namespace
 
+float HeldSizeFactor(const DisplayState& display, SIZE windowNow) {
+    // Fitted once, then dragged, maximised, refitted to a new video or never fitted at
+    // all: the window no longer shows the video at that factor.
+    const SIZE fitted = display.fittedSize;
+    if (fitted.cx <= 0 || fitted.cy <= 0) return 0.0f;
+    return fitted.cx == windowNow.cx && fitted.cy == windowNow.cy ? display.sizeFactor : 0.0f;
+}
+
 MenuState BuildMenuState(const PlayerSettings& settings, const DisplayState& display,
                          const MenuStateSources& sources) {
     MenuState s;
     s.backgroundColour = sources.backgroundColour;
-    s.sizeFactor = display.sizeFactor;
+    s.sizeFactor = HeldSizeFactor(display, sources.windowSize);
+    s.muted = sources.muted;
+    s.playlistShown = sources.playlistShown;
     s.dvdNavigation = sources.dvdNavigation;
     s.keepPlayMemory = sources.keepPlayMemory;
     s.fullScreen = display.fullScreen;

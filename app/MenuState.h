@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/MediaInfo.h"
+#include "platform/Platform.h"
 
 namespace orvella {
 
@@ -16,7 +17,7 @@ struct DisplayState;
 
 struct MenuState {
     uint32_t backgroundColour = 0;  // ARGB, the main window's background
-    float sizeFactor = 1.0f;
+    float sizeFactor = 0.0f;  // the factor the window holds the video at; 0 none
     bool dvdNavigation = false;
     bool keepPlayMemory = true;
     bool fullScreen = false;
@@ -34,7 +35,9 @@ struct MenuState {
     std::string language;
     int skinIndex = 1;
     std::string programFolder;  // the language folders are under it
-    int sortOrder = 0;  // 0 by name, 1 by type
+    int sortOrder = -1;  // 0 by name, 1 by type, -1 in no sorted order
+    bool muted = false;
+    bool playlistShown = false;  // the play list beside the video
 };
 
 // What the snapshot is taken from, beyond the settings and the display modes.
@@ -43,7 +46,10 @@ struct MenuStateSources {
     int rotation = -1;
     bool dvdNavigation = false;
     bool keepPlayMemory = true;
-    int sortOrder = 0;
+    int sortOrder = -1;
+    bool muted = false;
+    bool playlistShown = false;
+    SIZE windowSize{};  // the main window's outer size now
     const MediaTables* engineTables = nullptr;  // null while no engine runs
     int defaultTitle = 0;                       // the title shown while no engine runs
     std::string programFolder;
@@ -51,6 +57,10 @@ struct MenuStateSources {
 
 MenuState BuildMenuState(const PlayerSettings& settings, const DisplayState& display,
                          const MenuStateSources& sources);
+
+// The size factor the window still holds the video at, or 0 when its size has changed
+// since it was last fitted (or it never was).
+float HeldSizeFactor(const DisplayState& display, SIZE windowNow);
 
 // One item whose mark follows the snapshot.
 struct MenuMark {

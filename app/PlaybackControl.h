@@ -141,6 +141,7 @@ public:
 
     CSlaveCommands& Slave() { return m_slave; }
     SlaveState& SlaveStateRef() { return m_slaveState; }
+    const SlaveState& SlaveStateRef() const { return m_slaveState; }
     CCmdMplayer* Engine() const { return m_engine.get(); }
     const MediaInfo& Media() const { return m_media; }
     bool IsEngineRunning() const { return m_engineRunning; }

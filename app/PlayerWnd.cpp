@@ -304,8 +304,17 @@ LRESULT CPlayerWnd::OnKeyDown(WPARAM wParam, LPARAM, bool& handled) {
     // Modifiers alone never trigger a hotkey. A key that ran an action is spent: the
     // focused control must not act on it a second time (Space on a focused button).
     const bool modifier = wParam == VK_SHIFT || wParam == VK_CONTROL || wParam == VK_MENU;
-    handled = !modifier && DispatchHotkey(wParam);
+    handled = !modifier && (DispatchHotkey(wParam) || FocusedListKey(wParam));
     return 0;
+}
+
+bool CPlayerWnd::FocusedListKey(WPARAM key) {
+    // The play list's own keys come after the hotkeys: a key the user bound wins.
+    uilib::CControlUI* focus = m_pm ? m_pm->GetFocus() : nullptr;
+    if (!focus || focus->GetName() != "playlist") return false;
+    for (int vk : {VK_CONTROL, VK_MENU, VK_SHIFT})
+        if (::GetKeyState(vk) & 0x8000) return false;
+    return m_playlistControl.OnListKey(key);
 }
 
 namespace {

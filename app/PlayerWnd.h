@@ -258,6 +258,7 @@ private:
     // Every action the live key table binds to the key with the modifiers held now;
     // true when at least one ran.
     bool DispatchHotkey(WPARAM key);
+    bool FocusedListKey(WPARAM key);
     void ShowTrayMenu();
     void ShowVideoContextMenu();           // the right button on the video
     void ShowPlaylistContextMenu();        // the right button on the play list

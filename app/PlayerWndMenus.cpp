@@ -20,6 +20,11 @@ MenuState CPlayerWnd::CurrentMenuState() const {
     sources.dvdNavigation = m_playback.IsDvdNavigation();
     sources.keepPlayMemory = m_playlistControl.SavesPlaylistAtExit();
     sources.sortOrder = m_playlist.SortMode();
+    sources.muted = m_playback.SlaveStateRef().mute;
+    sources.playlistShown = m_playback.PlaylistPanelShown();
+    RECT window{};
+    if (m_hWnd) GetWindowRect(m_hWnd, &window);
+    sources.windowSize = SIZE{window.right - window.left, window.bottom - window.top};
     sources.programFolder = uilib::GetAppPath();
     // The engine's tables are copied under its lock; none while no engine runs.
     std::optional<MediaTables> tables = m_playback.RunningTables();

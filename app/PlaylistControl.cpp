@@ -188,8 +188,17 @@ void PlaylistControl::StopAfterRemoval() {
     m_view.SetControlText("filename", std::string());
 }
 
-void PlaylistControl::DeleteItem() {
-    const int row = m_rows.RightClickedRow();
+void PlaylistControl::DeleteItem() { DeleteRow(m_rows.RightClickedRow()); }
+
+void PlaylistControl::DeleteSelectedItem() { DeleteRow(m_rows.SelectedRow()); }
+
+bool PlaylistControl::OnListKey(WPARAM key) {
+    if (key != VK_DELETE) return false;
+    DeleteSelectedItem();
+    return true;
+}
+
+void PlaylistControl::DeleteRow(int row) {
     if (row < 0 || static_cast<size_t>(row) >= m_model.Count()) return;
     if (static_cast<size_t>(row) == m_model.CurrentIndex()) {
         DeleteCurrentItem();

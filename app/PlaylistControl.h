@@ -54,7 +54,10 @@ public:
     // The end of the current entry: the play sequence chooses what follows.
     void AdvanceAtEnd();
 
-    void DeleteItem();         // the row the context menu acted on
+    void DeleteItem();          // the row the context menu acted on
+    void DeleteSelectedItem();  // the row the keyboard or a click selected
+    // A key the play list takes itself while it has the focus and no hotkey took it.
+    bool OnListKey(WPARAM key);
     void DeleteCurrentItem();  // the current entry, wherever the selection stands
     void Clear();
     void SortByName();
@@ -85,6 +88,8 @@ public:
     void OnOpenFilesWanted() override { RequestOpenFiles(); }
 
 private:
+    // Removes one row; the current entry goes as DeleteCurrentItem takes it.
+    void DeleteRow(int row);
     // Makes path the current entry (adding it when new) and starts it.
     void StartSource(const std::string& path);
     // The entry step rows from the current one plays; nothing past either end.

@@ -152,7 +152,7 @@ bool Playlist::AddPendingFiles() {
         m_items.push_back(std::move(item));
     }
     m_current = current;
-    if (m_observer && m_items.size() > first) m_observer->OnRowsAppended(first, m_items.size() - first);
+    if (m_items.size() > first) RowsAppended(first, m_items.size() - first);
     NotifyCurrent();
     return true;
 }
@@ -176,7 +176,7 @@ Playlist::SourceResult Playlist::AddSource(const std::string& given, const std::
         m_items.push_back(std::move(item));
         result.index = m_items.size() - 1;
         IndexAppended(result.index);
-        if (m_observer) m_observer->OnRowsAppended(result.index, 1);
+        RowsAppended(result.index, 1);
     }
     m_current = result.index;
     NotifyCurrent();
@@ -194,7 +194,7 @@ void Playlist::Append(PlaylistItem item) {
     m_items.push_back(std::make_unique<PlaylistItem>(std::move(item)));
     m_current = m_items.size() - 1;
     IndexAppended(m_current);
-    if (m_observer) m_observer->OnRowsAppended(m_current, 1);
+    RowsAppended(m_current, 1);
     NotifyCurrent();
 }
 
@@ -209,7 +209,7 @@ void Playlist::AppendAll(std::vector<PlaylistItem> items, bool skipDuplicates) {
     }
     if (m_items.size() == first) return;
     m_current = m_items.size() - 1;
-    if (m_observer) m_observer->OnRowsAppended(first, m_items.size() - first);
+    RowsAppended(first, m_items.size() - first);
     NotifyCurrent();
 }
 
@@ -242,7 +242,14 @@ void Playlist::Clear() {
     m_items.clear();
     m_firstIndex.clear();
     m_current = 0;
+    m_sortMode = kUnsorted;
     if (m_observer) m_observer->OnRowsReset();
+}
+
+void Playlist::RowsAppended(size_t first, size_t count) {
+    // New rows go to the end, whatever order the list was sorted in.
+    m_sortMode = kUnsorted;
+    if (m_observer) m_observer->OnRowsAppended(first, count);
 }
 
 void Playlist::SortByName() { Sort(0); }

@@ -114,7 +114,9 @@ public:
     // Sorting in natural order (nothing on an empty list); the current entry stays current.
     void SortByName();
     void SortByType();
-    int SortMode() const { return m_sortMode; }  // 0 by name, 1 by type
+    // 0 sorted by name, 1 by type, kUnsorted until sorted and again once rows are added.
+    int SortMode() const { return m_sortMode; }
+    static constexpr int kUnsorted = -1;
 
     // The row text: shortname, or filename when shortname is empty.
     static const std::string& RowText(const PlaylistItem& item);
@@ -122,6 +124,7 @@ public:
 private:
     void RebuildIndex();
     void IndexAppended(size_t index);
+    void RowsAppended(size_t first, size_t count);
     void Sort(int mode);
     void NotifyCurrent();
 
@@ -130,7 +133,7 @@ private:
     std::unordered_map<std::string, size_t> m_firstIndex;
     std::vector<std::string> m_pending;
     size_t m_current = 0;
-    int m_sortMode = 0;
+    int m_sortMode = kUnsorted;
     PlaylistObserver* m_observer = nullptr;
 };
 

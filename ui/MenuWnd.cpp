@@ -92,11 +92,17 @@ const char* CMenuWnd::LanguageDisplayName(const std::string& folder) {
     return nullptr;
 }
 
-void CMenuWnd::CloseOpenPopupMenu() {
+void CMenuWnd::CloseOpenPopupMenu() { CloseOpenPopupFor(nullptr); }
+
+void CMenuWnd::CloseOpenPopupFor(CMenuUI* opening) {
     auto* open = static_cast<CMenuWnd*>(GetOpenPopupMenu());
     SetOpenPopupMenu(nullptr);
     if (!open || !IsWindow(open->GetHWND())) return;
     open->m_closing = true;
+    // Its button goes back to normal, unless that button is just opening its menu again;
+    // the menu bar stays live only while a button of it takes over.
+    if (open->m_button && open->m_button != opening) ReturnButtonToNormal(open->m_button);
+    if (!opening) CMenuUI::ResetMenuBarMode();
     // A closing menu no longer speaks for its button: the layout holding the button may
     // go before the menu does (a rebuilt main window).
     open->m_button = nullptr;
@@ -111,8 +117,9 @@ void CMenuWnd::RecolourOpenPopupMenu(uint32_t argb) {
     for (CMenuWnd* level = open; level; level = level->m_submenu) level->m_pm->SetColor(argb);
 }
 
-CMenuWnd* CMenuWnd::Begin(const MenuOwner& owner, const std::string& listName, const std::string& fillFor) {
-    CloseOpenPopupMenu();
+CMenuWnd* CMenuWnd::Begin(const MenuOwner& owner, const std::string& listName, const std::string& fillFor,
+                          CMenuUI* button) {
+    CloseOpenPopupFor(button);
     auto* menu = new CMenuWnd(owner.skinIndex, owner.language, owner.programFolder, owner.states);
     menu->m_mainWindow = owner.hwnd;
     menu->m_listName = listName;
@@ -130,7 +137,8 @@ CMenuWnd* CMenuWnd::OpenDropDown(const MenuOwner& owner, CMenuUI* button, const 
     if (!button) return nullptr;
     const std::string name = button->GetName();
     const bool submenuList = listSuffix && *listSuffix;
-    CMenuWnd* menu = Begin(owner, name + (submenuList ? listSuffix : ""), submenuList ? name : std::string());
+    CMenuWnd* menu =
+        Begin(owner, name + (submenuList ? listSuffix : ""), submenuList ? name : std::string(), button);
     if (!menu) return nullptr;
     menu->m_button = button;
     CMenuUI::RememberOpened(button);

@@ -98,7 +98,10 @@ private:
              std::shared_ptr<const IMenuItemStates> states);
     ~CMenuWnd() override;
 
-    static CMenuWnd* Begin(const MenuOwner& owner, const std::string& listName, const std::string& fillFor);
+    // button: the drop-down's own button, which keeps its pressed look while it reopens.
+    static CMenuWnd* Begin(const MenuOwner& owner, const std::string& listName, const std::string& fillFor,
+                           CMenuUI* button = nullptr);
+    static void CloseOpenPopupFor(CMenuUI* opening);
     bool CreatePopup(HWND owner, const RECT& rc);
     void BuildLayout();
     // Finds the list and its page, fills and marks its rows; false when missing.

@@ -411,6 +411,28 @@ TEST_F(MainWindowNotifyTest, AKeyRunsItsActionOrReachesTheFocusedControlNeverBot
     EXPECT_EQ(engine_->Launches(), 1);
 }
 
+// Delete in the focused play list removes the selected entry, unless the user bound it.
+TEST_F(MainWindowNotifyTest, DeleteInThePlayListRemovesTheSelectedEntryUnlessBound) {
+    // focus, selected row, Delete bound to Mute, the rows left
+    const std::tuple<const char*, int, bool, size_t> cases[] = {
+        {"playlist", 2, false, 2}, {"playlist", 0, false, 2}, {"playlist", 2, true, 3}, {"pause", 2, false, 3}};
+    StartWithEngine();
+    auto& live = const_cast<HotkeyBindings&>(window_->GetHotkeys()).Live();
+    for (const auto& [focus, selected, bound, left] : cases) {
+        SCOPED_TRACE(std::string(focus) + std::to_string(selected) + (bound ? " bound" : ""));
+        window_->PlaylistCommands().Clear();
+        OpenClips(clips_);
+        if (!Visible("playlist")) Click("list");
+        live.SetCode("Mute", bound ? VK_DELETE : 'M');
+        static_cast<uilib::CListUI*>(Find("playlist")->GetInterface("List"))->SelectItem(selected);
+        Find(focus)->SetFocus();
+        fake().KeyPress(VK_DELETE, platform::FakeBackend::kNone, hwnd_);
+        EXPECT_EQ(window_->PlaylistModel().Count(), left);
+        EXPECT_EQ(window_->PlaylistModel().FindByFilename(clips_[selected]) < 0, left == 2);
+    }
+    live.SetCode("Mute", 'M');
+}
+
 TEST_F(MainWindowNotifyTest, CtrlUOpensTheAddressBarAndOnlyAPlayedAddressReplacesWhatPlays) {
     // The key that ends the bar, whether only blanks were typed, whether it plays. The bar
     // opens with the last address chosen whole: what is typed replaces it.
@@ -430,6 +452,7 @@ TEST_F(MainWindowNotifyTest, CtrlUOpensTheAddressBarAndOnlyAPlayedAddressReplace
         fake().KeyPress(c.key, platform::FakeBackend::kNone, hwnd_);
         Pump([&] { return engine_->Launches() > 1; }, c.plays ? 5000 : 60);
         EXPECT_FALSE(Visible("URLbar"));
+        EXPECT_FALSE(IsIconic(hwnd_));  // Escape closed the bar, nothing more
         EXPECT_EQ(engine_->Launches(), c.plays ? 2 : 1);
         EXPECT_EQ(window_->GetCurrentMediaPath(), c.plays ? other : clips_[0]);
     }

@@ -306,5 +306,35 @@ TEST_F(MenuCommandsTest, KeysRunTheActionsBoundToThem) {
     EXPECT_NE(window_->Playback().SlaveStateRef().mute, muted);
 }
 
+// The ticks follow what the player does now, however it got there.
+TEST_F(MenuCommandsTest, MarksFollowThePlayersStateStepByStep) {
+    StartWithEngine();
+    OpenClips({clips_[1], clips_[0]});
+    const HWND main = window_->GetHWND();
+    const char* items[] = {"ID_MAIN_RIGHT_MENU_PLAYLIST", "ID_MAINMENU_PLAY_AUDIO_MUTE",
+                           "ID_MAINMENU_PLAY_FRAME_SIZE_100", "ID_PLAYLISTMENU_SORT_BY_NAME"};
+    auto widen = [&] {  // the user drags the window wider
+        RECT r{};
+        GetWindowRect(main, &r);
+        SetWindowPos(main, nullptr, 0, 0, r.right - r.left + 40, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    };
+    const struct { std::function<void()> step; std::vector<bool> marked; } cases[] = {
+        {[] {}, {true, false, false, false}},  // listed as opened, not by name
+        {[&] { Choose("ID_MAINMENU_PLAY_AUDIO_MUTE"); }, {true, true, false, false}},
+        {[&] { Choose("ID_MAIN_RIGHT_MENU_PLAYLIST"); }, {false, true, false, false}},
+        {[&] { Choose("ID_MAINMENU_PLAY_FRAME_SIZE_100"); }, {false, true, true, false}},
+        {widen, {false, true, false, false}},
+        {[&] { Choose("ID_PLAYLIST_RIGHT_MENU_SORT_BY_NAME"); }, {false, true, false, true}},
+        {[&] { window_->PlaylistCommands().AddAndPlay({clips_[2]}); }, {false, true, false, false}},
+    };
+    for (size_t step = 0; step < std::size(cases); ++step) {
+        cases[step].step();
+        const MenuState state = window_->CurrentMenuState();
+        EXPECT_EQ(cases[step].marked[0], Visible("playlistbar")) << step;
+        for (size_t i = 0; i < std::size(items); ++i)
+            EXPECT_EQ(IsMenuItemMarked(state, items[i]), cases[step].marked[i]) << step << " " << items[i];
+    }
+}
+
 }  // namespace
 }  // namespace orvella

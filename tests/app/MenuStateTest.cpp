@@ -89,6 +89,7 @@ TEST(MenuState, TakesSettingsDisplayAndTheEngineTablesOnlyWhileItRuns) {
     settings.language = "de";
     DisplayState display;
     display.sizeFactor = 2.0f;
+    display.fittedSize = SIZE{660, 520};
     display.topmost = true;
     display.aspectChoice = 3;
     MediaTables tables;
@@ -98,6 +99,7 @@ TEST(MenuState, TakesSettingsDisplayAndTheEngineTablesOnlyWhileItRuns) {
     MenuStateSources sources;
     sources.rotation = 2;
     sources.defaultTitle = 1;
+    sources.windowSize = SIZE{660, 520};
     MenuState stopped = BuildMenuState(settings, display, sources);
     EXPECT_EQ(stopped.currentTitle, 1);
     EXPECT_TRUE(stopped.tables.audioTracks.empty());

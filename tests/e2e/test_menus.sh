@@ -3,8 +3,9 @@
 # a row with a submenu opens it, Escape closes them, the right button on the video opens
 # the video menu at the pointer, a click outside closes it without reaching what lies
 # there, and Down, Down, Enter there
-# chooses its second row ("Play", which resumes a paused clip). Screenshots of an open
-# submenu are kept.
+# chooses its second row ("Play", which resumes a paused clip); letters typed into the
+# address bar (Ctrl+U) are no hotkeys and Escape there closes only the bar. Screenshots
+# of an open submenu are kept.
 source "$(dirname "$0")/lib.sh"
 export ORVELLA_ENGINE_LOG="$WORK/engine.log"
 clip=$(make_moving_clip 20)
@@ -20,6 +21,7 @@ menu_row_centre() {  # row name -> "x y" on screen, from the menu's own control 
   awk -v X="$wx" -v Y="$wy" '{ printf "%d %d\n", X + ($3 + $5) / 2, Y + ($4 + $6) / 2 }' <<<"$line"
 }
 menu_has() { grep -q "^$1 " "$MENU" 2>/dev/null; }
+url_bar_shown() { [ "$(control_visible URLbar_edit)" = 1 ]; }
 
 run_skin() {
   local skin=$1 x y bx by
@@ -81,6 +83,16 @@ run_skin() {
   wait_until 5 bash -c "[ \$(grep -c '^> pause\$' '$ORVELLA_ENGINE_LOG') -gt $before ]" ||
     fail "Down, Down, Enter did not choose Play"
   wait_until 5 no_menu || fail "the menu stays after choosing"
+
+  # The address bar keeps its typed letters from the hotkeys; Escape closes only the bar.
+  xdotool key ctrl+u
+  wait_until 5 url_bar_shown || fail "Ctrl+U opens no address bar"
+  mutes=$(grep -c '^> .*mute' "$ORVELLA_ENGINE_LOG" || true)
+  xdotool type --delay 50 "mm"; sleep 0.5
+  [ "$(grep -c '^> .*mute' "$ORVELLA_ENGINE_LOG" || true)" = "$mutes" ] || fail "typing m into the address bar muted"
+  xdotool key Escape; sleep 0.5
+  xwininfo -id "$WINDOW_ID" | grep -q 'Map State: IsViewable' || fail "Escape in the address bar minimised the player"
+  [ "$(control_visible URLbar_edit)" = 0 ] || fail "Escape left the address bar open"
 
   close_player
 }

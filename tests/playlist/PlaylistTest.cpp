@@ -161,7 +161,7 @@ TEST_F(PlaylistTest, RemovingKeepsTheSameEntryCurrent) {
 
 TEST_F(PlaylistTest, SortsByNameAndTypeKeepingTheCurrentEntry) {
     list.SortByType();
-    EXPECT_EQ(list.SortMode(), 0);
+    EXPECT_EQ(list.SortMode(), Playlist::kUnsorted);
     view.Expect({}, "empty list");
 
     list.AppendAll({Item("/1/film.part2.avi"), Item("/1/clip.mkv"), Item("/1/clip.avi"),

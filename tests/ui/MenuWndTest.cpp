@@ -475,6 +475,18 @@ TEST_F(MenuWndTest, TheOpenMenuHoldsThePointer) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// Closed from outside, a menu button looks normal again; reopening its menu keeps it pressed.
+TEST_F(MenuWndTest, AButtonLooksNormalOnceItsMenuIsClosedFromOutside) {
+    for (bool reopen : {false, true}) {
+        ASSERT_NE(DropDown("help"), nullptr);
+        if (reopen) DropDown("help");
+        else CMenuWnd::CloseOpenPopupMenu();
+        EXPECT_EQ(Button("help")->IsSelected(), reopen);
+        EXPECT_EQ((Button("help")->GetButtonState() & uilib::UISTATE_PUSHED) != 0, reopen);
+        CMenuWnd::CloseOpenPopupMenu();
+    }
+}
+
 TEST_F(MenuWndTest, AMenuOfTheSameLevelClosesTheOpenOne) {
     CMenuWnd* context = CMenuWnd::OpenContextMenu(Owner(), "ID_MAIN_RIGHT_MENU", POINT{500, 400});
     ASSERT_NE(context, nullptr);
