@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# File information by real input: a ten-second 640x360 clip with sound plays, Tools, File information
+# File information by real input: a ten-second 640x360 clip with sound plays, File, File information
 # opens the window, whose general page shows the clip's size, picture size and length,
 # and whose track list holds the sound track. Its close button closes it.
 source "$(dirname "$0")/lib.sh"
@@ -18,10 +18,14 @@ wait_window
 wait_until 15 playing || fail "the clip does not play"
 sleep 1.5  # the length comes with the first position poll
 
-# The tools menu holds File information, as the video's menu does.
+# The main menu's File submenu holds File information, as the tools and video menus do.
 rm -f "$MENU"
-click_control tools
-wait_until 5 shown_in "$MENU" ID_MAINMENU_FILE_FILEINFO || fail "the tools menu did not open"
+click_control ID_MAINMENU
+wait_until 5 shown_in "$MENU" ID_MAINMENU_FILE || fail "the main menu did not open"
+sleep 0.3
+# shellcheck disable=SC2046
+xdotool mousemove $(centre_in "$MENU" ID_MAINMENU_FILE) mousemove_relative 3 0
+wait_until 5 shown_in "$MENU" ID_MAINMENU_FILE_OPENURL || fail "hovering File did not open its submenu"
 sleep 0.3
 click_in "$MENU" ID_MAINMENU_FILE_FILEINFO
 wait_until 5 info_open || fail "the file information window did not open"
