@@ -172,6 +172,12 @@ void MainWindowView::ResizeKeepingPosition(int width, int height) {
     if (m_window) SetWindowPos(m_window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+SIZE MainWindowView::WindowSize() const {
+    RECT rc{};
+    if (m_window) GetWindowRect(m_window, &rc);
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
 RECT MainWindowView::WorkArea() const { return platform::GetBackend().GetWorkArea(m_window); }
 
 SIZE MainWindowView::MinimumSize() const { return m_pm ? m_pm->GetLeastWindowSize() : SIZE{}; }

@@ -56,6 +56,7 @@ public:
     bool IsFullScreen() const override;
     void LeaveFullScreen() override;
     void ResizeKeepingPosition(int width, int height) override;
+    SIZE WindowSize() const override;
     RECT WorkArea() const override;
     SIZE MinimumSize() const override;
     int SkinIndex() const override { return m_skinIndex; }

@@ -17,6 +17,10 @@
 
 namespace orvella {
 
+namespace {
+bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
+}  // namespace
+
 PlaybackControl::PlaybackControl(PlayerView& view, PlayerSettings& settings, Playlist& playlist)
     : m_view(view), m_settings(settings), m_playlist(playlist) {}
 
@@ -80,7 +84,7 @@ void PlaybackControl::Stop() {
 void PlaybackControl::ReleaseEngine() {
     // Without an engine nothing runs or waits paused, and there is nothing to poll: a
     // relaunch that fails after this leaves playback stopped, and "play" starts again.
-    m_view.StopTimer(TIMER_POSITION_POLL);
+    OnPositionPoll(false);
     m_engineRunning = false;
     m_slaveState.paused = false;
     m_slave.DetachEngine();  // before the controller goes
@@ -208,7 +212,7 @@ bool PlaybackControl::LaunchEngine() {
     m_playbackStarts = 0;
     m_openFailureShown = false;
     m_engineRunning = true;
-    m_view.StartTimer(TIMER_POSITION_POLL, 1000);
+    OnPositionPoll(true);
     return true;
 }
 
@@ -251,7 +255,10 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
     case EngineReaction::ShowScreenshot: OnScreenshotSaved(event.number); break;
     case EngineReaction::SelectSubtitleFile: OnSubtitleFileAdded(event.number); break;
     case EngineReaction::PlaybackStarted: OnPlaybackStarted(); break;
-    case EngineReaction::None: break;
+    case EngineReaction::None:
+        // Paused or stepped: no tick comes to show the answer, so it shows at once.
+        if (event.code == EV_TIME_POSITION && !m_polling) ShowPosition();
+        break;
     }
     return 0;
 }
@@ -326,6 +333,10 @@ void PlaybackControl::PollPosition() {
     m_slave.Send(slave::GetTimePos());
     m_slave.Send(slave::GetTimeLength());
     // This tick shows the answers of the previous one.
+    ShowPosition();
+}
+
+void PlaybackControl::ShowPosition() {
     const float position = m_media.position;
     const float length = m_media.length;
     if (!(position > 0.0f)) return;
@@ -475,7 +486,12 @@ void PlaybackControl::ShowMediaLayout(bool resize) {
         m_view.ShowControl("sliderbar", true);
         m_view.SetControlText("filename", name);
         SIZE least = m_view.MinimumSize();
-        if (least.cx > 0 && least.cy > 0) m_view.ResizeKeepingPosition(least.cx, least.cy);
+        if (least.cx > 0 && least.cy > 0) {
+            // Kept so that a video after it gets the window back when its size is kept.
+            if (m_sizeBeforeAudio.cx == 0) m_sizeBeforeAudio = m_view.WindowSize();
+            m_view.ResizeKeepingPosition(least.cx, least.cy);
+            m_audioSize = m_view.WindowSize();
+        }
         m_firstLayout = false;
         return;
     }
@@ -499,7 +515,11 @@ void PlaybackControl::ShowMediaLayout(bool resize) {
                                            work.right - work.left - panel, work.bottom - work.top,
                                            m_view.SkinIndex());
         m_view.ResizeKeepingPosition(size.cx + panel, size.cy);
+    } else if (m_settings.keepsize && m_sizeBeforeAudio.cx > 0 && SameSize(m_view.WindowSize(), m_audioSize)) {
+        // Unless the user sized the window since.
+        m_view.ResizeKeepingPosition(m_sizeBeforeAudio.cx, m_sizeBeforeAudio.cy);
     }
+    m_sizeBeforeAudio = SIZE{};
     m_firstLayout = false;
     m_view.RepaintVideoBlack();
     m_view.ShowControl("sliderbar", true);
@@ -515,6 +535,7 @@ void PlaybackControl::SetMuteButtons(bool muted) {
 }
 
 void PlaybackControl::OnPositionPoll(bool run) {
+    m_polling = run;
     if (run) {
         m_view.StartTimer(TIMER_POSITION_POLL, 1000);
     } else {

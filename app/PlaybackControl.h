@@ -78,6 +78,7 @@ public:
     // True when the timer was one of playback's (101-104).
     bool OnTimer(UINT_PTR id);
     void PollPosition();
+    void ShowPosition();  // the last answers on the slider and the clock
     void ShowPlayTime(uint32_t colour, float position, float length);
     void ShowMediaLayout(bool resize);
     void SetMuteButtons(bool muted);
@@ -217,6 +218,9 @@ private:
     bool m_sliderDragging = false;
     bool m_previewShown = false;  // the clock shows the time under the pointer on the slider
     bool m_afterSeek = false;
+    SIZE m_sizeBeforeAudio{};  // the window's size before an audio file shrank it
+    SIZE m_audioSize{};        // and the size it shrank to
+    bool m_polling = false;  // the position poll runs (playing, not paused)
     bool m_pausedPictureStale = false;  // paused while the video window changed size
     int m_playbackStarts = 0;  // "Starting playback..." lines of the running engine
     bool m_openFailureShown = false;  // "Cannot open" said for the running engine

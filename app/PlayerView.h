@@ -51,6 +51,7 @@ public:
     virtual bool IsFullScreen() const = 0;
     virtual void LeaveFullScreen() = 0;
     virtual void ResizeKeepingPosition(int width, int height) = 0;
+    virtual SIZE WindowSize() const = 0;
     virtual RECT WorkArea() const = 0;
     virtual SIZE MinimumSize() const = 0;  // what the layout needs with the controls shown now
     virtual int SkinIndex() const = 0;

@@ -133,6 +133,7 @@ Refusal QuoteArgument(const std::string& text, std::string* quoted) {
 }
 
 SlaveCommand GetTimePos() { return Line("get_time_pos"); }
+SlaveCommand GetPausedTimePos() { return Kept("get_time_pos"); }
 SlaveCommand GetTimeLength() { return Line("get_time_length"); }
 SlaveCommand Pause() { return Line("pause"); }
 SlaveCommand FrameStep() { return Line("frame_step"); }
@@ -305,13 +306,17 @@ SendResult CSlaveCommands::TogglePause() {
     if (m_listener) m_listener->OnPositionPoll(m_state.paused);
     SendResult r = Send(slave::Pause());
     if (GuardPassed(r)) m_state.paused = !m_state.paused;
+    // The poll stops with the picture: ask once where it stopped, for the clock.
+    if (GuardPassed(r) && m_state.paused) Send(slave::GetPausedTimePos());
     return r;
 }
 
 SendResult CSlaveCommands::FrameStep() {
     m_state.paused = true;
     if (m_listener) m_listener->OnPositionPoll(false);
-    return Send(slave::FrameStep());
+    SendResult r = Send(slave::FrameStep());
+    if (GuardPassed(r)) Send(slave::GetPausedTimePos());
+    return r;
 }
 
 SendResult CSlaveCommands::Mute(bool on) {

@@ -59,6 +59,7 @@ namespace slave {
 extern const char* const kKeepPaused;
 
 SlaveCommand GetTimePos();     // "get_time_pos\n"
+SlaveCommand GetPausedTimePos();  // the same, leaving a paused engine paused
 SlaveCommand GetTimeLength();  // "get_time_length\n"
 SlaveCommand Pause();          // "pause\n" (toggles)
 SlaveCommand FrameStep();      // "frame_step\n"

@@ -119,9 +119,13 @@ TEST_F(PlaybackTest, PauseStepsAFrameAndPlayResumes) {
     OpenClips({clips_[0]});
     EXPECT_FALSE(Enabled("play"));
     EXPECT_TRUE(Enabled("pause"));
+    engine_->SetPosition(12.3);
     Click("pause");
     EXPECT_TRUE(Pump([&] { return Sent("frame_step"); }));
     EXPECT_FALSE(fake().HasTimer(hwnd_, TIMER_POSITION_POLL));
+    // With no tick to come, the clock shows where the picture stopped as soon as it is told.
+    EXPECT_TRUE(Pump([&] { return Find("playtime")->GetText().rfind("00:00:12.3/", 0) == 0; }))
+        << Find("playtime")->GetText();
     EXPECT_TRUE(Enabled("play") && Enabled("pause"));
     // Nothing goes to a paused engine by itself: it would resume on any plain command.
     engine_->ForgetCommands();
@@ -237,6 +241,8 @@ TEST_F(PlaybackTest, LaunchCarriesTheEntrysResumePointAndSubtitle) {
 TEST_F(PlaybackTest, AudioOnlyShrinksToTheLeastSizeAndVideoFitsTheWindow) {
     engine_->SetStartLines({"Audio only file format detected.", "ID_LENGTH=2.00"});
     StartWithEngine();
+    RECT before;
+    GetWindowRect(hwnd_, &before);
     window_->PlaylistCommands().AddAndPlay({clips_[0]});
     ASSERT_TRUE(Pump([&] { return window_->GetMediaInfo().audioOnly; }));
     EXPECT_TRUE(Visible("ID_MEDIA_AUDIO"));
@@ -248,6 +254,16 @@ TEST_F(PlaybackTest, AudioOnlyShrinksToTheLeastSizeAndVideoFitsTheWindow) {
     SIZE least = window_->GetPaintManager()->GetLeastWindowSize();
     EXPECT_EQ(rc.right - rc.left, least.cx);
     EXPECT_EQ(rc.bottom - rc.top, least.cy);
+
+    // While the size is kept, the next video gets back the window the sound file shrank.
+    ASSERT_TRUE(window_->GetSettings().keepsize);
+    engine_->SetStartLines({"ID_VIDEO_WIDTH=1920", "ID_VIDEO_HEIGHT=1080",
+                            "VO: [x11] 1920x1080 => 1920x1080 Planar YV12"});
+    window_->PlaylistCommands().AddAndPlay({clips_[2]});
+    ASSERT_TRUE(Pump([&] { return window_->GetMediaInfo().displayWidth == 1920; }));
+    GetWindowRect(hwnd_, &rc);
+    EXPECT_EQ(rc.right - rc.left, before.right - before.left);
+    EXPECT_EQ(rc.bottom - rc.top, before.bottom - before.top);
 
     // With "keepsize" off, a 1920x1080 video on a 1280x770 work area (classic skin) is
     // halved once; the play list beside it (200 + 8 px) keeps its width.

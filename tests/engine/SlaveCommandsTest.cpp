@@ -279,7 +279,8 @@ TEST_F(SlaveSenderTest, PauseFlipsAndFrameStepPauses) {
     engine.alive = false;
     sender.FrameStep();  // before-effects happen even for a dead engine
     EXPECT_TRUE(state.paused);
-    EXPECT_EQ(engine.writes, (Strings{"pause\n", "pause\n"}));
+    // Pausing asks where the picture stopped, without resuming it.
+    EXPECT_EQ(engine.writes, (Strings{"pause\n", "pausing_keep get_time_pos\n", "pause\n"}));
     EXPECT_EQ(listener.events, (Strings{"poll off", "poll on", "poll off"}));
 }
 
