@@ -72,7 +72,6 @@ bool SettingsWriter::WriteOwned(const SettingsSnapshot& snapshot, std::unique_lo
     lock.lock();
     m_writing = false;
     ++m_writes;
-    m_lastSucceeded = ok;
     m_changed.notify_all();
     return ok;
 }
@@ -96,11 +95,6 @@ void SettingsWriter::WaitIdle() {
 unsigned SettingsWriter::WritesDone() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_writes;
-}
-
-bool SettingsWriter::LastWriteSucceeded() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_lastSucceeded;
 }
 
 }  // namespace orvella

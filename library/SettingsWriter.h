@@ -51,9 +51,8 @@ public:
     bool WriteFinal(const SettingsSnapshot& snapshot);
     // Until nothing waits and nothing is written (for tests and benchmarks).
     void WaitIdle();
-    // Writes done since construction, and whether the last one succeeded.
+    // Writes done since construction.
     unsigned WritesDone() const;
-    bool LastWriteSucceeded() const;
 
 private:
     void Run();
@@ -65,7 +64,6 @@ private:
     bool m_writing = false;
     bool m_stopping = false;
     unsigned m_writes = 0;
-    bool m_lastSucceeded = true;
     std::thread m_worker;
 };
 

@@ -45,11 +45,18 @@ TEST_F(PlaybackTest, TheWriteWhilePlayingIsTheExitWrite) {
     engine_->SetPosition(30);
     Tick();
     Tick();
-    engine_->SetPosition(0);
-    window_->PlaylistCommands().PlayNext();  // saved at the next look, in the background
-    Tick();
-    window_->PlayMemorySaver().Writer().WaitIdle();
     const std::string file = PlayerSettings::FilePath(DataFolder());
+    auto savedAfterTick = [&] {
+        Tick();
+        window_->PlayMemorySaver().Writer().WaitIdle();
+        return MemoryIn(file);
+    };
+    window_->Playback().TogglePause();  // saved at the next look, in the background
+    EXPECT_EQ(savedAfterTick().entries.at(0).starttime, 30);
+    window_->Playback().TogglePause();
+    engine_->SetPosition(0);
+    window_->PlaylistCommands().PlayNext();
+    savedAfterTick();
     const std::string whilePlaying = ReadBytes(file);
     const MediaRecord memory = MemoryIn(file);
     ASSERT_EQ(memory.entries.size(), 2u);
