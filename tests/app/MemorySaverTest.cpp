@@ -68,6 +68,19 @@ TEST_F(PlaybackTest, TheWriteWhilePlayingIsTheExitWrite) {
     EXPECT_EQ(ReadBytes(file), whilePlaying);
 }
 
+TEST_F(PlaybackTest, TheLastSecondsKeepNoResumePointButARestartGoesOnThere) {
+    StartWithEngine();
+    OpenClips({clips_[0]});
+    engine_->SetLength(60);
+    engine_->SetPosition(57);
+    Tick();
+    Tick();
+    EXPECT_EQ(window_->PlaylistModel().Current()->starttime, 0);
+    window_->Playback().RestartEngine();
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() == 2; }));
+    EXPECT_EQ(engine_->Option(2, "-ss"), "57");
+}
+
 // Writes hold here until released: the writer is busy meanwhile.
 class HeldHotkeys : public SettingsSection {
 public:
