@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "app/PlaybackRules.h"
 #include "app/PlayerView.h"
@@ -146,6 +147,7 @@ void PlaybackControl::StoreSoundSettings() {
 bool PlaybackControl::LaunchEngine() {
     // Without a video area the engine would draw over the whole screen: nothing starts.
     if (!m_view.HasVideoArea() || m_currentMediaPath.empty()) return false;
+    const std::optional<long long> restartAt = std::exchange(m_restartAt, std::nullopt);
     // The engine to be replaced goes before its successor's window is made ready.
     ReleaseEngine();
     const uint64_t videoWindow = m_view.EnsureVideoWindow();
@@ -169,7 +171,7 @@ bool PlaybackControl::LaunchEngine() {
     options.resumeOnce = m_resumeOnce;
     if (const PlaylistItem* entry = m_playlist.Current()) {
         options.hasEntry = true;
-        options.entryStartTime = entry->starttime;
+        options.entryStartTime = restartAt.value_or(entry->starttime);
         options.entrySubtitle = entry->subtitle;
     }
     options.playing = m_slaveState;
@@ -218,8 +220,10 @@ bool PlaybackControl::LaunchEngine() {
 
 void PlaybackControl::RestartEngine() {
     if (!m_engineRunning) return;
-    // The poll keeps the entry's resume point; the relaunch starts there once.
+    // The relaunch starts once where this engine is, even where the entry keeps no resume
+    // point (its last seconds, a stream).
     m_resumeOnce = true;
+    if (m_media.position > 0.0f) m_restartAt = ResumeSeconds(m_media.position);
     ShowPlaying(LaunchEngine());
 }
 
@@ -351,7 +355,7 @@ void PlaybackControl::ShowPosition() {
         m_afterSeek = false;
     }
     m_view.SetSliderValue("playslider", PositionPercent(position, length));
-    if (PlaylistItem* entry = m_playlist.Current()) entry->starttime = ResumeSeconds(position);
+    if (PlaylistItem* entry = m_playlist.Current()) entry->starttime = KeptResumePoint(position, length);
     // The time under a pointer resting on the slider stays; anything else shows the position.
     if (!(m_previewShown && m_view.IsMouseOverControl("playslider"))) ShowPlayTime(0, position, length);
 }
@@ -388,7 +392,8 @@ void PlaybackControl::GoOnFrom(double seconds) {
     m_afterSeek = true;
     m_afterSeekTicks = 0;
     m_media.position = static_cast<float>(seconds);
-    if (PlaylistItem* entry = m_playlist.Current()) entry->starttime = ResumeSeconds(m_media.position);
+    if (PlaylistItem* entry = m_playlist.Current())
+        entry->starttime = KeptResumePoint(m_media.position, m_media.length);
 }
 
 void PlaybackControl::BeginSliderDrag(int percent) {

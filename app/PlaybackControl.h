@@ -213,6 +213,7 @@ private:
     bool m_engineRunning = false;
     bool m_discMode = false;
     bool m_resumeOnce = false;
+    std::optional<long long> m_restartAt;  // where a restart resumes, when the engine told it
     bool m_startInFullScreen = true;
     bool m_subtitlesInScreenshots = true;
     bool m_sliderDragging = false;

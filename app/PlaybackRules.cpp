@@ -82,6 +82,12 @@ long long ResumeSeconds(float position) {
     return static_cast<long long>(position);
 }
 
+long long KeptResumePoint(float position, float length) {
+    constexpr float kEndSeconds = 5.0f;
+    if (!std::isfinite(length) || length <= 0.0f || position > length - kEndSeconds) return 0;
+    return ResumeSeconds(position);
+}
+
 bool UnopenedRun::Add(bool opened, const std::string& name, size_t entries) {
     if (opened) {
         m_count = 0;

@@ -34,6 +34,11 @@ double RelativeSeekTarget(float position, int step, float length);
 // Whole seconds of a position for the resume point (truncated; 0 for what is not a time).
 long long ResumeSeconds(float position);
 
+// The resume point an entry keeps at a position: its whole seconds, but 0 (from the
+// beginning) where resuming would not help: within the last 5 s of the length, and for a
+// stream whose length is unknown.
+long long KeptResumePoint(float position, float length);
+
 // Entries that ended without opening, one after the other. As many of them as the list
 // holds make a round: nothing in the list opens, and moving on would relaunch for ever.
 class UnopenedRun {

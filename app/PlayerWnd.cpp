@@ -162,6 +162,7 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
     SetWindowPos(m_hWnd, nullptr, 0, 0, initSize.cx, initSize.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     LoadSettings(true);
+    m_memorySaver.Start();
     PrepareWindowExtras();
     // Once per start: a rebuilt layout asks the server nothing.
     if (m_settings.checkforupgrades) StartUpdateCheck(false);
@@ -364,7 +365,7 @@ void CPlayerWnd::UpdateCaptionButtonsForZoom(bool zoomed) {
 
 LRESULT CPlayerWnd::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
     handled = false;
-    if (m_playback.OnTimer(wParam)) return 0;
+    if (m_playback.OnTimer(wParam) || m_memorySaver.OnTimer(wParam)) return 0;
     // Dialogs asked for from a menu or a key open once that handling has finished.
     switch (wParam) {
     case TIMER_OPEN_FILES:
@@ -508,9 +509,7 @@ void CPlayerWnd::LoadSettings(bool firstLoad) {
 void CPlayerWnd::SaveSettings() {
     if (m_settingsSaved || m_dataFolder.empty()) return;
     m_settingsSaved = true;
-    if (m_pm) m_settings.color = m_pm->GetMainBKColor();
-    m_playback.StoreSoundSettings();
-    if (!m_settings.Write(m_dataFolder, m_hotkeys.Live(), *this)) {
+    if (!m_memorySaver.SaveFinal()) {
         std::fprintf(stderr, "orvella: cannot write the settings to %s\n",
                      PlayerSettings::FilePath(m_dataFolder).c_str());
     }

@@ -11,6 +11,7 @@
 #include "app/DisplayModes.h"
 #include "app/LayoutRebuild.h"
 #include "app/MainWindowView.h"
+#include "app/MemorySaver.h"
 #include "app/MenuCommands.h"
 #include "app/MenuState.h"
 #include "app/PlaybackControl.h"
@@ -86,6 +87,7 @@ public:
     DisplayModes& Display() { return m_display; }
     ChildWindows& Dialogs() { return m_dialogs; }
     const UpdateCheck& Updates() const { return m_updates; }
+    MemorySaver& PlayMemorySaver() { return m_memorySaver; }
 
     const MediaInfo& GetMediaInfo() const { return m_playback.Media(); }
     CCmdMplayer* GetEngine() const { return m_playback.Engine(); }
@@ -320,6 +322,8 @@ private:
     PlaylistView m_playlistRows{m_playlist};
     PlaybackControl m_playback{m_view, m_settings, m_playlist};
     PlaylistControl m_playlistControl{m_view, m_settings, m_playlist, m_playlistRows, m_playback};
+    MemorySaver m_memorySaver{m_view, m_settings, m_hotkeys, m_playback, m_playlist, m_playlistControl,
+                              m_dataFolder, [this] { return m_pm ? m_pm->GetMainBKColor() : m_settings.color; }};
     DisplayModes m_display{m_view, m_playback};
     ChildWindows m_dialogs{*this};
     DiscOpening m_discs{m_view, m_playback, m_playlist, m_playlistControl, m_dialogs};

@@ -277,7 +277,12 @@ void PlaylistControl::ReadPlayMemory(const XmlDocument& document) {
 }
 
 void PlaylistControl::WritePlayMemory(XmlDocument& document) {
-    if (m_saveAtExit) WriteMedia(document, m_model, m_settings.savelocation);
+    if (std::optional<MediaSnapshot> list = PlayMemory()) WriteMedia(document, *list);
+}
+
+std::optional<MediaSnapshot> PlaylistControl::PlayMemory() {
+    if (!m_saveAtExit) return std::nullopt;
+    return m_snapshots.Take(m_model, m_settings.savelocation);
 }
 
 }  // namespace orvella

@@ -4,11 +4,13 @@
 // stops playback through PlaybackControl.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/PlaybackControl.h"
 #include "app/PlaybackRules.h"
+#include "library/MediaSnapshot.h"
 
 namespace orvella {
 
@@ -80,6 +82,8 @@ public:
     // The play memory in "settings.xml".
     void ReadPlayMemory(const XmlDocument& document);
     void WritePlayMemory(XmlDocument& document);
+    // The play memory as the settings file is to hold it: none while the list is not kept.
+    std::optional<MediaSnapshot> PlayMemory();
     bool SavesPlaylistAtExit() const { return m_saveAtExit; }
     void SetSavePlaylistAtExit(bool on) { m_saveAtExit = on; }
 
@@ -108,6 +112,7 @@ private:
     PlaybackControl& m_playback;
     bool m_saveAtExit = true;  // not stored: on at every start
     UnopenedRun m_unopened;    // entries in a row that ended without opening
+    MediaSnapshots m_snapshots;
 };
 
 }  // namespace orvella

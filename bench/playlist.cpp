@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
               XmlDocument document;
               document.Create(file);
               document.CreateRoot();
-              WriteMedia(document, *list, true);
+              WriteMedia(document, MediaSnapshots().Take(*list, true));
               if (document.Save() != XmlDocument::kOk) std::fprintf(stderr, "save failed\n");
           }), 500);
     Print("Open + ReadMedia + ApplyMedia", MedianMs(fresh, [&] {

@@ -35,18 +35,18 @@ std::string Attribute(const XmlElement& element, const char* name) {
 
 }  // namespace
 
-void WriteMedia(XmlDocument& document, const Playlist& list, bool saveLocation) {
+void WriteMedia(XmlDocument& document, const MediaSnapshot& list) {
     if (document.AddElement("Media", "root") != XmlDocument::kOk) return;
     XmlElement media = document.Element("root/Media");
     media.SetAttribute("count", std::to_string(list.Count()));
-    media.SetAttribute("current", std::to_string(list.CurrentIndex()));
+    media.SetAttribute("current", std::to_string(list.Current()));
     for (size_t i = 0; i < list.Count(); ++i) {
-        const PlaylistItem& item = *list.At(i);
+        const PlaylistItem item = list.At(i);
         XmlElement data = document.AppendElement("Data", media);
         data.SetAttribute("id", std::to_string(i));
         data.SetAttribute("filename", item.filename);
         data.SetAttribute("shortname", item.shortname);
-        data.SetAttribute("starttime", saveLocation ? std::to_string(item.starttime) : "0");
+        data.SetAttribute("starttime", std::to_string(item.starttime));
         data.SetAttribute("subtitle", item.subtitle);
     }
 }
@@ -85,7 +85,7 @@ bool SavePlaylistFile(const std::string& path, const Playlist& list, bool saveLo
     if (!document.Create(path)) return false;
     document.RemoveRoot();
     document.CreateRoot();
-    WriteMedia(document, list, saveLocation);
+    WriteMedia(document, MediaSnapshots().Take(list, saveLocation));
     return document.Save() == XmlDocument::kOk;
 }
 

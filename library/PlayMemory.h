@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "library/MediaSnapshot.h"
 #include "playlist/PlaylistItem.h"
 
 namespace orvella {
@@ -28,8 +29,7 @@ struct MediaRecord {
 };
 
 // Adds "Media" under "root" of document: count, current, then one "Data" per entry.
-// With saveLocation off every "starttime" is written as 0.
-void WriteMedia(XmlDocument& document, const Playlist& list, bool saveLocation);
+void WriteMedia(XmlDocument& document, const MediaSnapshot& list);
 
 // Reads "Media" of document: every "Data" element is an entry, except one cut short by
 // damage.

@@ -167,7 +167,7 @@ Playlist::SourceResult Playlist::AddSource(const std::string& given, const std::
         result.index = static_cast<size_t>(existing);
         if (result.discMode) {
             m_items[result.index]->shortname = discLabel;
-            if (m_observer) m_observer->OnRowChanged(result.index);
+            if (PlaylistObserver* o = RowsChanged()) o->OnRowChanged(result.index);
         }
     } else {
         auto item = std::make_unique<PlaylistItem>();
@@ -186,7 +186,7 @@ Playlist::SourceResult Playlist::AddSource(const std::string& given, const std::
 bool Playlist::SetShortName(size_t index, const std::string& text) {
     if (index >= m_items.size()) return false;
     m_items[index]->shortname = text;
-    if (m_observer) m_observer->OnRowChanged(index);
+    if (PlaylistObserver* o = RowsChanged()) o->OnRowChanged(index);
     return true;
 }
 
@@ -221,7 +221,7 @@ bool Playlist::Remove(size_t index) {
     m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(index));
     if (m_current > index) --m_current;
     RebuildIndex();
-    if (m_observer) m_observer->OnRowRemoved(index);
+    if (PlaylistObserver* o = RowsChanged()) o->OnRowRemoved(index);
     NotifyCurrent();
     return true;
 }
@@ -233,7 +233,7 @@ bool Playlist::RemoveCurrent() {
     m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(removed));
     m_current = removed > 0 ? removed - 1 : 0;
     RebuildIndex();
-    if (m_observer) m_observer->OnRowRemoved(removed);
+    if (PlaylistObserver* o = RowsChanged()) o->OnRowRemoved(removed);
     if (!m_items.empty()) NotifyCurrent();
     return true;
 }
@@ -243,13 +243,13 @@ void Playlist::Clear() {
     m_firstIndex.clear();
     m_current = 0;
     m_sortMode = kUnsorted;
-    if (m_observer) m_observer->OnRowsReset();
+    if (PlaylistObserver* o = RowsChanged()) o->OnRowsReset();
 }
 
 void Playlist::RowsAppended(size_t first, size_t count) {
     // New rows go to the end, whatever order the list was sorted in.
     m_sortMode = kUnsorted;
-    if (m_observer) m_observer->OnRowsAppended(first, count);
+    if (PlaylistObserver* o = RowsChanged()) o->OnRowsAppended(first, count);
 }
 
 void Playlist::SortByName() { Sort(0); }
@@ -272,7 +272,7 @@ void Playlist::Sort(int mode) {
     m_items.swap(sorted);
     m_sortMode = mode;
     RebuildIndex();
-    if (m_observer) m_observer->OnRowsReset();
+    if (PlaylistObserver* o = RowsChanged()) o->OnRowsReset();
     NotifyCurrent();
 }
 
@@ -296,6 +296,11 @@ void Playlist::RebuildIndex() {
 
 void Playlist::IndexAppended(size_t index) {
     m_firstIndex.emplace(m_items[index]->filename, index);  // an earlier entry keeps its place
+}
+
+PlaylistObserver* Playlist::RowsChanged() {
+    ++m_revision;
+    return m_observer;
 }
 
 void Playlist::NotifyCurrent() {

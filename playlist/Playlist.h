@@ -118,6 +118,10 @@ public:
     int SortMode() const { return m_sortMode; }
     static constexpr int kUnsorted = -1;
 
+    // Counts the changes to the rows themselves: entries added, removed, reordered or
+    // renamed. A new current entry or resume point does not count.
+    uint64_t Revision() const { return m_revision; }
+
     // The row text: shortname, or filename when shortname is empty.
     static const std::string& RowText(const PlaylistItem& item);
 
@@ -127,6 +131,8 @@ private:
     void RowsAppended(size_t first, size_t count);
     void Sort(int mode);
     void NotifyCurrent();
+    // The rows changed: a new revision; the view to tell, if any.
+    PlaylistObserver* RowsChanged();
 
     std::vector<std::unique_ptr<PlaylistItem>> m_items;
     // filename → index of its first entry, beside the list so that adding stays linear.
@@ -134,6 +140,7 @@ private:
     std::vector<std::string> m_pending;
     size_t m_current = 0;
     int m_sortMode = kUnsorted;
+    uint64_t m_revision = 0;
     PlaylistObserver* m_observer = nullptr;
 };
 

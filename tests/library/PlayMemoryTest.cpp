@@ -45,8 +45,8 @@ TEST(PlayMemory, WritesTheDocumentedLayoutAndMatchesThePathCalls) {
         ASSERT_TRUE(doc->Create(""));
         doc->CreateRoot();
     }
-    WriteMedia(fast, list, true);
-    WriteMedia(noLocation, list, false);
+    WriteMedia(fast, MediaSnapshots().Take(list, true));
+    WriteMedia(noLocation, MediaSnapshots().Take(list, false));
     // The same through the path-addressed calls, as every other section is written.
     slow.AddElement("Media", "root");
     slow.SetAttribute("root/Media", "count", "2");

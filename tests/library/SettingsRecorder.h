@@ -53,7 +53,7 @@ public:
         orvella::ApplyMedia(orvella::ReadMedia(document), list, true);
     }
     void WritePlayMemory(orvella::XmlDocument& document) override {
-        orvella::WriteMedia(document, list, true);
+        orvella::WriteMedia(document, orvella::MediaSnapshots().Take(list, true));
     }
     void ReportDamagedSettings(const std::string& where) override { told.push_back(where); }
 };
