@@ -13,6 +13,7 @@
 #include "app/MainWindowView.h"
 #include "app/MenuCommands.h"
 #include "app/MenuState.h"
+#include "app/MprisBridge.h"
 #include "app/PlaybackControl.h"
 #include "app/PlaylistControl.h"
 #include "app/PlaylistView.h"
@@ -52,6 +53,7 @@ class CPlayerWnd : public uilib::CWindowWnd,
                    public SettingsHost,
                    public IMenuCommandRunner,
                    private MenuCommandHost,
+                   private MprisHost,
                    private LayoutRebuildHost {
 public:
     // args: the command-line arguments after the program name.
@@ -113,6 +115,7 @@ public:
     void RunMenuCommand(const std::string& command) override {
         m_menuCommands.Dispatch(command);
         m_settingsEffects.Refresh();
+        m_mpris.Follow();  // also when it came from another window
     }
     MenuOwner MenuOwnerForTopBar() override { return MenuOwnerInfo(); }
     // What the menus mark and enable, as the player is now.
@@ -168,6 +171,7 @@ private:
     LRESULT OnUpdateFailed(WPARAM, LPARAM, bool& handled);
     LRESULT OnClosePopupMenu(WPARAM, LPARAM, bool& handled);
     LRESULT OnPress(WPARAM, LPARAM, bool& handled);
+    LRESULT OnMediaControl(WPARAM, LPARAM, bool& handled);
 
     LRESULT RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -290,7 +294,10 @@ private:
     void ShowMainWindow() override;
     void MinimizeMainWindow() override { MinimizeWindow(); }
     void OpenUrlBar() override { ShowUrlBar(); }
-    void PlayStartupArgument();            // plays a single command-line argument
+    void PlayStartupArgument();            // plays the command-line arguments
+    // MprisHost
+    void RunKeyAction(const std::string& action) override;
+    void OpenArgument(const std::string& argument) override;
 
     // Owned for the window's life
     std::unique_ptr<uilib::CPaintManagerUI> m_pm;
@@ -327,6 +334,7 @@ private:
                                      m_dataFolder};
     MenuCommands m_menuCommands{m_view,     m_settings, m_playback, m_playlist,
                                 m_playlistControl, m_display, m_dialogs, *this};
+    MprisBridge m_mpris{m_playback, m_playlist, *this};
     LayoutRebuild m_rebuild{*this, m_view, m_settings, m_playback, m_playlist, m_display, m_dialogs};
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
