@@ -21,6 +21,7 @@ LRESULT CPlayerWnd::OnTrayNotify(WPARAM, LPARAM lParam, bool&) {
 
 LRESULT CPlayerWnd::OnMediaControl(WPARAM, LPARAM, bool&) {
     m_mpris.RunRequests();
+    m_settingsEffects.Refresh();  // the settings window follows, as after a menu command
     return 0;
 }
 

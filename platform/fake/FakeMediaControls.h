@@ -12,7 +12,7 @@ namespace platform {
 class FakeMediaControls : public MediaControls {
 public:
     void Offer(HWND hwnd, UINT message, const MediaFormats& formats, PositionSource position) override;
-    void Withdraw() override { offered_ = false; }
+    void Withdraw() override { offered_ = false, position_ = nullptr; }
     std::vector<MediaRequest> TakeRequests() override;
     void Publish(const MediaPlayerState& state, const std::vector<std::string>& changed) override;
     void AnnounceSeek(int64_t positionMicros) override { seeks_.push_back(positionMicros); }
