@@ -391,6 +391,7 @@ void PlaybackControl::GoOnFrom(double seconds) {
     // files meanwhile must keep where the user went, so the target is the resume point now.
     m_afterSeek = true;
     m_afterSeekTicks = 0;
+    ++m_seeks;
     m_media.position = static_cast<float>(seconds);
     if (PlaylistItem* entry = m_playlist.Current())
         entry->starttime = KeptResumePoint(m_media.position, m_media.length);

@@ -91,6 +91,8 @@ public:
     // time. Either target is the entry's resume point at once.
     void SeekBy(int seconds);
     void SeekToTime(double seconds);
+    // How many seeks to a known time were sent (the desktop's controls are told of each).
+    int SeekCount() const { return m_seeks; }
     // The position slider while the user holds or hovers it: the time under the thumb or
     // the pointer; afterwards the position again.
     void BeginSliderDrag(int percent);
@@ -226,6 +228,7 @@ private:
     int m_playbackStarts = 0;  // "Starting playback..." lines of the running engine
     bool m_openFailureShown = false;  // "Cannot open" said for the running engine
     int m_afterSeekTicks = 0;
+    int m_seeks = 0;
     bool m_firstLayout = true;
     int m_pendingFences = 0;
     bool m_playlistPanel = true;

@@ -66,6 +66,7 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_UPDATE_FAILED, &CPlayerWnd::OnUpdateFailed},
     {WM_CLOSE_POPUP_MENU, &CPlayerWnd::OnClosePopupMenu},
     {WM_LBUTTONDOWN, &CPlayerWnd::OnPress},
+    {WM_MEDIA_CONTROL, &CPlayerWnd::OnMediaControl},
 };
 
 CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
@@ -117,7 +118,10 @@ LRESULT CPlayerWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (m_pm) WriteControlTreeIfAsked(m_pm.get(), m_hWnd);
         return result;
     }
-    return RouteMessage(msg, wParam, lParam);
+    const LRESULT result = RouteMessage(msg, wParam, lParam);
+    // Whatever the message changed reaches the desktop's media controls.
+    if (!m_released) m_mpris.Follow();
+    return result;
 }
 
 LRESULT CPlayerWnd::RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -229,6 +233,7 @@ void CPlayerWnd::PrepareWindowExtras() {
 
 LRESULT CPlayerWnd::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
     m_playback.StopEngine();  // while the video window still exists
+    m_mpris.Withdraw();
     RemoveTrayIcon();
     DiscardEngineEvents(m_hWnd);
     if (g_mainWindow == m_hWnd) g_mainWindow = nullptr;
@@ -335,10 +340,15 @@ bool CPlayerWnd::DispatchHotkey(WPARAM key) {
     auto down = [](int vk) { return (::GetKeyState(vk) & 0x8000) != 0; };
     const HotkeyCode code =
         HotkeyCodeOf(static_cast<int>(key), down(VK_CONTROL), down(VK_MENU), down(VK_SHIFT));
-    const std::vector<std::string> actions = ActionsBoundTo(m_hotkeys.Live(), code);
+    const std::vector<std::string> actions = ActionsForKey(m_hotkeys.Live(), code);
     for (const std::string& action : actions) m_menuCommands.RunHotkeyAction(action);
     if (!actions.empty()) m_settingsEffects.Refresh();
     return !actions.empty();
+}
+
+void CPlayerWnd::RunKeyAction(const std::string& action) {
+    m_menuCommands.RunHotkeyAction(action);
+    m_settingsEffects.Refresh();
 }
 
 LRESULT CPlayerWnd::OnSysCommand(WPARAM wParam, LPARAM lParam, bool&) {
@@ -475,6 +485,8 @@ void CPlayerWnd::ShowUpdateWindow(UpdateOutcome outcome, WPARAM version, LPARAM 
 }
 
 void CPlayerWnd::OnWindowInit() {
+    // Once the window is on screen: nothing of it delays the first picture.
+    m_mpris.Offer(m_hWnd, WM_MEDIA_CONTROL);
     DisableNotBuiltButtons(m_view);
     ShowVolume(m_settings.volume);
     // Told once the window is there to own the message.
@@ -486,8 +498,12 @@ void CPlayerWnd::PlayStartupArgument() {
     // Several files (a file manager's "open with" of a selection) all join the list in
     // their order, and the first plays.
     if (m_args.size() > 1) return m_playlistControl.OpenStartupFiles(m_args);
+    OpenArgument(m_args.front());
+}
+
+void CPlayerWnd::OpenArgument(const std::string& argument) {
     // The whole path is kept, however long. A folder opens as a dropped one would.
-    if (!m_discs.OpenStartupFolder(m_args.front())) m_playlistControl.OpenStartupArgument(m_args.front());
+    if (!m_discs.OpenStartupFolder(argument)) m_playlistControl.OpenStartupArgument(argument);
 }
 
 void CPlayerWnd::ReadEarlySettings() {
@@ -537,6 +553,7 @@ void CPlayerWnd::ReportDamagedSettings(const std::string& where) { m_damagedSett
 
 void CPlayerWnd::ReleaseAll() {
     m_updates.Stop();  // a stalled transfer ends now rather than hold up the exit
+    m_mpris.Withdraw();
     // The engine goes before the window it draws into: a window destroyed under it
     // floods X errors and ends it without its exit line. StopEngine takes the video
     // window after it.

@@ -14,6 +14,7 @@
 #include "app/MemorySaver.h"
 #include "app/MenuCommands.h"
 #include "app/MenuState.h"
+#include "app/MprisBridge.h"
 #include "app/PlaybackControl.h"
 #include "app/PlaylistControl.h"
 #include "app/PlaylistView.h"
@@ -53,6 +54,7 @@ class CPlayerWnd : public uilib::CWindowWnd,
                    public SettingsHost,
                    public IMenuCommandRunner,
                    private MenuCommandHost,
+                   private MprisHost,
                    private LayoutRebuildHost {
 public:
     // args: the command-line arguments after the program name.
@@ -115,6 +117,7 @@ public:
     void RunMenuCommand(const std::string& command) override {
         m_menuCommands.Dispatch(command);
         m_settingsEffects.Refresh();
+        m_mpris.Follow();  // also when it came from another window
     }
     MenuOwner MenuOwnerForTopBar() override { return MenuOwnerInfo(); }
     // What the menus mark and enable, as the player is now.
@@ -170,6 +173,7 @@ private:
     LRESULT OnUpdateFailed(WPARAM, LPARAM, bool& handled);
     LRESULT OnClosePopupMenu(WPARAM, LPARAM, bool& handled);
     LRESULT OnPress(WPARAM, LPARAM, bool& handled);
+    LRESULT OnMediaControl(WPARAM, LPARAM, bool& handled);
 
     LRESULT RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -292,7 +296,10 @@ private:
     void ShowMainWindow() override;
     void MinimizeMainWindow() override { MinimizeWindow(); }
     void OpenUrlBar() override { ShowUrlBar(); }
-    void PlayStartupArgument();            // plays a single command-line argument
+    void PlayStartupArgument();            // plays the command-line arguments
+    // MprisHost
+    void RunKeyAction(const std::string& action) override;
+    void OpenArgument(const std::string& argument) override;
 
     // Owned for the window's life
     std::unique_ptr<uilib::CPaintManagerUI> m_pm;
@@ -331,6 +338,7 @@ private:
                                      m_dataFolder};
     MenuCommands m_menuCommands{m_view,     m_settings, m_playback, m_playlist,
                                 m_playlistControl, m_display, m_dialogs, *this};
+    MprisBridge m_mpris{m_playback, m_playlist, *this};
     LayoutRebuild m_rebuild{*this, m_view, m_settings, m_playback, m_playlist, m_display, m_dialogs};
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;

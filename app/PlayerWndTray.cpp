@@ -1,4 +1,5 @@
-// Minimising: behind a tray icon where the desktop has a tray, else iconified.
+// Minimising: behind a tray icon where the desktop has a tray, else iconified. The
+// desktop's media controls.
 #include "app/PlayerWnd.h"
 
 #include "uilib/PaintManager.h"
@@ -15,6 +16,12 @@ LRESULT CPlayerWnd::OnTrayNotify(WPARAM, LPARAM lParam, bool&) {
     } else if (static_cast<UINT>(lParam) == WM_RBUTTONDOWN) {
         ShowTrayMenu();
     }
+    return 0;
+}
+
+LRESULT CPlayerWnd::OnMediaControl(WPARAM, LPARAM, bool&) {
+    m_mpris.RunRequests();
+    m_settingsEffects.Refresh();  // the settings window follows, as after a menu command
     return 0;
 }
 

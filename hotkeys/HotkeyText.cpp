@@ -26,6 +26,7 @@ const NamedKeys kNamedKeys[] = {
     {112, {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"}},
     {144, {"NumLock", "Scroll"}},
     {160, {"LShift", "RShift", "LCtrl", "RCtrl", "LAlt", "RAlt"}},
+    {173, {"VolumeMute", "VolumeDown", "VolumeUp", "NextTrack", "PreviousTrack", "MediaStop", "PlayPause"}},
 };
 
 // Upper case for ASCII letters and the Latin-1 letters à…þ (two UTF-8 bytes), as a key
@@ -81,6 +82,30 @@ std::vector<std::string> ActionsBoundTo(const HotkeyTable& table, HotkeyCode cod
     std::vector<std::string> actions;
     for (const auto& [action, bound] : table.entries())
         if (bound == code) actions.push_back(action);
+    return actions;
+}
+
+namespace {
+
+struct MediaKey {
+    int virtualKey;
+    const char* action;
+};
+
+const MediaKey kMediaKeys[] = {
+    {VK_MEDIA_PLAY_PAUSE, "Pause"},
+    {VK_MEDIA_STOP, "Stop"},
+    {VK_MEDIA_NEXT_TRACK, "NextFile"},
+    {VK_MEDIA_PREV_TRACK, "PreviousFile"},
+};
+
+}  // namespace
+
+std::vector<std::string> ActionsForKey(const HotkeyTable& live, HotkeyCode code) {
+    std::vector<std::string> actions = ActionsBoundTo(live, code);
+    if (!actions.empty() || !ActionsBoundTo(HotkeyTable::Defaults(), code).empty()) return actions;
+    for (const MediaKey& key : kMediaKeys)
+        if (code == key.virtualKey) return {key.action};
     return actions;
 }
 

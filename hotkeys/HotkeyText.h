@@ -27,6 +27,11 @@ std::string CodeToText(const HotkeyTable& table, const std::string& action);
 // may bind one key to several).
 std::vector<std::string> ActionsBoundTo(const HotkeyTable& table, HotkeyCode code);
 
+// What a key pressed in the player runs: the actions the live table binds to it, else,
+// for a media key (play/pause, stop, next, previous) that no binding of the live or the
+// default table takes, the action it stands for.
+std::vector<std::string> ActionsForKey(const HotkeyTable& live, HotkeyCode code);
+
 // A key pressed in the hotkey field that edits `action`, checked against the settings
 // window's copy of the table.
 struct HotkeyCapture {

@@ -134,6 +134,8 @@ struct WindowRegion {
 
 namespace platform {
 
+class MediaControls;  // platform/MediaControls.h
+
 // One filter of a file dialog: its name as shown and its patterns ("*.avi;*.mkv").
 struct FileFilter {
     std::string name;
@@ -309,6 +311,8 @@ public:
 
     // The desktop's file types and default applications; null where there are none.
     virtual MimeDefaults* FileTypeDefaults() { return nullptr; }
+    // The desktop's media controls (MPRIS); null where the backend has none.
+    virtual MediaControls* DesktopMediaControls() { return nullptr; }
 
     // The user's pictures folder (it need not exist yet): the desktop's own setting where
     // there is one, else "$HOME/Pictures".

@@ -20,6 +20,7 @@
 #include <cairo.h>
 
 #include "platform/Platform.h"
+#include "platform/fake/FakeMediaControls.h"
 
 namespace platform {
 
@@ -290,6 +291,10 @@ public:
     bool ActivateTrayIcon(HWND hwnd, UINT id);
     bool OpenTrayIconMenu(HWND hwnd, UINT id);
 
+    // The desktop's media controls, always there: the test calls them as a panel would.
+    MediaControls* DesktopMediaControls() override { return &mediaControls_; }
+    FakeMediaControls& MediaControlsFake() { return mediaControls_; }
+
 private:
     struct Impl;
     FakeWindow* Live(HWND hwnd) const;  // null unless hwnd is a live window of ours
@@ -350,6 +355,7 @@ private:
     std::vector<std::string> questionsAsked_;
     TrayKind trayAvailable_ = TrayKind::None;
     std::vector<TrayIconInfo> trayIcons_;
+    FakeMediaControls mediaControls_;
 };
 
 }  // namespace platform

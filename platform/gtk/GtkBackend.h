@@ -30,6 +30,7 @@ struct PostedMessage;
 class GtkInput;
 class VideoOutputProbe;
 class TrayIcons;
+class MprisService;
 }  // namespace gtk
 }  // namespace platform
 
@@ -112,6 +113,7 @@ public:
     std::string PreferredVideoOutput() override;
     std::string PicturesFolder() override;
     MimeDefaults* FileTypeDefaults() override;
+    MediaControls* DesktopMediaControls() override;  // made when first asked for
     std::vector<std::string> RunFileDialog(HWND owner, const FileDialogRequest& request) override;
     bool ShowInFileManager(const std::string& path) override;
     bool AskYesNo(HWND owner, const std::string& title, const std::string& text) override;
@@ -181,6 +183,7 @@ private:
     unsigned signalSources_[3] = {0, 0, 0};
     std::unordered_map<int, GdkCursor*> cursors_;
     std::unique_ptr<TrayIcons> trayIcons_;  // made with the first icon
+    std::unique_ptr<MprisService> mediaControls_;
     std::map<WPARAM, std::vector<std::string>> drops_;  // until DragFinish
     WPARAM nextDrop_ = 1;
     WPARAM nextMount_ = 1;

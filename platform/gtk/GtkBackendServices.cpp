@@ -5,6 +5,7 @@
 #include "platform/gtk/FileChooser.h"
 #include "platform/gtk/FileManager.h"
 #include "platform/gtk/GioMimeDefaults.h"
+#include "platform/gtk/MprisService.h"
 #include "platform/gtk/GtkBackend.h"
 #include "platform/gtk/NativeWindow.h"
 #include "platform/gtk/TrayIcons.h"
@@ -19,6 +20,11 @@ VideoOutputProbe& GtkBackend::PreferredVideoOutputProbe() {
 }
 
 std::string GtkBackend::PreferredVideoOutput() { return PreferredVideoOutputProbe().Answer(); }
+
+MediaControls* GtkBackend::DesktopMediaControls() {
+    if (!mediaControls_) mediaControls_ = std::make_unique<MprisService>();
+    return mediaControls_.get();
+}
 
 MimeDefaults* GtkBackend::FileTypeDefaults() {
     static GioMimeDefaults defaults;

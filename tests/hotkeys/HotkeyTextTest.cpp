@@ -29,12 +29,33 @@ TEST_F(HotkeyTextTest, KeysAreNamedByTheTableOrByWhatTheyTypeOnTheLayout) {
         {VK_OEM_1, ";", "\xC3\x9C"}, {VK_OEM_7, "'", "\xC3\x84"},
         // A key that types nothing here is still named.
         {VK_OEM_102, "Key 0xE2", "<"}, {0xE9, "Key 0xE9", "Key 0xE9"},
+        {VK_MEDIA_PLAY_PAUSE, "PlayPause", "PlayPause"}, {VK_MEDIA_PREV_TRACK, "PreviousTrack", "PreviousTrack"},
     };
     for (const char* layout : {"us", "de"}) {
         fake().SetKeyboardLayout(layout);
         for (const Case& c : cases)
             EXPECT_EQ(KeyName(c.vk), std::string(layout[0] == 'u' ? c.us : c.de)) << layout << " " << c.vk;
     }
+}
+
+// The media keys run play/pause, stop, next and previous unless a binding takes them.
+TEST_F(HotkeyTextTest, MediaKeysRunTheirActionsUnlessBound) {
+    HotkeyTable rebound = HotkeyTable::Defaults();
+    rebound.SetCode("Mute", VK_MEDIA_STOP);
+    const struct {
+        const HotkeyTable& live;
+        HotkeyCode code;
+        std::vector<std::string> actions;
+    } cases[] = {
+        {HotkeyTable::Defaults(), VK_MEDIA_PLAY_PAUSE, {"Pause"}},
+        {HotkeyTable::Defaults(), VK_MEDIA_STOP, {"Stop"}},
+        {HotkeyTable::Defaults(), VK_MEDIA_NEXT_TRACK, {"NextFile"}},
+        {HotkeyTable::Defaults(), VK_MEDIA_PREV_TRACK, {"PreviousFile"}},
+        {HotkeyTable::Defaults(), VK_MEDIA_NEXT_TRACK | kHotkeyShift, {}},
+        {rebound, VK_MEDIA_STOP, {"Mute"}},
+        {rebound, VK_SPACE, {"Pause"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ActionsForKey(c.live, c.code), c.actions) << c.code;
 }
 
 TEST_F(HotkeyTextTest, EveryDefaultBindingReadsAsItsCombination) {
