@@ -86,7 +86,8 @@ const MenuCall kMenuCalls[] = {
 Command MenuItem(const char* item) { return Command{Command::Type::MenuItem, item}; }
 
 Command SeekTo(double seconds) {
-    Command c{Command::Type::SeekTo};
+    Command c;
+    c.type = Command::Type::SeekTo;
     c.seconds = seconds;
     return c;
 }
@@ -209,7 +210,8 @@ Command CommandFor(const MediaRequest& request, const PlayerNow& now) {
         return SeekTo(static_cast<double>(request.microseconds) / 1e6);
     case Kind::SetVolume: {
         if (!std::isfinite(request.volume)) return Command{};
-        Command c{Command::Type::Volume};
+        Command c;
+        c.type = Command::Type::Volume;
         c.volume = static_cast<int>(std::lround(std::clamp(request.volume, 0.0, 1.0) * 100));
         return c;
     }

@@ -123,7 +123,7 @@ TEST_F(PlaybackTest, MediaControlsDriveThePlayerAndFollowIt) {
         std::vector<std::string> changed;
         std::vector<int64_t> seeks;
     } steps[] = {
-        {"PlayPause", call(Request(Kind::PlayPause)), {"pause"}, "Paused", {"PlaybackStatus"}, {}},
+        {"PlayPause", call(Request(Kind::PlayPause)), {"pause", "pausing_keep get_time_pos"}, "Paused", {"PlaybackStatus"}, {}},
         {"the play/pause key", [&] { fake().KeyPress(VK_MEDIA_PLAY_PAUSE); }, {"pause"}, "Playing", {"PlaybackStatus"}, {}},
         {"SetPosition", call(Request(Kind::SetPosition, 1500000, first)), {"pausing_keep seek 1.50 2"}, "Playing", {}, {1500000}},
         {"SetPosition elsewhere", call(Request(Kind::SetPosition, 500000, "/x")), {}, "Playing", {}, {}},
