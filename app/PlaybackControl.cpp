@@ -56,6 +56,7 @@ void PlaybackControl::Pause() {
     m_slave.FrameStep();  // the engine stops after one frame; the poll stops too
     m_view.EnableControl("play", true);
     m_view.EnableControl("pause", true);
+    FollowPlayState();
 }
 
 void PlaybackControl::TogglePause() {
@@ -67,6 +68,7 @@ void PlaybackControl::TogglePause() {
     } else {
         ShowPlaying(true);
     }
+    FollowPlayState();
 }
 
 void PlaybackControl::Stop() {
@@ -84,6 +86,7 @@ void PlaybackControl::ReleaseEngine() {
     m_engineRunning = false;
     m_slaveState.paused = false;
     m_slave.DetachEngine();  // before the controller goes
+    FollowPlayState();
     if (!m_engine) return;
     // What the old engine posted and the window has not taken yet must not act on the
     // next one: its events are dropped until the fence posted now comes round.
@@ -94,6 +97,13 @@ void PlaybackControl::ReleaseEngine() {
     if (HWND window = m_view.Handle()) {
         if (PostMessage(window, WM_ENGINE_FENCE, 0, 0)) ++m_pendingFences;
     }
+}
+
+void PlaybackControl::FollowPlayState() {
+    const PlayState play = !m_engineRunning ? PlayState::Stopped
+                           : m_slaveState.paused ? PlayState::Paused
+                                                 : PlayState::Playing;
+    m_screen.FollowPlayback(play, VideoOf(m_media));
 }
 
 void PlaybackControl::StopEngine() {
@@ -209,6 +219,7 @@ bool PlaybackControl::LaunchEngine() {
     m_openFailureShown = false;
     m_engineRunning = true;
     m_view.StartTimer(TIMER_POSITION_POLL, 1000);
+    FollowPlayState();
     return true;
 }
 
@@ -253,6 +264,7 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
     case EngineReaction::PlaybackStarted: OnPlaybackStarted(); break;
     case EngineReaction::None: break;
     }
+    FollowPlayState();  // the engine told what the media is, or it ended
     return 0;
 }
 

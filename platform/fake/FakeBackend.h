@@ -138,6 +138,9 @@ public:
     TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
                          const std::string& tip) override;
     void RemoveTrayIcon(HWND hwnd, UINT id) override;
+    // Recorded in ScreenSaverCalls: "inhibit <application>: <reason>", "uninhibit".
+    void InhibitScreenSaver(const std::string& application, const std::string& reason) override;
+    void UninhibitScreenSaver() override;
     void DragAcceptFiles(HWND hwnd, bool accept) override;
     std::vector<std::string> DragQueryFiles(WPARAM drop) override;  // empty for an unknown handle
     void DragFinish(WPARAM drop) override;
@@ -289,6 +292,7 @@ public:
     // test delivers it (DispatchPending). False when hwnd has no such icon.
     bool ActivateTrayIcon(HWND hwnd, UINT id);
     bool OpenTrayIconMenu(HWND hwnd, UINT id);
+    const std::vector<std::string>& ScreenSaverCalls() const { return screenSaverCalls_; }
 
 private:
     struct Impl;
@@ -350,6 +354,7 @@ private:
     std::vector<std::string> questionsAsked_;
     TrayKind trayAvailable_ = TrayKind::None;
     std::vector<TrayIconInfo> trayIcons_;
+    std::vector<std::string> screenSaverCalls_;
 };
 
 }  // namespace platform

@@ -12,6 +12,7 @@
 #include "platform/gtk/GtkInput.h"
 #include "platform/gtk/NativeWindow.h"
 #include "platform/gtk/PostedMessageQueue.h"
+#include "platform/gtk/ScreenSaverInhibitor.h"
 #include "platform/gtk/TrayIcons.h"
 #include "platform/gtk/VideoOutputProbe.h"
 

@@ -30,6 +30,7 @@ struct PostedMessage;
 class GtkInput;
 class VideoOutputProbe;
 class TrayIcons;
+class ScreenSaverInhibitor;
 }  // namespace gtk
 }  // namespace platform
 
@@ -118,6 +119,8 @@ public:
     TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
                          const std::string& tip) override;
     void RemoveTrayIcon(HWND hwnd, UINT id) override;
+    void InhibitScreenSaver(const std::string& application, const std::string& reason) override;
+    void UninhibitScreenSaver() override;
     void DragAcceptFiles(HWND hwnd, bool accept) override;
     std::vector<std::string> DragQueryFiles(WPARAM drop) override;
     void DragFinish(WPARAM drop) override;
@@ -181,6 +184,7 @@ private:
     unsigned signalSources_[3] = {0, 0, 0};
     std::unordered_map<int, GdkCursor*> cursors_;
     std::unique_ptr<TrayIcons> trayIcons_;  // made with the first icon
+    std::unique_ptr<ScreenSaverInhibitor> screenSaver_;  // made with the first inhibit
     std::map<WPARAM, std::vector<std::string>> drops_;  // until DragFinish
     WPARAM nextDrop_ = 1;
     WPARAM nextMount_ = 1;
