@@ -8,7 +8,8 @@ RECORDER_BIN="$BUILD/screensaver_recorder"
 [ -x "$RECORDER_BIN" ] || fail "the stand-in screen saver $RECORDER_BIN is not built"
 command -v dbus-daemon >/dev/null || { [ "${ORVELLA_REQUIRE_ALL:-}" = 1 ] && fail "dbus-daemon missing"; echo "skip: no dbus-daemon"; exit 0; }
 song=$(media_file "song.mp3" -f lavfi -i "sine=frequency=440:duration=2" -c:a libmp3lame)
-clip=$(media_file "six seconds.mp4" -f lavfi -i "testsrc2=size=320x240:rate=25:duration=6" -pix_fmt yuv420p -c:v libx264 -preset ultrafast)
+clip=$(media_file "eight seconds.mp4" -f lavfi -i "testsrc2=size=320x240:rate=25:duration=8" -pix_fmt yuv420p \
+  -c:v libx264 -preset ultrafast)
 
 # A bus of our own: no service but the stand-in is there, nothing is started on demand.
 cat >"$WORK/bus.conf" <<EOF
