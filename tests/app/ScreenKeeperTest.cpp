@@ -1,33 +1,11 @@
-// The screen stays on only while a video plays in sight: the rule, and what the main
-// window asks of the platform as the user plays, pauses, minimises, moves on and leaves.
+// The screen stays on only while a video plays in sight: what the main window asks of the
+// platform as the user plays, pauses, minimises, moves on and leaves.
 #include <gtest/gtest.h>
 
-#include "app/ScreenKeeper.h"
 #include "tests/app/PlaybackFixture.h"
 
 namespace orvella {
 namespace {
-
-TEST(ScreenKeeperRule, OnlyAVideoPlayingInSight) {
-    using P = PlayState;
-    using V = HasVideo;
-    const struct {
-        ScreenActivity now;
-        bool keptOn, on;
-    } cases[] = {
-        {{P::Playing, V::Yes, false}, false, true},
-        {{P::Paused, V::Yes, false}, true, false},
-        {{P::Stopped, V::Yes, false}, true, false},
-        {{P::Playing, V::No, false}, true, false},
-        {{P::Playing, V::Yes, true}, true, false},
-        {{P::Playing, V::NotKnown, false}, true, true},    // the next video of the list
-        {{P::Playing, V::NotKnown, false}, false, false},  // may be audio
-        {{P::Playing, V::NotKnown, true}, true, false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(KeepScreenOn(c.now, c.keptOn), c.on)
-            << int(c.now.play) << " " << int(c.now.video) << " " << c.now.minimised << " " << c.keptOn;
-}
 
 TEST_F(PlaybackTest, ScreenStaysOnWhileAVideoPlaysInSight) {
     StartWithEngine();
