@@ -61,6 +61,7 @@ void PlaybackControl::Pause() {
     m_slave.FrameStep();  // the engine stops after one frame; the poll stops too
     m_view.EnableControl("play", true);
     m_view.EnableControl("pause", true);
+    FollowPlayState();
 }
 
 void PlaybackControl::TogglePause() {
@@ -72,6 +73,7 @@ void PlaybackControl::TogglePause() {
     } else {
         ShowPlaying(true);
     }
+    FollowPlayState();
 }
 
 void PlaybackControl::Stop() {
@@ -89,6 +91,7 @@ void PlaybackControl::ReleaseEngine() {
     m_engineRunning = false;
     m_slaveState.paused = false;
     m_slave.DetachEngine();  // before the controller goes
+    FollowPlayState();
     if (!m_engine) return;
     // What the old engine posted and the window has not taken yet must not act on the
     // next one: its events are dropped until the fence posted now comes round.
@@ -99,6 +102,13 @@ void PlaybackControl::ReleaseEngine() {
     if (HWND window = m_view.Handle()) {
         if (PostMessage(window, WM_ENGINE_FENCE, 0, 0)) ++m_pendingFences;
     }
+}
+
+void PlaybackControl::FollowPlayState() {
+    const PlayState play = !m_engineRunning ? PlayState::Stopped
+                           : m_slaveState.paused ? PlayState::Paused
+                                                 : PlayState::Playing;
+    m_screen.FollowPlayback(play, VideoOf(m_media));
 }
 
 void PlaybackControl::StopEngine() {
@@ -215,6 +225,7 @@ bool PlaybackControl::LaunchEngine() {
     m_openFailureShown = false;
     m_engineRunning = true;
     OnPositionPoll(true);
+    FollowPlayState();
     return true;
 }
 
@@ -264,6 +275,7 @@ LRESULT PlaybackControl::OnEngineEvent(WPARAM code, LPARAM payload) {
         if (event.code == EV_TIME_POSITION && !m_polling) ShowPosition();
         break;
     }
+    FollowPlayState();  // the engine told what the media is, or it ended
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "app/ScreenKeeper.h"
 #include "engine/CmdMplayer.h"
 #include "engine/EngineNames.h"
 #include "engine/MediaInfo.h"
@@ -143,6 +144,8 @@ public:
     void SetDiscLabel(const std::string& label) { m_discLabel = label; }
 
     CSlaveCommands& Slave() { return m_slave; }
+    // Keeps the screen on while a video plays; the window tells it when it is minimised.
+    ScreenKeeper& Screen() { return m_screen; }
     SlaveState& SlaveStateRef() { return m_slaveState; }
     const SlaveState& SlaveStateRef() const { return m_slaveState; }
     CCmdMplayer* Engine() const { return m_engine.get(); }
@@ -191,6 +194,8 @@ private:
     void OnPlaybackStarted();
     void OnSubtitleFileAdded(int id);
     void ReleaseEngine();
+    // Whether playing, paused or stopped, and what plays, to the screen keeper.
+    void FollowPlayState();
 
     PlayerView& m_view;
     PlayerSettings& m_settings;
@@ -201,6 +206,7 @@ private:
     MediaInfo m_media;
     SlaveState m_slaveState;
     CSlaveCommands m_slave{m_slaveState, this};
+    ScreenKeeper m_screen{m_view};
 
     std::string m_currentMediaPath;
     std::string m_discLabel;

@@ -41,6 +41,8 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_DESTROY, &CPlayerWnd::OnDestroy},
     {WM_MOVE, &CPlayerWnd::OnMove},
     {WM_SIZE, &CPlayerWnd::OnSize},
+    {WM_SHOWWINDOW, &CPlayerWnd::OnShowWindow},
+    {WM_SCREEN_SETTLE, &CPlayerWnd::OnScreenSettle},
     {WM_GETMINMAXINFO, &CPlayerWnd::OnGetMinMaxInfo},
     {WM_HELP, &CPlayerWnd::OnHelp},
     {WM_TRAY_NOTIFY, &CPlayerWnd::OnTrayNotify},
@@ -252,6 +254,7 @@ LRESULT CPlayerWnd::OnSize(WPARAM wParam, LPARAM, bool& handled) {
     ApplyWindowRegion();
     bool zoomed = wParam == SIZE_MAXIMIZED;
     if (wParam != SIZE_MINIMIZED && zoomed != m_wasZoomed) UpdateCaptionButtonsForZoom(zoomed);
+    FollowWindowShown();
     handled = false;
     return 0;
 }

@@ -149,6 +149,8 @@ private:
     LRESULT OnDestroy(WPARAM, LPARAM, bool& handled);
     LRESULT OnMove(WPARAM, LPARAM, bool& handled);
     LRESULT OnSize(WPARAM, LPARAM, bool& handled);
+    LRESULT OnShowWindow(WPARAM, LPARAM, bool& handled);
+    LRESULT OnScreenSettle(WPARAM, LPARAM, bool& handled);
     LRESULT OnGetMinMaxInfo(WPARAM, LPARAM, bool& handled);
     LRESULT OnHelp(WPARAM, LPARAM, bool& handled);
     LRESULT OnTrayNotify(WPARAM, LPARAM, bool& handled);
@@ -251,6 +253,8 @@ private:
     // The skin, settings and top bar windows go before the main window closes.
     void CloseChildWindows();
     void RemoveTrayIcon();
+    // Iconified or hidden: the screen need not stay on for a video nobody sees.
+    void FollowWindowShown();
     // WM_SHOW_QUESTION: the question window for a kind (0: clear the play list?).
     void ShowQuestion(WPARAM kind, LPARAM argument);
 

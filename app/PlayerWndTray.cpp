@@ -1,5 +1,5 @@
-// Minimising: behind a tray icon where the desktop has a tray, else iconified. The
-// desktop's media controls.
+// Minimising: behind a tray icon where the desktop has a tray, else iconified; either
+// way the screen need not stay on for the video. The desktop's media controls.
 #include "app/PlayerWnd.h"
 
 #include "uilib/PaintManager.h"
@@ -46,6 +46,21 @@ void CPlayerWnd::MinimizeWindow() {
         }
     }
     SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+LRESULT CPlayerWnd::OnShowWindow(WPARAM, LPARAM, bool& handled) {
+    FollowWindowShown();
+    handled = false;
+    return 0;
+}
+
+void CPlayerWnd::FollowWindowShown() {
+    m_playback.Screen().FollowWindow(IsIconic(m_hWnd) || !IsWindowVisible(m_hWnd));
+}
+
+LRESULT CPlayerWnd::OnScreenSettle(WPARAM, LPARAM, bool&) {
+    m_playback.Screen().Settle();
+    return 0;
 }
 
 void CPlayerWnd::RemoveTrayIcon() {

@@ -304,6 +304,12 @@ public:
     }
     virtual void RemoveTrayIcon(HWND hwnd, UINT id) {}
 
+    // Keeps the screen saver and the display's idle blanking away until the uninhibit
+    // (a video plays); application and reason are what the desktop shows of it. Neither
+    // call waits for the desktop; where it offers no such service nothing happens.
+    virtual void InhibitScreenSaver(const std::string& application, const std::string& reason) {}
+    virtual void UninhibitScreenSaver() {}
+
     // The cheapest video output this display really offers for the engine's automatic
     // choice: "xv", "gl" or "x11"; empty when unknown (the launch keeps its own list).
     // Probed once per run, off the start-up path.

@@ -16,6 +16,8 @@ packages=(
   desktop-file-utils xdg-utils
   # desktop services: a private session bus, an XEmbed tray manager
   dbus-daemon trayer
+  # a Wayland compositor with XWayland, nested in the test screen
+  weston xwayland
 )
 
 missing=()

@@ -12,7 +12,7 @@ export ORVELLA_REQUIRE_ALL=1
 bash "$top/scripts/with-display.sh" ctest --output-on-failure --timeout 300
 
 [ "${ORVELLA_SKIP_SANITIZE:-}" = 1 ] && exit 0
-ORVELLA_SANITIZE=1 bash "$top/scripts/build.sh" orvella orvella_tests runtime_tree xdnd_drop
+ORVELLA_SANITIZE=1 bash "$top/scripts/build.sh" orvella orvella_tests runtime_tree xdnd_drop screensaver_recorder
 cd "$top/build-sanitize"
 # Any report fails: the checks end the program, and a leak in our code ends it with an error.
 export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"

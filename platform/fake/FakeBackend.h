@@ -139,6 +139,9 @@ public:
     TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
                          const std::string& tip) override;
     void RemoveTrayIcon(HWND hwnd, UINT id) override;
+    // Recorded in ScreenSaverCalls: "inhibit <application>: <reason>", "uninhibit".
+    void InhibitScreenSaver(const std::string& application, const std::string& reason) override;
+    void UninhibitScreenSaver() override;
     void DragAcceptFiles(HWND hwnd, bool accept) override;
     std::vector<std::string> DragQueryFiles(WPARAM drop) override;  // empty for an unknown handle
     void DragFinish(WPARAM drop) override;
@@ -290,6 +293,7 @@ public:
     // test delivers it (DispatchPending). False when hwnd has no such icon.
     bool ActivateTrayIcon(HWND hwnd, UINT id);
     bool OpenTrayIconMenu(HWND hwnd, UINT id);
+    const std::vector<std::string>& ScreenSaverCalls() const { return screenSaverCalls_; }
 
     // The desktop's media controls, always there: the test calls them as a panel would.
     MediaControls* DesktopMediaControls() override { return &mediaControls_; }
@@ -356,6 +360,7 @@ private:
     TrayKind trayAvailable_ = TrayKind::None;
     std::vector<TrayIconInfo> trayIcons_;
     FakeMediaControls mediaControls_;
+    std::vector<std::string> screenSaverCalls_;
 };
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 // The fake's desktop services: file dialogs answered from a script, the file manager,
-// the tray and the shell recorded, the clipboard kept in memory.
+// the tray, the screen saver and the shell recorded, the clipboard kept in memory.
 #include <algorithm>
 
 #include "platform/FileDialogRules.h"
@@ -69,6 +69,12 @@ bool FakeBackend::ClickTrayIcon(HWND hwnd, UINT id, LPARAM mouseMessage) {
 
 bool FakeBackend::ActivateTrayIcon(HWND hwnd, UINT id) { return ClickTrayIcon(hwnd, id, WM_LBUTTONDBLCLK); }
 bool FakeBackend::OpenTrayIconMenu(HWND hwnd, UINT id) { return ClickTrayIcon(hwnd, id, WM_RBUTTONDOWN); }
+
+void FakeBackend::InhibitScreenSaver(const std::string& application, const std::string& reason) {
+    screenSaverCalls_.push_back("inhibit " + application + ": " + reason);
+}
+
+void FakeBackend::UninhibitScreenSaver() { screenSaverCalls_.push_back("uninhibit"); }
 
 bool FakeBackend::SetClipboardText(const std::string& utf8) {
     clipboard_ = utf8;

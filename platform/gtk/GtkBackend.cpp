@@ -13,6 +13,7 @@
 #include "platform/gtk/NativeWindow.h"
 #include "platform/gtk/PostedMessageQueue.h"
 #include "platform/gtk/MprisService.h"
+#include "platform/gtk/ScreenSaverInhibitor.h"
 #include "platform/gtk/TrayIcons.h"
 #include "platform/gtk/VideoOutputProbe.h"
 

@@ -31,6 +31,7 @@ class GtkInput;
 class VideoOutputProbe;
 class TrayIcons;
 class MprisService;
+class ScreenSaverInhibitor;
 }  // namespace gtk
 }  // namespace platform
 
@@ -120,6 +121,8 @@ public:
     TrayKind AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const std::string& iconPath,
                          const std::string& tip) override;
     void RemoveTrayIcon(HWND hwnd, UINT id) override;
+    void InhibitScreenSaver(const std::string& application, const std::string& reason) override;
+    void UninhibitScreenSaver() override;
     void DragAcceptFiles(HWND hwnd, bool accept) override;
     std::vector<std::string> DragQueryFiles(WPARAM drop) override;
     void DragFinish(WPARAM drop) override;
@@ -184,6 +187,7 @@ private:
     std::unordered_map<int, GdkCursor*> cursors_;
     std::unique_ptr<TrayIcons> trayIcons_;  // made with the first icon
     std::unique_ptr<MprisService> mediaControls_;
+    std::unique_ptr<ScreenSaverInhibitor> screenSaver_;  // made with the first inhibit
     std::map<WPARAM, std::vector<std::string>> drops_;  // until DragFinish
     WPARAM nextDrop_ = 1;
     WPARAM nextMount_ = 1;

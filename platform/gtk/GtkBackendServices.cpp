@@ -1,5 +1,6 @@
 // The desktop services of the GTK backend: opening files and addresses, file choosers,
-// the file manager, questions, tray icons and the video output the display offers.
+// the file manager, questions, tray icons, the screen saver and the video output the
+// display offers.
 #include <gtk/gtk.h>
 
 #include "platform/gtk/FileChooser.h"
@@ -8,6 +9,7 @@
 #include "platform/gtk/MprisService.h"
 #include "platform/gtk/GtkBackend.h"
 #include "platform/gtk/NativeWindow.h"
+#include "platform/gtk/ScreenSaverInhibitor.h"
 #include "platform/gtk/TrayIcons.h"
 #include "platform/gtk/VideoOutputProbe.h"
 
@@ -83,6 +85,15 @@ TrayKind GtkBackend::AddTrayIcon(HWND hwnd, UINT id, UINT callbackMessage, const
 
 void GtkBackend::RemoveTrayIcon(HWND hwnd, UINT id) {
     if (trayIcons_) trayIcons_->Remove(hwnd, id);
+}
+
+void GtkBackend::InhibitScreenSaver(const std::string& application, const std::string& reason) {
+    if (!screenSaver_) screenSaver_ = std::make_unique<ScreenSaverInhibitor>();
+    screenSaver_->Inhibit(application, reason);
+}
+
+void GtkBackend::UninhibitScreenSaver() {
+    if (screenSaver_) screenSaver_->Uninhibit();
 }
 
 }  // namespace gtk
