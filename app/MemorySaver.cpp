@@ -34,6 +34,14 @@ void MemorySaver::Start() {
     m_seen = LookNow();
     m_saved = MarkNow();
     m_lastSaveMs = platform::GetBackend().GetTickCount();
+    Wake();
+}
+
+void MemorySaver::Wake() {
+    if (!m_started || m_finished || m_looking) return;
+    const bool playing = m_playback.IsEngineRunning() && !m_playback.IsPaused();
+    if (!playing && MarkNow() == m_saved) return;
+    m_looking = true;
     m_view.StartTimer(TIMER_SAVE_MEMORY, kLookEveryMs);
 }
 
@@ -63,10 +71,16 @@ void MemorySaver::LookAndSave() {
 
     const uint64_t nowMs = platform::GetBackend().GetTickCount();
     const Mark mark = MarkNow();
-    if (!ShouldSaveNow(event, m_lastSaveMs, nowMs, mark != m_saved)) return;
-    m_writer.Submit(TakeSnapshot());
-    m_saved = mark;
-    m_lastSaveMs = nowMs;
+    if (ShouldSaveNow(event, m_lastSaveMs, nowMs, mark != m_saved)) {
+        m_writer.Submit(TakeSnapshot());
+        m_saved = mark;
+        m_lastSaveMs = nowMs;
+    }
+    // Nothing plays and all is saved: no more looks until something happens.
+    if ((!now.running || now.paused) && mark == m_saved) {
+        m_view.StopTimer(TIMER_SAVE_MEMORY);
+        m_looking = false;
+    }
 }
 
 SettingsSnapshot MemorySaver::TakeSnapshot() {
@@ -80,7 +94,8 @@ SettingsSnapshot MemorySaver::TakeSnapshot() {
 bool MemorySaver::SaveFinal() {
     if (m_finished || m_dataFolder.empty()) return false;
     m_finished = true;
-    if (m_started) m_view.StopTimer(TIMER_SAVE_MEMORY);
+    if (m_looking) m_view.StopTimer(TIMER_SAVE_MEMORY);
+    m_looking = false;
     return m_writer.WriteFinal(TakeSnapshot());
 }
 

@@ -45,6 +45,9 @@ public:
     void Start();
     // True when the timer was the saver's.
     bool OnTimer(UINT_PTR id);
+    // After anything the window handled: the looks start again when something plays or
+    // waits to be saved. While nothing does they stop, so an idle player never wakes.
+    void Wake();
     // The last save, once: waits for a running write, then writes the state as it is now.
     // Nothing is saved afterwards. False when nothing could be written.
     bool SaveFinal();
@@ -63,9 +66,10 @@ private:
         uint64_t revision = 0;
         size_t current = 0;
         int64_t starttime = 0;
-        bool operator!=(const Mark& other) const {
-            return revision != other.revision || current != other.current || starttime != other.starttime;
+        bool operator==(const Mark& other) const {
+            return revision == other.revision && current == other.current && starttime == other.starttime;
         }
+        bool operator!=(const Mark& other) const { return !(*this == other); }
     };
 
     void LookAndSave();
@@ -86,6 +90,7 @@ private:
     Mark m_saved;
     uint64_t m_lastSaveMs = 0;
     bool m_started = false;
+    bool m_looking = false;  // the timer runs
     bool m_finished = false;
     SettingsWriter m_writer;
 };

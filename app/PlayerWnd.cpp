@@ -121,8 +121,12 @@ LRESULT CPlayerWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     const LRESULT result = RouteMessage(msg, wParam, lParam);
-    // Whatever the message changed reaches the desktop's media controls.
-    if (!m_released) m_mpris.Follow();
+    // Whatever the message changed reaches the desktop's media controls and the play
+    // memory's saver.
+    if (!m_released) {
+        m_mpris.Follow();
+        m_memorySaver.Wake();
+    }
     return result;
 }
 

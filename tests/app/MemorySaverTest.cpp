@@ -57,11 +57,19 @@ TEST_F(PlaybackTest, TheWriteWhilePlayingIsTheExitWrite) {
     engine_->SetPosition(0);
     window_->PlaylistCommands().PlayNext();
     savedAfterTick();
-    const std::string whilePlaying = ReadBytes(file);
     const MediaRecord memory = MemoryIn(file);
     ASSERT_EQ(memory.entries.size(), 2u);
     EXPECT_EQ(memory.entries[0].starttime, 30);
     EXPECT_EQ(memory.current, 1);
+
+    // Stopped and all saved, the saver stops looking until something plays again.
+    Click("stop");
+    savedAfterTick();
+    EXPECT_FALSE(fake().HasTimer(hwnd_, TIMER_SAVE_MEMORY));
+    Click("play");
+    EXPECT_TRUE(Pump([&] { return fake().HasTimer(hwnd_, TIMER_SAVE_MEMORY); }));
+    savedAfterTick();
+    const std::string whilePlaying = ReadBytes(file);
 
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
