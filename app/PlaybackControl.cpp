@@ -215,6 +215,7 @@ bool PlaybackControl::LaunchEngine() {
     m_startInFullScreen = plan.startFullScreen;
     m_resumeOnce = plan.resumeOnce;
     m_subtitleCodePage = plan.subtitleCodePage;
+    m_launchStart = plan.startSeconds;
     m_slaveState.mutedAtLaunch = plan.mutedAtLaunch;
     m_slaveState.paused = false;
     // Everything known about the media comes again from this engine: the previous one's
@@ -313,6 +314,8 @@ void PlaybackControl::OnPlaybackStarted() {
     // The first start has the launch's values; each loop restart falls back to them, so
     // the volume and mute the user chose since go to the engine again.
     if (m_playbackStarts++ == 0) return;
+    // The engine loops back to where it was started: a repeated entry starts from its beginning.
+    if (m_launchStart > 0) m_slave.Send(slave::SeekToTime(0));
     if (m_slaveState.mute) {
         m_slave.Send(slave::Mute(true));
     } else {

@@ -227,6 +227,7 @@ private:
     bool m_sliderDragging = false;
     bool m_previewShown = false;  // the clock shows the time under the pointer on the slider
     bool m_afterSeek = false;
+    int32_t m_launchStart = 0;  // the position the engine was started at
     SIZE m_sizeBeforeAudio{};  // the window's size before an audio file shrank it
     SIZE m_audioSize{};        // and the size it shrank to
     bool m_polling = false;  // the position poll runs (playing, not paused)

@@ -347,9 +347,10 @@ LaunchPlan BuildLaunch(const LaunchOptions& o) {
     if (o.savelocation || o.resumeOnce) {
         plan.resumeOnce = false;
         // Discs start at their menu, never at a stored position.
-        if (o.hasEntry && !plan.discMode)
-            a.insert(a.end(), {"-ss", Decimal(static_cast<int32_t>(
-                                          static_cast<uint32_t>(o.entryStartTime)))});
+        if (o.hasEntry && !plan.discMode) {
+            plan.startSeconds = static_cast<int32_t>(static_cast<uint32_t>(o.entryStartTime));
+            a.insert(a.end(), {"-ss", Decimal(plan.startSeconds)});
+        }
         const std::string subtitle = PassedSubtitleFile(o);
         if (!subtitle.empty()) a.insert(a.end(), {"-sub", SubtitleListItem(engineName(subtitle))});
     }

@@ -89,6 +89,7 @@ struct LaunchPlan {
                                    // and for discs, so later launches stay windowed too)
     bool resumeOnce = false;       // the flag after this launch (consumed by the resume step)
     std::string subtitleCodePage;  // what "-subcp" carries, empty when none
+    int32_t startSeconds = 0;      // what "-ss" carries, 0 when none
 };
 
 // argv is empty when there is no media path, or when a path with a control character

@@ -89,6 +89,20 @@ TEST_F(PlaybackTest, TheLastSecondsKeepNoResumePointButARestartGoesOnThere) {
     EXPECT_EQ(engine_->Option(2, "-ss"), "57");
 }
 
+TEST_F(PlaybackTest, ARepeatedEntryStartedPartWayLoopsFromItsBeginning) {
+    // The engine goes back to where it was started at each loop; the player takes it to 0.
+    StartWithEngine();
+    OpenClips({clips_[0]});
+    engine_->SetStartLines({"ID_LENGTH=60", "Starting playback...", "Starting playback..."});
+    window_->RunMenuCommand("ID_MAINMENU_PLAY_PLAYSEQUENCE_SINGLE_LOOP");
+    window_->PlaylistModel().Current()->starttime = 10;
+    window_->Playback().RestartEngine();
+    ASSERT_TRUE(Pump([&] { return engine_->Launches() == 2; }));
+    EXPECT_EQ(engine_->Option(2, "-ss"), "10");
+    EXPECT_EQ(engine_->Option(2, "-loop"), "0");
+    EXPECT_TRUE(Pump([&] { return Sent("pausing_keep seek 0.00 2"); }));
+}
+
 // Writes hold here until released: the writer is busy meanwhile.
 class HeldHotkeys : public SettingsSection {
 public:
