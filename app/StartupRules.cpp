@@ -118,4 +118,21 @@ bool IsPlaylistFileName(const std::string& path) {
     return !IsUrl(path) && LowerExtensionOf(path) == ".orv";
 }
 
+CommandLineAsk ReadCommandLine(std::vector<std::string>* args) {
+    if (args->size() == 1 && (*args)[0] == "--version") return CommandLineAsk::Version;
+    if (args->size() == 1 && ((*args)[0] == "--help" || (*args)[0] == "-h")) return CommandLineAsk::Help;
+    if (!args->empty() && (*args)[0] == "--") args->erase(args->begin());
+    return CommandLineAsk::Run;
+}
+
+std::string CommandLineAnswer(CommandLineAsk ask) {
+    if (ask == CommandLineAsk::Version) return std::string("Orvella ") + ORVELLA_VERSION + "\n";
+    if (ask != CommandLineAsk::Help) return std::string();
+    return "Usage: orvella [--] [file or folder or address ...]\n"
+           "Plays the files in the given order; without one, the play list of the last session.\n"
+           "  --version  print the version and end\n"
+           "  --help     print this help and end\n"
+           "  --         take everything after it as files\n";
+}
+
 }  // namespace orvella

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/EngineEvents.h"  // WM_ENGINE_EVENT and its codes
 #include "platform/Platform.h"
@@ -54,5 +55,13 @@ std::string NameOfPath(const std::string& path);
 // A local play-list file (".orv", any letter case): the command line opens it as the play
 // list it holds, never as media.
 bool IsPlaylistFileName(const std::string& path);
+
+// What the command line asks before any window opens: "--version" and "--help" as the only
+// argument are answered and end the program; a leading "--" is dropped, so what follows
+// is taken as files even when a name looks like an option. Anything else is files.
+enum class CommandLineAsk { Run, Version, Help };
+CommandLineAsk ReadCommandLine(std::vector<std::string>* args);
+// The text printed for Version and Help.
+std::string CommandLineAnswer(CommandLineAsk ask);
 
 }  // namespace orvella

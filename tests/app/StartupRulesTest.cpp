@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace orvella {
 namespace {
@@ -90,6 +91,28 @@ TEST(StartupRules, MakeFoldersCreatesParentsAndAcceptsExisting) {
     EXPECT_FALSE(MakeFolders(""));
     std::string cmd = std::string("rm -rf '") + tmpl + "'";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
+}
+
+TEST(CommandLine, OnlyALoneVersionOrHelpIsAnsweredAndADoubleDashEndsOptions) {
+    using Args = std::vector<std::string>;
+    struct Row { Args given; CommandLineAsk ask; Args files; };
+    const Row rows[] = {
+        {{"--version"}, CommandLineAsk::Version, {"--version"}},
+        {{"--help"}, CommandLineAsk::Help, {"--help"}},
+        {{"-h"}, CommandLineAsk::Help, {"-h"}},
+        {{"a.mp4", "--version"}, CommandLineAsk::Run, {"a.mp4", "--version"}},
+        {{"--", "--version"}, CommandLineAsk::Run, {"--version"}},
+        {{"--", "-odd.mp4", "--"}, CommandLineAsk::Run, {"-odd.mp4", "--"}},
+        {{"-odd.mp4"}, CommandLineAsk::Run, {"-odd.mp4"}},
+        {{}, CommandLineAsk::Run, {}},
+    };
+    for (const Row& row : rows) {
+        Args args = row.given;
+        EXPECT_EQ(ReadCommandLine(&args), row.ask) << ::testing::PrintToString(row.given);
+        EXPECT_EQ(args, row.files) << ::testing::PrintToString(row.given);
+    }
+    EXPECT_EQ(CommandLineAnswer(CommandLineAsk::Version), std::string("Orvella ") + ORVELLA_VERSION + "\n");
+    EXPECT_NE(CommandLineAnswer(CommandLineAsk::Help).find("--version"), std::string::npos);
 }
 
 }  // namespace
