@@ -114,7 +114,10 @@ void GiveBack(platform::MimeDefaults& desktop, const AssociationPlaces& places) 
     for (const auto& [type, handler] : ParseSavedHandlers(text)) {
         // A handler the user chose since is theirs to keep.
         if (desktop.DefaultFor(type) != kDesktopId) continue;
-        if (handler.empty() || !desktop.SetDefault(type, handler)) desktop.ResetDefault(type);
+        // Our line goes; the handler is written only where the desktop would not find it
+        // again by itself, so no line the user never had is left behind.
+        desktop.ResetDefault(type);
+        if (!handler.empty() && desktop.DefaultFor(type) != handler) desktop.SetDefault(type, handler);
     }
     std::remove(places.savedHandlers.c_str());
 }

@@ -22,6 +22,7 @@ struct FakeDesktop : platform::MimeDefaults {
         {".ts", {"video/mp2t", false}}, {".dat", {"application/octet-stream", true}},
         {".mp3", {"audio/mpeg", true}}};
     std::map<std::string, std::string> defaults;
+    std::map<std::string, std::string> implicit;  // what the desktop finds without a line
     std::string systemEntry, userEntry;
     int changes = 0;
 
@@ -30,7 +31,10 @@ struct FakeDesktop : platform::MimeDefaults {
         *certain = it != types.end() && it->second.second;
         return it == types.end() ? std::string() : it->second.first;
     }
-    std::string DefaultFor(const std::string& type) override { return defaults[type]; }
+    std::string DefaultFor(const std::string& type) override {
+        auto it = defaults.find(type);
+        return it != defaults.end() ? it->second : implicit[type];
+    }
     bool SetDefault(const std::string& type, const std::string& id) override {
         ++changes;
         defaults[type] = id;
@@ -64,11 +68,13 @@ TEST(FileAssociations, SwitchKeepsAndGivesBackThePreviousHandlers) {
         int lastStepChanges;
     } cases[] = {
         {"register twice", true, {"on", "on"}, kDesktopId, kDesktopId, kBoth, 0},
-        {"off gives back", false, {"on", "off"}, "other.desktop", "", "-", 2},
+        {"off gives back", false, {"on", "off"}, "other.desktop", "", "-", 3},
         {"user choice kept", false, {"on", "user=third.desktop", "off"}, "third.desktop", "", "-", 1},
         {"off then on", false, {"on", "off", "user=third.desktop", "on"}, kDesktopId, kDesktopId,
          "video/mp4\tthird.desktop\naudio/mpeg\t\n", 2},
         {"off alone", false, {"off"}, "other.desktop", "", "-", 0},
+        // A handler the desktop found without a line gets no line written for it.
+        {"implicit", false, {"on", "off"}, "other.desktop", "found.desktop", "-", 3},
     };
     for (const Case& c : cases) {
         char tmpl[] = "/tmp/orvella-assoc-XXXXXX";
@@ -80,6 +86,7 @@ TEST(FileAssociations, SwitchKeepsAndGivesBackThePreviousHandlers) {
                                        "/opt/My Player/orvella"};
         FakeDesktop desktop;
         desktop.defaults["video/mp4"] = "other.desktop";
+        desktop.implicit["audio/mpeg"] = c.name == std::string("implicit") ? "found.desktop" : "";
         desktop.userEntry = places.userEntry;
         if (c.systemEntry) desktop.systemEntry = "/usr/share/applications/orvella.desktop";
         for (const std::string& step : c.steps) {
@@ -95,6 +102,9 @@ TEST(FileAssociations, SwitchKeepsAndGivesBackThePreviousHandlers) {
         ReadWholeFile(places.savedHandlers, &saved);
         EXPECT_EQ(saved, c.saved) << c.name;
         EXPECT_EQ(desktop.changes, c.lastStepChanges) << c.name;
+        if (c.name == std::string("implicit")) {
+            EXPECT_EQ(desktop.defaults.count("audio/mpeg"), 0u);
+        }
         std::string entry;
         const bool copied = ReadWholeFile(places.userEntry, &entry);
         EXPECT_EQ(copied, !c.systemEntry && c.steps[0] == "on") << c.name;
