@@ -108,7 +108,11 @@ void CPlayerWnd::CloseContextMenu() {
     PostMessage(WM_CLOSE_POPUP_MENU, 0, 0);
 }
 
-void CPlayerWnd::ShowMainWindow() { ::ShowWindow(m_hWnd, SW_SHOW); }
+void CPlayerWnd::ShowMainWindow() {
+    // From the tray or the desktop's media controls: a minimised window comes back too.
+    ::ShowWindow(m_hWnd, IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOW);
+    ::SetFocus(m_hWnd);
+}
 
 void CPlayerWnd::OpenWebPage(WPARAM which) {
     const std::string address = WebPageAddress(static_cast<int>(which), m_playback.CurrentMediaPath(),

@@ -145,6 +145,10 @@ TEST_F(PlaybackTest, MediaControlsDriveThePlayerAndFollowIt) {
     }
     EXPECT_EQ(controls.State().track.title, "b.mp4");
     EXPECT_NE(controls.State().track.id, first);
+    ShowWindow(hwnd_, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(hwnd_));
+    controls.Call(Request(Kind::Raise));
+    EXPECT_TRUE(Pump([&] { return !IsIconic(hwnd_); })) << "Raise brings a minimised window back";
     EXPECT_EQ(Find("volumeslider") ? static_cast<uilib::CProgressUI*>(Find("volumeslider")->GetInterface("Progress"))
                                          ->GetValue()
                                    : -1,
