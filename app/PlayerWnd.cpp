@@ -66,6 +66,7 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_UPDATE_FAILED, &CPlayerWnd::OnUpdateFailed},
     {WM_CLOSE_POPUP_MENU, &CPlayerWnd::OnClosePopupMenu},
     {WM_LBUTTONDOWN, &CPlayerWnd::OnPress},
+    {WM_PLAY_MEMORY_READ, &CPlayerWnd::OnPlayMemoryRead},
 };
 
 CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
@@ -476,9 +477,8 @@ void CPlayerWnd::ShowUpdateWindow(UpdateOutcome outcome, WPARAM version, LPARAM 
 void CPlayerWnd::OnWindowInit() {
     DisableNotBuiltButtons(m_view);
     ShowVolume(m_settings.volume);
-    // Told once the window is there to own the message.
-    if (!m_damagedSettings.empty())
-        m_dialogs.AskQuestion(kDamagedSettingsQuestion, std::exchange(m_damagedSettings, std::string()));
+    m_windowInitDone = true;
+    TellDamagedSettings();
 }
 
 void CPlayerWnd::PlayStartupArgument() {
@@ -490,7 +490,10 @@ void CPlayerWnd::PlayStartupArgument() {
 }
 
 void CPlayerWnd::ReadEarlySettings() {
-    m_settings.skinindex = m_settings.ReadEarly(m_dataFolder);
+    // Read once for both reads; the play memory in it is left for later.
+    m_settingsFile =
+        std::make_unique<SettingsFileParts>(ReadSettingsFile(PlayerSettings::FilePath(m_dataFolder)));
+    m_settings.skinindex = m_settings.ReadEarly(*m_settingsFile);
     // Only 0 and 1 name a skin folder; a hand-edited file must not leave an empty window.
     if (m_settings.skinindex != 0 && m_settings.skinindex != 1) m_settings.skinindex = 0;
     // "language" names a folder of the skin; anything else (a path, a folder removed
@@ -499,15 +502,17 @@ void CPlayerWnd::ReadEarlySettings() {
 }
 
 void CPlayerWnd::LoadSettings(bool firstLoad) {
-    if (!firstLoad) return;  // later loads only re-apply what is in memory
+    if (!firstLoad || !m_settingsFile) return;  // later loads only re-apply what is in memory
     if (m_pm) m_settings.color = m_pm->GetMainBKColor();
-    m_settings.ReadFull(m_dataFolder, m_hotkeys.Live(), *this);
+    m_settings.ReadFull(m_dataFolder, *m_settingsFile, m_hotkeys.Live(), *this);
+    m_settingsFile.reset();
     m_playback.TakeSoundSettings();
 }
 
 void CPlayerWnd::SaveSettings() {
     if (m_settingsSaved || m_dataFolder.empty()) return;
     m_settingsSaved = true;
+    TakePlayMemory(false);  // nothing remembered is lost by a close before it was in
     if (m_pm) m_settings.color = m_pm->GetMainBKColor();
     m_playback.StoreSoundSettings();
     if (!m_settings.Write(m_dataFolder, m_hotkeys.Live(), *this)) {

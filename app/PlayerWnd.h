@@ -16,12 +16,14 @@
 #include "app/PlaybackControl.h"
 #include "app/PlaylistControl.h"
 #include "app/PlaylistView.h"
+#include "app/PlayMemoryReader.h"
 #include "app/FileAssociations.h"
 #include "app/SettingsEffects.h"
 #include "app/StartupRules.h"
 #include "app/UpdateCheck.h"
 #include "hotkeys/HotkeyBindings.h"
 #include "library/PlayerSettings.h"
+#include "library/SettingsFileParts.h"
 #include "library/SettingsHost.h"
 #include "playlist/Playlist.h"
 #include "ui/FullScreenTopBarWnd.h"
@@ -168,6 +170,7 @@ private:
     LRESULT OnUpdateFailed(WPARAM, LPARAM, bool& handled);
     LRESULT OnClosePopupMenu(WPARAM, LPARAM, bool& handled);
     LRESULT OnPress(WPARAM, LPARAM, bool& handled);
+    LRESULT OnPlayMemoryRead(WPARAM, LPARAM, bool& handled);
 
     LRESULT RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -198,6 +201,13 @@ private:
 
     // What reading the settings does to the window.
     void ReadPlayMemory(const XmlDocument& document) override;
+    // The play memory is read on a worker while the command line's file starts.
+    bool ReadsPlayMemoryApart() const override { return true; }
+    void StartPlayMemory(std::shared_ptr<const std::string> file, bool rewrite) override;
+    // Applies the memory read apart once it is in (waiting for it when not yet); `playing`:
+    // the player goes on, so an entry that plays may start again at its resume point.
+    void TakePlayMemory(bool playing);
+    void TellDamagedSettings();
     void WritePlayMemory(XmlDocument& document) override;
     void ShowVolume(int volume) override;
     void ShowMute(bool mute) override;
@@ -312,6 +322,9 @@ private:
     std::string m_layoutFile;
     std::string m_dataFolder;
     std::string m_damagedSettings;  // where a damaged settings file is kept, until told
+    bool m_windowInitDone = false;
+    std::unique_ptr<SettingsFileParts> m_settingsFile;  // read once, until the full read
+    bool m_rewriteSettings = false;  // a damaged file is replaced once the memory is in
     bool m_wasZoomed = false;
 
     // The collaborators, in the order they need each other.
@@ -331,6 +344,7 @@ private:
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
     UpdateCheck m_updates;
+    PlayMemoryReader m_memoryReader;
 };
 
 // The window handle kept program-wide (the popup windows and the update thread use it).

@@ -18,6 +18,8 @@ constexpr UINT WM_UPDATE_AVAILABLE = 0x04B4;
 constexpr UINT WM_UPDATE_CURRENT = 0x04B5;
 // Ours: the open popup menu closes once the notification it sent has returned.
 constexpr UINT WM_CLOSE_POPUP_MENU = WM_USER + 128;
+// Ours: the play memory read apart at the start is in.
+constexpr UINT WM_PLAY_MEMORY_READ = WM_USER + 131;
 constexpr WPARAM kLastEngineEvent = EV_LAST;
 constexpr UINT_PTR TIMER_POSITION_POLL = 101;
 constexpr UINT kAppIconResource = 103;

@@ -1,0 +1,43 @@
+// The main window's part in reading the play memory apart from the rest of the settings.
+#include <utility>
+
+#include "app/PlayerWnd.h"
+#include "library/AtomicFile.h"
+#include "ui/QuestionTexts.h"
+
+namespace orvella {
+
+void CPlayerWnd::StartPlayMemory(std::shared_ptr<const std::string> file, bool rewrite) {
+    m_rewriteSettings = rewrite;
+    m_playlistControl.AwaitPlayMemory();
+    m_memoryReader.Start(std::move(file), m_hWnd, WM_PLAY_MEMORY_READ);
+}
+
+LRESULT CPlayerWnd::OnPlayMemoryRead(WPARAM, LPARAM, bool&) {
+    TakePlayMemory(true);
+    return 0;
+}
+
+void CPlayerWnd::TakePlayMemory(bool playing) {
+    MediaRecord record;
+    bool damaged = false;
+    if (!m_memoryReader.Take(&record, &damaged)) return;
+    m_playlistControl.RestorePlayMemory(std::move(record), playing);
+    // Damage only the memory held: kept aside and told as any other.
+    if (damaged && !m_rewriteSettings && m_damagedSettings.empty()) {
+        const std::string path = PlayerSettings::FilePath(m_dataFolder);
+        const std::string copy = KeepDamagedCopy(path);
+        ReportDamagedSettings(copy.empty() ? path : copy);
+        m_rewriteSettings = !copy.empty();
+        if (m_windowInitDone && playing) TellDamagedSettings();
+    }
+    if (std::exchange(m_rewriteSettings, false)) m_settings.Write(m_dataFolder, m_hotkeys.Live(), *this);
+}
+
+void CPlayerWnd::TellDamagedSettings() {
+    // Told once the window is there to own the message.
+    if (!m_damagedSettings.empty())
+        m_dialogs.AskQuestion(kDamagedSettingsQuestion, std::exchange(m_damagedSettings, std::string()));
+}
+
+}  // namespace orvella
