@@ -164,8 +164,6 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     LoadSettings(true);
     PrepareWindowExtras();
-    // Once per start: a rebuilt layout asks the server nothing.
-    if (m_settings.checkforupgrades) StartUpdateCheck(false);
     // A file from the command line starts now rather than at the first show: the engine
     // needs only its video window, laid out here, and starting it is the slowest step
     // to the first picture.
@@ -173,6 +171,11 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
         m_pm->UpdateLayout();
         PlayStartupArgument();
     }
+    if (m_firstStartAssociation) SwitchFileAssociations(*m_firstStartAssociation, m_dataFolder);
+    if (!m_playback.IsEngineRunning()) StartDeferredPlayMemory();
+    else if (m_deferredMemory) SetTimer(m_hWnd, TIMER_PLAY_MEMORY, 1000);
+    // Once per start: a rebuilt layout asks the server nothing.
+    if (m_settings.checkforupgrades) StartUpdateCheck(false);
     return 0;
 }
 
@@ -380,6 +383,7 @@ LRESULT CPlayerWnd::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
         KillTimer(m_hWnd, wParam);
         m_playlistControl.LoadSubtitleFromDialog();
         break;
+    case TIMER_PLAY_MEMORY: StartDeferredPlayMemory(); break;
     default: break;
     }
     return 0;
@@ -408,6 +412,7 @@ LRESULT CPlayerWnd::OnFoldersWalked(WPARAM wParam, LPARAM, bool&) {
 
 LRESULT CPlayerWnd::OnEngineEventMessage(WPARAM wParam, LPARAM lParam, bool&) {
     if (wParam > kLastEngineEvent) return 0;
+    OnEngineEventForPlayMemory(wParam);
     return m_playback.OnEngineEvent(wParam, lParam);
 }
 

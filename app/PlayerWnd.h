@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,7 @@ public:
     // Every command to the engine goes through here (guarded, escaped, state kept).
     CSlaveCommands& Slave() { return m_playback.Slave(); }
     bool IsEngineRunning() const { return m_playback.IsEngineRunning(); }
+    bool PlayMemoryPending() const { return m_deferredMemory || m_memoryReader.Waiting(); }
     bool IsDiscMode() const { return m_playback.IsDiscMode(); }
     bool LaunchEngine() { return m_playback.LaunchEngine(); }
     void RestartEngine() { m_playback.RestartEngine(); }
@@ -204,6 +206,10 @@ private:
     // The play memory is read on a worker while the command line's file starts.
     bool ReadsPlayMemoryApart() const override { return true; }
     void StartPlayMemory(std::shared_ptr<const std::string> file, bool rewrite) override;
+    // The worker starts once the command line's file shows its first picture (or fails,
+    // or a second has passed), so that it never competes with the engine's start.
+    void StartDeferredPlayMemory();
+    void OnEngineEventForPlayMemory(WPARAM code);
     // Applies the memory read apart once it is in (waiting for it when not yet); `playing`:
     // the player goes on, so an entry that plays may start again at its resume point.
     void TakePlayMemory(bool playing);
@@ -215,9 +221,8 @@ private:
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
     void ReportDamagedSettings(const std::string& where) override;
-    void RunFirstStartAssociation(bool associate) override {
-        SwitchFileAssociations(associate, m_dataFolder);
-    }
+    // Done once the command line's file has started: it is the slowest step of a first start.
+    void RunFirstStartAssociation(bool associate) override { m_firstStartAssociation = associate; }
 
     // Notifications of the layout's controls, in the order of kNotifyRoutes.
     void OnWindowInitNotify(uilib::TNotifyUI& msg);
@@ -324,7 +329,9 @@ private:
     std::string m_damagedSettings;  // where a damaged settings file is kept, until told
     bool m_windowInitDone = false;
     std::unique_ptr<SettingsFileParts> m_settingsFile;  // read once, until the full read
-    bool m_rewriteSettings = false;  // a damaged file is replaced once the memory is in
+    bool m_rewriteSettings = false;
+    std::shared_ptr<const std::string> m_deferredMemory;  // the file, until its worker starts
+    std::optional<bool> m_firstStartAssociation;  // a damaged file is replaced once the memory is in
     bool m_wasZoomed = false;
 
     // The collaborators, in the order they need each other.

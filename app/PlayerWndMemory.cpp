@@ -7,10 +7,27 @@
 
 namespace orvella {
 
+namespace {
+// What the engine says when its first picture is on its way, or that none will come.
+constexpr WPARAM kEventsBeforeTheMemory[] = {EV_PLAYBACK_STARTED, EV_OPEN_FAILED, EV_EXIT, EV_ENGINE_GONE};
+}  // namespace
+
 void CPlayerWnd::StartPlayMemory(std::shared_ptr<const std::string> file, bool rewrite) {
     m_rewriteSettings = rewrite;
     m_playlistControl.AwaitPlayMemory();
-    m_memoryReader.Start(std::move(file), m_hWnd, WM_PLAY_MEMORY_READ);
+    m_deferredMemory = std::move(file);
+}
+
+void CPlayerWnd::StartDeferredPlayMemory() {
+    KillTimer(m_hWnd, TIMER_PLAY_MEMORY);
+    if (m_deferredMemory) m_memoryReader.Start(std::move(m_deferredMemory), m_hWnd, WM_PLAY_MEMORY_READ);
+    m_deferredMemory.reset();
+}
+
+void CPlayerWnd::OnEngineEventForPlayMemory(WPARAM code) {
+    if (!m_deferredMemory) return;
+    for (WPARAM event : kEventsBeforeTheMemory)
+        if (event == code) return StartDeferredPlayMemory();
 }
 
 LRESULT CPlayerWnd::OnPlayMemoryRead(WPARAM, LPARAM, bool&) {
@@ -19,6 +36,7 @@ LRESULT CPlayerWnd::OnPlayMemoryRead(WPARAM, LPARAM, bool&) {
 }
 
 void CPlayerWnd::TakePlayMemory(bool playing) {
+    if (!playing) StartDeferredPlayMemory();  // the way out waits for it
     MediaRecord record;
     bool damaged = false;
     if (!m_memoryReader.Take(&record, &damaged)) return;

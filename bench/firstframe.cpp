@@ -254,6 +254,7 @@ bool ShowsBars(Display* display, const Area& area) {
 struct Sample {
     bool shown = false;
     double firstMs = 0;
+    double engineMs = -1;  // when its engine child was first seen (within 10 ms)
     double playerCpu = 0, engineCpu = -1;
     double playerMb = 0, engineMb = -1;
     std::string engineOutput;  // the engine's "-vo"
@@ -296,6 +297,7 @@ Sample RunOnce(Display* display, const Arguments& argv, bool ours, const std::st
             if (ours) {
                 pid_t current = ChildNamed(pid, "mplayer");
                 if (current && current != engine) {
+                    if (!engine) s.engineMs = now - start;
                     engine = current;
                     Arguments args = CommandLine(engine);
                     window = static_cast<Window>(std::strtoul(ValueAfter(args, "-wid").c_str(), nullptr, 10));
@@ -383,6 +385,7 @@ void PrintSample(int run, const char* who, const Sample& s) {
     }
     std::printf("run %d %-8s first video frame %6.0f ms   player %5.1f %% %6.1f MB", run, who,
                 s.firstMs, s.playerCpu, s.playerMb);
+    if (s.engineMs >= 0) std::printf("   engine seen at %3.0f ms", s.engineMs);
     if (s.engineCpu >= 0)
         std::printf("   engine (-vo %s) %5.1f %% %6.1f MB", s.engineOutput.c_str(), s.engineCpu, s.engineMb);
     std::printf("\n");

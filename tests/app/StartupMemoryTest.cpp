@@ -52,6 +52,8 @@ TEST_F(StartupMemoryTest, TheCommandLineFileStartsFirstAndTheMemoryGoesBeforeIt)
         {"a memory cut short", 2, 2000, 0.5, 0, "0"},
     };
     UseEngineFolder();
+    engine_->SetStartLines({"ID_VIDEO_WIDTH=320", "ID_VIDEO_HEIGHT=240", "VO: [x11] 320x240 => 320x240",
+                            "Starting playback..."});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<PlaylistItem> remembered(2 + c.extra);
