@@ -171,7 +171,6 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
         m_pm->UpdateLayout();
         PlayStartupArgument();
     }
-    if (m_firstStartAssociation) SwitchFileAssociations(*m_firstStartAssociation, m_dataFolder);
     if (!m_playback.IsEngineRunning()) StartDeferredPlayMemory();
     else if (m_deferredMemory) SetTimer(m_hWnd, TIMER_PLAY_MEMORY, 1000);
     // Once per start: a rebuilt layout asks the server nothing.
@@ -484,6 +483,8 @@ void CPlayerWnd::OnWindowInit() {
     ShowVolume(m_settings.volume);
     m_windowInitDone = true;
     TellDamagedSettings();
+    if (m_firstStartAssociation)
+        SwitchFileAssociations(*std::exchange(m_firstStartAssociation, std::nullopt), m_dataFolder);
 }
 
 void CPlayerWnd::PlayStartupArgument() {

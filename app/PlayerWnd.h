@@ -221,7 +221,8 @@ private:
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
     void ReportDamagedSettings(const std::string& where) override;
-    // Done once the command line's file has started: it is the slowest step of a first start.
+    // Done once the window is shown, the command line's file started: it is the slowest
+    // step of a first start.
     void RunFirstStartAssociation(bool associate) override { m_firstStartAssociation = associate; }
 
     // Notifications of the layout's controls, in the order of kNotifyRoutes.
