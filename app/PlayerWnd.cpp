@@ -383,6 +383,7 @@ LRESULT CPlayerWnd::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
         m_playlistControl.LoadSubtitleFromDialog();
         break;
     case TIMER_PLAY_MEMORY: StartDeferredPlayMemory(); break;
+    case TIMER_FIRST_START_ASSOCIATION: RunFirstStartAssociationNow(); break;
     default: break;
     }
     return 0;
@@ -483,8 +484,7 @@ void CPlayerWnd::OnWindowInit() {
     ShowVolume(m_settings.volume);
     m_windowInitDone = true;
     TellDamagedSettings();
-    if (m_firstStartAssociation)
-        SwitchFileAssociations(*std::exchange(m_firstStartAssociation, std::nullopt), m_dataFolder);
+    if (m_firstStartAssociation) SetTimer(m_hWnd, TIMER_FIRST_START_ASSOCIATION, 2000);
 }
 
 void CPlayerWnd::PlayStartupArgument() {
@@ -519,6 +519,7 @@ void CPlayerWnd::SaveSettings() {
     if (m_settingsSaved || m_dataFolder.empty()) return;
     m_settingsSaved = true;
     TakePlayMemory(false);  // nothing remembered is lost by a close before it was in
+    RunFirstStartAssociationNow();
     if (m_pm) m_settings.color = m_pm->GetMainBKColor();
     m_playback.StoreSoundSettings();
     if (!m_settings.Write(m_dataFolder, m_hotkeys.Live(), *this)) {

@@ -221,9 +221,10 @@ private:
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
     void ReportDamagedSettings(const std::string& where) override;
-    // Done once the window is shown, the command line's file started: it is the slowest
-    // step of a first start.
+    // Done a moment after the window is shown (or at a close before): it is the slowest
+    // step of a first start and must not hold up the first picture.
     void RunFirstStartAssociation(bool associate) override { m_firstStartAssociation = associate; }
+    void RunFirstStartAssociationNow();
 
     // Notifications of the layout's controls, in the order of kNotifyRoutes.
     void OnWindowInitNotify(uilib::TNotifyUI& msg);

@@ -1,4 +1,5 @@
-// The main window's part in reading the play memory apart from the rest of the settings.
+// The main window's steps of the start that wait until the first picture is on its way:
+// reading the play memory apart from the rest of the settings, the first start's file types.
 #include <utility>
 
 #include "app/PlayerWnd.h"
@@ -50,6 +51,12 @@ void CPlayerWnd::TakePlayMemory(bool playing) {
         if (m_windowInitDone && playing) TellDamagedSettings();
     }
     if (std::exchange(m_rewriteSettings, false)) m_settings.Write(m_dataFolder, m_hotkeys.Live(), *this);
+}
+
+void CPlayerWnd::RunFirstStartAssociationNow() {
+    KillTimer(m_hWnd, TIMER_FIRST_START_ASSOCIATION);
+    if (m_firstStartAssociation)
+        SwitchFileAssociations(*std::exchange(m_firstStartAssociation, std::nullopt), m_dataFolder);
 }
 
 void CPlayerWnd::TellDamagedSettings() {
