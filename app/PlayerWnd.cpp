@@ -172,7 +172,7 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
         PlayStartupArgument();
     }
     if (!m_playback.IsEngineRunning()) StartDeferredPlayMemory();
-    else if (m_deferredMemory) SetTimer(m_hWnd, TIMER_PLAY_MEMORY, 1000);
+    else if (m_deferredMemory || m_firstStartAssociation) SetTimer(m_hWnd, TIMER_DEFERRED_START, 1000);
     // Once per start: a rebuilt layout asks the server nothing.
     if (m_settings.checkforupgrades) StartUpdateCheck(false);
     return 0;
@@ -382,8 +382,7 @@ LRESULT CPlayerWnd::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
         KillTimer(m_hWnd, wParam);
         m_playlistControl.LoadSubtitleFromDialog();
         break;
-    case TIMER_PLAY_MEMORY: StartDeferredPlayMemory(); break;
-    case TIMER_FIRST_START_ASSOCIATION: RunFirstStartAssociationNow(); break;
+    case TIMER_DEFERRED_START: FinishDeferredStart(); break;
     default: break;
     }
     return 0;
@@ -412,7 +411,7 @@ LRESULT CPlayerWnd::OnFoldersWalked(WPARAM wParam, LPARAM, bool&) {
 
 LRESULT CPlayerWnd::OnEngineEventMessage(WPARAM wParam, LPARAM lParam, bool&) {
     if (wParam > kLastEngineEvent) return 0;
-    OnEngineEventForPlayMemory(wParam);
+    OnEngineEventForDeferredStart(wParam);
     return m_playback.OnEngineEvent(wParam, lParam);
 }
 
@@ -484,7 +483,7 @@ void CPlayerWnd::OnWindowInit() {
     ShowVolume(m_settings.volume);
     m_windowInitDone = true;
     TellDamagedSettings();
-    if (m_firstStartAssociation) SetTimer(m_hWnd, TIMER_FIRST_START_ASSOCIATION, 2000);
+    if (!m_playback.IsEngineRunning()) FinishDeferredStart();
 }
 
 void CPlayerWnd::PlayStartupArgument() {
@@ -518,8 +517,8 @@ void CPlayerWnd::LoadSettings(bool firstLoad) {
 void CPlayerWnd::SaveSettings() {
     if (m_settingsSaved || m_dataFolder.empty()) return;
     m_settingsSaved = true;
-    TakePlayMemory(false);  // nothing remembered is lost by a close before it was in
-    RunFirstStartAssociationNow();
+    FinishDeferredStart();  // nothing remembered is lost by a close before it was in
+    TakePlayMemory(false);
     if (m_pm) m_settings.color = m_pm->GetMainBKColor();
     m_playback.StoreSoundSettings();
     if (!m_settings.Write(m_dataFolder, m_hotkeys.Live(), *this)) {

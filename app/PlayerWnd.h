@@ -206,10 +206,12 @@ private:
     // The play memory is read on a worker while the command line's file starts.
     bool ReadsPlayMemoryApart() const override { return true; }
     void StartPlayMemory(std::shared_ptr<const std::string> file, bool rewrite) override;
-    // The worker starts once the command line's file shows its first picture (or fails,
-    // or a second has passed), so that it never competes with the engine's start.
+    // What waits until the command line's file shows its first picture (or fails, or a
+    // second has passed; at once without a file), so that it never competes with the
+    // engine's start: the play memory's worker and the first start's file types.
+    void FinishDeferredStart();
     void StartDeferredPlayMemory();
-    void OnEngineEventForPlayMemory(WPARAM code);
+    void OnEngineEventForDeferredStart(WPARAM code);
     // Applies the memory read apart once it is in (waiting for it when not yet); `playing`:
     // the player goes on, so an entry that plays may start again at its resume point.
     void TakePlayMemory(bool playing);
@@ -221,10 +223,8 @@ private:
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
     void ReportDamagedSettings(const std::string& where) override;
-    // Done a moment after the window is shown (or at a close before): it is the slowest
-    // step of a first start and must not hold up the first picture.
+    // Left until the first picture is on its way: the slowest step of a first start.
     void RunFirstStartAssociation(bool associate) override { m_firstStartAssociation = associate; }
-    void RunFirstStartAssociationNow();
 
     // Notifications of the layout's controls, in the order of kNotifyRoutes.
     void OnWindowInitNotify(uilib::TNotifyUI& msg);

@@ -10,7 +10,7 @@ namespace orvella {
 
 namespace {
 // What the engine says when its first picture is on its way, or that none will come.
-constexpr WPARAM kEventsBeforeTheMemory[] = {EV_PLAYBACK_STARTED, EV_OPEN_FAILED, EV_EXIT, EV_ENGINE_GONE};
+constexpr WPARAM kFirstPictureEvents[] = {EV_PLAYBACK_STARTED, EV_OPEN_FAILED, EV_EXIT, EV_ENGINE_GONE};
 }  // namespace
 
 void CPlayerWnd::StartPlayMemory(std::shared_ptr<const std::string> file, bool rewrite) {
@@ -19,16 +19,22 @@ void CPlayerWnd::StartPlayMemory(std::shared_ptr<const std::string> file, bool r
     m_deferredMemory = std::move(file);
 }
 
+void CPlayerWnd::FinishDeferredStart() {
+    KillTimer(m_hWnd, TIMER_DEFERRED_START);
+    StartDeferredPlayMemory();
+    if (m_firstStartAssociation)
+        SwitchFileAssociations(*std::exchange(m_firstStartAssociation, std::nullopt), m_dataFolder);
+}
+
 void CPlayerWnd::StartDeferredPlayMemory() {
-    KillTimer(m_hWnd, TIMER_PLAY_MEMORY);
     if (m_deferredMemory) m_memoryReader.Start(std::move(m_deferredMemory), m_hWnd, WM_PLAY_MEMORY_READ);
     m_deferredMemory.reset();
 }
 
-void CPlayerWnd::OnEngineEventForPlayMemory(WPARAM code) {
-    if (!m_deferredMemory) return;
-    for (WPARAM event : kEventsBeforeTheMemory)
-        if (event == code) return StartDeferredPlayMemory();
+void CPlayerWnd::OnEngineEventForDeferredStart(WPARAM code) {
+    if (!m_deferredMemory && !m_firstStartAssociation) return;
+    for (WPARAM event : kFirstPictureEvents)
+        if (event == code) return FinishDeferredStart();
 }
 
 LRESULT CPlayerWnd::OnPlayMemoryRead(WPARAM, LPARAM, bool&) {
@@ -37,7 +43,6 @@ LRESULT CPlayerWnd::OnPlayMemoryRead(WPARAM, LPARAM, bool&) {
 }
 
 void CPlayerWnd::TakePlayMemory(bool playing) {
-    if (!playing) StartDeferredPlayMemory();  // the way out waits for it
     MediaRecord record;
     bool damaged = false;
     if (!m_memoryReader.Take(&record, &damaged)) return;
@@ -51,12 +56,6 @@ void CPlayerWnd::TakePlayMemory(bool playing) {
         if (m_windowInitDone && playing) TellDamagedSettings();
     }
     if (std::exchange(m_rewriteSettings, false)) m_settings.Write(m_dataFolder, m_hotkeys.Live(), *this);
-}
-
-void CPlayerWnd::RunFirstStartAssociationNow() {
-    KillTimer(m_hWnd, TIMER_FIRST_START_ASSOCIATION);
-    if (m_firstStartAssociation)
-        SwitchFileAssociations(*std::exchange(m_firstStartAssociation, std::nullopt), m_dataFolder);
 }
 
 void CPlayerWnd::TellDamagedSettings() {

@@ -22,8 +22,8 @@ constexpr UINT WM_CLOSE_POPUP_MENU = WM_USER + 128;
 constexpr UINT WM_PLAY_MEMORY_READ = WM_USER + 131;
 constexpr WPARAM kLastEngineEvent = EV_LAST;
 constexpr UINT_PTR TIMER_POSITION_POLL = 101;
-constexpr UINT_PTR TIMER_PLAY_MEMORY = 105;  // once: the play memory is read even if no picture came
-constexpr UINT_PTR TIMER_FIRST_START_ASSOCIATION = 106;  // once, after the first start's window shows
+// Once: what waits for the first picture starts even when none came.
+constexpr UINT_PTR TIMER_DEFERRED_START = 105;
 constexpr UINT kAppIconResource = 103;
 
 constexpr const char* kProgramVersion = ORVELLA_VERSION;  // from the project version in CMakeLists.txt
