@@ -69,6 +69,7 @@ const CPlayerWnd::MessageRoute CPlayerWnd::kMessageRoutes[] = {
     {WM_CLOSE_POPUP_MENU, &CPlayerWnd::OnClosePopupMenu},
     {WM_LBUTTONDOWN, &CPlayerWnd::OnPress},
     {WM_MEDIA_CONTROL, &CPlayerWnd::OnMediaControl},
+    {WM_PLAY_MEMORY_READ, &CPlayerWnd::OnPlayMemoryRead},
 };
 
 CPlayerWnd::CPlayerWnd(std::vector<std::string> args)
@@ -172,10 +173,9 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
     SetWindowPos(m_hWnd, nullptr, 0, 0, initSize.cx, initSize.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     LoadSettings(true);
-    m_memorySaver.Start();
+    // A play memory read apart is saved again only once it is in.
+    if (!m_deferredMemory) m_memorySaver.Start();
     PrepareWindowExtras();
-    // Once per start: a rebuilt layout asks the server nothing.
-    if (m_settings.checkforupgrades) StartUpdateCheck(false);
     // A file from the command line starts now rather than at the first show: the engine
     // needs only its video window, laid out here, and starting it is the slowest step
     // to the first picture.
@@ -183,6 +183,10 @@ LRESULT CPlayerWnd::OnCreate(WPARAM, LPARAM, bool&) {
         m_pm->UpdateLayout();
         PlayStartupArgument();
     }
+    if (!m_playback.IsEngineRunning()) StartDeferredPlayMemory();
+    else if (m_deferredMemory || m_firstStartAssociation) SetTimer(m_hWnd, TIMER_DEFERRED_START, 1000);
+    // Once per start: a rebuilt layout asks the server nothing.
+    if (m_settings.checkforupgrades) StartUpdateCheck(false);
     return 0;
 }
 
@@ -397,6 +401,7 @@ LRESULT CPlayerWnd::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
         KillTimer(m_hWnd, wParam);
         m_playlistControl.LoadSubtitleFromDialog();
         break;
+    case TIMER_DEFERRED_START: FinishDeferredStart(); break;
     default: break;
     }
     return 0;
@@ -425,6 +430,7 @@ LRESULT CPlayerWnd::OnFoldersWalked(WPARAM wParam, LPARAM, bool&) {
 
 LRESULT CPlayerWnd::OnEngineEventMessage(WPARAM wParam, LPARAM lParam, bool&) {
     if (wParam > kLastEngineEvent) return 0;
+    OnEngineEventForDeferredStart(wParam);
     return m_playback.OnEngineEvent(wParam, lParam);
 }
 
@@ -496,9 +502,9 @@ void CPlayerWnd::OnWindowInit() {
     m_mpris.Offer(m_hWnd, WM_MEDIA_CONTROL);
     DisableNotBuiltButtons(m_view);
     ShowVolume(m_settings.volume);
-    // Told once the window is there to own the message.
-    if (!m_damagedSettings.empty())
-        m_dialogs.AskQuestion(kDamagedSettingsQuestion, std::exchange(m_damagedSettings, std::string()));
+    m_windowInitDone = true;
+    TellDamagedSettings();
+    if (!m_playback.IsEngineRunning()) FinishDeferredStart();
 }
 
 void CPlayerWnd::PlayStartupArgument() {
@@ -514,7 +520,10 @@ void CPlayerWnd::OpenArgument(const std::string& argument) {
 }
 
 void CPlayerWnd::ReadEarlySettings() {
-    m_settings.skinindex = m_settings.ReadEarly(m_dataFolder);
+    // Read once for both reads; the play memory in it is left for later.
+    m_settingsFile =
+        std::make_unique<SettingsFileParts>(ReadSettingsFile(PlayerSettings::FilePath(m_dataFolder)));
+    m_settings.skinindex = m_settings.ReadEarly(*m_settingsFile);
     // Only 0 and 1 name a skin folder; a hand-edited file must not leave an empty window.
     if (m_settings.skinindex != 0 && m_settings.skinindex != 1) m_settings.skinindex = 0;
     // "language" names a folder of the skin; anything else (a path, a folder removed
@@ -523,15 +532,18 @@ void CPlayerWnd::ReadEarlySettings() {
 }
 
 void CPlayerWnd::LoadSettings(bool firstLoad) {
-    if (!firstLoad) return;  // later loads only re-apply what is in memory
+    if (!firstLoad || !m_settingsFile) return;  // later loads only re-apply what is in memory
     if (m_pm) m_settings.color = m_pm->GetMainBKColor();
-    m_settings.ReadFull(m_dataFolder, m_hotkeys.Live(), *this);
+    m_settings.ReadFull(m_dataFolder, *m_settingsFile, m_hotkeys.Live(), *this);
+    m_settingsFile.reset();
     m_playback.TakeSoundSettings();
 }
 
 void CPlayerWnd::SaveSettings() {
     if (m_settingsSaved || m_dataFolder.empty()) return;
     m_settingsSaved = true;
+    FinishDeferredStart();  // nothing remembered is lost by a close before it was in
+    TakePlayMemory(false);
     if (!m_memorySaver.SaveFinal()) {
         std::fprintf(stderr, "orvella: cannot write the settings to %s\n",
                      PlayerSettings::FilePath(m_dataFolder).c_str());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,14 @@
 #include "app/PlaybackControl.h"
 #include "app/PlaylistControl.h"
 #include "app/PlaylistView.h"
+#include "app/PlayMemoryReader.h"
 #include "app/FileAssociations.h"
 #include "app/SettingsEffects.h"
 #include "app/StartupRules.h"
 #include "app/UpdateCheck.h"
 #include "hotkeys/HotkeyBindings.h"
 #include "library/PlayerSettings.h"
+#include "library/SettingsFileParts.h"
 #include "library/SettingsHost.h"
 #include "playlist/Playlist.h"
 #include "ui/FullScreenTopBarWnd.h"
@@ -96,6 +99,7 @@ public:
     // Every command to the engine goes through here (guarded, escaped, state kept).
     CSlaveCommands& Slave() { return m_playback.Slave(); }
     bool IsEngineRunning() const { return m_playback.IsEngineRunning(); }
+    bool PlayMemoryPending() const { return m_deferredMemory || m_memoryReader.Waiting(); }
     bool IsDiscMode() const { return m_playback.IsDiscMode(); }
     bool LaunchEngine() { return m_playback.LaunchEngine(); }
     void RestartEngine() { m_playback.RestartEngine(); }
@@ -176,6 +180,7 @@ private:
     LRESULT OnClosePopupMenu(WPARAM, LPARAM, bool& handled);
     LRESULT OnPress(WPARAM, LPARAM, bool& handled);
     LRESULT OnMediaControl(WPARAM, LPARAM, bool& handled);
+    LRESULT OnPlayMemoryRead(WPARAM, LPARAM, bool& handled);
 
     LRESULT RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -206,6 +211,19 @@ private:
 
     // What reading the settings does to the window.
     void ReadPlayMemory(const XmlDocument& document) override;
+    // The play memory is read on a worker while the command line's file starts.
+    bool ReadsPlayMemoryApart() const override { return true; }
+    void StartPlayMemory(std::shared_ptr<const std::string> file, bool rewrite) override;
+    // What waits until the command line's file shows its first picture (or fails, or a
+    // second has passed; at once without a file), so that it never competes with the
+    // engine's start: the play memory's worker and the first start's file types.
+    void FinishDeferredStart();
+    void StartDeferredPlayMemory();
+    void OnEngineEventForDeferredStart(WPARAM code);
+    // Applies the memory read apart once it is in (waiting for it when not yet); `playing`:
+    // the player goes on, so an entry that plays may start again at its resume point.
+    void TakePlayMemory(bool playing);
+    void TellDamagedSettings();
     void WritePlayMemory(XmlDocument& document) override;
     void ShowVolume(int volume) override;
     void ShowMute(bool mute) override;
@@ -213,9 +231,8 @@ private:
     void ApplyColor(uint32_t argb) override;
     void ApplyBackgroundImage(const std::string& image) override;
     void ReportDamagedSettings(const std::string& where) override;
-    void RunFirstStartAssociation(bool associate) override {
-        SwitchFileAssociations(associate, m_dataFolder);
-    }
+    // Left until the first picture is on its way: the slowest step of a first start.
+    void RunFirstStartAssociation(bool associate) override { m_firstStartAssociation = associate; }
 
     // Notifications of the layout's controls, in the order of kNotifyRoutes.
     void OnWindowInitNotify(uilib::TNotifyUI& msg);
@@ -325,6 +342,11 @@ private:
     std::string m_layoutFile;
     std::string m_dataFolder;
     std::string m_damagedSettings;  // where a damaged settings file is kept, until told
+    bool m_windowInitDone = false;
+    std::unique_ptr<SettingsFileParts> m_settingsFile;  // read once, until the full read
+    bool m_rewriteSettings = false;
+    std::shared_ptr<const std::string> m_deferredMemory;  // the file, until its worker starts
+    std::optional<bool> m_firstStartAssociation;  // a damaged file is replaced once the memory is in
     bool m_wasZoomed = false;
 
     // The collaborators, in the order they need each other.
@@ -347,6 +369,7 @@ private:
     TrayIconRecord m_trayIcon;
     ProgramVersion m_version;
     UpdateCheck m_updates;
+    PlayMemoryReader m_memoryReader;
 };
 
 // The window handle kept program-wide (the popup windows and the update thread use it).

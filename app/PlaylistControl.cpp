@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <random>
+#include <utility>
 
 #include "app/PlayerView.h"
 #include "app/PlaylistView.h"
@@ -213,6 +214,7 @@ void PlaylistControl::DeleteCurrentItem() {
 }
 
 void PlaylistControl::Clear() {
+    m_memoryAwaited = false;  // the memory would have gone with the rest
     m_model.Clear();
     StopAfterRemoval();
 }
@@ -274,6 +276,17 @@ bool PlaylistControl::LoadPlaylistFile(const std::string& path) {
 void PlaylistControl::ReadPlayMemory(const XmlDocument& document) {
     ApplyMedia(ReadMedia(document), m_model, true);
     TakeCurrentPath();
+}
+
+void PlaylistControl::RestorePlayMemory(MediaRecord record, bool playing) {
+    if (!std::exchange(m_memoryAwaited, false)) return;
+    const bool wasListed = !m_model.Empty();
+    const bool restoredPlays = m_model.PlaceBefore(std::move(record.entries), record.current);
+    if (!wasListed) return TakeCurrentPath();
+    const PlaylistItem* entry = m_model.Current();
+    if (playing && restoredPlays && m_settings.savelocation && m_playback.IsEngineRunning() &&
+        (entry->starttime != 0 || !entry->subtitle.empty()))
+        m_playback.PlayCurrentMedia();
 }
 
 void PlaylistControl::WritePlayMemory(XmlDocument& document) {

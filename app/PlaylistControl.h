@@ -11,6 +11,7 @@
 #include "app/PlaybackControl.h"
 #include "app/PlaybackRules.h"
 #include "library/MediaSnapshot.h"
+#include "library/PlayMemory.h"
 
 namespace orvella {
 
@@ -81,6 +82,13 @@ public:
 
     // The play memory in "settings.xml".
     void ReadPlayMemory(const XmlDocument& document);
+    // The play memory is being read apart: what is listed meanwhile goes after it, and a
+    // list cleared or replaced meanwhile drops it.
+    void AwaitPlayMemory() { m_memoryAwaited = true; }
+    // The memory read apart is in. While `playing` goes on, an entry that already plays
+    // and was remembered with a resume point or subtitle starts again from there, as it
+    // would had the memory been read first.
+    void RestorePlayMemory(MediaRecord record, bool playing = true);
     void WritePlayMemory(XmlDocument& document);
     // The play memory as the settings file is to hold it: none while the list is not kept.
     std::optional<MediaSnapshot> PlayMemory();
@@ -111,6 +119,7 @@ private:
     PlaylistView& m_rows;
     PlaybackControl& m_playback;
     bool m_saveAtExit = true;  // not stored: on at every start
+    bool m_memoryAwaited = false;
     UnopenedRun m_unopened;    // entries in a row that ended without opening
     MediaSnapshots m_snapshots;
 };

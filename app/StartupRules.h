@@ -19,8 +19,12 @@ constexpr UINT WM_UPDATE_AVAILABLE = 0x04B4;
 constexpr UINT WM_UPDATE_CURRENT = 0x04B5;
 // Ours: the open popup menu closes once the notification it sent has returned.
 constexpr UINT WM_CLOSE_POPUP_MENU = WM_USER + 128;
+// Ours: the play memory read apart at the start is in.
+constexpr UINT WM_PLAY_MEMORY_READ = WM_USER + 131;
 constexpr WPARAM kLastEngineEvent = EV_LAST;
 constexpr UINT_PTR TIMER_POSITION_POLL = 101;
+// Once: what waits for the first picture starts even when none came.
+constexpr UINT_PTR TIMER_DEFERRED_START = 106;
 constexpr UINT kAppIconResource = 103;
 
 constexpr const char* kProgramVersion = ORVELLA_VERSION;  // from the project version in CMakeLists.txt

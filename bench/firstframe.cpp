@@ -2,7 +2,9 @@
 // is on screen inside our video area, against bare `mplayer -vo x11 -zoom -x W -y H clip`
 // at the size of that area, in one run: alternating, after one warm-up of each. Then,
 // after a second of steady playback, CPU (% of one core, over 5 s) and resident memory
-// of our process, of its engine child and of bare mplayer. Prints figures only.
+// of our process, of its engine child and of bare mplayer. The same again with a play
+// memory of 10,000 and of 100,000 entries in the settings file (first frame and memory
+// only). Prints figures only.
 //
 // The clip must show ffmpeg's testsrc colour bars (the default one is made with ffmpeg):
 // the frame counts as shown when saturated magenta, yellow and green each cover part of
@@ -28,7 +30,12 @@
 #include <thread>
 #include <vector>
 
+#include "library/MediaSnapshot.h"
+#include "library/PlayMemory.h"
+#include "library/PlayerSettings.h"
+#include "library/XmlDocument.h"
 #include "platform/gtk/GlRendererProbe.h"
+#include "playlist/Playlist.h"
 #include "platform/gtk/VideoOutputProbe.h"
 
 extern char** environ;
@@ -248,6 +255,7 @@ bool ShowsBars(Display* display, const Area& area) {
 struct Sample {
     bool shown = false;
     double firstMs = 0;
+    double engineMs = -1;  // when its engine child was first seen (within 10 ms)
     double playerCpu = 0, engineCpu = -1;
     double playerMb = 0, engineMb = -1;
     std::string engineOutput;  // the engine's "-vo"
@@ -263,10 +271,19 @@ double CpuPercent(long long ticks, double ms) {
 
 // `ours`: the player is Orvella and its video window is the engine's "-wid"; otherwise
 // the player is bare mplayer drawing into a window of its own.
-Sample RunOnce(Display* display, const Arguments& argv, bool ours) {
+// `settings`: a settings file our player finds (empty: none). `measure`: CPU and memory
+// of steady playback too.
+Sample RunOnce(Display* display, const Arguments& argv, bool ours, const std::string& settings = {},
+               bool measure = true) {
     Sample s;
     char folder[] = "/tmp/orvella-bench-config-XXXXXX";
     if (!mkdtemp(folder)) return s;
+    if (!settings.empty()) {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        fs::create_directories(fs::path(folder) / "Orvella", error);
+        fs::copy_file(settings, fs::path(folder) / "Orvella" / "settings.xml", error);
+    }
     const double start = NowMs();
     pid_t pid = Spawn(argv, {std::string("XDG_CONFIG_HOME=") + folder});
     if (!pid) return s;
@@ -281,6 +298,7 @@ Sample RunOnce(Display* display, const Arguments& argv, bool ours) {
             if (ours) {
                 pid_t current = ChildNamed(pid, "mplayer");
                 if (current && current != engine) {
+                    if (!engine) s.engineMs = now - start;
                     engine = current;
                     Arguments args = CommandLine(engine);
                     window = static_cast<Window>(std::strtoul(ValueAfter(args, "-wid").c_str(), nullptr, 10));
@@ -299,7 +317,11 @@ Sample RunOnce(Display* display, const Arguments& argv, bool ours) {
         }
         SleepMs(2);
     }
-    if (s.shown) {
+    if (s.shown && !measure) {
+        SleepMs(kSettleMs);  // the play memory is in by now
+        s.playerMb = ResidentKb(pid) / 1024.0;
+    }
+    if (s.shown && measure) {
         SleepMs(kSettleMs);
         if (ours) engine = ChildNamed(pid, "mplayer");
         long long p0 = CpuTicks(pid), e0 = engine ? CpuTicks(engine) : -1;
@@ -364,10 +386,61 @@ void PrintSample(int run, const char* who, const Sample& s) {
     }
     std::printf("run %d %-8s first video frame %6.0f ms   player %5.1f %% %6.1f MB", run, who,
                 s.firstMs, s.playerCpu, s.playerMb);
+    if (s.engineMs >= 0) std::printf("   engine seen at %3.0f ms", s.engineMs);
     if (s.engineCpu >= 0)
         std::printf("   engine (-vo %s) %5.1f %% %6.1f MB", s.engineOutput.c_str(), s.engineCpu, s.engineMb);
     std::printf("\n");
     std::fflush(stdout);
+}
+
+// Context switches of every thread of the process: each is a wake-up or a preemption.
+long long ContextSwitches(pid_t pid) {
+    namespace fs = std::filesystem;
+    long long total = 0;
+    std::error_code error;
+    for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        const std::string status = ReadFile(task.path() / "status");
+        for (const char* key : {"voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:"}) {
+            size_t at = status.find(key);
+            if (at != std::string::npos) total += std::atoll(status.c_str() + at + std::strlen(key));
+        }
+    }
+    return total;
+}
+
+// Our player started without a file: its wake-ups per second over 10 s, 3 s after the start.
+double IdleWakeupsPerSecond(const std::string& orvella) {
+    char folder[] = "/tmp/orvella-bench-config-XXXXXX";
+    if (!mkdtemp(folder)) return -1;
+    pid_t pid = Spawn({orvella}, {std::string("XDG_CONFIG_HOME=") + folder});
+    if (!pid) return -1;
+    SleepMs(3000);
+    const long long before = ContextSwitches(pid);
+    SleepMs(10000);
+    const long long after = ContextSwitches(pid);
+    StopGroup(pid);
+    std::filesystem::remove_all(folder);
+    return (after - before) / 10.0;
+}
+
+// A settings file whose play memory holds `entries` entries shaped like a series on disk.
+std::string MakeSettingsFile(size_t entries) {
+    const std::string path = "/tmp/orvella-bench-settings-" + std::to_string(entries) + ".xml";
+    orvella::Playlist list;
+    std::vector<orvella::PlaylistItem> items(entries);
+    char name[160];
+    for (size_t i = 0; i < entries; ++i) {
+        std::snprintf(name, sizeof name, "/home/user/Videos/Series %zu/episode %05zu - title.mkv", i / 500, i);
+        items[i].filename = name;
+        items[i].shortname = name + std::string(name).rfind('/') + 1;
+    }
+    list.AppendAll(std::move(items), false);
+    orvella::XmlDocument document;
+    document.Create(path);
+    document.CreateRoot();
+    orvella::WriteMedia(document, orvella::MediaSnapshots().Take(list, true));
+    orvella::PlayerSettings().WritePlayerKeys(document);
+    return document.Save() == orvella::XmlDocument::kOk ? path : std::string();
 }
 
 // The video output our probe picks on this display, and what the GL child costs.
@@ -394,7 +467,7 @@ void PrintProbe(const std::string& orvella) {
 int main(int argc, char** argv) {
     const std::string orvella = std::filesystem::absolute(argc > 1 ? argv[1] : "build/orvella");
     std::string clip = argc > 2 ? argv[2] : "";
-    const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 7;
     if (clip.empty()) {
         clip = "/tmp/orvella-bench-bars-640x360.mp4";
         struct stat info;
@@ -440,13 +513,38 @@ int main(int argc, char** argv) {
         PrintSample(run, "mplayer", theirs.back());
     }
 
-    std::printf("\nfirst video frame on screen (ms from exec)\n");
+    std::printf("\nfirst video frame on screen (ms from exec), empty play memory\n");
     Spread ourFrame = Over(ours, [](const Sample& s) { return s.firstMs; });
     Spread bareFrame = Over(theirs, [](const Sample& s) { return s.firstMs; });
     PrintRow("orvella", ourFrame, "ms");
     PrintRow("bare mplayer", bareFrame, "ms");
-    if (ourFrame.count && bareFrame.count)
-        std::printf("  orvella / bare: %.2f\n", ourFrame.median / bareFrame.median);
+    struct Ratio {
+        size_t entries;
+        double ours, bare, ourMb;
+    };
+    std::vector<Ratio> ratios = {{0, ourFrame.median, bareFrame.median,
+                                  Over(ours, [](const Sample& s) { return s.playerMb; }).median}};
+    for (size_t entries : {size_t{10000}, size_t{100000}}) {
+        const std::string settings = MakeSettingsFile(entries);
+        std::printf("\nwith a play memory of %zu entries (%s)\n", entries, settings.c_str());
+        std::vector<Sample> withMemory, bareAgain;
+        for (int run = 1; run <= runs; ++run) {
+            withMemory.push_back(RunOnce(display, {orvella, clip}, true, settings, false));
+            PrintSample(run, "orvella", withMemory.back());
+            bareAgain.push_back(RunOnce(display, bare, false, {}, false));
+            PrintSample(run, "mplayer", bareAgain.back());
+        }
+        ratios.push_back({entries, Over(withMemory, [](const Sample& s) { return s.firstMs; }).median,
+                          Over(bareAgain, [](const Sample& s) { return s.firstMs; }).median,
+                          Over(withMemory, [](const Sample& s) { return s.playerMb; }).median});
+        std::remove(settings.c_str());
+    }
+    std::printf("\nfirst video frame, median of %d alternating runs\n", runs);
+    std::printf("  %-14s %10s %14s %16s %14s\n", "memory", "orvella", "bare mplayer", "orvella / bare",
+                "our memory");
+    for (const Ratio& r : ratios)
+        std::printf("  %8zu entries %8.0f ms %11.0f ms %16.2f %11.1f MB\n", r.entries, r.ours, r.bare,
+                    r.bare > 0 ? r.ours / r.bare : 0.0, r.ourMb);
     std::printf("steady playback (CPU %% of one core over %d s, %d s after the first frame)\n",
                 kMeasureMs / 1000, kSettleMs / 1000);
     Spread ourCpu = Over(ours, [](const Sample& s) { return s.playerCpu; });
@@ -463,6 +561,7 @@ int main(int argc, char** argv) {
     if (engineCpu.count && bareCpu.count && bareCpu.median > 0 && bareMb.median > 0)
         std::printf("  engine / bare: CPU %.2f, memory %.2f\n", engineCpu.median / bareCpu.median,
                     engineMb.median / bareMb.median);
+    std::printf("our process idle, no file (wake-ups per second over 10 s): %.1f\n", IdleWakeupsPerSecond(orvella));
     XCloseDisplay(display);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "library/AtomicFile.h"
 #include "library/Backgrounds.h"
 #include "library/NumberText.h"
+#include "library/SettingsFileParts.h"
 #include "library/SettingsHost.h"
 #include "library/SettingsSection.h"
 #include "library/XmlDocument.h"
@@ -183,19 +184,31 @@ void PlayerSettings::ApplyBackground(SettingsHost& host) const {
 }
 
 int PlayerSettings::ReadEarly(const std::string& dataFolder) {
+    return ReadEarly(ReadSettingsFile(FilePath(dataFolder)));
+}
+
+int PlayerSettings::ReadEarly(const SettingsFileParts& file) {
     XmlDocument document;
-    document.Salvage(FilePath(dataFolder));
+    // The keys never live in the play memory: the long list is not parsed for them.
+    document.Salvage(file.path, file.read ? &file.rest : nullptr);
     if (document.IsLoaded()) ReadEarlyKeys(document);
     return skinindex;
 }
 
 bool PlayerSettings::ReadFull(const std::string& dataFolder, SettingsSection& hotkeys,
                               SettingsHost& host) {
+    return ReadFull(dataFolder, ReadSettingsFile(FilePath(dataFolder)), hotkeys, host);
+}
+
+bool PlayerSettings::ReadFull(const std::string& dataFolder, const SettingsFileParts& file,
+                              SettingsSection& hotkeys, SettingsHost& host) {
     const std::string path = FilePath(dataFolder);
     RemoveStaleTemporaryFiles(path);
+    const bool apart = file.memoryApart && host.ReadsPlayMemoryApart();
     XmlDocument document;
     std::string copy;
-    if (document.Salvage(path) == XmlDocument::FileState::Damaged) {
+    const std::string* bytes = !file.read ? nullptr : apart ? &file.rest : file.whole.get();
+    if (document.Salvage(path, bytes) == XmlDocument::FileState::Damaged) {
         // Where the file cannot be moved aside it stays as it is, and the write leaves it
         // alone too.
         copy = KeepDamagedCopy(path);
@@ -205,13 +218,17 @@ bool PlayerSettings::ReadFull(const std::string& dataFolder, SettingsSection& ho
         host.RunFirstStartAssociation(associate);
         return false;
     }
-    host.ReadPlayMemory(document);
+    if (apart) {
+        host.StartPlayMemory(file.whole, !copy.empty());
+    } else {
+        host.ReadPlayMemory(document);
+    }
     ReadPlayerKeys(document, host);
     hotkeys.ReadFrom(document);
     ApplyBackground(host);
     // What was read takes the damaged file's place at once, so that neither is lost
-    // whatever ends this run.
-    if (!copy.empty()) Write(dataFolder, hotkeys, host);
+    // whatever ends this run (a memory read apart is written once it is in).
+    if (!copy.empty() && !apart) Write(dataFolder, hotkeys, host);
     return true;
 }
 

@@ -24,6 +24,7 @@ namespace orvella {
 
 class SettingsHost;
 class SettingsSection;
+struct SettingsFileParts;
 class XmlDocument;
 
 // The keys a launch of the engine reads live in the EngineSettings base.
@@ -57,12 +58,17 @@ public:
     // Reads "skinindex" and "language" when the file opens; returns "skinindex", which
     // chooses the layout folder (the current value when the file does not open).
     int ReadEarly(const std::string& dataFolder);
+    int ReadEarly(const SettingsFileParts& file);
     // The full read: play memory, every other "Player" key with its side effects, the
     // hotkeys, the background picture. Without a readable file only the first-start
     // association runs. True when the file was read. A damaged file is read as far as it
     // can be, kept aside, replaced by what was read and reported to the host; temporary
     // files of saves that were killed go.
     bool ReadFull(const std::string& dataFolder, SettingsSection& hotkeys, SettingsHost& host);
+    // The same from the file read once (ReadSettingsFile): a host that reads the play
+    // memory apart gets it handed over and the rest is read at once.
+    bool ReadFull(const std::string& dataFolder, const SettingsFileParts& file,
+                  SettingsSection& hotkeys, SettingsHost& host);
     // Rewrites the whole file; false when nothing could be written. A file that cannot be
     // read whole is kept aside first, and stays untouched when it cannot be.
     bool Write(const std::string& dataFolder, const SettingsSection& hotkeys,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace orvella {
@@ -17,6 +18,11 @@ public:
     // them, and only when the play list is to be kept.
     virtual void ReadPlayMemory(const XmlDocument& document) {}
     virtual void WritePlayMemory(XmlDocument& document) {}
+    // A host that reads the play memory apart says so; it is then handed the whole file's
+    // bytes instead of ReadPlayMemory, and rewrites the file once the memory is in when
+    // `rewrite` is set (the file was damaged and kept aside).
+    virtual bool ReadsPlayMemoryApart() const { return false; }
+    virtual void StartPlayMemory(std::shared_ptr<const std::string> file, bool rewrite) {}
 
     // The full read found no settings file: the first start registers the file types when
     // `associate` is set.

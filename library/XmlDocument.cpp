@@ -279,8 +279,14 @@ bool XmlDocument::Open(const std::string& path) {
 }
 
 XmlDocument::FileState XmlDocument::Salvage(const std::string& path) {
+    std::string bytes;
+    const bool read = ReadWholeFile(path, &bytes);
+    return Salvage(path, read ? &bytes : nullptr);
+}
+
+XmlDocument::FileState XmlDocument::Salvage(const std::string& path, const std::string* bytes) {
     std::string why;
-    const FileState state = Load(path, &why);
+    const FileState state = Parse(path, bytes, &why);
     if (!why.empty())
         g_debug("%s: damaged: %s; what was read whole before it is kept", path.c_str(), why.c_str());
     if (!document_ || !document_->document_element()) document_.reset();
@@ -288,9 +294,15 @@ XmlDocument::FileState XmlDocument::Salvage(const std::string& path) {
 }
 
 XmlDocument::FileState XmlDocument::Load(const std::string& path, std::string* why) {
-    if (!Create(path)) return FileState::Damaged;
     std::string bytes;
-    if (!ReadWholeFile(path, &bytes)) {
+    const bool read = ReadWholeFile(path, &bytes);
+    return Parse(path, read ? &bytes : nullptr, why);
+}
+
+XmlDocument::FileState XmlDocument::Parse(const std::string& path, const std::string* bytes,
+                                          std::string* why) {
+    if (!Create(path)) return FileState::Damaged;
+    if (!bytes) {
         document_.reset();
         // A file that is not there yet (the first start) is no error at all; the others
         // matter to a developer, not to the user, who gets the defaults either way.
@@ -300,9 +312,9 @@ XmlDocument::FileState XmlDocument::Load(const std::string& path, std::string* w
         return FileState::Damaged;
     }
     pugi::xml_parse_result result =
-        document_->load_buffer(bytes.data(), bytes.size(), kParseFlags, pugi::encoding_auto);
+        document_->load_buffer(bytes->data(), bytes->size(), kParseFlags, pugi::encoding_auto);
     TreeDamage damage = TrimToWhole(*document_, result);
-    if (damage.what.empty() && HoldsNulCharacter(bytes)) damage.what = "a NUL character";
+    if (damage.what.empty() && HoldsNulCharacter(*bytes)) damage.what = "a NUL character";
     if (damage.what.empty()) return FileState::Whole;
     if (!result) damage.what += " at byte " + std::to_string(result.offset);
     *why = damage.what;

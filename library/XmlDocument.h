@@ -72,6 +72,8 @@ public:
     // of the one the damage cut (CutElement) the attributes read whole. Damaged for an
     // unreadable file too. IsLoaded() says whether any element was kept.
     FileState Salvage(const std::string& path);
+    // As Salvage, from the bytes read from `path` already; nullptr: they could not be read.
+    FileState Salvage(const std::string& path, const std::string* bytes);
     // Whether the file Salvage loaded was damaged.
     bool IsDamaged() const { return damaged_; }
     // The element whose start tag the damage cut, so a reader can leave out an incomplete
@@ -116,6 +118,7 @@ private:
     std::vector<pugi::xml_node> Select(const std::string& path) const;
     // Reads and parses the file, trimmed to what was read whole; *why says what was wrong.
     FileState Load(const std::string& path, std::string* why);
+    FileState Parse(const std::string& path, const std::string* bytes, std::string* why);
 
     std::string path_;
     std::unique_ptr<pugi::xml_document> document_;

@@ -213,6 +213,34 @@ void Playlist::AppendAll(std::vector<PlaylistItem> items, bool skipDuplicates) {
     NotifyCurrent();
 }
 
+bool Playlist::PlaceBefore(std::vector<PlaylistItem> restored, long long current) {
+    std::vector<std::unique_ptr<PlaylistItem>> listed;
+    listed.swap(m_items);
+    const size_t listedCurrent = m_current;
+    m_firstIndex.clear();
+    m_items.reserve(restored.size() + listed.size());
+    for (PlaylistItem& item : restored) {
+        if (m_firstIndex.try_emplace(item.filename, m_items.size()).second)
+            m_items.push_back(std::make_unique<PlaylistItem>(std::move(item)));
+    }
+    const size_t restoredCount = m_items.size();
+    const long long last = static_cast<long long>(restoredCount) - 1;
+    m_current = restoredCount == 0 || current < 0 ? 0 : static_cast<size_t>(current > last ? last : current);
+    bool currentRestored = restoredCount > 0 && listed.empty();
+    for (size_t i = 0; i < listed.size(); ++i) {
+        auto [entry, added] = m_firstIndex.try_emplace(listed[i]->filename, m_items.size());
+        const bool restoredAlready = !added && entry->second < restoredCount;
+        if (i == listedCurrent) {
+            m_current = restoredAlready ? entry->second : m_items.size();
+            currentRestored = restoredAlready;
+        }
+        if (!restoredAlready) m_items.push_back(std::move(listed[i]));
+    }
+    if (m_observer) m_observer->OnRowsReset();
+    if (!m_items.empty()) NotifyCurrent();
+    return currentRestored;
+}
+
 bool Playlist::Remove(size_t index) {
     if (index >= m_items.size()) return false;
     if (index == m_current) return RemoveCurrent();

@@ -101,6 +101,11 @@ public:
     // Appends many at once (one view call); the last becomes current. skipDuplicates drops
     // entries whose filename is already listed (also among those appended before them).
     void AppendAll(std::vector<PlaylistItem> items, bool skipDuplicates);
+    // The play memory, read after other entries were listed: the list becomes what it
+    // would be had the memory been read first (duplicates dropped, `current` clamped) and
+    // the others added after it (each already restored only becomes current). True when
+    // the current entry is now a restored one, with the memory's resume point.
+    bool PlaceBefore(std::vector<PlaylistItem> restored, long long current);
 
     // Removes a row that may or may not be current. A current row goes as RemoveCurrent
     // does; any other keeps the same entry current at its new index. False outside the list.

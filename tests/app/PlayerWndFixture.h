@@ -56,6 +56,8 @@ protected:
         fake().Render(hwnd_);
         fake().DispatchPending();
         fake().Render(hwnd_);
+        // The play memory, read beside the start, is in.
+        PumpFor([&] { return !window_->PlayMemoryPending(); }, 5000, 2);
     }
 
     // Takes the window's messages until done, up to ms of real time (the engine's
