@@ -2,6 +2,8 @@
 // platform with a scripted engine; the display modes and their rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <tuple>
 
 #include "app/DisplayRules.h"
@@ -401,7 +403,9 @@ TEST_F(MainWindowNotifyTest, AKeyRunsItsActionOrReachesTheFocusedControlNeverBot
         engine_->ForgetCommands();
         fake().KeyPress(key, platform::FakeBackend::kNone, hwnd_);
         Pump([] { return false; }, 60);
-        const std::vector<std::string> sent = engine_->Commands();
+        std::vector<std::string> sent = engine_->Commands();
+        // A pause also asks where the picture stopped; that is no second action.
+        sent.erase(std::remove(sent.begin(), sent.end(), "pausing_keep get_time_pos"), sent.end());
         ASSERT_EQ(sent.size(), command ? 1u : 0u) << ::testing::PrintToString(sent);
         if (command) {
             EXPECT_EQ(sent[0].rfind(command, 0), 0u) << sent[0];
