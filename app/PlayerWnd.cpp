@@ -121,7 +121,10 @@ LRESULT CPlayerWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (m_pm) WriteControlTreeIfAsked(m_pm.get(), m_hWnd);
         return result;
     }
+    // A close can delete this window while the message is routed.
+    const std::weak_ptr<char> alive = m_alive;
     const LRESULT result = RouteMessage(msg, wParam, lParam);
+    if (alive.expired()) return result;
     // Whatever the message changed reaches the desktop's media controls and the play
     // memory's saver.
     if (!m_released) {

@@ -325,6 +325,7 @@ private:
     // Owned for the window's life
     std::unique_ptr<uilib::CPaintManagerUI> m_pm;
     bool m_released = false;
+    std::shared_ptr<char> m_alive = std::make_shared<char>();  // gone with the window
     CMenuWnd* m_ownMenu = nullptr;  // the last menu this window opened; trusted only while it is the open popup menu
     bool m_settingsSaved = false;  // written once on the way out, whichever way that is
     bool m_firstFrameReported = false;
